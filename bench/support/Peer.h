@@ -1,0 +1,16 @@
+// Running a peer program (ffmpeg) beside our own code in one benchmark run, to print a ratio.
+#pragma once
+
+#include <string>
+
+namespace bench {
+
+// Runs a shell command `repeat` times and returns the best wall-clock seconds of one run
+// (negative when the command failed).
+double TimeCommand(const std::string& command, int repeat = 3);
+// Where the benchmark media live (TOLVIK_MEDIA, default build/media).
+std::string MediaPath(const std::string& name);
+// Runs a shell command once; true when it exited 0.
+bool RunCommand(const std::string& command);
+
+} // namespace bench

@@ -1,0 +1,50 @@
+// The PID router: cuts transport-stream bytes into 188-byte packets and hands each to the stream
+// registered for its PID. It does not own the streams: whoever registers one unregisters and
+// deletes it.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "base/Lock.h"
+#include "base/Result.h"
+#include "dvb/libDVB/demux/CTSDemultiplexerStream.h"
+#include "dvb/libDVB/demux/TSPacket.h"
+
+namespace libDVB {
+
+class CTSDemultiplexer {
+public:
+    CTSDemultiplexer();
+    CTSDemultiplexer(const CTSDemultiplexer&) = delete;
+    CTSDemultiplexer& operator=(const CTSDemultiplexer&) = delete;
+
+    HRESULT DeliverPacket(const uint8_t* packet, uint32_t length);
+    HRESULT InputBytes(const uint8_t* data, uint32_t length);
+
+    HRESULT RegisterStream(CTSDemultiplexerStream* stream);
+    HRESULT UnregisterStream(uint16_t pid, CTSDemultiplexerStream** out = nullptr);
+    HRESULT EnablePid(uint16_t pid);
+    HRESULT DisablePid(uint16_t pid);
+
+    bool IsPidEnabled(uint16_t pid) const;
+    CTSDemultiplexerStream* FindStream(uint16_t pid);
+    uint32_t GetCarriedBytes() const { return m_carryCount; }
+
+    // The stream lock: table callbacks that run inside DeliverPacket may register streams.
+    base::CCriticalSection& StreamLock() { return m_streamLock; }
+
+private:
+    HRESULT SetPidFlag(uint16_t pid, uint8_t flag);
+
+    // Flat tables indexed by the 13-bit PID: a packet costs two look-ups and no allocation.
+    base::CCriticalSection m_streamLock;
+    CTSDemultiplexerStream* m_streams[kPidCount];
+    base::CCriticalSection m_enableLock;
+    std::atomic<uint8_t> m_enabled[kPidCount];
+
+    uint8_t m_carry[kTSPacketSize];
+    uint32_t m_carryCount = 0;
+};
+
+} // namespace libDVB
