@@ -55,7 +55,7 @@ function(tolvik_fuzzer name)
     set_tests_properties(${name}_seeds PROPERTIES FIXTURES_SETUP ${name}_seeds)
   endif()
   add_test(NAME ${name}_smoke COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=1
-    $<TARGET_FILE:${name}> -max_total_time=${TOLVIK_FUZZ_SECONDS} -rss_limit_mb=2048 -print_final_stats=1 ${corpus})
+    $<TARGET_FILE:${name}> -max_total_time=${TOLVIK_FUZZ_SECONDS} -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix=${CMAKE_CURRENT_BINARY_DIR}/ ${corpus})
   set_tests_properties(${name}_smoke PROPERTIES TIMEOUT 300)
   if(F_SEEDS)
     set_tests_properties(${name}_smoke PROPERTIES FIXTURES_REQUIRED ${name}_seeds)

@@ -46,13 +46,16 @@ bool ReadString(base::CByteReader& r, std::u16string& s)
     return !r.Overrun();
 }
 
+// now - start >= kMaxAge, without overflowing on a start from a damaged file.
+bool IsExpired(int64_t start, int64_t now) { return start <= now - CEPGCacheFile::kMaxAge; }
+
 } // namespace
 
 std::vector<uint8_t> CEPGCacheFile::Write(const std::vector<const CEITEvent*>& events, int64_t now)
 {
     std::vector<uint8_t> out{kVersion};
     for (const CEITEvent* e : events) {
-        if (now - e->start >= kMaxAge)
+        if (IsExpired(e->start, now))
             continue;
         const uint32_t length =
             kFixedBytes + static_cast<uint32_t>((e->name.size() + e->shortText.size() + e->extendedText.size()) * 2);
@@ -87,7 +90,7 @@ int CEPGCacheFile::Read(const std::vector<uint8_t>& bytes, int64_t now, const st
         if (record.Overrun())
             break; // truncated tail
         ++records;
-        if (now - start >= kMaxAge)
+        if (IsExpired(start, now))
             continue;
         CEITEvent e;
         e.start = start;

@@ -112,7 +112,9 @@ HRESULT CEPGStore::GetNowNext(uint16_t tsid, uint16_t sid, uint16_t onid, CEITEv
     const int64_t now = Now();
     for (size_t i = 0; i < events.size(); ++i) {
         const CEITEvent& e = events[i];
-        if (e.start <= now && now <= e.start + e.duration) {
+        // now - start <= duration, in unsigned arithmetic so that no stored value can overflow it.
+        if (e.start <= now && e.duration >= 0 &&
+            static_cast<uint64_t>(now) - static_cast<uint64_t>(e.start) <= static_cast<uint64_t>(e.duration)) {
             if (present)
                 *present = e;
             if (following)

@@ -139,3 +139,14 @@ TEST(EPGCacheFile, LyingLengthsStopTheLoad)
     recordTooShort[second + 8] = static_cast<uint8_t>(recordTooShort[second + 8] + 2);
     EXPECT_EQ(ReadAll(recordTooShort).size(), 1u);
 }
+
+TEST(EPGCacheFile, ExtremeStartTimesDoNotOverflow)
+{
+    CEITEvent early = Event(1, INT64_MIN, u"early");
+    CEITEvent late = Event(2, INT64_MAX, u"late");
+    late.duration = INT64_MAX;
+    const auto bytes = CEPGCacheFile::Write({&early, &late}, kNow);
+    auto events = ReadAll(bytes);
+    ASSERT_EQ(events.size(), 1u); // the far past is expired, the far future kept
+    EXPECT_EQ(events[0].name, u"late");
+}

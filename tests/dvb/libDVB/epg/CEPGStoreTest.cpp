@@ -186,3 +186,15 @@ TEST(EPGStoreFile, FailedSaveKeepsThePreviousCache)
     std::filesystem::remove(blocker);
     base::DeleteFileAt(path);
 }
+
+TEST_F(StoreFixture, ExtremeTimesFromADamagedCacheDoNotOverflow)
+{
+    auto u = Update(1, INT64_MIN + 5, INT64_MAX, "ancient");
+    store.MergeEvent(u);
+    CEITEvent present;
+    float fraction = 0;
+    EXPECT_EQ(store.GetNowNext(0x33, 0x44, 0x22, &present, nullptr, &fraction), S_OK);
+    EXPECT_EQ(present.name, u"ancient");
+    store.MergeEvent(Update(1, kNow + 10, INT64_MAX, "future"));
+    EXPECT_EQ(store.GetNowNext(0x33, 0x44, 0x22, &present, nullptr, &fraction), E_FAIL);
+}
