@@ -189,12 +189,11 @@ TEST(EPGStoreFile, FailedSaveKeepsThePreviousCache)
 
 TEST_F(StoreFixture, ExtremeTimesFromADamagedCacheDoNotOverflow)
 {
-    auto u = Update(1, INT64_MIN + 5, INT64_MAX, "ancient");
-    store.MergeEvent(u);
     CEITEvent present;
     float fraction = 0;
-    EXPECT_EQ(store.GetNowNext(0x33, 0x44, 0x22, &present, nullptr, &fraction), S_OK);
-    EXPECT_EQ(present.name, u"ancient");
-    store.MergeEvent(Update(1, kNow + 10, INT64_MAX, "future"));
+    store.MergeEvent(Update(1, INT64_MIN + 5, INT64_MAX, "ancient")); // ends 4 s after 1970
     EXPECT_EQ(store.GetNowNext(0x33, 0x44, 0x22, &present, nullptr, &fraction), E_FAIL);
+    store.MergeEvent(Update(2, kNow - 10, INT64_MAX, "endless")); // start + duration overflows
+    EXPECT_EQ(store.GetNowNext(0x33, 0x44, 0x22, &present, nullptr, &fraction), S_OK);
+    EXPECT_EQ(present.name, u"endless");
 }
