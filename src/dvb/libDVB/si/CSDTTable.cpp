@@ -1,0 +1,29 @@
+#include "dvb/libDVB/si/CSDTTable.h"
+
+#include "dvb/libDVB/si/SIReading.h"
+
+namespace libDVB {
+
+HRESULT CSDTTable::ParseBody(base::CByteReader& body)
+{
+    const uint16_t originalNetworkId = body.U16();
+    body.Skip(1);
+    std::vector<CServiceEntry> services;
+    while (body.Remaining() >= 5) {
+        CServiceEntry entry;
+        entry.serviceId = body.U16();
+        body.SkipBits(6);
+        entry.eitScheduleFlag = static_cast<uint8_t>(body.Bits(1));
+        entry.eitPresentFollowingFlag = static_cast<uint8_t>(body.Bits(1));
+        entry.runningStatus = static_cast<uint8_t>(body.Bits(3));
+        entry.freeCAMode = static_cast<uint8_t>(body.Bits(1));
+        if (FAILED(ReadDescriptorLoop(body, 0, entry.descriptors)))
+            return E_FAIL;
+        services.push_back(std::move(entry));
+    }
+    m_originalNetworkId = originalNetworkId;
+    m_services = std::move(services);
+    return S_OK;
+}
+
+} // namespace libDVB

@@ -1,0 +1,288 @@
+// Header checks and body parsing of the nine tables, with exact and lying lengths.
+#include <gtest/gtest.h>
+
+#include "SIBuilders.h"
+#include "dvb/libDVB/si/CBATTable.h"
+#include "dvb/libDVB/si/CCATTable.h"
+#include "dvb/libDVB/si/CEITTable.h"
+#include "dvb/libDVB/si/CNITTable.h"
+#include "dvb/libDVB/si/CPATTable.h"
+#include "dvb/libDVB/si/CPMTTable.h"
+#include "dvb/libDVB/si/CSDTTable.h"
+#include "dvb/libDVB/si/CTDTTable.h"
+#include "dvb/libDVB/si/CTOTTable.h"
+#include "dvb/libDVB/si/descriptors/DescriptorFactory.h"
+#include "dvb/libDVB/si/descriptors/EventDescriptors.h"
+#include "dvb/libDVB/si/descriptors/MpegDescriptors.h"
+#include "dvb/libDVB/si/descriptors/ServiceDescriptors.h"
+
+using namespace libDVB;
+using test::Bytes;
+using test::Cat;
+using test::Descriptor;
+using test::Loop12;
+using test::MakeLongSection;
+using test::Text;
+
+namespace {
+
+template <class T>
+HRESULT CheckAndParse(T& table, const Bytes& s)
+{
+    const HRESULT hr = table.CheckHeader(s.data(), static_cast<uint32_t>(s.size()));
+    if (FAILED(hr))
+        return hr;
+    return table.Parse(s.data(), static_cast<uint32_t>(s.size()));
+}
+
+Bytes PmtStream(uint8_t type, uint16_t pid, const Bytes& descriptors, int adjust = 0)
+{
+    return Cat({{type, static_cast<uint8_t>(0xE0 | (pid >> 8)), static_cast<uint8_t>(pid)}, Loop12(descriptors, adjust)});
+}
+
+Bytes Event(uint16_t id, const Bytes& start, const Bytes& duration, uint8_t running, const Bytes& descriptors,
+            int adjust = 0)
+{
+    Bytes e{static_cast<uint8_t>(id >> 8), static_cast<uint8_t>(id)};
+    e.insert(e.end(), start.begin(), start.end());
+    e.insert(e.end(), duration.begin(), duration.end());
+    const uint32_t n = static_cast<uint32_t>(static_cast<int>(descriptors.size()) + adjust);
+    e.push_back(static_cast<uint8_t>((running << 5) | 0x10 | ((n >> 8) & 0x0F)));
+    e.push_back(static_cast<uint8_t>(n));
+    e.insert(e.end(), descriptors.begin(), descriptors.end());
+    return e;
+}
+
+Bytes SdtEntry(uint16_t id, uint8_t flags, uint8_t running, uint8_t freeCA, const Bytes& descriptors, int adjust = 0)
+{
+    const uint32_t n = static_cast<uint32_t>(static_cast<int>(descriptors.size()) + adjust);
+    Bytes e{static_cast<uint8_t>(id >> 8), static_cast<uint8_t>(id), flags,
+            static_cast<uint8_t>((running << 5) | (freeCA << 4) | ((n >> 8) & 0x0F)), static_cast<uint8_t>(n)};
+    e.insert(e.end(), descriptors.begin(), descriptors.end());
+    return e;
+}
+
+} // namespace
+
+TEST(SITableHeader, LongFormChecks)
+{
+    CPATTable pat;
+    auto good = MakeLongSection(0x00, 0x0A1B, 7, 1, 2, {0x00, 0x05, 0xE1, 0x00});
+    ASSERT_EQ(pat.CheckHeader(good.data(), static_cast<uint32_t>(good.size())), S_OK);
+    EXPECT_EQ(pat.GetTableId(), 0x00);
+    EXPECT_EQ(pat.GetSectionSyntaxIndicator(), 1);
+    EXPECT_EQ(pat.GetSectionLength(), good.size() - 3);
+    EXPECT_EQ(pat.GetTableIdExtension(), 0x0A1Bu);
+    EXPECT_EQ(pat.GetVersionNumber(), 7);
+    EXPECT_EQ(pat.GetCurrentNextIndicator(), 1);
+    EXPECT_EQ(pat.GetSectionNumber(), 1);
+    EXPECT_EQ(pat.GetLastSectionNumber(), 2);
+
+    auto badCrc = good;
+    badCrc[9] ^= 1;
+    EXPECT_EQ(pat.CheckHeader(badCrc.data(), static_cast<uint32_t>(badCrc.size())), E_FAIL);
+    auto above = MakeLongSection(0x00, 1, 0, 3, 2, {});
+    EXPECT_EQ(pat.CheckHeader(above.data(), static_cast<uint32_t>(above.size())), E_FAIL);
+    auto next = MakeLongSection(0x00, 1, 0, 0, 0, {});
+    next[5] &= 0xFE; // current_next_indicator 0
+    test::FixCrc(next);
+    EXPECT_EQ(pat.CheckHeader(next.data(), static_cast<uint32_t>(next.size())), E_FAIL);
+    // Fewer bytes than section_length claims.
+    EXPECT_EQ(pat.CheckHeader(good.data(), static_cast<uint32_t>(good.size() - 1)), E_FAIL);
+    // A section_length too small for a long header, even with bytes to spare behind it.
+    Bytes tiny{0x00, 0xB0, 0x08, 0, 1, 0xC1, 0, 0, 0, 0, 0, 0, 0, 0};
+    EXPECT_EQ(pat.CheckHeader(tiny.data(), static_cast<uint32_t>(tiny.size())), E_FAIL);
+    EXPECT_EQ(pat.CheckHeader(good.data(), 2), E_FAIL);
+    EXPECT_EQ(pat.CheckHeader(nullptr, 0), E_FAIL);
+    // Extra bytes behind the section do not count toward its CRC.
+    auto padded = Cat({good, {0xFF, 0xFF}});
+    EXPECT_EQ(pat.CheckHeader(padded.data(), static_cast<uint32_t>(padded.size())), S_OK);
+    // The failed checks did not disturb the header last taken.
+    EXPECT_EQ(pat.GetVersionNumber(), 7);
+}
+
+TEST(SITableBody, PatProgramsAndNetworkPid)
+{
+    CPATTable pat;
+    auto s = MakeLongSection(0x00, 0x0A1B, 0, 0, 0, {0x00, 0x00, 0xE0, 0x10, 0x00, 0x05, 0xE1, 0x00, 0x01, 0x01, 0xFF, 0xFF});
+    ASSERT_EQ(CheckAndParse(pat, s), S_OK);
+    EXPECT_TRUE(pat.IsParsed());
+    EXPECT_EQ(pat.GetTransportStreamId(), 0x0A1B);
+    EXPECT_EQ(pat.GetNetworkPid(), 0x0010);
+    EXPECT_EQ(pat.GetPrograms(), (std::map<uint16_t, uint16_t>{{5, 0x0100}, {0x0101, 0x1FFF}}));
+    // Parsed once: a second Parse changes nothing even for other bytes.
+    auto other = MakeLongSection(0x00, 1, 0, 0, 0, {0x00, 0x09, 0xE2, 0x00});
+    EXPECT_EQ(pat.Parse(other.data(), static_cast<uint32_t>(other.size())), S_OK);
+    EXPECT_EQ(pat.GetPrograms().size(), 2u);
+}
+
+TEST(SITableBody, PmtStreamsWithDescriptorsAndLyingLoopLengths)
+{
+    CPMTTable pmt;
+    const Bytes lang = Descriptor(0x0A, {'e', 'n', 'g', 0});
+    const Bytes body = Cat({{0xE1, 0x00}, Loop12(Descriptor(0x0E, {0xC0, 0x10, 0x00})), PmtStream(0x02, 0x100, {}),
+                            PmtStream(0x06, 0x102, Cat({Descriptor(0x6A, {0x00}), lang}))});
+    ASSERT_EQ(CheckAndParse(pmt, MakeLongSection(0x02, 0x0101, 0, 0, 0, body)), S_OK);
+    EXPECT_EQ(pmt.GetProgramNumber(), 0x0101);
+    EXPECT_EQ(pmt.GetPcrPid(), 0x0100);
+    ASSERT_EQ(pmt.GetProgramDescriptors().size(), 1u);
+    ASSERT_EQ(pmt.GetStreams().size(), 2u);
+    EXPECT_EQ(pmt.GetStreams()[0].streamType, 0x02);
+    EXPECT_EQ(pmt.GetStreams()[0].elementaryPid, 0x100);
+    EXPECT_TRUE(pmt.GetStreams()[0].descriptors.empty());
+    EXPECT_EQ(pmt.GetStreams()[1].descriptors.size(), 2u);
+    EXPECT_NE(FindDescriptor<CISO639LanguageDescriptor>(pmt.GetStreams()[1].descriptors), nullptr);
+
+    // A program without streams is a valid PMT.
+    CPMTTable empty;
+    EXPECT_EQ(CheckAndParse(empty, MakeLongSection(0x02, 1, 0, 0, 0, {0xE1, 0x00, 0xF0, 0x00})), S_OK);
+    EXPECT_TRUE(empty.GetStreams().empty());
+    EXPECT_EQ(CheckAndParse(empty, MakeLongSection(0x02, 1, 1, 0, 0, {0xE1, 0x00, 0xF0})), E_FAIL);
+
+    // ES_info_length one past the section body: refused, the earlier streams stay as they were.
+    const Bytes lying = Cat({{0xE1, 0x00}, Loop12({}), PmtStream(0x1B, 0x200, lang, 1)});
+    EXPECT_EQ(CheckAndParse(pmt, MakeLongSection(0x02, 0x0101, 1, 0, 0, lying)), E_FAIL);
+    EXPECT_FALSE(pmt.IsParsed());
+    EXPECT_EQ(pmt.GetStreams().size(), 2u);
+    // program_info_length past the body.
+    EXPECT_EQ(CheckAndParse(pmt, MakeLongSection(0x02, 0x0101, 1, 0, 0, Cat({{0xE1, 0x00}, Loop12({0x6A, 0x00}, 5)}))),
+              E_FAIL);
+    // A descriptor inside the loop that runs past it.
+    EXPECT_EQ(CheckAndParse(pmt, MakeLongSection(0x02, 0x0101, 1, 0, 0,
+                                                 Cat({{0xE1, 0x00}, Loop12({}), PmtStream(0x03, 0x201, {0x0A, 0x04, 'e'})}))),
+              E_FAIL);
+    // Exactly filled, it is fine.
+    EXPECT_EQ(CheckAndParse(pmt, MakeLongSection(0x02, 0x0101, 1, 0, 0, Cat({{0xE1, 0x00}, Loop12({}), PmtStream(0x1B, 0x200, lang)}))),
+              S_OK);
+    ASSERT_EQ(pmt.GetStreams().size(), 1u);
+    EXPECT_EQ(pmt.GetStreams()[0].streamType, 0x1B);
+}
+
+TEST(SITableBody, CatNitAndBat)
+{
+    CCATTable cat;
+    ASSERT_EQ(CheckAndParse(cat, MakeLongSection(0x01, 0xFFFF, 0, 0, 0, Descriptor(0x09, {0x0B, 0x00, 0xE1, 0x23}))), S_OK);
+    EXPECT_TRUE(cat.GetDescriptors().empty()); // CA descriptors are not kept
+    EXPECT_EQ(CheckAndParse(cat, MakeLongSection(0x01, 0xFFFF, 1, 0, 0, {0x09, 0x05, 0x00})), E_FAIL);
+
+    const Bytes ts = Cat({{0x0A, 0x1B, 0x2C, 0x3D}, Loop12(Descriptor(0x41, {0x01, 0x01, 0x01}))});
+    const Bytes nitBody = Cat({Loop12(Descriptor(0x40, test::Str("Fjordnet"))), Loop12(ts)});
+    CNITTable nit;
+    ASSERT_EQ(CheckAndParse(nit, MakeLongSection(0x40, 0x2C3D, 0, 0, 0, nitBody)), S_OK);
+    EXPECT_EQ(nit.GetNetworkId(), 0x2C3D);
+    ASSERT_EQ(nit.GetNetworkDescriptors().size(), 1u);
+    ASSERT_EQ(nit.GetTransportStreams().size(), 1u);
+    EXPECT_EQ(nit.GetTransportStreams()[0].transportStreamId, 0x0A1B);
+    EXPECT_EQ(nit.GetTransportStreams()[0].originalNetworkId, 0x2C3D);
+    EXPECT_EQ(nit.GetTransportStreams()[0].descriptors.size(), 1u);
+    // transport_stream_loop_length one past the body; a transport_descriptors_length past the loop.
+    EXPECT_EQ(CheckAndParse(nit, MakeLongSection(0x40, 0x2C3D, 1, 0, 0, Cat({Loop12({}), Loop12(ts, 1)}))), E_FAIL);
+    const Bytes lyingTs = Cat({{0x0A, 0x1B, 0x2C, 0x3D}, Loop12({0x41, 0x00}, 1)});
+    EXPECT_EQ(CheckAndParse(nit, MakeLongSection(0x40, 0x2C3D, 1, 0, 0, Cat({Loop12({}), Loop12(lyingTs)}))), E_FAIL);
+    EXPECT_EQ(nit.GetTransportStreams().size(), 1u);
+
+    CBATTable bat;
+    ASSERT_EQ(CheckAndParse(bat, MakeLongSection(0x4A, 0x0042, 0, 0, 0, Cat({Loop12(Descriptor(0x47, test::Str("Bq"))), Loop12(Cat({ts, ts}))}))),
+              S_OK);
+    EXPECT_EQ(bat.GetBouquetId(), 0x0042);
+    EXPECT_EQ(bat.GetBouquetDescriptors().size(), 1u);
+    EXPECT_EQ(bat.GetTransportStreams().size(), 2u);
+    EXPECT_EQ(CheckAndParse(bat, MakeLongSection(0x4A, 0x0042, 1, 0, 0, {0xF0, 0x00, 0xF0})), E_FAIL);
+}
+
+TEST(SITableBody, SdtServiceEntries)
+{
+    const Bytes service = Descriptor(0x48, Cat({{0x01}, Text("Harbour TV"), Text("Alpha One")}));
+    const Bytes e1 = SdtEntry(0x0101, 0xFD, 4, 1, service);  // present/following flag only
+    const Bytes e2 = SdtEntry(0x0202, 0xFE, 1, 0, {});       // schedule flag only
+    CSDTTable sdt;
+    ASSERT_EQ(CheckAndParse(sdt, MakeLongSection(0x42, 0x0A1B, 0, 0, 0, Cat({{0x2C, 0x3D, 0xFF}, e1, e2}))), S_OK);
+    EXPECT_EQ(sdt.GetTransportStreamId(), 0x0A1B);
+    EXPECT_EQ(sdt.GetOriginalNetworkId(), 0x2C3D);
+    ASSERT_EQ(sdt.GetServices().size(), 2u);
+    const auto& a = sdt.GetServices()[0];
+    EXPECT_EQ(a.serviceId, 0x0101);
+    EXPECT_EQ(a.eitScheduleFlag, 0);
+    EXPECT_EQ(a.eitPresentFollowingFlag, 1);
+    EXPECT_EQ(a.runningStatus, 4);
+    EXPECT_EQ(a.freeCAMode, 1);
+    const auto* sd = FindDescriptor<CServiceDescriptor>(a.descriptors);
+    ASSERT_NE(sd, nullptr);
+    EXPECT_EQ(sd->GetServiceName(), u"Alpha One");
+    const auto& b = sdt.GetServices()[1];
+    EXPECT_EQ(b.eitScheduleFlag, 1);
+    EXPECT_EQ(b.eitPresentFollowingFlag, 0);
+    EXPECT_EQ(b.runningStatus, 1);
+    EXPECT_EQ(b.freeCAMode, 0);
+    // descriptors_loop_length one past the body.
+    const Bytes lying = SdtEntry(0x0303, 0xFC, 0, 0, {}, 1);
+    EXPECT_EQ(CheckAndParse(sdt, MakeLongSection(0x42, 0x0A1B, 1, 0, 0, Cat({{0x2C, 0x3D, 0xFF}, lying}))), E_FAIL);
+    EXPECT_EQ(CheckAndParse(sdt, MakeLongSection(0x42, 0x0A1B, 1, 0, 0, {0x2C, 0x3D})), E_FAIL);
+}
+
+TEST(SITableBody, EitEventsTimesAndTheLoopAfterTheTwelveByteHeader)
+{
+    const Bytes shortEvent = Descriptor(0x4D, Cat({test::Str("eng"), Text("News"), Text("Daily")}));
+    const Bytes content = Descriptor(0x54, {0x21, 0x00});
+    const Bytes header{0x0A, 0x1B, 0x2C, 0x3D, 0x01, 0x4F};
+    const Bytes body = Cat({header, Event(0x1001, test::MjdTime(0xC079, 12, 45, 0), {0x01, 0x30, 0x00}, 4, Cat({shortEvent, content})),
+                            Event(0x1002, test::MjdTime(0xC079, 14, 15, 0), {0x00, 0x45, 0x30}, 1, {})});
+    CEITTable eit;
+    ASSERT_EQ(CheckAndParse(eit, MakeLongSection(0x4E, 0x0101, 3, 0, 1, body)), S_OK);
+    EXPECT_EQ(eit.GetServiceId(), 0x0101);
+    EXPECT_EQ(eit.GetTransportStreamId(), 0x0A1B);
+    EXPECT_EQ(eit.GetOriginalNetworkId(), 0x2C3D);
+    EXPECT_EQ(eit.GetSegmentLastSectionNumber(), 1);
+    EXPECT_EQ(eit.GetLastTableId(), 0x4F);
+    ASSERT_EQ(eit.GetEvents().size(), 2u);
+    const auto& e = eit.GetEvents()[0];
+    EXPECT_EQ(e.eventId, 0x1001);
+    EXPECT_EQ(e.start, 750516300);
+    EXPECT_EQ(e.duration, 5400);
+    EXPECT_EQ(e.runningStatus, 4);
+    EXPECT_EQ(e.freeCAMode, 1);
+    ASSERT_EQ(e.descriptors.size(), 2u);
+    EXPECT_EQ(FindDescriptor<CShortEventDescriptor>(e.descriptors)->GetEventName(), u"News");
+    EXPECT_EQ(eit.GetEvents()[1].duration, 45 * 60 + 30);
+    EXPECT_EQ(eit.FindEvent(0x1002), &eit.GetEvents()[1]);
+    EXPECT_EQ(eit.FindEvent(0x1003), nullptr);
+
+    // The last event's descriptors_loop_length claims one byte more than follows its 12-byte header:
+    // the section is refused instead of reading into the CRC.
+    const Bytes lying = Cat({header, Event(0x2001, test::MjdTime(0xC079, 0, 0, 0), {0, 0, 0}, 1, shortEvent, 1)});
+    EXPECT_EQ(CheckAndParse(eit, MakeLongSection(0x4E, 0x0101, 4, 0, 0, lying)), E_FAIL);
+    EXPECT_EQ(eit.GetEvents().size(), 2u);
+    // A loop length that would fit if counted from the start of the event header is still refused.
+    const Bytes fromStart = Cat({header, Event(0x2001, test::MjdTime(0xC079, 0, 0, 0), {0, 0, 0}, 1, {}, 10)});
+    EXPECT_EQ(CheckAndParse(eit, MakeLongSection(0x4E, 0x0101, 4, 0, 0, Cat({fromStart, Bytes(10, 0x00)}))), S_OK);
+    EXPECT_EQ(CheckAndParse(eit, MakeLongSection(0x4E, 0x0101, 5, 0, 0, Cat({fromStart, Bytes(9, 0x00)}))), E_FAIL);
+    // A header shorter than its minimum; no event is fine.
+    EXPECT_EQ(CheckAndParse(eit, MakeLongSection(0x4E, 0x0101, 5, 0, 0, {0x0A, 0x1B, 0x2C, 0x3D, 0x01})), E_FAIL);
+    ASSERT_EQ(CheckAndParse(eit, MakeLongSection(0x4E, 0x0101, 5, 0, 0, header)), S_OK);
+    EXPECT_TRUE(eit.GetEvents().empty());
+}
+
+TEST(SITableBody, TdtAndTot)
+{
+    CTDTTable tdt;
+    const auto tdtSection = test::ShortSection(0x70, test::MjdTime(0xC079, 12, 45, 0), false);
+    ASSERT_EQ(CheckAndParse(tdt, tdtSection), S_OK);
+    EXPECT_EQ(tdt.GetUtcTime(), 750516300);
+    EXPECT_EQ(CheckAndParse(tdt, test::ShortSection(0x70, {0xC0, 0x79, 0x12, 0x45}, false)), E_FAIL);
+    EXPECT_EQ(tdt.CheckHeader(tdtSection.data(), 7), E_FAIL); // shorter than section_length
+
+    // Local time offset descriptor (0x58) is not a kind of ours and is skipped.
+    const Bytes offset = Descriptor(0x58, {'S', 'V', 'K', 0x02, 0x01, 0x00, 0xC0, 0x79, 0x01, 0x00, 0x00, 0x02, 0x00});
+    CTOTTable tot;
+    const auto totSection = test::ShortSection(0x73, Cat({test::MjdTime(0xC079, 12, 45, 1), Loop12(offset)}), true);
+    ASSERT_EQ(CheckAndParse(tot, totSection), S_OK);
+    EXPECT_EQ(tot.GetUtcTime(), 750516301);
+    EXPECT_TRUE(tot.GetDescriptors().empty());
+    auto badCrc = totSection;
+    badCrc[4] ^= 0x01;
+    EXPECT_EQ(tot.CheckHeader(badCrc.data(), static_cast<uint32_t>(badCrc.size())), E_FAIL);
+    // A loop length that would cover the CRC.
+    const auto lying = test::ShortSection(0x73, Cat({test::MjdTime(0xC079, 12, 45, 1), Loop12(offset, 4)}), true);
+    EXPECT_EQ(CheckAndParse(tot, lying), E_FAIL);
+    EXPECT_EQ(CheckAndParse(tot, test::ShortSection(0x73, {0xC0, 0x79, 0x12, 0x45, 0x00, 0xF0}, true)), E_FAIL);
+}
