@@ -9,21 +9,43 @@ namespace libDVB {
 namespace {
 
 // Version keys, read from a section that passed the long header check (at least 12 bytes).
-uint64_t ExtensionKey(const uint8_t* s) { return (uint64_t(s[3]) << 8) | s[4]; }
+struct CKeyFields {
+    uint64_t tableId, extension, bytes8And9, bytes10And11;
+};
 
-uint64_t NetworkKey(const uint8_t* s) { return (uint64_t(s[0]) << 56) | ExtensionKey(s); }
-
-uint64_t ServiceDescriptionKey(const uint8_t* s)
+CKeyFields ReadKeyFields(const uint8_t* s)
 {
-    const uint64_t originalNetworkId = (uint64_t(s[8]) << 8) | s[9];
-    return (uint64_t(s[0]) << 56) | (originalNetworkId << 16) | ExtensionKey(s);
+    base::CByteReader r(s, 12);
+    CKeyFields k;
+    k.tableId = r.U8();
+    r.Skip(2);
+    k.extension = r.U16();
+    r.Skip(3);
+    k.bytes8And9 = r.U16();
+    k.bytes10And11 = r.U16();
+    return k;
 }
 
+uint64_t ExtensionKey(const uint8_t* s) { return ReadKeyFields(s).extension; }
+
+uint64_t NetworkKey(const uint8_t* s)
+{
+    const CKeyFields k = ReadKeyFields(s);
+    return (k.tableId << 56) | k.extension;
+}
+
+// SDT: original_network_id in bytes 8-9, transport_stream_id as the extension.
+uint64_t ServiceDescriptionKey(const uint8_t* s)
+{
+    const CKeyFields k = ReadKeyFields(s);
+    return (k.tableId << 56) | (k.bytes8And9 << 16) | k.extension;
+}
+
+// EIT: transport_stream_id in bytes 8-9, original_network_id in 10-11, service_id as the extension.
 uint64_t EventKey(const uint8_t* s)
 {
-    const uint64_t transportStreamId = (uint64_t(s[8]) << 8) | s[9];
-    const uint64_t originalNetworkId = (uint64_t(s[10]) << 8) | s[11];
-    return (uint64_t(s[0]) << 56) | (originalNetworkId << 32) | (transportStreamId << 16) | ExtensionKey(s);
+    const CKeyFields k = ReadKeyFields(s);
+    return (k.tableId << 56) | (k.bytes10And11 << 32) | (k.bytes8And9 << 16) | k.extension;
 }
 
 } // namespace
