@@ -17,7 +17,14 @@ public:
     bool Wait(HANDLE stop, uint32_t ms) override { return WaitForSingleObject(stop, ms) == WAIT_OBJECT_0; }
 };
 
+std::unique_ptr<CTSPacketBufferInterface> CreateTSPacketBuffer(CTSPacketBufferInterface::CTSPacketBufferCallback* callback)
+{
+    return std::make_unique<CTSPacketBuffer>(callback);
+}
+
 } // namespace
+
+void CTSPacketBuffer::Install() { SetFactory(&CreateTSPacketBuffer); }
 
 CTSPacketBuffer::CTSPacketBuffer(CTSPacketBufferCallback* callback) : CTSPacketBuffer(callback, nullptr, 0, 0) {}
 

@@ -8,21 +8,14 @@
 
 #include "base/Lock.h"
 #include "base/Result.h"
+#include "dvb/libDVB/timeshift/CTSPacketBufferInterface.h"
 #include "dvb/libDVB/timeshift/CTSRingFile.h"
 #include "dvb/libDVB/timeshift/CTSTemporaryFile.h"
 
 namespace libDVB {
 
-class CTSPacketBuffer {
+class CTSPacketBuffer : public CTSPacketBufferInterface {
 public:
-    class CTSPacketBufferCallback {
-    public:
-        // On the reader thread, without the buffer's lock.
-        virtual HRESULT OnBufferedPacket(const uint8_t* packet, uint32_t length) = 0;
-
-    protected:
-        ~CTSPacketBufferCallback() = default;
-    };
 
     // The time base of the replay's pacing.
     class CClock {
@@ -39,19 +32,21 @@ public:
     // With a clock of the caller's (null: the tick count) and a ring of the caller's size
     // (0: the standard step, and 70 % of the temp drive's free space as the maximum).
     CTSPacketBuffer(CTSPacketBufferCallback* callback, CClock* clock, uint64_t ringStep, uint64_t ringMaximum);
-    ~CTSPacketBuffer();
+    ~CTSPacketBuffer() override;
+    // Makes services create this buffer (the factory of CTSPacketBufferInterface).
+    static void Install();
     CTSPacketBuffer(const CTSPacketBuffer&) = delete;
     CTSPacketBuffer& operator=(const CTSPacketBuffer&) = delete;
 
     // Starts recording (creating the file on the first pause); 1 when already paused, E_FAIL when
     // the temporary file cannot be made.
-    HRESULT Pause(uint16_t pacingPid);
+    HRESULT Pause(uint16_t pacingPid) override;
     // Starts the replay, or resumes it when the reader already runs; 1 when not paused.
-    HRESULT Play();
+    HRESULT Play() override;
     // The service's packet entry: 1 while the buffer does not exist (pass the packet on directly).
-    HRESULT Write(const uint8_t* packet, uint32_t length);
+    HRESULT Write(const uint8_t* packet, uint32_t length) override;
     // Ends the replay, deletes the ring and its file.
-    HRESULT Stop();
+    HRESULT Stop() override;
 
     bool IsPaused() const;
     bool IsCreated() const;
