@@ -20,7 +20,12 @@ constexpr uint8_t kEndOfLine = 0xF0;
 
 void CSubtitleCanvas::Clear()
 {
-    std::memset(m_pixels, 0, sizeof(uint32_t) * kWidth * kHeight);
+    // Bottom-up rows: top-down rows [top, bottom) are the memory rows [kHeight - bottom, kHeight - top).
+    if (m_dirtyTop < m_dirtyBottom)
+        std::memset(m_pixels + (kHeight - m_dirtyBottom) * kWidth, 0,
+                    sizeof(uint32_t) * kWidth * static_cast<size_t>(m_dirtyBottom - m_dirtyTop));
+    m_dirtyTop = kHeight;
+    m_dirtyBottom = 0;
 }
 
 void CSubtitleCanvas::Draw(const CSubtitleDisplaySet& set)
@@ -45,7 +50,10 @@ void CSubtitleCanvas::Draw(const CSubtitleDisplaySet& set)
                 DrawObject(*object, ref.horizontal + objectRef.horizontal, ref.vertical + objectRef.vertical, clut4,
                            clip);
     }
-    for (uint32_t* p = m_pixels, *end = m_pixels + kWidth * kHeight; p != end; ++p)
+    if (m_dirtyTop >= m_dirtyBottom)
+        return;
+    for (uint32_t* p = m_pixels + (kHeight - m_dirtyBottom) * kWidth, *end = m_pixels + (kHeight - m_dirtyTop) * kWidth;
+         p != end; ++p)
         if (*p == kOpaqueBlack)
             *p = kTranslucentBlack;
 }
@@ -116,6 +124,8 @@ void CSubtitleCanvas::Run(int x, int y, int count, uint32_t colour, const CClip&
         return;
     uint32_t* row = m_pixels + (kHeight - 1 - y) * kWidth;
     std::fill(row + from, row + to, colour);
+    m_dirtyTop = std::min(m_dirtyTop, y);
+    m_dirtyBottom = std::max(m_dirtyBottom, y + 1);
 }
 
 // 4-bit/pixel code string (EN 300 743, 7.2.5.2, table 22). Runs of pseudo-colour 0 are written as

@@ -21,6 +21,7 @@ public:
 
     explicit CSubtitleCanvas(uint32_t* pixels) : m_pixels(pixels) {}
 
+    // Clears what the last drawing touched (the whole bitmap the first time).
     void Clear();
     // Clears the bitmap and draws the set.
     void Draw(const CSubtitleDisplaySet& set);
@@ -40,6 +41,9 @@ private:
     void Run(int x, int y, int count, uint32_t colour, const CClip& clip);
 
     uint32_t* m_pixels;
+    // The rows (top-down, bottom exclusive) that may hold drawn pixels.
+    int m_dirtyTop = 0;
+    int m_dirtyBottom = kHeight;
 };
 
 } // namespace libDVB

@@ -24,8 +24,8 @@ struct Reports : CSubtitleRenderer::CSubtitleCallback {
     }
 };
 
-// A display set at `pts` with one 4 x 2 block of CLUT entry 1 (white) at (x, 100).
-Bytes SetAt(uint64_t pts, uint16_t x)
+// A display set at `pts` with one 4 x 2 block of CLUT entry 1 (white) at (x, y).
+Bytes SetAt(uint64_t pts, uint16_t x, uint16_t y = 100)
 {
     SubtitleRegion region;
     region.id = 1;
@@ -33,16 +33,16 @@ Bytes SetAt(uint64_t pts, uint16_t x)
     region.height = 100;
     region.objects = {{1, 0, 0, x, 0}};
     return MakePes(pts, SubtitlePesPayload(
-                            {PageCompositionSegment(1, 5, 0, 1, {{1, 0, 100}}), RegionCompositionSegment(1, region),
+                            {PageCompositionSegment(1, 5, 0, 1, {{1, 0, y}}), RegionCompositionSegment(1, region),
                              ClutDefinitionSegment(1, 0, 0, {{1, 0x40, true, 235, 128, 128, 0}}),
                              ObjectDataSegment(1, 1, 0, FourBitField({{1, 1, 1, 1}}), {})}));
 }
 
 struct RendererTest : ::testing::Test {
     void SetUp() override { decoder.Start(); }
-    void Queue(uint64_t pts, uint16_t x)
+    void Queue(uint64_t pts, uint16_t x, uint16_t y = 100)
     {
-        const Bytes pes = SetAt(pts, x);
+        const Bytes pes = SetAt(pts, x, y);
         ASSERT_EQ(decoder.DecodePes(pes.data(), static_cast<uint32_t>(pes.size())), S_OK);
     }
     bool Lit(int x) { return renderer.Canvas().Pixel(x, 100) == 0xFFEBEBEBu; }
@@ -98,4 +98,21 @@ TEST_F(RendererTest, DrawsTheNewestDueSetOnce)
     EXPECT_FALSE(Lit(20));
     EXPECT_TRUE(Lit(30));
     EXPECT_EQ(decoder.GetQueuedCount(), 1u);
+}
+
+TEST_F(RendererTest, ANewSetLeavesNothingOfTheOldOne)
+{
+    renderer.Attach(&decoder);
+    Queue(1000, 10, 100);
+    Queue(2000, 600, 560); // rows far from the first set's
+    renderer.Draw(1000);
+    EXPECT_TRUE(Lit(10));
+    renderer.Draw(2000);
+    EXPECT_EQ(renderer.Canvas().Pixel(600, 560), 0xFFEBEBEBu);
+    EXPECT_EQ(renderer.Canvas().Pixel(603, 561), 0xFFEBEBEBu);
+    for (int y = 0; y < 576; ++y)
+        for (int x = 0; x < 720; ++x)
+            if (y < 560 || y > 561 || x < 600 || x > 603) {
+                ASSERT_EQ(renderer.Canvas().Pixel(x, y), 0u) << x << "," << y;
+            }
 }
