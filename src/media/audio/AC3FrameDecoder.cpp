@@ -11,7 +11,6 @@ namespace audio {
 
 namespace {
 
-constexpr int kFrameSamples = 1536;
 constexpr int kPlaneSamples = 2048;
 
 // Quantiser levels of A/52 Tables 7.19 to 7.23. Codes outside a quantiser's range (grouped codes
@@ -130,7 +129,7 @@ int32_t AC3FrameDecoder::DecodeFrame(const InputByteBuffer& buffer)
     }
     if (offset < 0)
         return unread - 1;
-    if (unread - offset < 6)
+    if (unread - offset < 5)
         return offset;
     const uint8_t* frame = data + offset;
     const uint32_t fscod = frame[4] >> 6;
