@@ -13,57 +13,6 @@ namespace {
 
 constexpr int kPlaneSamples = 2048;
 
-// Quantiser levels of A/52 Tables 7.19 to 7.23. Codes outside a quantiser's range (grouped codes
-// above 26, 124 or 120; code 7 of the seven-level and 15 of the fifteen-level quantiser) decode
-// as 0 instead of reaching past a table.
-struct MantissaTables {
-    float group3[32][3];
-    float group5[128][3];
-    float group11[128][2];
-    float level7[8];
-    float level15[16];
-    float scale[25]; // 2^-exponent
-    uint16_t crc[256];
-
-    MantissaTables() : group3(), group5(), group11(), level7(), level15(), scale(), crc()
-    {
-        auto level = [](int code, int levels) { return float(2 * code - (levels - 1)) / float(levels); };
-        for (int g = 0; g < 27; ++g) {
-            group3[g][0] = level(g / 9, 3);
-            group3[g][1] = level((g % 9) / 3, 3);
-            group3[g][2] = level(g % 3, 3);
-        }
-        for (int g = 0; g < 125; ++g) {
-            group5[g][0] = level(g / 25, 5);
-            group5[g][1] = level((g % 25) / 5, 5);
-            group5[g][2] = level(g % 5, 5);
-        }
-        for (int g = 0; g < 121; ++g) {
-            group11[g][0] = level(g / 11, 11);
-            group11[g][1] = level(g % 11, 11);
-        }
-        for (int c = 0; c < 7; ++c)
-            level7[c] = level(c, 7);
-        for (int c = 0; c < 15; ++c)
-            level15[c] = level(c, 15);
-        for (int e = 0; e < 25; ++e)
-            scale[e] = 1.0f / float(1 << e);
-        // CRC-16 of A/52 section 7.10.1, generator x^16 + x^15 + x^2 + 1.
-        for (unsigned i = 0; i < 256; ++i) {
-            unsigned v = i << 8;
-            for (int b = 0; b < 8; ++b)
-                v = (v & 0x8000) ? ((v << 1) ^ 0x8005) : (v << 1);
-            crc[i] = static_cast<uint16_t>(v);
-        }
-    }
-};
-
-const MantissaTables& Tables()
-{
-    static const MantissaTables tables;
-    return tables;
-}
-
 // The dither generator's table (polynomial 0xA011, eight shifts per entry).
 struct DitherTable {
     uint16_t t[256];
@@ -95,7 +44,7 @@ const int kRematrixStart[5] = {13, 25, 37, 61, 253};
 
 AC3FrameDecoder::AC3FrameDecoder() : AudioFrameDecoder(kTagAc3)
 {
-    Tables();
+    ac3::GetQuantisers();
     Dithers();
 }
 
@@ -132,8 +81,10 @@ int32_t AC3FrameDecoder::DecodeFrame(const InputByteBuffer& buffer)
     if (unread - offset < 5)
         return offset;
     const uint8_t* frame = data + offset;
-    const uint32_t fscod = frame[4] >> 6;
-    const uint32_t frmsizecod = frame[4] & 0x3F;
+    base::CByteReader syncinfo(frame, 5);
+    syncinfo.Skip(4); // syncword, crc1
+    const uint32_t fscod = syncinfo.Bits(2);
+    const uint32_t frmsizecod = syncinfo.Bits(6);
     const uint32_t words = ac3::FrameWords(fscod, frmsizecod);
     if (words == 0)
         return offset + 2;
@@ -144,7 +95,7 @@ int32_t AC3FrameDecoder::DecodeFrame(const InputByteBuffer& buffer)
     // A damaged frame is refused whole: the CRC over everything after the sync word is zero
     // for an intact frame (crc1 and crc2 together, A/52 section 7.10).
     {
-        const uint16_t* table = Tables().crc;
+        const uint16_t* table = ac3::GetQuantisers().crc;
         uint32_t crc = 0;
         for (int32_t i = 2; i < frameBytes; ++i)
             crc = ((crc << 8) ^ table[((crc >> 8) ^ frame[i]) & 0xFF]) & 0xFFFF;
@@ -465,7 +416,7 @@ void AC3FrameDecoder::AllocateBits(int slot, int start, int end, int fastGain, i
 
 void AC3FrameDecoder::ReadMantissas(AudioBitReader& bits, int slot, int start, int end, float* out, bool dither)
 {
-    const MantissaTables& t = Tables();
+    const ac3::Quantisers& t = ac3::GetQuantisers();
     const uint8_t* bap = m_bap[slot];
     const uint8_t* exps = m_exponents[slot];
     for (int bin = start; bin < end; ++bin) {
@@ -664,7 +615,7 @@ bool AC3FrameDecoder::DecodeBlock(AudioBitReader& bits, int block)
         const float* source = m_cplCoefficients;
         const uint8_t* cplBap = m_bap[kCoupling];
         const uint8_t* cplExp = m_exponents[kCoupling];
-        const float* scale = Tables().scale;
+        const float* scale = ac3::GetQuantisers().scale;
         for (int ch = firstCoupled; ch < nf; ++ch) {
             if (!m_chincpl[ch])
                 continue;

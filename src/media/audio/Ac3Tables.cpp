@@ -107,5 +107,42 @@ const uint8_t kBapTable[64] = {
 
 const uint8_t kMantissaBits[16] = {0, 5, 7, 3, 7, 4, 5, 6, 7, 8, 9, 10, 11, 12, 14, 16};
 
+Quantisers::Quantisers() : group3(), group5(), group11(), level7(), level15(), scale(), crc()
+{
+    auto level = [](int code, int levels) { return float(2 * code - (levels - 1)) / float(levels); };
+    for (int g = 0; g < 27; ++g) {
+        group3[g][0] = level(g / 9, 3);
+        group3[g][1] = level((g % 9) / 3, 3);
+        group3[g][2] = level(g % 3, 3);
+    }
+    for (int g = 0; g < 125; ++g) {
+        group5[g][0] = level(g / 25, 5);
+        group5[g][1] = level((g % 25) / 5, 5);
+        group5[g][2] = level(g % 5, 5);
+    }
+    for (int g = 0; g < 121; ++g) {
+        group11[g][0] = level(g / 11, 11);
+        group11[g][1] = level(g % 11, 11);
+    }
+    for (int c = 0; c < 7; ++c)
+        level7[c] = level(c, 7);
+    for (int c = 0; c < 15; ++c)
+        level15[c] = level(c, 15);
+    for (int e = 0; e < 25; ++e)
+        scale[e] = 1.0f / float(1 << e);
+    for (unsigned i = 0; i < 256; ++i) {
+        unsigned v = i << 8;
+        for (int b = 0; b < 8; ++b)
+            v = (v & 0x8000) ? ((v << 1) ^ 0x8005) : (v << 1);
+        crc[i] = static_cast<uint16_t>(v);
+    }
+}
+
+const Quantisers& GetQuantisers()
+{
+    static const Quantisers quantisers;
+    return quantisers;
+}
+
 } // namespace ac3
 } // namespace audio

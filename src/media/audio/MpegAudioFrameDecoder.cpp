@@ -76,24 +76,25 @@ int32_t MpegAudioFrameDecoder::SamplesPerFrame() const
     return m_layer == 0 ? 384 : m_layer == 1 ? 1152 : 0;
 }
 
-bool MpegAudioFrameDecoder::ParseHeader(const uint8_t* h, Header& out)
+bool MpegAudioFrameDecoder::ParseHeader(const uint8_t* bytes, Header& out)
 {
-    if (h[0] != 0xFF || (h[1] & 0xF0) != 0xF0)
+    // ISO/IEC 11172-3, 2.4.1.3
+    base::CByteReader h(bytes, 4);
+    if (h.Bits(12) != 0xFFF)
         return false;
-    if (!(h[1] & 0x08)) // ID 0: the lower sampling frequencies of MPEG-2
+    if (!h.Bit()) // ID 0: the lower sampling frequencies of MPEG-2
         return false;
-    const int layerBits = (h[1] >> 1) & 3;
-    if (layerBits == 0)
+    const uint32_t layerBits = h.Bits(2);
+    const bool protection = !h.Bit();
+    const uint32_t bitrateIndex = h.Bits(4);
+    const uint32_t rateIndex = h.Bits(2);
+    const uint32_t padding = h.Bits(1);
+    h.Bits(1); // private_bit
+    const uint32_t mode = h.Bits(2);
+    const uint32_t extension = h.Bits(2);
+    if (layerBits == 0 || rateIndex == 3 || bitrateIndex == 0 || bitrateIndex == 15 || h.Overrun())
         return false;
-    const int layer = 3 - layerBits;
-    const bool protection = !(h[1] & 1);
-    const int bitrateIndex = h[2] >> 4;
-    const int rateIndex = (h[2] >> 2) & 3;
-    const uint32_t padding = (h[2] >> 1) & 1;
-    if (rateIndex == 3 || bitrateIndex == 0 || bitrateIndex == 15)
-        return false;
-    const int mode = h[3] >> 6;
-    const int extension = (h[3] >> 4) & 3;
+    const int layer = 3 - static_cast<int>(layerBits);
 
     out.layer = layer;
     out.sampleRate = mpa::kSampleRates[rateIndex];
@@ -121,7 +122,7 @@ bool MpegAudioFrameDecoder::ParseHeader(const uint8_t* h, Header& out)
     }
     out.bound = out.sblimit;
     if (mode == 1) {
-        const int bound = 4 * (extension + 1);
+        const int bound = 4 * (static_cast<int>(extension) + 1);
         out.bound = bound < out.sblimit ? bound : out.sblimit;
     }
     if (out.channels == 1)

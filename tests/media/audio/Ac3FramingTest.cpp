@@ -31,6 +31,35 @@ TEST(Ac3TablesTest, FrameSizesOfTable518)
     EXPECT_EQ(0u, audio::ac3::FrameWords(3, 0));
 }
 
+// Every code a mantissa field can hold has an entry: those beyond a quantiser's levels are silent.
+TEST(Ac3TablesTest, QuantiserCodesBeyondTheirLevelsAreSilent)
+{
+    const audio::ac3::Quantisers& q = audio::ac3::GetQuantisers();
+    // Valid codes: A/52 Tables 7.19 to 7.23 (group order: first mantissa most significant).
+    EXPECT_FLOAT_EQ(-2.0f / 3, q.group3[0][0]);
+    EXPECT_FLOAT_EQ(2.0f / 3, q.group3[26][2]);
+    EXPECT_FLOAT_EQ(0.0f, q.group3[13][1]);
+    EXPECT_FLOAT_EQ(-4.0f / 5, q.group5[0][0]);
+    EXPECT_FLOAT_EQ(4.0f / 5, q.group5[124][0]);
+    EXPECT_FLOAT_EQ(-2.0f / 5, q.group5[1 * 25 + 3 * 5 + 4][0]);
+    EXPECT_FLOAT_EQ(2.0f / 5, q.group5[1 * 25 + 3 * 5 + 4][1]);
+    EXPECT_FLOAT_EQ(4.0f / 5, q.group5[1 * 25 + 3 * 5 + 4][2]);
+    EXPECT_FLOAT_EQ(10.0f / 11, q.group11[120][1]);
+    EXPECT_FLOAT_EQ(-6.0f / 7, q.level7[0]);
+    EXPECT_FLOAT_EQ(14.0f / 15, q.level15[14]);
+    for (int code = 27; code < 32; ++code)
+        for (float v : q.group3[code])
+            EXPECT_EQ(0.0f, v) << code;
+    for (int code = 125; code < 128; ++code)
+        for (float v : q.group5[code])
+            EXPECT_EQ(0.0f, v) << code;
+    for (int code = 121; code < 128; ++code)
+        for (float v : q.group11[code])
+            EXPECT_EQ(0.0f, v) << code;
+    EXPECT_EQ(0.0f, q.level7[7]);
+    EXPECT_EQ(0.0f, q.level15[15]);
+}
+
 // The transform of A/52 section 7.9.4 by its definition: x[n] = -w[n] sum X[k] cos(...), for one
 // 512-sample block or two 256-sample blocks (alpha -1 and +1).
 TEST(Ac3TransformTest, FastTransformsMatchTheDefinition)

@@ -2,6 +2,7 @@
 // among them), decoded by us and by ffmpeg's float decoder: no sample may differ by 1e-4 or more.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -39,7 +40,9 @@ TEST_P(FfmpegMpegAudioTest, MatchesFfmpegDecode)
     for (size_t c = 0; c < clip.channels; ++c) {
         const double worst = test::MaxDifference(decoded.channels[c], reference, clip.channels, c, samples);
         EXPECT_LT(worst, 1e-4) << base << " channel " << c;
-        RecordProperty(base + "_ch" + std::to_string(c) + "_max_diff", std::to_string(worst));
+        char text[32];
+        std::snprintf(text, sizeof text, "%.3g", worst);
+        RecordProperty(base + "_ch" + std::to_string(c) + "_max_diff", text);
     }
 }
 
