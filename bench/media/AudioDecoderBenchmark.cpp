@@ -1,0 +1,158 @@
+// Decoding the same AC-3 5.1 and MP2 stereo files with our frame decoders (through the filter's
+// byte buffer, mixed to 16-bit PCM as the filter delivers it) and with ffmpeg, in one run; prints
+// both real-time factors and their ratio. The files (two minutes each) are made on first use.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "media/audio/AC3FrameDecoder.h"
+#include "media/audio/InputByteBuffer.h"
+#include "media/audio/MpegAudioFrameDecoder.h"
+#include "support/Peer.h"
+
+namespace {
+
+constexpr double kSeconds = 120.0;
+
+struct Media {
+    std::string path;
+    std::vector<uint8_t> bytes;
+};
+
+Media Load(const std::string& name, const std::string& encode)
+{
+    Media m{bench::MediaPath(name), {}};
+    FILE* f = std::fopen(m.path.c_str(), "rb");
+    if (!f) {
+        const std::string command = "mkdir -p \"$(dirname '" + m.path + "')\" && ffmpeg -nostdin -loglevel error -y " +
+                                    encode + " '" + m.path + "'";
+        if (!bench::RunCommand(command))
+            return m;
+        f = std::fopen(m.path.c_str(), "rb");
+        if (!f)
+            return m;
+    }
+    uint8_t chunk[65536];
+    size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
+        m.bytes.insert(m.bytes.end(), chunk, chunk + n);
+    std::fclose(f);
+    return m;
+}
+
+const Media& Ac3()
+{
+    static const Media m = Load("bench_surround.ac3",
+                                "-f lavfi -i \"aevalsrc=0.2*sin(2*PI*(200+150*ch)*t)+0.1*sin(2*PI*(4000+300*ch)*t):"
+                                "s=48000:c=5.1:d=120\" -f lavfi -i \"anoisesrc=a=0.05:d=120:r=48000\" "
+                                "-filter_complex \"[1]pan=5.1|c0=c0|c1=c0|c2=c0|c3=c0|c4=c0|c5=c0[n];[0][n]amix=inputs=2:normalize=0\" "
+                                "-c:a ac3 -b:a 448k -f ac3");
+    return m;
+}
+
+const Media& Mp2()
+{
+    static const Media m = Load("bench_stereo.mp2",
+                                "-f lavfi -i \"aevalsrc=0.2*sin(2*PI*(200+150*ch)*t)+0.1*sin(2*PI*(4000+300*ch)*t):"
+                                "s=48000:c=stereo:d=120\" -f lavfi -i \"anoisesrc=a=0.05:d=120:r=48000\" "
+                                "-filter_complex \"[1]pan=stereo|c0=c0|c1=c0[n];[0][n]amix=inputs=2:normalize=0\" "
+                                "-c:a mp2 -b:a 192k -f mp2");
+    return m;
+}
+
+template <class Decoder>
+void DecodeAll(const std::vector<uint8_t>& bytes, int64_t& samples)
+{
+    Decoder decoder;
+    audio::InputByteBuffer buffer;
+    buffer.Allocate(0x20000);
+    std::vector<int16_t> pcm(2 * 2048);
+    size_t position = 0;
+    while (position < bytes.size()) {
+        const size_t n = std::min<size_t>(8192, bytes.size() - position);
+        buffer.Append(&bytes[position], static_cast<int32_t>(n));
+        position += n;
+        int32_t consumed;
+        while ((consumed = decoder.DecodeFrame(buffer)) > 0) {
+            buffer.Consume(consumed);
+            samples += decoder.OutputFrame(pcm.data());
+        }
+    }
+}
+
+void BM_OursAc3(benchmark::State& state)
+{
+    const Media& m = Ac3();
+    if (m.bytes.empty()) {
+        state.SkipWithError("no AC-3 file");
+        return;
+    }
+    int64_t samples = 0;
+    for (auto _ : state)
+        DecodeAll<audio::AC3FrameDecoder>(m.bytes, samples);
+    benchmark::DoNotOptimize(samples);
+    state.counters["audio_seconds"] = benchmark::Counter(kSeconds, benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void BM_OursMp2(benchmark::State& state)
+{
+    const Media& m = Mp2();
+    if (m.bytes.empty()) {
+        state.SkipWithError("no MP2 file");
+        return;
+    }
+    int64_t samples = 0;
+    for (auto _ : state)
+        DecodeAll<audio::MpegAudioFrameDecoder>(m.bytes, samples);
+    benchmark::DoNotOptimize(samples);
+    state.counters["audio_seconds"] = benchmark::Counter(kSeconds, benchmark::Counter::kIsIterationInvariantRate);
+}
+
+BENCHMARK(BM_OursAc3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OursMp2)->Unit(benchmark::kMillisecond);
+
+struct RateReporter : benchmark::ConsoleReporter {
+    double ac3 = 0, mp2 = 0; // real-time factors
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const auto& r : runs) {
+            if (!r.counters.count("audio_seconds"))
+                continue;
+            const double rate = r.counters.at("audio_seconds");
+            if (r.benchmark_name().find("Ac3") != std::string::npos)
+                ac3 = rate;
+            else if (r.benchmark_name().find("Mp2") != std::string::npos)
+                mp2 = rate;
+        }
+    }
+};
+
+void Compare(const char* what, double ours, const std::string& command)
+{
+    // One thread for ffmpeg too; its time includes process start-up, small against two minutes.
+    const double seconds = bench::TimeCommand(command, 3);
+    if (seconds <= 0 || ours <= 0) {
+        std::printf("%s: ffmpeg run failed\n", what);
+        return;
+    }
+    const double peer = kSeconds / seconds;
+    std::printf("%s: ours %.0fx real time, ffmpeg %.0fx real time, ratio %.2f (goal >= 0.5)\n", what, ours, peer,
+                ours / peer);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    RateReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    Compare("AC-3 5.1 448 kbit/s", reporter.ac3,
+            "ffmpeg -nostdin -v error -threads 1 -drc_scale 0 -i '" + Ac3().path + "' -f null -");
+    Compare("MP2 stereo 192 kbit/s", reporter.mp2,
+            "ffmpeg -nostdin -v error -threads 1 -c:a mp2float -i '" + Mp2().path + "' -f null -");
+    return 0;
+}

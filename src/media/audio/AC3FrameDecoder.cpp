@@ -1,0 +1,664 @@
+#include "media/audio/AC3FrameDecoder.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "base/ByteReader.h"
+#include "media/audio/Ac3Tables.h"
+#include "media/audio/InputByteBuffer.h"
+
+namespace audio {
+
+namespace {
+
+constexpr int kPlaneSamples = 2048;
+
+// The dither generator's table (polynomial 0xA011, eight shifts per entry).
+struct DitherTable {
+    uint16_t t[256];
+    DitherTable() : t()
+    {
+        for (unsigned i = 0; i < 256; ++i) {
+            unsigned v = i << 8;
+            for (int b = 0; b < 8; ++b) {
+                v <<= 1;
+                if (v & 0x10000)
+                    v ^= 0xA011;
+                v &= 0xFFFF;
+            }
+            t[i] = static_cast<uint16_t>(v);
+        }
+    }
+};
+
+const DitherTable& Dithers()
+{
+    static const DitherTable table;
+    return table;
+}
+
+// Rematrixing bands (A/52 section 7.5.2): [13, 25), [25, 37), [37, 61), [61, 253).
+const int kRematrixStart[5] = {13, 25, 37, 61, 253};
+
+} // namespace
+
+AC3FrameDecoder::AC3FrameDecoder() : AudioFrameDecoder(kTagAc3)
+{
+    ac3::GetQuantisers();
+    Dithers();
+}
+
+AC3FrameDecoder::~AC3FrameDecoder()
+{
+    m_frame.Free();
+    m_overlap.Free();
+}
+
+float AC3FrameDecoder::Dither()
+{
+    m_ditherState = static_cast<uint16_t>(((m_ditherState & 0xFF) << 8) ^ Dithers().t[m_ditherState >> 8]);
+    return static_cast<float>(static_cast<int16_t>(m_ditherState)) * (1.0f / 32768.0f);
+}
+
+int32_t AC3FrameDecoder::DecodeFrame(const InputByteBuffer& buffer)
+{
+    m_frameReady = false;
+    const uint8_t* data = buffer.ReadPointer();
+    const int32_t unread = buffer.Unread();
+    if (unread <= 0 || !data) {
+        Reset();
+        return 0;
+    }
+    int32_t offset = -1;
+    for (int32_t i = 0; i + 1 < unread; ++i) {
+        if (data[i] == 0x0B && data[i + 1] == 0x77) {
+            offset = i;
+            break;
+        }
+    }
+    if (offset < 0)
+        return unread - 1;
+    if (unread - offset < 5)
+        return offset;
+    const uint8_t* frame = data + offset;
+    base::CByteReader syncinfo(frame, 5);
+    syncinfo.Skip(4); // syncword, crc1
+    const uint32_t fscod = syncinfo.Bits(2);
+    const uint32_t frmsizecod = syncinfo.Bits(6);
+    const uint32_t words = ac3::FrameWords(fscod, frmsizecod);
+    if (words == 0)
+        return offset + 2;
+    const int32_t frameBytes = static_cast<int32_t>(words * 2);
+    if (unread - offset < frameBytes)
+        return offset;
+
+    // A damaged frame is refused whole: the CRC over everything after the sync word is zero
+    // for an intact frame (crc1 and crc2 together, A/52 section 7.10).
+    {
+        const uint16_t* table = ac3::GetQuantisers().crc;
+        uint32_t crc = 0;
+        for (int32_t i = 2; i < frameBytes; ++i)
+            crc = ((crc << 8) ^ table[((crc >> 8) ^ frame[i]) & 0xFF]) & 0xFFFF;
+        if (crc != 0)
+            return offset + 2;
+    }
+
+    AudioBitReader bits(base::CByteReader(frame + 5, static_cast<size_t>(frameBytes - 5)));
+    const uint32_t bsid = bits.Bits(5);
+    if (bsid > 10) // E-AC-3 and later syntaxes: not this decoder's bit stream
+        return offset + 2;
+    m_shift = bsid == 9 ? 1 : bsid == 10 ? 2 : 0;
+    bits.Bits(3); // bsmod
+    m_acmod = bits.Bits(3);
+    if ((m_acmod & 1) && m_acmod != 1)
+        bits.Bits(2); // cmixlev
+    if (m_acmod & 4)
+        bits.Bits(2); // surmixlev
+    if (m_acmod == 2)
+        bits.Bits(2); // dsurmod
+    m_lfeon = bits.Bit();
+    for (int i = 0; i < (m_acmod == 0 ? 2 : 1); ++i) {
+        bits.Bits(5); // dialnorm
+        if (bits.Bit())
+            bits.Bits(8); // compr
+        if (bits.Bit())
+            bits.Bits(8); // langcod
+        if (bits.Bit())
+            bits.Bits(7); // mixlevel, roomtyp
+    }
+    bits.Bits(2); // copyrightb, origbs
+    if (bits.Bit())
+        bits.Bits(14); // timecod1
+    if (bits.Bit())
+        bits.Bits(14); // timecod2
+    if (bits.Bit())
+        bits.Skip((bits.Bits(6) + 1) * 8); // addbsi
+    if (bits.Overrun())
+        return offset + 2;
+
+    m_fscod = fscod;
+    m_nfchans = ac3::kFullChannels[m_acmod];
+    const uint32_t channels = m_nfchans + (m_lfeon ? 1 : 0);
+    if (!m_frame.Resize(channels, kPlaneSamples) || !m_overlap.Resize(channels, kPlaneSamples))
+        return offset + 2;
+    m_frame.presence = PlanarSampleBuffer::kFront;
+    if (m_acmod & 1)
+        m_frame.presence |= PlanarSampleBuffer::kCentre;
+    if (m_acmod > 3)
+        m_frame.presence |= PlanarSampleBuffer::kSurround;
+    if (m_lfeon)
+        m_frame.presence |= PlanarSampleBuffer::kLfe;
+    m_overlap.presence = m_frame.presence;
+
+    for (int block = 0; block < 6; ++block)
+        if (!DecodeBlock(bits, block))
+            return offset + 2;
+
+    m_streamInfo.tag = kTagAc3;
+    m_streamInfo.sampleRate = ac3::kSampleRates[fscod];
+    m_streamInfo.channels = channels;
+    m_frameReady = true;
+    return offset + frameBytes;
+}
+
+int32_t AC3FrameDecoder::OutputFrame(void* destination)
+{
+    if (!m_frameReady || !destination)
+        return 0;
+    int32_t count = 0;
+    Mix(m_outputFormat, m_frame, destination, count);
+    return count;
+}
+
+bool AC3FrameDecoder::ParseCoupling(AudioBitReader& bits)
+{
+    m_cplinu = bits.Bit();
+    m_reallocate = 0x7F; // a new coupling strategy changes every channel's range
+    if (!m_cplinu) {
+        std::memset(m_chincpl, 0, sizeof m_chincpl);
+        m_phsflginu = false;
+        return true;
+    }
+    for (uint32_t ch = 0; ch < m_nfchans; ++ch)
+        m_chincpl[ch] = bits.Bit();
+    m_phsflginu = m_acmod == 2 ? bits.Bit() : false;
+    const int begf = static_cast<int>(bits.Bits(4));
+    const int endf = static_cast<int>(bits.Bits(4));
+    // A/52: ncplsubnd = 3 + cplendf - cplbegf must be at least 1.
+    if (endf + 3 <= begf)
+        return false;
+    const int subbands = 3 + endf - begf;
+    m_cplBegin = begf * 12 + 37;
+    m_cplEnd = endf * 12 + 73;
+    m_cplBands = 0;
+    for (int s = 0; s < subbands; ++s) {
+        const bool joined = s > 0 && bits.Bit();
+        if (joined)
+            m_cplBandEnd[m_cplBands - 1] += 12;
+        else
+            m_cplBandEnd[m_cplBands++] = m_cplBegin + 12 * (s + 1);
+    }
+    return true;
+}
+
+bool AC3FrameDecoder::ParseExponents(AudioBitReader& bits, int slot, int strategy, int start, int groups,
+                                     int absolute)
+{
+    const int repeat = 1 << (strategy - 1);
+    int exponent = absolute;
+    int pos = start;
+    uint8_t* out = m_exponents[slot];
+    for (int g = 0; g < groups; ++g) {
+        const uint32_t code = bits.Bits(7);
+        if (code > 124)
+            return false;
+        const int diffs[3] = {int(code / 25), int((code % 25) / 5), int(code % 5)};
+        for (int d : diffs) {
+            exponent += d - 2;
+            if (exponent < 0 || exponent > 24)
+                return false;
+            for (int r = 0; r < repeat && pos < 256; ++r)
+                out[pos++] = static_cast<uint8_t>(exponent);
+        }
+    }
+    return true;
+}
+
+void AC3FrameDecoder::ParseDelta(AudioBitReader& bits, int slot)
+{
+    int16_t* delta = m_delta[slot];
+    std::memset(delta, 0, 50 * sizeof(int16_t));
+    const uint32_t segments = bits.Bits(3) + 1;
+    int band = 0;
+    bool valid = true;
+    for (uint32_t s = 0; s < segments; ++s) {
+        band += static_cast<int>(bits.Bits(5));
+        const int length = static_cast<int>(bits.Bits(4));
+        const int ba = static_cast<int>(bits.Bits(3));
+        if (!valid || band + length > 50) {
+            valid = false; // the rest of this channel's segments are read over
+            continue;
+        }
+        const int16_t value = static_cast<int16_t>((ba >= 4 ? ba - 3 : ba - 4) * 128);
+        for (int k = 0; k < length; ++k)
+            delta[band + k] = static_cast<int16_t>(delta[band + k] + value);
+    }
+}
+
+bool AC3FrameDecoder::ParseBitAllocation(AudioBitReader& bits, int block)
+{
+    if (bits.Bit()) { // baie
+        m_sdecay = ac3::kSlowDecay[bits.Bits(2)];
+        m_fdecay = ac3::kFastDecay[bits.Bits(2)];
+        m_sgain = ac3::kSlowGain[bits.Bits(2)];
+        m_dbknee = ac3::kDbPerBit[bits.Bits(2)];
+        m_floor = ac3::kFloor[bits.Bits(3)];
+        m_reallocate = 0x7F;
+    } else if (block == 0) {
+        return false;
+    }
+    if (bits.Bit()) { // snroffste
+        const int coarse = static_cast<int>(bits.Bits(6));
+        auto fine = [&](int slot) {
+            const int f = static_cast<int>(bits.Bits(4));
+            m_snrOffset[slot] = ((coarse - 15) * 16 + f) * 4;
+            m_fastGain[slot] = ac3::kFastGain[bits.Bits(3)];
+        };
+        if (m_cplinu)
+            fine(kCoupling);
+        for (uint32_t ch = 0; ch < m_nfchans; ++ch)
+            fine(static_cast<int>(ch));
+        if (m_lfeon)
+            fine(kLfe);
+        m_reallocate = 0x7F;
+    } else if (block == 0) {
+        return false;
+    }
+    if (m_cplinu) {
+        if (bits.Bit()) { // cplleake
+            m_cplFastLeak = (static_cast<int>(bits.Bits(3)) << 8) + 768;
+            m_cplSlowLeak = (static_cast<int>(bits.Bits(3)) << 8) + 768;
+            m_reallocate |= 0x40;
+        } else if (block == 0) {
+            return false;
+        }
+    }
+    if (bits.Bit()) { // deltbaie
+        m_reallocate = 0x7F;
+        if (m_cplinu)
+            m_deltbae[kCoupling] = static_cast<int>(bits.Bits(2));
+        for (uint32_t ch = 0; ch < m_nfchans; ++ch)
+            m_deltbae[ch] = static_cast<int>(bits.Bits(2));
+        if (m_cplinu && m_deltbae[kCoupling] == 1)
+            ParseDelta(bits, kCoupling);
+        for (uint32_t ch = 0; ch < m_nfchans; ++ch)
+            if (m_deltbae[ch] == 1)
+                ParseDelta(bits, static_cast<int>(ch));
+    } else if (block == 0) {
+        // Without delta information in the first block there is none to reuse.
+        for (int slot = 0; slot < kSlots; ++slot)
+            m_deltbae[slot] = 2;
+    }
+    return true;
+}
+
+void AC3FrameDecoder::AllocateBits(int slot, int start, int end, int fastGain, int snrOffset, int fastLeak,
+                                   int slowLeak)
+{
+    if (end <= start)
+        return;
+    const uint8_t* exps = m_exponents[slot];
+    int psd[256];
+    for (int bin = start; bin < end; ++bin)
+        psd[bin] = 3072 - (exps[bin] << 7);
+
+    // Banded integration of the power spectral density.
+    int bandPsd[50];
+    int j = start;
+    int k = ac3::kBinToBand[start];
+    int last;
+    do {
+        last = std::min<int>(ac3::kBandStart[k + 1], end);
+        int sum = psd[j++];
+        for (; j < last; ++j) {
+            const int diff = sum - psd[j];
+            const int address = std::min(std::abs(diff) >> 1, 255);
+            sum = (diff >= 0 ? sum : psd[j]) + ac3::kLogAdd[address];
+        }
+        bandPsd[k++] = sum;
+    } while (end > last);
+
+    const int bandStart = ac3::kBinToBand[start];
+    const int bandEnd = ac3::kBinToBand[end - 1] + 1;
+    int excite[50];
+    auto lowComp = [&](int a, int b0, int b1, int bin) {
+        if (bin < 7) {
+            if (b0 + 256 == b1)
+                a = 384;
+            else if (b0 > b1)
+                a = std::max(0, a - 64);
+        } else if (bin < 20) {
+            if (b0 + 256 == b1)
+                a = 320;
+            else if (b0 > b1)
+                a = std::max(0, a - 64);
+        } else {
+            a = std::max(0, a - 128);
+        }
+        return a;
+    };
+    int begin;
+    if (bandStart == 0) {
+        int low = 0;
+        low = lowComp(low, bandPsd[0], bandPsd[1], 0);
+        excite[0] = bandPsd[0] - fastGain - low;
+        low = lowComp(low, bandPsd[1], bandPsd[2], 1);
+        excite[1] = bandPsd[1] - fastGain - low;
+        begin = 7;
+        for (int bin = 2; bin < 7; ++bin) {
+            if (bandEnd != 7 || bin != 6)
+                low = lowComp(low, bandPsd[bin], bandPsd[bin + 1], bin);
+            fastLeak = bandPsd[bin] - fastGain;
+            slowLeak = bandPsd[bin] - m_sgain;
+            excite[bin] = fastLeak - low;
+            if (bandEnd != 7 || bin != 6) {
+                if (bandPsd[bin] <= bandPsd[bin + 1]) {
+                    begin = bin + 1;
+                    break;
+                }
+            }
+        }
+        for (int bin = begin; bin < std::min(bandEnd, 22); ++bin) {
+            if (bandEnd != 7 || bin != 6)
+                low = lowComp(low, bandPsd[bin], bandPsd[bin + 1], bin);
+            fastLeak = std::max(fastLeak - m_fdecay, bandPsd[bin] - fastGain);
+            slowLeak = std::max(slowLeak - m_sdecay, bandPsd[bin] - m_sgain);
+            excite[bin] = std::max(fastLeak - low, slowLeak);
+        }
+        begin = 22;
+    } else {
+        begin = bandStart;
+    }
+    for (int bin = begin; bin < bandEnd; ++bin) {
+        fastLeak = std::max(fastLeak - m_fdecay, bandPsd[bin] - fastGain);
+        slowLeak = std::max(slowLeak - m_sdecay, bandPsd[bin] - m_sgain);
+        excite[bin] = std::max(fastLeak, slowLeak);
+    }
+
+    // Masking curve, hearing threshold and delta bit allocation.
+    int mask[50];
+    const uint16_t* threshold = ac3::kHearingThreshold[m_fscod];
+    for (int band = bandStart; band < bandEnd; ++band) {
+        if (bandPsd[band] < m_dbknee)
+            excite[band] += (m_dbknee - bandPsd[band]) >> 2;
+        mask[band] = std::max<int>(excite[band], threshold[std::min(band >> m_shift, 49)]);
+    }
+    if (slot != kLfe && (m_deltbae[slot] == 0 || m_deltbae[slot] == 1))
+        for (int band = bandStart; band < bandEnd; ++band)
+            mask[band] += m_delta[slot][band];
+
+    uint8_t* bap = m_bap[slot];
+    int i = start;
+    k = bandStart;
+    do {
+        last = std::min<int>(ac3::kBandStart[k + 1], end);
+        int m = mask[k] - snrOffset - m_floor;
+        if (m < 0)
+            m = 0;
+        m = (m & 0x1FE0) + m_floor;
+        for (; i < last; ++i) {
+            const int address = std::min(63, std::max(0, (psd[i] - m) >> 5));
+            bap[i] = ac3::kBapTable[address];
+        }
+        ++k;
+    } while (end > last);
+}
+
+void AC3FrameDecoder::ReadMantissas(AudioBitReader& bits, int slot, int start, int end, float* out, bool dither)
+{
+    const ac3::Quantisers& t = ac3::GetQuantisers();
+    const uint8_t* bap = m_bap[slot];
+    const uint8_t* exps = m_exponents[slot];
+    for (int bin = start; bin < end; ++bin) {
+        float v;
+        switch (bap[bin]) {
+        case 0:
+            v = dither ? Dither() : 0.0f;
+            break;
+        case 1:
+            if (m_groupCount[0] == 0) {
+                const float* g = t.group3[bits.Bits(5)];
+                m_groupLevels[0][0] = g[0];
+                m_groupLevels[0][1] = g[1];
+                m_groupLevels[0][2] = g[2];
+                m_groupCount[0] = 3;
+            }
+            v = m_groupLevels[0][3 - m_groupCount[0]--];
+            break;
+        case 2:
+            if (m_groupCount[1] == 0) {
+                const float* g = t.group5[bits.Bits(7)];
+                m_groupLevels[1][0] = g[0];
+                m_groupLevels[1][1] = g[1];
+                m_groupLevels[1][2] = g[2];
+                m_groupCount[1] = 3;
+            }
+            v = m_groupLevels[1][3 - m_groupCount[1]--];
+            break;
+        case 3:
+            v = t.level7[bits.Bits(3)];
+            break;
+        case 4:
+            if (m_groupCount[2] == 0) {
+                const float* g = t.group11[bits.Bits(7)];
+                m_groupLevels[2][0] = g[0];
+                m_groupLevels[2][1] = g[1];
+                m_groupCount[2] = 2;
+            }
+            v = m_groupLevels[2][2 - m_groupCount[2]--];
+            break;
+        case 5:
+            v = t.level15[bits.Bits(4)];
+            break;
+        default: {
+            const unsigned n = ac3::kMantissaBits[bap[bin]];
+            v = static_cast<float>(static_cast<int32_t>(bits.Bits(n) << (32 - n))) * (1.0f / 2147483648.0f);
+            break;
+        }
+        }
+        out[bin] = v * t.scale[exps[bin]];
+    }
+}
+
+bool AC3FrameDecoder::DecodeBlock(AudioBitReader& bits, int block)
+{
+    const int nf = static_cast<int>(m_nfchans);
+    for (int ch = 0; ch < nf; ++ch)
+        m_blksw[ch] = bits.Bit();
+    for (int ch = 0; ch < nf; ++ch)
+        m_dithflag[ch] = bits.Bit();
+    for (int i = 0; i < (m_acmod == 0 ? 2 : 1); ++i)
+        if (bits.Bit())
+            bits.Bits(8); // dynrng: read over
+
+    if (bits.Bit()) { // cplstre
+        if (!ParseCoupling(bits))
+            return false;
+    } else if (block == 0) {
+        return false;
+    }
+
+    if (m_cplinu) {
+        bool fresh = false;
+        for (int ch = 0; ch < nf; ++ch) {
+            if (!m_chincpl[ch] || !bits.Bit())
+                continue;
+            fresh = true;
+            const int master = static_cast<int>(bits.Bits(2));
+            for (int band = 0; band < m_cplBands; ++band) {
+                const int e = static_cast<int>(bits.Bits(4));
+                const int mant = static_cast<int>(bits.Bits(4));
+                const float value = e == 15 ? mant / 16.0f : (mant + 16) / 32.0f;
+                // A/52 section 7.4.3; the factor 8 of the decoupling step is folded in here.
+                m_cplco[ch][band] = value * 8.0f / float(1u << std::min(e + 3 * master, 31));
+            }
+        }
+        if (m_acmod == 2 && m_phsflginu && fresh)
+            for (int band = 0; band < m_cplBands; ++band)
+                m_phsflg[band] = bits.Bit();
+        if (!m_phsflginu)
+            std::memset(m_phsflg, 0, sizeof m_phsflg);
+    }
+
+    if (m_acmod == 2 && bits.Bit()) { // rematstr
+        const int limit = m_cplinu ? m_cplBegin : 253;
+        m_rematflg = 0;
+        for (int band = 0; band < 4 && kRematrixStart[band] < limit; ++band)
+            if (bits.Bit())
+                m_rematflg = static_cast<uint8_t>(m_rematflg | (1u << band));
+    }
+
+    int cplStrategy = 0;
+    if (m_cplinu) {
+        cplStrategy = static_cast<int>(bits.Bits(2));
+        m_expstr[kCoupling] = cplStrategy;
+    }
+    int strategy[5] = {};
+    for (int ch = 0; ch < nf; ++ch)
+        strategy[ch] = static_cast<int>(bits.Bits(2));
+    const int lfeStrategy = m_lfeon ? static_cast<int>(bits.Bits(1)) : 0;
+    if (block == 0) {
+        if (m_cplinu && cplStrategy == 0)
+            return false;
+        for (int ch = 0; ch < nf; ++ch)
+            if (strategy[ch] == 0)
+                return false;
+        if (m_lfeon && lfeStrategy == 0)
+            return false;
+    }
+    for (int ch = 0; ch < nf; ++ch) {
+        if (m_chincpl[ch]) {
+            m_endMantissa[ch] = m_cplBegin;
+        } else if (strategy[ch] != 0) {
+            const uint32_t bandwidth = bits.Bits(6);
+            if (bandwidth > 60)
+                return false;
+            m_endMantissa[ch] = static_cast<int>(bandwidth) * 3 + 73;
+        }
+    }
+    if (m_cplinu && cplStrategy != 0) {
+        const int absolute = static_cast<int>(bits.Bits(4)) << 1;
+        const int groups = (m_cplEnd - m_cplBegin) / (3 << (cplStrategy - 1));
+        if (!ParseExponents(bits, kCoupling, cplStrategy, m_cplBegin, groups, absolute))
+            return false;
+        m_reallocate |= 0x40;
+    }
+    for (int ch = 0; ch < nf; ++ch) {
+        if (strategy[ch] == 0)
+            continue;
+        const int end = m_endMantissa[ch];
+        const int groups = strategy[ch] == 1 ? (end - 1) / 3 : strategy[ch] == 2 ? (end + 2) / 6 : (end + 8) / 12;
+        const int absolute = static_cast<int>(bits.Bits(4));
+        m_exponents[ch][0] = static_cast<uint8_t>(absolute);
+        if (!ParseExponents(bits, ch, strategy[ch], 1, groups, absolute))
+            return false;
+        bits.Bits(2); // gainrng
+        m_reallocate |= 1u << ch;
+    }
+    if (m_lfeon && lfeStrategy) {
+        const int absolute = static_cast<int>(bits.Bits(4));
+        m_exponents[kLfe][0] = static_cast<uint8_t>(absolute);
+        if (!ParseExponents(bits, kLfe, 1, 1, 2, absolute))
+            return false;
+        m_reallocate |= 0x20;
+    }
+    m_endMantissa[kLfe] = 7;
+
+    if (!ParseBitAllocation(bits, block))
+        return false;
+    if (bits.Bit()) // skiple
+        bits.Skip(bits.Bits(9) * 8);
+    if (bits.Overrun())
+        return false;
+
+    for (int ch = 0; ch < nf; ++ch)
+        if (m_reallocate & (1u << ch))
+            AllocateBits(ch, 0, m_endMantissa[ch], m_fastGain[ch], m_snrOffset[ch], 0, 0);
+    if (m_cplinu && (m_reallocate & 0x40))
+        AllocateBits(kCoupling, m_cplBegin, m_cplEnd, m_fastGain[kCoupling], m_snrOffset[kCoupling], m_cplFastLeak,
+                     m_cplSlowLeak);
+    if (m_lfeon && (m_reallocate & 0x20))
+        AllocateBits(kLfe, 0, 7, m_fastGain[kLfe], m_snrOffset[kLfe], 0, 0);
+    m_reallocate = 0;
+
+    // Mantissas, in bit-stream order; the coupling channel's follow the first coupled channel's.
+    m_groupCount[0] = m_groupCount[1] = m_groupCount[2] = 0;
+    float* coefficients[6];
+    for (int ch = 0; ch < nf + (m_lfeon ? 1 : 0); ++ch)
+        coefficients[ch] = m_frame.planes[ch] + block * 256;
+    int firstCoupled = -1;
+    for (int ch = 0; ch < nf; ++ch) {
+        ReadMantissas(bits, ch, 0, m_endMantissa[ch], coefficients[ch], m_dithflag[ch]);
+        if (m_cplinu && m_chincpl[ch] && firstCoupled < 0) {
+            firstCoupled = ch;
+            ReadMantissas(bits, kCoupling, m_cplBegin, m_cplEnd, m_cplCoefficients, false);
+        }
+    }
+    if (m_lfeon)
+        ReadMantissas(bits, kLfe, 0, 7, coefficients[nf], false);
+    if (bits.Overrun())
+        return false;
+
+    // Decoupling: every coupled channel takes the coupling channel's coefficients (its own dither
+    // where the coupling channel has no bits) scaled by its coordinate of each band.
+    if (m_cplinu && firstCoupled >= 0) {
+        const float* source = m_cplCoefficients;
+        const uint8_t* cplBap = m_bap[kCoupling];
+        const uint8_t* cplExp = m_exponents[kCoupling];
+        const float* scale = ac3::GetQuantisers().scale;
+        for (int ch = firstCoupled; ch < nf; ++ch) {
+            if (!m_chincpl[ch])
+                continue;
+            float* out = coefficients[ch];
+            const bool dither = m_dithflag[ch];
+            const bool negate = ch == 1 && m_acmod == 2;
+            int bin = m_cplBegin;
+            for (int band = 0; band < m_cplBands; ++band) {
+                const float co = negate && m_phsflg[band] ? -m_cplco[ch][band] : m_cplco[ch][band];
+                for (; bin < m_cplBandEnd[band]; ++bin) {
+                    const float v = cplBap[bin] == 0 && dither ? Dither() * scale[cplExp[bin]] : source[bin];
+                    out[bin] = v * co;
+                }
+            }
+        }
+    }
+    for (int ch = 0; ch < nf; ++ch) {
+        const int end = m_chincpl[ch] && m_cplinu ? m_cplEnd : m_endMantissa[ch];
+        std::fill(coefficients[ch] + end, coefficients[ch] + 256, 0.0f);
+    }
+    if (m_lfeon)
+        std::fill(coefficients[nf] + 7, coefficients[nf] + 256, 0.0f);
+
+    if (m_acmod == 2 && m_rematflg) {
+        const int limit = std::min(m_chincpl[0] && m_cplinu ? m_cplBegin : m_endMantissa[0],
+                                   m_chincpl[1] && m_cplinu ? m_cplBegin : m_endMantissa[1]);
+        for (int band = 0; band < 4; ++band) {
+            if (!(m_rematflg & (1u << band)))
+                continue;
+            const int end = std::min(kRematrixStart[band + 1], limit);
+            for (int bin = kRematrixStart[band]; bin < end; ++bin) {
+                const float l = coefficients[0][bin], r = coefficients[1][bin];
+                coefficients[0][bin] = l + r;
+                coefficients[1][bin] = l - r;
+            }
+        }
+    }
+
+    for (int ch = 0; ch < nf; ++ch)
+        m_transform.Inverse(coefficients[ch], m_overlap.planes[ch], m_blksw[ch]);
+    if (m_lfeon)
+        m_transform.Inverse(coefficients[nf], m_overlap.planes[nf], false);
+    return true;
+}
+
+} // namespace audio

@@ -1,0 +1,153 @@
+#include "media/audio/Ac3Transform.h"
+
+#include <cmath>
+#include <utility>
+
+namespace audio {
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+uint8_t Reverse(unsigned value, int bits)
+{
+    unsigned r = 0;
+    for (int i = 0; i < bits; ++i)
+        r |= ((value >> i) & 1u) << (bits - 1 - i);
+    return static_cast<uint8_t>(r);
+}
+
+} // namespace
+
+Ac3Transform::Ac3Transform()
+{
+    // Kaiser-Bessel-derived window, alpha 5 (A/52 section 7.9.4): the running sum of the Kaiser
+    // kernel, each term a series evaluated from its innermost term outward.
+    double kernel[256];
+    double total = 0;
+    for (int n = 0; n < 256; ++n) {
+        const double u = n * (256.0 - n) * (5.0 * kPi / 256.0) * (5.0 * kPi / 256.0);
+        double w = 1.0;
+        for (int k = 100; k >= 1; --k)
+            w = 1.0 + w * u / (double(k) * k);
+        kernel[n] = w;
+        total += w;
+    }
+    double running = 0;
+    for (int n = 0; n < 256; ++n) {
+        running += kernel[n];
+        m_window[n] = static_cast<float>(std::sqrt(running / (total + 1.0)));
+    }
+    for (int k = 0; k < 128; ++k) {
+        m_cos1[k] = static_cast<float>(-std::cos(2.0 * kPi * (8 * k + 1) / (8.0 * 512)));
+        m_sin1[k] = static_cast<float>(-std::sin(2.0 * kPi * (8 * k + 1) / (8.0 * 512)));
+    }
+    for (int k = 0; k < 64; ++k) {
+        m_cos2[k] = static_cast<float>(-std::cos(2.0 * kPi * (8 * k + 1) / (4.0 * 512)));
+        m_sin2[k] = static_cast<float>(-std::sin(2.0 * kPi * (8 * k + 1) / (4.0 * 512)));
+        m_roots[k] = {static_cast<float>(std::cos(2.0 * kPi * k / 128)), static_cast<float>(std::sin(2.0 * kPi * k / 128))};
+    }
+    for (unsigned i = 0; i < 128; ++i)
+        m_reverse128[i] = Reverse(i, 7);
+    for (unsigned i = 0; i < 64; ++i)
+        m_reverse64[i] = Reverse(i, 6);
+}
+
+// In-place radix-2 transform with positive exponent, input already in bit-reversed order.
+void Ac3Transform::Fft(Complex* d, int log2Size) const
+{
+    const int size = 1 << log2Size;
+    // First two stages by hand: butterflies of 2 and 4 need no multiplications.
+    for (int i = 0; i < size; i += 4) {
+        const Complex a = d[i], b = d[i + 1], c = d[i + 2], e = d[i + 3];
+        const Complex s0{a.re + b.re, a.im + b.im}, s1{a.re - b.re, a.im - b.im};
+        const Complex s2{c.re + e.re, c.im + e.im}, s3{c.re - e.re, c.im - e.im};
+        d[i] = {s0.re + s2.re, s0.im + s2.im};
+        d[i + 2] = {s0.re - s2.re, s0.im - s2.im};
+        // s3 times +j
+        d[i + 1] = {s1.re - s3.im, s1.im + s3.re};
+        d[i + 3] = {s1.re + s3.im, s1.im - s3.re};
+    }
+    for (int half = 4; half < size; half <<= 1) {
+        const int stride = 64 / half; // root index step: e^(j 2 pi m / (2 half)) = roots[m * 64 / half]
+        for (int start = 0; start < size; start += 2 * half) {
+            for (int m = 0; m < half; ++m) {
+                const Complex w = m_roots[m * stride];
+                Complex& top = d[start + m];
+                Complex& bottom = d[start + m + half];
+                const Complex t{bottom.re * w.re - bottom.im * w.im, bottom.re * w.im + bottom.im * w.re};
+                bottom = {top.re - t.re, top.im - t.im};
+                top = {top.re + t.re, top.im + t.im};
+            }
+        }
+    }
+}
+
+void Ac3Transform::Long(const float* X, float* x) const
+{
+    Complex z[128];
+    for (int k = 0; k < 128; ++k) {
+        const float re = X[255 - 2 * k], im = X[2 * k];
+        z[m_reverse128[k]] = {re * m_cos1[k] - im * m_sin1[k], re * m_sin1[k] + im * m_cos1[k]};
+    }
+    Fft(z, 7);
+    float yr[128], yi[128];
+    for (int n = 0; n < 128; ++n) {
+        yr[n] = z[n].re * m_cos1[n] - z[n].im * m_sin1[n];
+        yi[n] = z[n].re * m_sin1[n] + z[n].im * m_cos1[n];
+    }
+    const float* w = m_window;
+    for (int n = 0; n < 64; ++n) {
+        x[2 * n] = -yi[64 + n] * w[2 * n];
+        x[2 * n + 1] = yr[63 - n] * w[2 * n + 1];
+        x[128 + 2 * n] = -yr[n] * w[128 + 2 * n];
+        x[128 + 2 * n + 1] = yi[127 - n] * w[128 + 2 * n + 1];
+        x[256 + 2 * n] = -yr[64 + n] * w[255 - 2 * n];
+        x[256 + 2 * n + 1] = yi[63 - n] * w[254 - 2 * n];
+        x[384 + 2 * n] = yi[n] * w[127 - 2 * n];
+        x[384 + 2 * n + 1] = -yr[127 - n] * w[126 - 2 * n];
+    }
+}
+
+void Ac3Transform::Short(const float* X, float* x) const
+{
+    float yr[2][64], yi[2][64];
+    for (int t = 0; t < 2; ++t) {
+        Complex z[64];
+        for (int k = 0; k < 64; ++k) {
+            const float re = X[2 * (127 - 2 * k) + t], im = X[2 * (2 * k) + t];
+            z[m_reverse64[k]] = {re * m_cos2[k] - im * m_sin2[k], re * m_sin2[k] + im * m_cos2[k]};
+        }
+        Fft(z, 6);
+        for (int n = 0; n < 64; ++n) {
+            yr[t][n] = z[n].re * m_cos2[n] - z[n].im * m_sin2[n];
+            yi[t][n] = z[n].re * m_sin2[n] + z[n].im * m_cos2[n];
+        }
+    }
+    const float* w = m_window;
+    for (int n = 0; n < 64; ++n) {
+        x[2 * n] = -yi[0][n] * w[2 * n];
+        x[2 * n + 1] = yr[0][63 - n] * w[2 * n + 1];
+        x[128 + 2 * n] = -yr[0][n] * w[128 + 2 * n];
+        x[128 + 2 * n + 1] = yi[0][63 - n] * w[128 + 2 * n + 1];
+        x[256 + 2 * n] = -yr[1][n] * w[255 - 2 * n];
+        x[256 + 2 * n + 1] = yi[1][63 - n] * w[254 - 2 * n];
+        x[384 + 2 * n] = yi[1][n] * w[127 - 2 * n];
+        x[384 + 2 * n + 1] = -yr[1][63 - n] * w[126 - 2 * n];
+    }
+}
+
+void Ac3Transform::Inverse(float* coefficients, float* overlap, bool shortBlocks) const
+{
+    float x[512];
+    if (shortBlocks)
+        Short(coefficients, x);
+    else
+        Long(coefficients, x);
+    for (int n = 0; n < 256; ++n) {
+        coefficients[n] = 2.0f * (x[n] + overlap[n]);
+        overlap[n] = x[256 + n];
+    }
+}
+
+} // namespace audio

@@ -1,0 +1,36 @@
+// The inverse transform of ATSC A/52 section 7.9.4: one 512-sample transform (a 128-point complex
+// FFT between pre- and post-twiddles) or, for a block-switched channel, two 256-sample transforms
+// (64-point FFTs), then the Kaiser-Bessel-derived window and the overlap-add with the previous block.
+#pragma once
+
+#include <cstdint>
+
+namespace audio {
+
+class Ac3Transform {
+public:
+    Ac3Transform(); // computes the window and the twiddle tables
+
+    // coefficients[0..255] of one block in, 256 time samples out (in place); overlap[0..255] holds
+    // the second half of the previous block's transform and receives this block's.
+    void Inverse(float* coefficients, float* overlap, bool shortBlocks) const;
+
+    const float* Window() const { return m_window; }
+
+private:
+    struct Complex {
+        float re, im;
+    };
+    void Fft(Complex* data, int log2Size) const;
+    void Long(const float* in, float* x) const;
+    void Short(const float* in, float* x) const;
+
+    float m_window[256];
+    float m_cos1[128], m_sin1[128]; // pre/post twiddles of the 512-sample transform
+    float m_cos2[64], m_sin2[64];   // and of the 256-sample transforms
+    Complex m_roots[64];            // e^(+j 2 pi m / 128)
+    uint8_t m_reverse128[128];
+    uint8_t m_reverse64[64];
+};
+
+} // namespace audio
