@@ -5,6 +5,9 @@
 #include "base/Clock.h"
 #include "base/File.h"
 #include "dvb/libDVB/epg/CEPGCacheFile.h"
+#include "dvb/libDVB/si/CEITTable.h"
+#include "dvb/libDVB/si/descriptors/DescriptorFactory.h"
+#include "dvb/libDVB/si/descriptors/EventDescriptors.h"
 
 namespace libDVB {
 
@@ -21,6 +24,48 @@ CEPGStore::~CEPGStore()
 }
 
 int64_t CEPGStore::Now() const { return m_now ? m_now() : base::UtcNow(); }
+
+HRESULT CEPGStore::Merge(const uint8_t* section, uint32_t length, CEITTable* table)
+{
+    if (!table)
+        return E_POINTER;
+    if (table->IsHandled())
+        return S_OK;
+    if (FAILED(table->Parse(section, length)))
+        return E_FAIL;
+    for (const CEITTable::CEvent& event : table->GetEvents()) {
+        CEITEventUpdate u;
+        u.original_network_id = table->GetOriginalNetworkId();
+        u.transport_stream_id = table->GetTransportStreamId();
+        u.service_id = table->GetServiceId();
+        u.event_id = event.eventId;
+        u.start = event.start;
+        u.duration = event.duration;
+        u.running_status = event.runningStatus;
+        for (const auto& d : event.descriptors) {
+            switch (d->GetTag()) {
+            case CShortEventDescriptor::kTag: {
+                const auto& s = static_cast<const CShortEventDescriptor&>(*d);
+                u.shortEvents.push_back({s.GetEventName(), s.GetText()});
+                break;
+            }
+            case CExtendedEventDescriptor::kTag: {
+                const auto& x = static_cast<const CExtendedEventDescriptor&>(*d);
+                u.extendedEvents.push_back({x.GetDescriptorNumber(), x.GetLastDescriptorNumber(), x.GetText()});
+                break;
+            }
+            case CContentDescriptor::kTag:
+                for (const auto& item : static_cast<const CContentDescriptor&>(*d).GetEntries())
+                    u.contentValues.push_back(item.content);
+                break;
+            default:
+                break;
+            }
+        }
+        MergeEvent(u);
+    }
+    return S_OK;
+}
 
 void CEPGStore::MergeEvent(const CEITEventUpdate& u)
 {

@@ -16,6 +16,8 @@
 
 namespace libDVB {
 
+class CEITTable;
+
 // What one event of an EIT section contributes, with its descriptors already decoded.
 struct CEITEventUpdate {
     struct ShortEvent {
@@ -49,7 +51,9 @@ public:
     CEPGStore(const CEPGStore&) = delete;
     CEPGStore& operator=(const CEPGStore&) = delete;
 
-    // Adds or updates one event (the EIT merge calls this per event of a section).
+    // Adds or updates the events of one EIT section; E_FAIL when it does not parse.
+    HRESULT Merge(const uint8_t* section, uint32_t length, CEITTable* table);
+    // Adds or updates one event (Merge calls this per event of a section).
     void MergeEvent(const CEITEventUpdate& update);
 
     void GetServiceEvents(uint16_t onid, uint16_t tsid, uint16_t sid, CEventList& out);

@@ -41,7 +41,7 @@ public:
         base::CScopedLock m_lock;
     };
 
-    explicit CServiceStreams(base::CCriticalSection& lock) : m_lock(lock) {}
+    CServiceStreams() = default;
     virtual ~CServiceStreams() = default;
     CServiceStreams(const CServiceStreams&) = delete;
     CServiceStreams& operator=(const CServiceStreams&) = delete;
@@ -73,12 +73,16 @@ public:
     virtual void BeginUpdate() = 0;
     virtual void EndUpdate(uint32_t mask) = 0;
 
+    // The service lock: guards the stream table and every field of the service; re-entrant, so a
+    // change made inside an update may call getters.
+    base::CCriticalSection& Lock() const { return m_lock; }
+
 protected:
     // The chosen teletext stream's initial page and language go to the service's decoder.
     virtual void OnTeletextSelected(uint16_t page, uint16_t languageId) {}
     virtual void OnSubtitlesOff() {}
 
-    base::CCriticalSection& m_lock;
+    mutable base::CCriticalSection m_lock;
 
 private:
     HRESULT Select(uint32_t kind, const CStream& stream);

@@ -11,7 +11,6 @@ namespace {
 // A stream table whose updates are recorded as a service would report them.
 class RecordingStreams : public CServiceStreams {
 public:
-    RecordingStreams() : CServiceStreams(m_ownLock) {}
     void BeginUpdate() override
     {
         if (++m_depth == 1)
@@ -35,7 +34,6 @@ public:
     int subtitlesOff = 0;
 
 private:
-    base::CCriticalSection m_ownLock;
     int m_depth = 0;
     uint32_t m_pending = 0;
 };

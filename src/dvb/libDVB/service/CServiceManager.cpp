@@ -1,0 +1,373 @@
+#include "dvb/libDVB/service/CServiceManager.h"
+
+#include <algorithm>
+
+#include "dvb/libDVB/service/CService.h"
+#include "dvb/libDVB/si/descriptors/DescriptorFactory.h"
+#include "dvb/libDVB/si/descriptors/EventDescriptors.h"
+#include "dvb/libDVB/si/descriptors/MpegDescriptors.h"
+#include "dvb/libDVB/si/descriptors/ServiceDescriptors.h"
+#include "dvb/libDVB/si/descriptors/StreamDescriptors.h"
+
+namespace libDVB {
+
+namespace {
+
+constexpr uint8_t kAC3DescriptorTag = 0x6A;
+constexpr uint16_t kSdtPid = 0x11, kEitPid = 0x12, kTotPid = 0x14;
+
+void CopyLanguage(uint8_t out[3], const CLanguageCode& code)
+{
+    for (int i = 0; i < 3; ++i)
+        out[i] = static_cast<uint8_t>(code[i]);
+}
+
+// The language of an audio or subtitle stream: its ISO 639 language descriptor; for DVB subtitles
+// without one, the language the subtitling descriptor itself names.
+void StreamLanguage(const CDescriptorList& descriptors, uint8_t out[3])
+{
+    if (const auto* iso = FindDescriptor<CISO639LanguageDescriptor>(descriptors)) {
+        CopyLanguage(out, iso->GetLanguageCode());
+        return;
+    }
+    if (const auto* subtitling = FindDescriptor<CSubtitlingDescriptor>(descriptors))
+        if (!subtitling->GetEntries().empty())
+            CopyLanguage(out, subtitling->GetEntries().front().language);
+}
+
+} // namespace
+
+CServiceManager::CServiceManager(CTSDemultiplexer* router, CServiceManagerCallback* callback,
+                                 const std::u16string& deviceKind)
+    : m_router(router), m_callback(callback), m_deviceKind(deviceKind)
+{
+}
+
+CServiceManager::~CServiceManager() { Reset(); }
+
+CServiceRecord* CServiceManager::FindRecord(uint16_t serviceId)
+{
+    auto found = m_records.find(serviceId);
+    return found == m_records.end() ? nullptr : found->second.get();
+}
+
+std::vector<uint16_t> CServiceManager::GetRelayPids() const
+{
+    std::vector<uint16_t> pids;
+    for (const auto& list : m_pidLists)
+        pids.push_back(list.first);
+    return pids;
+}
+
+// ISO/IEC 13818-1, 2.4.4.3
+HRESULT CServiceManager::OnPAT(CSIParser* parser, const uint8_t* section, uint32_t length, CPATTable* table)
+{
+    if (!table)
+        return E_POINTER;
+    if (table->IsHandled())
+        return S_OK;
+    if (FAILED(table->Parse(section, length)))
+        return E_FAIL;
+    m_transportStreamId = table->GetTransportStreamId();
+    for (const auto& program : table->GetPrograms()) {
+        if (FindRecord(program.first))
+            continue;
+        auto record = std::make_unique<CServiceRecord>();
+        record->service_id = program.first;
+        record->manager = this;
+        CServiceRecord* r = record.get();
+        m_records[program.first] = std::move(record);
+
+        CService* service = nullptr;
+        const HRESULT added = m_callback ? m_callback->OnServiceAdded(this, program.first, &service) : S_FALSE;
+        // A service already fed by this manager (the listener knew it) is not attached twice, so
+        // it is reported removed once and never handed back twice.
+        const bool known = std::any_of(m_records.begin(), m_records.end(),
+                                       [service](const auto& other) { return other.second->service == service; });
+        if (added == S_OK && service && !known) {
+            CService::CUpdateScope scope(*service);
+            service->m_manager = this;
+            service->m_receptionState = CService::kListed;
+            r->service = service;
+            scope.mask |= CService::kReceptionChanged;
+        }
+        if (parser)
+            parser->AddPid(program.second); // a PMT PID shared by two programs is refused there
+    }
+    // The SDT, EIT and TOT are wanted as soon as the programs are known: waiting for every PMT
+    // would leave a whole multiplex unnamed because of one program without a PMT.
+    if (parser) {
+        parser->AddPid(kSdtPid);
+        parser->AddPid(kEitPid);
+        parser->AddPid(kTotPid);
+    }
+    m_patEvent.Set();
+    return S_OK;
+}
+
+HRESULT CServiceManager::AddPid(uint16_t pid)
+{
+    auto found = m_pidLists.find(pid);
+    if (found != m_pidLists.end() && found->second.relay)
+        return S_FALSE;
+    CPidList& list = m_pidLists[pid];
+    auto relay = std::make_unique<CTSRelayStream>(this, pid);
+    const HRESULT hr = m_router ? m_router->RegisterStream(relay.get()) : S_OK;
+    if (FAILED(hr))
+        return hr; // the list stays, without a relay of its own
+    list.relay = std::move(relay);
+    return S_OK;
+}
+
+void CServiceManager::Link(CServiceRecord* record, uint16_t pid)
+{
+    AddPid(pid);
+    auto& records = m_pidLists[pid].records;
+    if (std::find(records.begin(), records.end(), record) == records.end())
+        records.push_back(record);
+}
+
+void CServiceManager::Unlink(CServiceRecord* record)
+{
+    for (auto& list : m_pidLists)
+        list.second.records.erase(std::remove(list.second.records.begin(), list.second.records.end(), record),
+                                  list.second.records.end());
+}
+
+// A PID that no program uses any more is no longer routed.
+void CServiceManager::DropUnusedRelays()
+{
+    for (auto it = m_pidLists.begin(); it != m_pidLists.end();) {
+        if (!it->second.records.empty()) {
+            ++it;
+            continue;
+        }
+        if (it->second.relay && m_router)
+            m_router->UnregisterStream(it->first);
+        it = m_pidLists.erase(it);
+    }
+}
+
+// ISO/IEC 13818-1, 2.4.4.8; stream kinds after ETSI EN 300 468 and the descriptors they carry.
+HRESULT CServiceManager::OnPMT(CSIParser* parser, const uint8_t* section, uint32_t length, CPMTTable* table)
+{
+    if (!table)
+        return E_POINTER;
+    if (table->IsHandled())
+        return S_OK;
+    CServiceRecord* record = FindRecord(table->GetProgramNumber());
+    if (!record || !record->service)
+        return S_FALSE;
+    if (FAILED(table->Parse(section, length)))
+        return E_FAIL;
+
+    CService* service = record->service;
+    {
+        CService::CUpdateScope scope(*service);
+        service->m_severalAudio = 0;
+        service->m_hasTeletext = 0;
+        service->m_hasSubtitles = 0;
+        Unlink(record);
+        service->ClearStreams();
+
+        unsigned videoCount = 0, audioCount = 0;
+        for (const auto& es : table->GetStreams()) {
+            const uint16_t pid = es.elementaryPid;
+            const bool isPcr = pid == table->GetPcrPid();
+            const auto& descriptors = es.descriptors;
+            const bool ac3 = FindDescriptor(descriptors, kAC3DescriptorTag) != nullptr;
+            if (es.streamType == 0x01 || es.streamType == 0x02 || es.streamType == 0x10 || es.streamType == 0x1B) {
+                service->AddStream(new CStream(CStream::kVideo, pid), isPcr);
+                ++videoCount;
+            } else if (es.streamType == 0x03 || es.streamType == 0x04 || es.streamType == 0x81 ||
+                       (es.streamType == 0x06 && ac3)) {
+                auto* audio = new CAudioStream(pid);
+                if (const auto* iso = FindDescriptor<CISO639LanguageDescriptor>(descriptors))
+                    CopyLanguage(audio->language, iso->GetLanguageCode());
+                service->AddStream(audio, isPcr);
+                ++audioCount;
+            } else if (es.streamType == 0x06 && FindDescriptor<CSubtitlingDescriptor>(descriptors)) {
+                auto* subtitles = new CSubtitleStream(pid);
+                StreamLanguage(descriptors, subtitles->language);
+                service->AddStream(subtitles, isPcr);
+                service->m_hasSubtitles = 1;
+            } else if (es.streamType == 0x06 && FindDescriptor<CTeletextDescriptor>(descriptors)) {
+                auto* teletext = new CTeletextStream(pid);
+                std::vector<CSubtitleStream*> pages;
+                const auto& entries = FindDescriptor<CTeletextDescriptor>(descriptors)->GetEntries();
+                for (const auto& entry : entries) {
+                    const unsigned magazine = entry.magazineNumber ? entry.magazineNumber : 8;
+                    const uint16_t page =
+                        static_cast<uint16_t>(magazine * 100 + (entry.pageNumber >> 4) * 10 + (entry.pageNumber & 0x0F));
+                    CTeletextStream::Entry& slot = teletext->entries[entry.teletextType & 0x1F];
+                    CopyLanguage(slot.language, entry.language);
+                    slot.page = page;
+                    if (entry.teletextType == 2 || entry.teletextType == 5) {
+                        auto* subtitlePage = new CSubtitleStream(pid);
+                        CopyLanguage(subtitlePage->language, entry.language);
+                        subtitlePage->teletext = 1;
+                        subtitlePage->page = page;
+                        pages.push_back(subtitlePage);
+                    }
+                }
+                CTeletextStream::Entry& initial = teletext->entries[CTeletextStream::kInitialPage];
+                if (initial.page == 0) {
+                    initial.page = 100;
+                    if (!entries.empty())
+                        CopyLanguage(initial.language, entries.back().language);
+                }
+                service->AddStream(teletext, isPcr);
+                for (auto* subtitlePage : pages)
+                    service->AddStream(subtitlePage, false);
+                service->m_hasTeletext = 1;
+                if (!pages.empty())
+                    service->m_hasSubtitles = 1;
+            } else {
+                continue;
+            }
+            Link(record, pid);
+        }
+        service->m_severalAudio = audioCount > 1;
+        if (videoCount >= 1)
+            service->m_serviceType = CService::kTV;
+        else if (audioCount >= 1)
+            service->m_serviceType = CService::kRadio;
+        scope.mask |= CService::kStreamsChanged;
+    }
+    DropUnusedRelays();
+
+    record->pmtSeen = 1;
+    {
+        CService::CUpdateScope scope(*service);
+        service->m_receptionState = CService::kReceived;
+        scope.mask |= CService::kReceptionChanged;
+    }
+    const bool all = std::all_of(m_records.begin(), m_records.end(), [](const auto& r) { return r.second->pmtSeen; });
+    if (all)
+        m_allPmtEvent.Set();
+    return S_OK;
+}
+
+// ETSI EN 300 468, 5.2.3
+HRESULT CServiceManager::OnSDT(CSIParser*, const uint8_t* section, uint32_t length, CSDTTable* table)
+{
+    if (!table)
+        return E_POINTER;
+    if (table->IsHandled())
+        return S_OK;
+    m_sdtEvent.Set();
+    if (table->GetTransportStreamId() != m_transportStreamId)
+        return S_FALSE;
+    if (FAILED(table->Parse(section, length)))
+        return E_FAIL;
+    for (const auto& entry : table->GetServices()) {
+        CServiceRecord* record = FindRecord(entry.serviceId);
+        if (!record || !record->service)
+            continue;
+        CService* service = record->service;
+        CService::CUpdateScope scope(*service);
+        service->m_freeCA = entry.freeCAMode == 1;
+        service->m_scrambled = 0;
+        service->m_hasEPG = entry.eitScheduleFlag || entry.eitPresentFollowingFlag;
+        service->m_originalNetworkId = table->GetOriginalNetworkId();
+        if (const auto* descriptor = FindDescriptor<CServiceDescriptor>(entry.descriptors)) {
+            service->m_dvbServiceType = descriptor->GetServiceType();
+            service->m_name = descriptor->GetServiceName();
+            service->m_provider = descriptor->GetServiceProviderName();
+            scope.mask |= CService::kDescriptionChanged;
+        }
+        record->sdtSeen = 1;
+    }
+    const bool all = std::all_of(m_records.begin(), m_records.end(), [](const auto& r) { return r.second->sdtSeen; });
+    if (all)
+        m_allSdtEvent.Set();
+    return S_OK;
+}
+
+// ETSI EN 300 468, 5.2.4: the present (section 0) and following (section 1) event.
+HRESULT CServiceManager::OnEITPresentFollowing(CSIParser*, const uint8_t* section, uint32_t length, CEITTable* table)
+{
+    if (!table)
+        return E_POINTER;
+    if (table->IsHandled())
+        return S_OK;
+    if (FAILED(table->Parse(section, length)))
+        return E_FAIL;
+    CServiceRecord* record = FindRecord(table->GetServiceId());
+    if (!record || !record->service || table->GetTableId() != 0x4E || table->GetEvents().size() != 1)
+        return S_OK;
+    const CEITTable::CEvent& event = table->GetEvents().front();
+    const auto* shortEvent = FindDescriptor<CShortEventDescriptor>(event.descriptors);
+    if (!shortEvent)
+        return S_OK;
+    const unsigned number = table->GetSectionNumber();
+    if (number > 1)
+        return S_OK;
+    CService* service = record->service;
+    CService::CUpdateScope scope(*service);
+    CService::CEvent& target = number == 0 ? service->m_present : service->m_following;
+    target.name = shortEvent->GetEventName();
+    target.start = event.start; // already the UTC instant
+    target.duration = event.duration;
+    scope.mask |= CService::kEventsChanged;
+    return S_OK;
+}
+
+HRESULT CServiceManager::OnTOT(CSIParser*, const uint8_t* section, uint32_t length, CTOTTable* table)
+{
+    if (!table)
+        return E_POINTER;
+    if (table->IsHandled())
+        return S_OK;
+    if (FAILED(table->Parse(section, length)))
+        return E_FAIL;
+    m_totTime = table->GetUtcTime();
+    return S_OK;
+}
+
+HRESULT CServiceManager::OnStreamPacket(CTSDemultiplexerStream* stream, const uint8_t* packet, uint32_t length,
+                                        uint32_t)
+{
+    auto found = m_pidLists.find(stream->GetPid());
+    if (found == m_pidLists.end())
+        return S_FALSE;
+    for (CServiceRecord* record : found->second.records)
+        if (record->service)
+            record->service->OnStreamPacket(stream, packet, length, 0);
+    return S_OK;
+}
+
+void CServiceManager::Detach(CServiceRecord* record)
+{
+    CService* service = record->service;
+    Unlink(record);
+    {
+        CService::CUpdateScope scope(*service);
+        service->m_manager = nullptr;
+        service->m_receptionState = CService::kNotAttached;
+        scope.mask |= CService::kReceptionChanged;
+    }
+    record->service = nullptr;
+    if (m_callback)
+        m_callback->OnServiceRemoved(this, record->service_id, service);
+}
+
+HRESULT CServiceManager::Reset()
+{
+    for (auto& record : m_records)
+        if (record.second->service)
+            Detach(record.second.get());
+    m_records.clear();
+    m_transportStreamId = 0;
+    for (auto& list : m_pidLists)
+        if (list.second.relay && m_router)
+            m_router->UnregisterStream(list.first);
+    m_pidLists.clear();
+    m_patEvent.Reset();
+    m_allPmtEvent.Reset();
+    m_sdtEvent.Reset();
+    m_allSdtEvent.Reset();
+    return S_OK;
+}
+
+} // namespace libDVB
