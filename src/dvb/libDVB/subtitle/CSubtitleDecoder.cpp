@@ -16,8 +16,7 @@ HRESULT CSubtitleDecoder::Start()
     base::CScopedLock lock(m_lock);
     if (m_running)
         return S_OK;
-    m_buffer.reset(new uint8_t[kBufferSize]);
-    m_fill = 0;
+    m_pes.Allocate();
     m_running = true;
     return S_OK;
 }
@@ -28,8 +27,7 @@ HRESULT CSubtitleDecoder::Stop()
     if (!m_running)
         return S_FALSE;
     m_running = false;
-    m_buffer.reset();
-    m_fill = 0;
+    m_pes.Free();
     m_queue.clear();
     return S_OK;
 }
@@ -44,7 +42,7 @@ void CSubtitleDecoder::Clear()
 {
     base::CScopedLock lock(m_lock);
     m_queue.clear();
-    m_fill = 0;
+    m_pes.Clear();
 }
 
 size_t CSubtitleDecoder::GetQueuedCount() const
@@ -62,20 +60,7 @@ HRESULT CSubtitleDecoder::OnSubtitlePacket(const uint8_t* packet, uint32_t lengt
     base::CScopedLock lock(m_lock);
     if (!m_running)
         return S_FALSE;
-    const bool unitStart = TSPayloadUnitStart(packet);
-    if (unitStart && m_fill > 0) {
-        DecodePes(m_buffer.get(), m_fill);
-        m_fill = 0;
-    }
-    const uint32_t offset = TSPayloadOffset(packet);
-    if (offset == 0)
-        return S_OK;
-    if (!unitStart && m_fill == 0)
-        return S_FALSE; // the middle of a PES whose start we did not see
-    const uint32_t n = std::min(kTSPacketSize - offset, kBufferSize - m_fill);
-    std::memcpy(m_buffer.get() + m_fill, packet + offset, n);
-    m_fill += n;
-    return S_OK;
+    return m_pes.OnPacket(packet, [this](const uint8_t* pes, uint32_t length) { DecodePes(pes, length); });
 }
 
 void CSubtitleDecoder::Queue(std::unique_ptr<CSubtitleDisplaySet> set)

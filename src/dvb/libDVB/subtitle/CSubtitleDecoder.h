@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "base/Lock.h"
+#include "dvb/libDVB/demux/CPesGatherer.h"
 #include "base/Result.h"
 #include "dvb/libDVB/subtitle/CSubtitleDisplaySet.h"
 
@@ -15,7 +16,7 @@ namespace libDVB {
 
 class CSubtitleDecoder {
 public:
-    static constexpr uint32_t kBufferSize = 1024 * 188;
+    static constexpr uint32_t kBufferSize = CPesGatherer::kCapacity;
     // Display sets waiting for their time; beyond this the oldest are given up (a clock that never
     // reaches them must not make the queue grow without end).
     static constexpr size_t kQueueLimit = 64;
@@ -50,8 +51,7 @@ private:
 
     mutable base::CCriticalSection m_lock;
     std::deque<std::unique_ptr<CSubtitleDisplaySet>> m_queue;
-    std::unique_ptr<uint8_t[]> m_buffer;
-    uint32_t m_fill = 0;
+    CPesGatherer m_pes;
     bool m_running = false;
 };
 

@@ -40,8 +40,7 @@ HRESULT CTeletextDecoder::Start()
     base::CScopedLock lock(m_lock);
     if (m_running)
         return S_OK;
-    m_buffer.reset(new uint8_t[kBufferSize]);
-    m_fill = 0;
+    m_pes.Allocate();
     m_running = true;
     return S_OK;
 }
@@ -57,8 +56,7 @@ HRESULT CTeletextDecoder::Stop()
     m_pages.clear();
     m_pageOnScreen = 0;
     m_initialPage = 0;
-    m_buffer.reset();
-    m_fill = 0;
+    m_pes.Free();
     return S_OK;
 }
 
@@ -77,21 +75,7 @@ HRESULT CTeletextDecoder::OnTeletextPacket(const uint8_t* packet, uint32_t lengt
     base::CScopedLock lock(m_lock);
     if (!m_running)
         return S_FALSE;
-    const bool unitStart = TSPayloadUnitStart(packet);
-    if (unitStart && m_fill > 0) {
-        DecodePes(m_buffer.get(), m_fill);
-        m_fill = 0;
-    }
-    const uint32_t offset = TSPayloadOffset(packet);
-    if (offset == 0)
-        return S_OK;
-    if (!unitStart && m_fill == 0)
-        return S_FALSE; // the middle of a PES whose start we did not see
-    // A PES longer than the buffer loses its tail; the data units before it still decode.
-    const uint32_t n = std::min(kTSPacketSize - offset, kBufferSize - m_fill);
-    std::memcpy(m_buffer.get() + m_fill, packet + offset, n);
-    m_fill += n;
-    return S_OK;
+    return m_pes.OnPacket(packet, [this](const uint8_t* pes, uint32_t length) { DecodePes(pes, length); });
 }
 
 void CTeletextDecoder::DecodePes(const uint8_t* data, uint32_t length)

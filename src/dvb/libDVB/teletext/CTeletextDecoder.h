@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "base/Lock.h"
+#include "dvb/libDVB/demux/CPesGatherer.h"
 #include "base/Result.h"
 #include "dvb/libDVB/teletext/CTeletextPage.h"
 #include "dvb/libDVB/teletext/CTeletextPageEntry.h"
@@ -33,7 +34,7 @@ public:
         ~CTeletextDecoderCallback() = default;
     };
 
-    static constexpr uint32_t kBufferSize = 1024 * 188;
+    static constexpr uint32_t kBufferSize = CPesGatherer::kCapacity;
 
     explicit CTeletextDecoder(CTeletextDecoderCallback* callback);
     ~CTeletextDecoder();
@@ -85,8 +86,7 @@ private:
     CTeletextDecoderCallback* m_callback;
     mutable base::CCriticalSection m_lock;
     std::map<uint16_t, std::unique_ptr<CTeletextPageEntry>> m_pages;
-    std::unique_ptr<uint8_t[]> m_buffer;
-    uint32_t m_fill = 0;
+    CPesGatherer m_pes;
     bool m_running = false;
     bool m_view = false;
     bool m_hold = false;
