@@ -11,9 +11,10 @@ DecodedFrame CopyPicture(const Mpeg2VideoDecoderCore* c, const PictureBuffer* p)
 {
     DecodedFrame f;
     f.codingType = p->pictureCodingType;
-    const unsigned w = c->horizontal_size, h = c->vertical_size;
-    const unsigned cw = c->chroma_format == 3 ? w : (w + 1) / 2;
-    const unsigned ch = c->chroma_format == 1 ? (h + 1) / 2 : h;
+    // The geometry of the sequence the buffers were made for.
+    const unsigned w = c->savedHorizontalSize, h = c->savedVerticalSize;
+    const unsigned cw = c->savedChromaFormat == 3 ? w : (w + 1) / 2;
+    const unsigned ch = c->savedChromaFormat == 1 ? (h + 1) / 2 : h;
     f.planes.resize(size_t(w) * h + 2 * size_t(cw) * ch);
     uint8_t* d = f.planes.data();
     for (unsigned y = 0; y < h; ++y, d += w)
@@ -32,6 +33,11 @@ void RunSteps(Mpeg2VideoDecoderCore* c, DecodedStream& out)
             return;
         if (r == kStepSequenceHeader) {
             ++out.sequenceHeaders;
+            // As the decoder filter does: a new geometry delivers the queued pictures first.
+            if (c->horizontal_size != c->savedHorizontalSize || c->vertical_size != c->savedVerticalSize ||
+                c->chroma_format != c->savedChromaFormat)
+                while (PictureBuffer* p = PopOutputPicture(c))
+                    out.frames.push_back(CopyPicture(c, p));
             if (AllocatePictureBuffers(c))
                 ++out.buffersMade;
             out.width = c->horizontal_size;
