@@ -211,7 +211,7 @@ TEST(HeaderLayer, CompactionKeepsUnreadBytesAndSplitStartCodes)
         const test::DecodedStream s = test::DecodeWholeStream(stream, o);
         ASSERT_EQ(s.frames.size(), 40u) << "chunk " << chunk;
         for (size_t i = 0; i < 40; ++i)
-            EXPECT_EQ(s.frames[i].planes, whole.frames[i].planes) << "chunk " << chunk << " frame " << i;
+            ASSERT_EQ(s.frames[i].planes, whole.frames[i].planes) << "chunk " << chunk << " frame " << i;
     }
     EXPECT_EQ(whole.frames[39].planes[0], 16 + 5 * 39);
 }
