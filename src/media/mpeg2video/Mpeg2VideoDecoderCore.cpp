@@ -98,7 +98,9 @@ int AppendInput(Mpeg2VideoDecoderCore* c, const uint8_t* bytes, size_t length)
         return 0;
     if (!bytes || length > c->capacity)
         return -1;
-    if (c->capacity - c->endPos < length) {
+    // A chunk of exactly the free space does not fit either (the buffer never becomes completely
+    // full): compact for it too, rather than drop it while the buffer is mostly consumed.
+    if (c->capacity - c->endPos <= length) {
         // Move the unread bytes to the start; the reader keeps its bit offset within them.
         const uint64_t bit = BitPosition(c);
         size_t from = size_t(bit >> 3);

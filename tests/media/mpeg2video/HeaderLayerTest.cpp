@@ -191,6 +191,18 @@ TEST(HeaderLayer, AppendInputLimits)
     EXPECT_EQ(BufferedBytes(k.c), 1000u);
 }
 
+TEST(HeaderLayer, ChunkOfExactlyTheFreeSpaceIsTakenAfterCompaction)
+{
+    Core k;
+    std::vector<uint8_t> junk(kInputCapacity - 1000, 0x55);
+    ASSERT_EQ(AppendInput(k.c, junk.data(), junk.size()), 0);
+    EXPECT_EQ(DecodeStep(k.c), kStepWait); // no start code: all but the last three bytes consumed
+    EXPECT_EQ(BufferedBytes(k.c), 3u);
+    std::vector<uint8_t> more(1000, 0x66);
+    EXPECT_EQ(AppendInput(k.c, more.data(), more.size()), 0);
+    EXPECT_EQ(BufferedBytes(k.c), 1003u);
+}
+
 TEST(HeaderLayer, CompactionKeepsUnreadBytesAndSplitStartCodes)
 {
     // A stream fed in chunks of every awkward size, across many compactions, decodes exactly as a
