@@ -338,6 +338,49 @@ TEST(HeaderLayer, SameSequenceAgainKeepsQueuedPictures)
     EXPECT_EQ(p->luma[0], 90);
 }
 
+TEST(HeaderLayer, Mpeg1DPicture)
+{
+    // ISO/IEC 11172-2 D pictures: one bit of macroblock_type, DC coefficients only (no
+    // end_of_block) and an end_of_macroblock bit.
+    SequenceParameters p;
+    p.mpeg2 = false;
+    CBitWriter w;
+    test::WriteSequence(w, p);
+    w.StartCode(0x00);
+    w.Put(0, 10);
+    w.Put(4, 3); // D picture
+    w.Put(0xFFFF, 16);
+    w.Put(0, 1);
+    for (unsigned row = 0; row < 3; ++row) {
+        w.StartCode(uint8_t(row + 1));
+        w.Put(8, 5);
+        w.Put(0, 1);
+        int first = 1;
+        for (unsigned m = 0; m < 4; ++m) {
+            w.Code("1"); // address increment
+            w.Code("1"); // macroblock_type: intra
+            for (int b = 0; b < 6; ++b) {
+                // Luma 128 + 64 = 192: difference 64 once per slice, then 0 (luma) ; chroma 0.
+                if (b < 4 && first) {
+                    w.Code("111110"); // size 7
+                    w.Put(64, 7);
+                    first = 0;
+                } else {
+                    w.Code(b < 4 ? "100" : "00"); // size 0
+                }
+            }
+            w.Code("1"); // end_of_macroblock
+        }
+    }
+    w.StartCode(0xB7);
+    const test::DecodedStream out = test::DecodeWholeStream(w.Bytes());
+    ASSERT_EQ(out.frames.size(), 1u);
+    EXPECT_EQ(out.frames[0].codingType, 4);
+    for (size_t i = 0; i < 64 * 48; ++i)
+        ASSERT_EQ(out.frames[0].planes[i], 192) << "luma sample " << i;
+    EXPECT_EQ(out.frames[0].planes.back(), 128);
+}
+
 TEST(HeaderLayer, OutputQueueOrder)
 {
     Core k;

@@ -189,13 +189,15 @@ TEST(Routines, BlockWritersClamp)
 
 // IEEE Std 1180-1990: random blocks of samples in [-L, H], transformed forward exactly, rounded
 // and clamped to 12 bits, inverse-transformed by the routine under test and by the exact inverse.
+constexpr double kPi = 3.14159265358979323846;
+
 class Ieee1180 {
 public:
     Ieee1180()
     {
         for (int k = 0; k < 8; ++k)
             for (int n = 0; n < 8; ++n)
-                m_c[k][n] = (k == 0 ? std::sqrt(0.125) : 0.5) * std::cos((2 * n + 1) * k * M_PI / 16.0);
+                m_c[k][n] = (k == 0 ? std::sqrt(0.125) : 0.5) * std::cos((2 * n + 1) * k * kPi / 16.0);
     }
 
     // The generator of the standard's annex.
