@@ -200,12 +200,12 @@ public:
                 m_c[k][n] = (k == 0 ? std::sqrt(0.125) : 0.5) * std::cos((2 * n + 1) * k * kPi / 16.0);
     }
 
-    // The generator of the standard's annex.
+    // The generator of the standard's annex, in 32-bit arithmetic on every platform.
     long Random(long low, long high)
     {
-        m_seed = (m_seed * 1103515245 + 12345) & 0xFFFFFFFFL;
-        const double x = double(m_seed) / double(0x7FFFFFFFL) / 2.0;
-        return low + long(x * double(high + 1 - low));
+        m_seed = m_seed * 1103515245u + 12345u;
+        const double x = double(m_seed & 0x7FFFFFFEu) / double(0x7FFFFFFF) * double(low + high + 1);
+        return long(x) - low;
     }
 
     void Run(void (*idct)(int16_t*), long low, long high, int sign, int blocks)
@@ -216,7 +216,7 @@ public:
         for (int n = 0; n < blocks; ++n) {
             double in[64];
             for (int i = 0; i < 64; ++i)
-                in[i] = double(Random(-low, high) * sign);
+                in[i] = double(Random(low, high) * sign);
             double f[64];
             Forward(in, f);
             int16_t coeff[64];
@@ -278,7 +278,7 @@ private:
     }
 
     double m_c[8][8];
-    long m_seed = 1;
+    uint32_t m_seed = 1;
 };
 
 void CheckIeee1180(void (*idct)(int16_t*), const char* name)
