@@ -1,0 +1,210 @@
+#include "media/mpeg2video/BlockDecoder.h"
+
+#include "media/mpeg2video/BitReader.h"
+#include "media/mpeg2video/Tables.h"
+#include "media/mpeg2video/VlcTables.h"
+
+namespace mpeg2video {
+
+namespace {
+
+// Sign applied after the division, so rounding is toward zero; the magnitude is limited before the
+// saturation table is indexed, so no damaged value can index beside it.
+inline int16_t Saturate(const Mpeg2VideoDecoderCore* c, uint32_t magnitude, bool negative)
+{
+    const int v = magnitude > 2048 ? 2048 : int(magnitude);
+    return c->saturation[negative ? -v : v];
+}
+
+inline const uint32_t* IntraMatrix(const Mpeg2VideoDecoderCore* c, int block)
+{
+    return c->matrix[(block >= 4 && c->chroma_format != 1) ? 2 : 0];
+}
+
+inline const uint32_t* NonIntraMatrix(const Mpeg2VideoDecoderCore* c, int block)
+{
+    return c->matrix[(block >= 4 && c->chroma_format != 1) ? 3 : 1];
+}
+
+// dct_dc_differential with its size from Table B.12 or B.13.
+inline int ReadDcDifference(Mpeg2VideoDecoderCore* c, bool luma)
+{
+    const VlcTables& t = GetVlcTables();
+    Refill(c);
+    const VlcEntry e = luma ? t.dcSizeLuma[PeekBits(c, 9)] : t.dcSizeChroma[PeekBits(c, 10)];
+    if (!e.length) {
+        c->error = 1;
+        return 0;
+    }
+    ConsumeBits(c, e.length);
+    const int size = e.value;
+    if (size == 0)
+        return 0;
+    const int bits = int(ReadBits(c, unsigned(size)));
+    return (bits & (1 << (size - 1))) ? bits : bits + 1 - (1 << size);
+}
+
+inline int IntraDc(Mpeg2VideoDecoderCore* c, int block, int dc[3])
+{
+    const int which = block < 4 ? 0 : 1 + ((block & 1));
+    const int diff = ReadDcDifference(c, block < 4);
+    int v = dc[which] + diff;
+    // A damaged stream could let the predictor run away: keep it within the 11-bit range.
+    if (v < -2048)
+        v = -2048;
+    else if (v > 2047)
+        v = 2047;
+    dc[which] = v;
+    return v;
+}
+
+// One coefficient code: its run and signed level, the end of the block, or an error (error flag set).
+enum class Code { kCoefficient, kEnd, kError };
+
+template <bool mpeg1>
+inline Code ReadCoefficient(Mpeg2VideoDecoderCore* c, const DctEntry* shortTable, const DctEntry* longTable, int& run,
+                            int& level)
+{
+    Refill(c);
+    const uint32_t t = PeekBits(c, 16);
+    if (t >= 1024) {
+        const DctEntry e = shortTable[t >> 8];
+        if (e.run < 64) {
+            // Code and sign bit lie within the 16 valid bits.
+            const bool negative = (t >> (15 - e.length)) & 1;
+            ConsumeBits(c, e.length + 1u);
+            run = e.run;
+            level = negative ? -int(e.level) : int(e.level);
+            return Code::kCoefficient;
+        }
+        if (e.run == kDctEndOfBlock) {
+            ConsumeBits(c, e.length);
+            return Code::kEnd;
+        }
+        if (e.run != kDctEscape) {
+            c->error = 1;
+            return Code::kError;
+        }
+        // Escape.
+        ConsumeBits(c, 6);
+        run = int(ReadBits(c, 6));
+        if (!mpeg1) {
+            const int v = int(ReadBits(c, 12));
+            if ((v & 0x7FF) == 0) {
+                c->error = 1;
+                return Code::kError;
+            }
+            level = v >= 2048 ? v - 4096 : v;
+        } else {
+            int v = int(ReadBits(c, 8));
+            if (v == 0)
+                v = int(ReadBits(c, 8));
+            else if (v == 128)
+                v = int(ReadBits(c, 8)) - 256;
+            else if (v > 128)
+                v -= 256;
+            if (v == 0) {
+                c->error = 1;
+                return Code::kError;
+            }
+            level = v;
+        }
+        return Code::kCoefficient;
+    }
+    const DctEntry e = longTable[t];
+    if (e.length == 0) {
+        c->error = 1;
+        return Code::kError;
+    }
+    ConsumeBits(c, e.length);
+    const bool negative = ReadBit(c) != 0;
+    run = e.run;
+    level = negative ? -int(e.level) : int(e.level);
+    return Code::kCoefficient;
+}
+
+template <bool mpeg1, bool intra>
+inline void DecodeAc(Mpeg2VideoDecoderCore* c, int16_t* blk, int i, const DctEntry* firstTable,
+                     const DctEntry* shortTable, const DctEntry* longTable, const uint32_t* w, uint32_t& parity)
+{
+    const uint8_t* scan = kScan[c->alternate_scan ? 1 : 0];
+    const uint32_t q = c->quantiser_scale;
+    const DctEntry* table = firstTable;
+    for (;;) {
+        int run, level;
+        const Code code = ReadCoefficient<mpeg1>(c, table, longTable, run, level);
+        table = shortTable;
+        if (code != Code::kCoefficient)
+            return;
+        i += run;
+        if (i > 63) {
+            c->error = 1;
+            return;
+        }
+        const int pos = scan[i++];
+        const bool negative = level < 0;
+        const uint32_t m = uint32_t(negative ? -level : level);
+        uint32_t v;
+        if (!mpeg1) {
+            v = intra ? (m * w[pos] * q) >> 4 : ((2 * m + 1) * w[pos] * q) >> 5;
+        } else {
+            v = intra ? (m * q * w[pos]) >> 3 : ((2 * m + 1) * w[pos] * q) >> 4;
+            if (v)
+                v = (v - 1) | 1;
+        }
+        const int16_t s = Saturate(c, v, negative);
+        blk[pos] = s;
+        parity ^= uint32_t(s);
+    }
+}
+
+} // namespace
+
+void DecodeMpeg2IntraBlock(Mpeg2VideoDecoderCore* c, int block, int dc[3])
+{
+    int16_t* blk = c->blocks + 64 * block;
+    const int v = IntraDc(c, block, dc);
+    const int16_t first = c->saturation[v * (8 >> c->intra_dc_precision)];
+    blk[0] = first;
+    uint32_t parity = uint32_t(first);
+    const VlcTables& t = GetVlcTables();
+    if (c->intra_vlc_format)
+        DecodeAc<false, true>(c, blk, 1, t.dctIntraOne, t.dctIntraOne, t.dctLongOne, IntraMatrix(c, block), parity);
+    else
+        DecodeAc<false, true>(c, blk, 1, t.dctNext, t.dctNext, t.dctLongZero, IntraMatrix(c, block), parity);
+    // Mismatch control (ISO/IEC 13818-2 7.4.4): an even sum toggles the last coefficient.
+    if (!(parity & 1))
+        blk[63] ^= 1;
+}
+
+void DecodeMpeg2NonIntraBlock(Mpeg2VideoDecoderCore* c, int block)
+{
+    int16_t* blk = c->blocks + 64 * block;
+    uint32_t parity = 0;
+    const VlcTables& t = GetVlcTables();
+    DecodeAc<false, false>(c, blk, 0, t.dctFirst, t.dctNext, t.dctLongZero, NonIntraMatrix(c, block), parity);
+    if (!(parity & 1))
+        blk[63] ^= 1;
+}
+
+void DecodeMpeg1IntraBlock(Mpeg2VideoDecoderCore* c, int block, int dc[3])
+{
+    int16_t* blk = c->blocks + 64 * block;
+    const int v = IntraDc(c, block, dc);
+    blk[0] = c->saturation[v * 8];
+    if (c->picture_coding_type == 4)
+        return; // D pictures carry DC coefficients only
+    const VlcTables& t = GetVlcTables();
+    uint32_t parity = 0;
+    DecodeAc<true, true>(c, blk, 1, t.dctNext, t.dctNext, t.dctLongZero, c->matrix[0], parity);
+}
+
+void DecodeMpeg1NonIntraBlock(Mpeg2VideoDecoderCore* c, int block)
+{
+    int16_t* blk = c->blocks + 64 * block;
+    const VlcTables& t = GetVlcTables();
+    uint32_t parity = 0;
+    DecodeAc<true, false>(c, blk, 0, t.dctFirst, t.dctNext, t.dctLongZero, c->matrix[1], parity);
+}
+
+} // namespace mpeg2video

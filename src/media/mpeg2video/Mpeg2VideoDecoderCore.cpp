@@ -1,0 +1,240 @@
+#include "media/mpeg2video/Mpeg2VideoDecoderCore.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "media/mpeg2video/BitReader.h"
+#include "media/mpeg2video/Headers.h"
+#include "media/mpeg2video/PictureBuffers.h"
+
+namespace mpeg2video {
+
+namespace {
+
+void FreeTables(Mpeg2VideoDecoderCore* c)
+{
+    delete[] c->pixelClampStorage;
+    delete[] c->saturationStorage;
+    std::free(c->blockStorage);
+    delete[] c->input;
+}
+
+} // namespace
+
+int CreateDecoder(Mpeg2VideoDecoderCore** out)
+{
+    if (!out)
+        return -1;
+    *out = nullptr;
+    Mpeg2VideoDecoderCore* c = new (std::nothrow) Mpeg2VideoDecoderCore();
+    if (!c)
+        return -1;
+    DetectProcessor(&c->processor);
+    c->inputThreshold = kInitialThreshold;
+    c->capacity = kInputCapacity;
+    c->input = new (std::nothrow) uint8_t[kInputCapacity + kInputPadding];
+    c->pixelClampStorage = new (std::nothrow) uint8_t[65536];
+    c->saturationStorage = new (std::nothrow) int16_t[65536];
+    c->blockStorage = std::calloc(1, 12 * 64 * sizeof(int16_t) + 16);
+    if (!c->input || !c->pixelClampStorage || !c->saturationStorage || !c->blockStorage) {
+        FreeTables(c);
+        delete c;
+        return -1;
+    }
+    std::memset(c->input, 0, kInputCapacity + kInputPadding);
+    ResetInput(c);
+    ClearOutputQueue(c);
+    c->lastOutputKey = 0;
+    c->drain = 0;
+    c->sequenceReady = 0;
+    c->nonMainProfile = 1;
+    c->pixelClamp = c->pixelClampStorage + 32768;
+    c->saturation = c->saturationStorage + 32768;
+    for (int i = -32768; i < 32768; ++i) {
+        c->pixelClamp[i] = uint8_t(i < 0 ? 0 : i > 255 ? 255 : i);
+        c->saturation[i] = int16_t(i < -2048 ? -2048 : i > 2047 ? 2047 : i);
+    }
+    c->blocks = reinterpret_cast<int16_t*>((reinterpret_cast<uintptr_t>(c->blockStorage) + 15) & ~uintptr_t(15));
+    SelectInverseTransform(c);
+    SelectBlockWriters(c);
+    SelectPredictionRoutines(c);
+    c->skipLevel = 10;
+    *out = c;
+    return 0;
+}
+
+int DestroyDecoder(Mpeg2VideoDecoderCore* c)
+{
+    if (!c)
+        return 0;
+    FreePictureBuffers(c);
+    FreeTables(c);
+    delete c;
+    return 0;
+}
+
+void ResetInput(Mpeg2VideoDecoderCore* c)
+{
+    c->endPos = 0;
+    std::memset(c->input, 0, kInputPadding);
+    SeekReader(c, 0);
+    c->drain = 0;
+    c->previousResult = 0;
+    c->firstFieldPending = 0;
+}
+
+void SetDrain(Mpeg2VideoDecoderCore* c) { c->drain = 1; }
+
+size_t BufferedBytes(const Mpeg2VideoDecoderCore* c)
+{
+    const uint64_t pos = BitPosition(c) >> 3;
+    return pos >= c->endPos ? 0 : size_t(c->endPos - pos);
+}
+
+int AppendInput(Mpeg2VideoDecoderCore* c, const uint8_t* bytes, size_t length)
+{
+    if (length == 0)
+        return 0;
+    if (!bytes || length > c->capacity)
+        return -1;
+    // A chunk of exactly the free space does not fit either (the buffer never becomes completely
+    // full): compact for it too, rather than drop it while the buffer is mostly consumed.
+    if (c->capacity - c->endPos <= length) {
+        // Move the unread bytes to the start; the reader keeps its bit offset within them.
+        const uint64_t bit = BitPosition(c);
+        size_t from = size_t(bit >> 3);
+        unsigned offset = unsigned(bit & 7);
+        if (from >= c->endPos) {
+            from = c->endPos;
+            offset = 0;
+        }
+        const size_t keep = c->endPos - from;
+        std::memmove(c->input, c->input + from, keep);
+        c->endPos = keep;
+        std::memset(c->input + c->endPos, 0, kInputPadding);
+        SeekReader(c, 0);
+        if (offset)
+            ConsumeBits(c, offset);
+    }
+    if (length >= c->capacity - c->endPos)
+        return -1;
+    const uint64_t bit = BitPosition(c);
+    std::memcpy(c->input + c->endPos, bytes, length);
+    c->endPos += length;
+    std::memset(c->input + c->endPos, 0, kInputPadding);
+    // The window may have loaded zeros from behind the old end: load it again.
+    const size_t byte = size_t(bit >> 3);
+    SeekReader(c, byte);
+    if (bit & 7)
+        ConsumeBits(c, unsigned(bit & 7));
+    return 0;
+}
+
+size_t FindStartCode(const Mpeg2VideoDecoderCore* c, size_t from)
+{
+    const uint8_t* d = c->input;
+    const size_t end = c->endPos;
+    size_t p = from;
+    while (p + 4 <= end) {
+        const uint8_t b = d[p + 2];
+        if (b > 1)
+            p += 3;
+        else if (b == 0)
+            p += 1;
+        else if (d[p] == 0 && d[p + 1] == 0)
+            return p;
+        else
+            p += 3;
+    }
+    return end;
+}
+
+bool NextStartCode(Mpeg2VideoDecoderCore* c)
+{
+    size_t from = AlignedBytePosition(c);
+    if (from > c->endPos)
+        from = c->endPos;
+    const size_t p = FindStartCode(c, from);
+    if (p != c->endPos) {
+        SeekReader(c, p);
+        return true;
+    }
+    size_t keep = c->endPos >= 3 ? c->endPos - 3 : 0;
+    if (keep < from)
+        keep = from;
+    SeekReader(c, keep);
+    return false;
+}
+
+int DecodeStep(Mpeg2VideoDecoderCore* c)
+{
+    size_t r = BufferedBytes(c);
+    if (r <= 4) {
+        c->previousResult = 0;
+        return kStepEmpty;
+    }
+    if (c->previousResult != 0 && r < c->inputThreshold && !c->drain) {
+        c->previousResult = 0;
+        return kStepWait;
+    }
+    if (!NextStartCode(c)) {
+        // No start code among the buffered bytes: the rest is skipped.
+        c->previousResult = 0;
+        return kStepWait;
+    }
+    r = BufferedBytes(c);
+    const size_t at = AlignedBytePosition(c);
+    const uint8_t code = c->input[at + 3];
+    int result;
+    switch (code) {
+    case 0x00: // picture_start_code
+        if (!c->drain && r < c->inputThreshold) {
+            c->previousResult = 0;
+            return kStepWait;
+        }
+        if (!c->sequenceReady) {
+            SeekReader(c, at + 4);
+            result = kStepNotReady;
+        } else if (!ParseHeaderUnit(c, at + 4, ParsePictureHeader)) {
+            c->previousResult = 0;
+            return kStepWait;
+        } else {
+            result = kStepPicture;
+        }
+        break;
+    case 0xB3: // sequence_header_code
+        if (!ParseHeaderUnit(c, at + 4, ParseSequenceHeader)) {
+            c->previousResult = 0;
+            return kStepWait;
+        }
+        result = kStepSequenceHeader;
+        break;
+    case 0xB7: // sequence_end_code
+        SeekReader(c, at + 4);
+        result = c->sequenceReady ? kStepSequenceEnd : kStepNotReady;
+        break;
+    case 0xB8: // group_start_code
+        if (!c->sequenceReady) {
+            SeekReader(c, at + 4);
+            result = kStepNotReady;
+        } else if (!ParseHeaderUnit(c, at + 4, ParseGOPHeader)) {
+            c->previousResult = 0;
+            return kStepWait;
+        } else {
+            result = kStepGroupOfPictures;
+        }
+        break;
+    default:
+        SeekReader(c, at + 4);
+        if (!c->sequenceReady)
+            result = kStepNotReady;
+        else
+            return kStepOther;
+        break;
+    }
+    c->previousResult = result;
+    return result;
+}
+
+} // namespace mpeg2video

@@ -1,0 +1,54 @@
+// Lookup tables for the variable-length codes of ISO/IEC 13818-2 Annex B, indexed directly by the
+// leading bits of the bit reader's window. They are built once from the standard's code lists.
+#pragma once
+
+#include <cstdint>
+
+namespace mpeg2video {
+
+struct VlcEntry {
+    int8_t value;
+    uint8_t length; // 0: no such code
+};
+
+// run kDctEndOfBlock marks end_of_block, kDctEscape the escape code; level is the magnitude.
+struct DctEntry {
+    uint8_t run;
+    uint8_t level;
+    uint8_t length; // 0: no such code
+};
+
+constexpr uint8_t kDctEndOfBlock = 64;
+constexpr uint8_t kDctEscape = 65;
+constexpr uint8_t kDctInvalid = 66; // no code begins with these bits
+constexpr int8_t kAddressStuffing = 34;
+constexpr int8_t kAddressEscape = 35;
+
+// macroblock_type flags.
+constexpr uint8_t kMbIntra = 1;
+constexpr uint8_t kMbPattern = 2;
+constexpr uint8_t kMbBackward = 4;
+constexpr uint8_t kMbForward = 8;
+constexpr uint8_t kMbQuant = 16;
+
+struct VlcTables {
+    VlcEntry addressIncrement[2048]; // B.1, 11 bits
+    VlcEntry macroblockTypeP[64];    // B.3, 6 bits
+    VlcEntry macroblockTypeB[64];    // B.4, 6 bits
+    VlcEntry codedBlockPattern[512]; // B.9, 9 bits
+    VlcEntry motionCode[2048];       // B.10 with its sign bit, 11 bits
+    VlcEntry dcSizeLuma[512];        // B.12, 9 bits
+    VlcEntry dcSizeChroma[1024];     // B.13, 10 bits
+    // B.14 and B.15: codes whose leading 6 bits are not all zero by the leading 8 bits; the others
+    // (at most 16 bits long) by the low 10 of the leading 16 bits.
+    DctEntry dctFirst[256];          // B.14, first coefficient of a non-intra block
+    DctEntry dctNext[256];           // B.14, all other coefficients
+    DctEntry dctIntraOne[256];       // B.15
+    DctEntry dctLongZero[1024];      // B.14
+    DctEntry dctLongOne[1024];       // B.15
+    bool consistent;                 // no two codes of one table overlap
+};
+
+const VlcTables& GetVlcTables();
+
+} // namespace mpeg2video
