@@ -367,7 +367,7 @@ HRESULT CBDAGraph::Tune(ILocator* locator)
         dvb->put_SID(-1);
         dvb->put_TSID(-1);
     }
-    hr = request->put_Locator(locator);
+    request->put_Locator(locator);
     hr = m_tuner->Validate(request);
     if (SUCCEEDED(hr))
         hr = m_tuner->put_TuneRequest(request);
@@ -413,7 +413,7 @@ HRESULT CBDAGraph::Teardown()
         CComPtr<IBDA_TIF_REGISTRATION> registration;
         if (SUCCEEDED(m_tuner->QueryInterface(__uuidof(IBDA_TIF_REGISTRATION),
                                               reinterpret_cast<void**>(&registration))) &&
-            registration && m_registrationContext)
+            registration)
             registration->UnregisterTIF(m_registrationContext);
     }
     m_registrationContext = 0;
