@@ -1,0 +1,65 @@
+#include "dshow/TestSinkFilter.h"
+
+#include "dshow/CAutoLock.h"
+
+namespace test {
+
+// {6E0B5A2C-0D44-4F0A-9B1E-6A3C1D2E4F02}
+static const GUID kTestSinkClsid = {0x6e0b5a2c, 0x0d44, 0x4f0a, {0x9b, 0x1e, 0x6a, 0x3c, 0x1d, 0x2e, 0x4f, 0x02}};
+
+CTestSinkPin::CTestSinkPin(CTestSinkFilter* filter, dshow::CCritSec* lock, HRESULT* result, const GUID& accepted)
+    : CBaseInputPin(L"TestSinkPin", filter, lock, result, L"In"), m_accepted(accepted)
+{
+}
+
+HRESULT CTestSinkPin::CheckMediaType(const dshow::CMediaType* mt)
+{
+    return *mt->Type() == m_accepted ? S_OK : S_FALSE;
+}
+
+STDMETHODIMP CTestSinkPin::Receive(IMediaSample* sample)
+{
+    HRESULT hr = CBaseInputPin::Receive(sample);
+    if (hr != S_OK) {
+        InterlockedIncrement(&m_refusedSamples);
+        return hr;
+    }
+    BYTE* data = nullptr;
+    sample->GetPointer(&data);
+    LONG length = sample->GetActualDataLength();
+    dshow::CAutoLock lock(&m_receiveLock);
+    m_received.emplace_back(data, data + length);
+    return S_OK;
+}
+
+STDMETHODIMP CTestSinkPin::EndOfStream()
+{
+    m_endOfStream.Set();
+    return S_OK;
+}
+
+std::vector<std::vector<uint8_t>> CTestSinkPin::Received()
+{
+    dshow::CAutoLock lock(&m_receiveLock);
+    return m_received;
+}
+
+void CTestSinkPin::ClearReceived()
+{
+    dshow::CAutoLock lock(&m_receiveLock);
+    m_received.clear();
+    m_endOfStream.Reset();
+}
+
+CTestSinkFilter::CTestSinkFilter(const GUID& accepted)
+    : CBaseFilter(L"TestSink", nullptr, &m_filterLock, kTestSinkClsid)
+{
+    HRESULT hr = S_OK;
+    m_pin = new CTestSinkPin(this, &m_filterLock, &hr, accepted);
+}
+
+CTestSinkFilter::~CTestSinkFilter() { delete m_pin; }
+
+dshow::CBasePin* CTestSinkFilter::GetPin(int index) { return index == 0 ? m_pin : nullptr; }
+
+} // namespace test

@@ -1,0 +1,50 @@
+// A sink for the base-class tests: records every buffer it receives and signals end-of-stream.
+// It accepts one major type, so tests can also see a connection being refused.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "dshow/CAMEvent.h"
+#include "dshow/CBaseFilter.h"
+#include "dshow/CBaseInputPin.h"
+
+namespace test {
+
+class CTestSinkFilter;
+
+class CTestSinkPin : public dshow::CBaseInputPin {
+public:
+    CTestSinkPin(CTestSinkFilter* filter, dshow::CCritSec* lock, HRESULT* result, const GUID& accepted);
+
+    HRESULT CheckMediaType(const dshow::CMediaType* mt) override;
+    STDMETHODIMP Receive(IMediaSample* sample) override;
+    STDMETHODIMP EndOfStream() override;
+    STDMETHODIMP ReceiveCanBlock() override { return S_FALSE; }
+
+    // Copies of what arrived, one entry per buffer.
+    std::vector<std::vector<uint8_t>> Received();
+    void ClearReceived();
+    dshow::CAMEvent m_endOfStream{true};
+    volatile LONG m_refusedSamples = 0;
+
+private:
+    GUID m_accepted;
+    dshow::CCritSec m_receiveLock;
+    std::vector<std::vector<uint8_t>> m_received;
+};
+
+class CTestSinkFilter : public dshow::CBaseFilter {
+public:
+    explicit CTestSinkFilter(const GUID& accepted);
+    ~CTestSinkFilter() override;
+    int GetPinCount() override { return 1; }
+    dshow::CBasePin* GetPin(int index) override;
+    CTestSinkPin* Pin() { return m_pin; }
+
+private:
+    dshow::CCritSec m_filterLock;
+    CTestSinkPin* m_pin;
+};
+
+} // namespace test

@@ -1,0 +1,57 @@
+// A push source for the base-class tests: when the graph runs it delivers a set number of
+// buffers whose bytes tell their index, then end-of-stream, on a worker thread of its pin.
+#pragma once
+
+#include <cstdint>
+
+#include "dshow/CAMThread.h"
+#include "dshow/CBaseFilter.h"
+#include "dshow/CBaseOutputPin.h"
+
+namespace test {
+
+class CTestSourceFilter;
+
+class CTestSourcePin : public dshow::CBaseOutputPin, public dshow::CAMThread {
+public:
+    CTestSourcePin(CTestSourceFilter* filter, dshow::CCritSec* lock, HRESULT* result);
+    ~CTestSourcePin() override;
+
+    HRESULT CheckMediaType(const dshow::CMediaType* mt) override;
+    HRESULT GetMediaType(int position, dshow::CMediaType* mt) override;
+    HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
+    HRESULT Active() override;
+    HRESULT Inactive() override;
+
+    // The byte of position j in buffer i; the sink checks every byte against it.
+    static uint8_t PatternByte(uint32_t buffer, uint32_t position)
+    {
+        return static_cast<uint8_t>(buffer * 31u + position * 7u + 1u);
+    }
+    static constexpr LONG kBufferSize = 1000;
+
+    uint32_t m_bufferCount = 50;
+    // Length of buffer i: varies so the sink sees each one's actual length.
+    static LONG LengthOf(uint32_t buffer) { return static_cast<LONG>(1 + (buffer * 97u) % kBufferSize); }
+
+protected:
+    DWORD ThreadProc() override;
+
+private:
+    enum : DWORD { kExit = 1 };
+};
+
+class CTestSourceFilter : public dshow::CBaseFilter {
+public:
+    CTestSourceFilter();
+    ~CTestSourceFilter() override;
+    int GetPinCount() override { return 1; }
+    dshow::CBasePin* GetPin(int index) override;
+    CTestSourcePin* Pin() { return m_pin; }
+
+private:
+    dshow::CCritSec m_filterLock;
+    CTestSourcePin* m_pin;
+};
+
+} // namespace test
