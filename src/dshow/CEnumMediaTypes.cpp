@@ -19,29 +19,6 @@ CEnumMediaTypes::~CEnumMediaTypes() { static_cast<IPin*>(m_pin)->Release(); }
 
 bool CEnumMediaTypes::OutOfSync() const { return m_version != m_pin->GetMediaTypeVersion(); }
 
-STDMETHODIMP CEnumMediaTypes::QueryInterface(REFIID riid, void** ppv)
-{
-    if (!ppv)
-        return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IEnumMediaTypes) {
-        *ppv = static_cast<IEnumMediaTypes*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-}
-
-STDMETHODIMP_(ULONG) CEnumMediaTypes::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&m_refCount)); }
-
-STDMETHODIMP_(ULONG) CEnumMediaTypes::Release()
-{
-    LONG count = InterlockedDecrement(&m_refCount);
-    if (count == 0)
-        delete this;
-    return static_cast<ULONG>(count);
-}
-
 STDMETHODIMP CEnumMediaTypes::Next(ULONG count, AM_MEDIA_TYPE** types, ULONG* fetched)
 {
     if (!types)

@@ -2,20 +2,18 @@
 // task-allocated for the caller to delete. It holds the pin (and so its filter).
 #pragma once
 
+#include "dshow/CComSingleInterface.h"
+
 #include "dshow/DShow.h"
 
 namespace dshow {
 
 class CBasePin;
 
-class CEnumMediaTypes : public IEnumMediaTypes {
+class CEnumMediaTypes : public dshow::CComSingleInterface<IEnumMediaTypes, &IID_IEnumMediaTypes> {
 public:
     CEnumMediaTypes(CBasePin* pin, const CEnumMediaTypes* copyFrom);
     virtual ~CEnumMediaTypes();
-
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
 
     STDMETHODIMP Next(ULONG count, AM_MEDIA_TYPE** types, ULONG* fetched) override;
     STDMETHODIMP Skip(ULONG count) override;
@@ -28,7 +26,6 @@ private:
     CBasePin* m_pin;
     int m_position = 0;
     LONG m_version;
-    volatile LONG m_refCount = 0;
 };
 
 } // namespace dshow

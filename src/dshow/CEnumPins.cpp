@@ -16,29 +16,6 @@ CEnumPins::CEnumPins(CBaseFilter* filter, const CEnumPins* copyFrom)
 
 CEnumPins::~CEnumPins() { m_filter->Release(); }
 
-STDMETHODIMP CEnumPins::QueryInterface(REFIID riid, void** ppv)
-{
-    if (!ppv)
-        return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IEnumPins) {
-        *ppv = static_cast<IEnumPins*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-}
-
-STDMETHODIMP_(ULONG) CEnumPins::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&m_refCount)); }
-
-STDMETHODIMP_(ULONG) CEnumPins::Release()
-{
-    LONG count = InterlockedDecrement(&m_refCount);
-    if (count == 0)
-        delete this;
-    return static_cast<ULONG>(count);
-}
-
 STDMETHODIMP CEnumPins::Next(ULONG count, IPin** pins, ULONG* fetched)
 {
     if (!pins)

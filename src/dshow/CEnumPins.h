@@ -2,18 +2,16 @@
 // VFW_E_ENUM_OUT_OF_SYNC when the filter's pin set changed since it was made or reset.
 #pragma once
 
+#include "dshow/CComSingleInterface.h"
+
 #include "dshow/CBaseFilter.h"
 
 namespace dshow {
 
-class CEnumPins : public IEnumPins {
+class CEnumPins : public dshow::CComSingleInterface<IEnumPins, &IID_IEnumPins> {
 public:
     CEnumPins(CBaseFilter* filter, const CEnumPins* copyFrom);
     virtual ~CEnumPins();
-
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
 
     STDMETHODIMP Next(ULONG count, IPin** pins, ULONG* fetched) override;
     STDMETHODIMP Skip(ULONG count) override;
@@ -26,7 +24,6 @@ private:
     CBaseFilter* m_filter;
     int m_position = 0;
     LONG m_version;
-    volatile LONG m_refCount = 0;
 };
 
 } // namespace dshow

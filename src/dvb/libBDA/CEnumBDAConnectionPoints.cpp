@@ -13,32 +13,6 @@ CEnumBDAConnectionPoints::CEnumBDAConnectionPoints(IUnknown* owner, const std::v
 
 CEnumBDAConnectionPoints::~CEnumBDAConnectionPoints() { m_owner->Release(); }
 
-STDMETHODIMP CEnumBDAConnectionPoints::QueryInterface(REFIID riid, void** ppv)
-{
-    if (!ppv)
-        return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IEnumConnectionPoints) {
-        *ppv = static_cast<IEnumConnectionPoints*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-}
-
-STDMETHODIMP_(ULONG) CEnumBDAConnectionPoints::AddRef()
-{
-    return static_cast<ULONG>(InterlockedIncrement(&m_refCount));
-}
-
-STDMETHODIMP_(ULONG) CEnumBDAConnectionPoints::Release()
-{
-    LONG count = InterlockedDecrement(&m_refCount);
-    if (count == 0)
-        delete this;
-    return static_cast<ULONG>(count);
-}
-
 STDMETHODIMP CEnumBDAConnectionPoints::Next(ULONG count, IConnectionPoint** points, ULONG* fetched)
 {
     if (!points)

@@ -1,20 +1,18 @@
 // IEnumConnectionPoints over the BD Dumper's connection points.
 #pragma once
 
+#include "dshow/CComSingleInterface.h"
+
 #include <ocidl.h>
 #include <vector>
 
 namespace libBDA {
 
-class CEnumBDAConnectionPoints : public IEnumConnectionPoints {
+class CEnumBDAConnectionPoints : public dshow::CComSingleInterface<IEnumConnectionPoints, &IID_IEnumConnectionPoints> {
 public:
     // Holds the owner (which keeps the points alive) for its lifetime.
     CEnumBDAConnectionPoints(IUnknown* owner, const std::vector<IConnectionPoint*>& points, size_t position);
     virtual ~CEnumBDAConnectionPoints();
-
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
 
     STDMETHODIMP Next(ULONG count, IConnectionPoint** points, ULONG* fetched) override;
     STDMETHODIMP Skip(ULONG count) override;
@@ -27,7 +25,6 @@ private:
     IUnknown* m_owner;
     std::vector<IConnectionPoint*> m_points;
     size_t m_position;
-    volatile LONG m_refCount = 0;
 };
 
 } // namespace libBDA

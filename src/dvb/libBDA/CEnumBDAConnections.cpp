@@ -20,29 +20,6 @@ CEnumBDAConnections::~CEnumBDAConnections()
     m_owner->Release();
 }
 
-STDMETHODIMP CEnumBDAConnections::QueryInterface(REFIID riid, void** ppv)
-{
-    if (!ppv)
-        return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IEnumConnections) {
-        *ppv = static_cast<IEnumConnections*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-}
-
-STDMETHODIMP_(ULONG) CEnumBDAConnections::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&m_refCount)); }
-
-STDMETHODIMP_(ULONG) CEnumBDAConnections::Release()
-{
-    LONG count = InterlockedDecrement(&m_refCount);
-    if (count == 0)
-        delete this;
-    return static_cast<ULONG>(count);
-}
-
 STDMETHODIMP CEnumBDAConnections::Next(ULONG count, CONNECTDATA* connections, ULONG* fetched)
 {
     if (!connections)

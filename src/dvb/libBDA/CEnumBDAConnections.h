@@ -1,20 +1,18 @@
 // IEnumConnections over a snapshot of a connection point's occupied slots.
 #pragma once
 
+#include "dshow/CComSingleInterface.h"
+
 #include <ocidl.h>
 #include <vector>
 
 namespace libBDA {
 
-class CEnumBDAConnections : public IEnumConnections {
+class CEnumBDAConnections : public dshow::CComSingleInterface<IEnumConnections, &IID_IEnumConnections> {
 public:
     // Takes a reference on each sink and on the owner for its lifetime.
     CEnumBDAConnections(IUnknown* owner, const std::vector<CONNECTDATA>& connections, size_t position);
     virtual ~CEnumBDAConnections();
-
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
 
     STDMETHODIMP Next(ULONG count, CONNECTDATA* connections, ULONG* fetched) override;
     STDMETHODIMP Skip(ULONG count) override;
@@ -27,7 +25,6 @@ private:
     IUnknown* m_owner;
     std::vector<CONNECTDATA> m_connections;
     size_t m_position;
-    volatile LONG m_refCount = 0;
 };
 
 } // namespace libBDA
