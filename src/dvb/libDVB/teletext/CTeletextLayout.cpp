@@ -216,8 +216,11 @@ void CTeletextLayout::FindPageNumbers(const uint8_t* cells, int row, int end, bo
         }
         const int first = c;
         int value = 0;
-        while (c < end && IsDigit(cells[c] & 0x7F))
-            value = value * 10 + ((cells[c++] & 0x7F) - '0');
+        while (c < end && IsDigit(cells[c] & 0x7F)) {
+            if (c - first < 3) // longer runs are no page number, however long they go on
+                value = value * 10 + ((cells[c] & 0x7F) - '0');
+            ++c;
+        }
         // A drawing that stops early stops at a double-height code, so every run here is whole.
         if (c - first != 3 || value < 100 || value > 899)
             continue;

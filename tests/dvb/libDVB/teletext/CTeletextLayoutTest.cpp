@@ -278,6 +278,7 @@ TEST_F(LayoutTest, ThreeDigitPageNumbersBecomeLinks)
     SetRow(page, 2, "Page 234 and 1234 or 099, 900, 100");
     SetRow(page, 3, std::string(37, ' ') + "899");
     SetRow(page, 4, "\x03" "345");
+    SetRow(page, 6, std::string(40, '8')); // a run of 40 digits is no number (nor an overflow)
     Build(page);
     EXPECT_TRUE(LinksAre(layout.Links(), {
                                              {4, 1, 8, 2, 234},
