@@ -351,7 +351,7 @@ TEST_F(LayoutTest, TreatedRowsOfOrdinaryPages)
 {
     constexpr int ch = 20, height = 24 * ch;
     CTeletextPage page = BlankPage();
-    SetRow(page, 5, "\x0B\x0BBOXED\x0A\x0A");
+    SetRow(page, 5, "\x0B\x0B" "BOXED\x0A\x0A");
     Build(page);
     EXPECT_FALSE(layout.Restricted());
     // Everything but the row-24 band (row 24 and the last pixel row of row 23).
