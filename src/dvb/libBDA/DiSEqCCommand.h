@@ -1,5 +1,5 @@
 // The property buffer that carries one DiSEqC 1.0 committed-switch command to a tuner
-// (EUTELSAT DiSEqC bus functional specification 4.2: framing 0xE0, address 0x10 "any LNB or
+// (EUTELSAT DiSEqC bus functional description 4.2: framing 0xE0, address 0x10 "any LNB or
 // switcher", command 0x38 "write N0"). The buffer is 188 bytes: 151 message bytes, 9 reply bytes,
 // then seven little-endian 32-bit fields (lengths, amplitude, tone burst, version, receive mode,
 // last-message flag).
