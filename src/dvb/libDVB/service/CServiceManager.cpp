@@ -51,6 +51,11 @@ CServiceRecord* CServiceManager::FindRecord(uint16_t serviceId)
     return found == m_records.end() ? nullptr : found->second.get();
 }
 
+bool CServiceManager::EveryRecord(uint8_t CServiceRecord::*seen) const
+{
+    return std::all_of(m_records.begin(), m_records.end(), [seen](const auto& r) { return (*r.second).*seen != 0; });
+}
+
 std::vector<uint16_t> CServiceManager::GetRelayPids() const
 {
     std::vector<uint16_t> pids;
@@ -242,8 +247,7 @@ HRESULT CServiceManager::OnPMT(CSIParser* parser, const uint8_t* section, uint32
         service->m_receptionState = CService::kReceived;
         scope.mask |= CService::kReceptionChanged;
     }
-    const bool all = std::all_of(m_records.begin(), m_records.end(), [](const auto& r) { return r.second->pmtSeen; });
-    if (all)
+    if (EveryRecord(&CServiceRecord::pmtSeen))
         m_allPmtEvent.Set();
     return S_OK;
 }
@@ -278,8 +282,7 @@ HRESULT CServiceManager::OnSDT(CSIParser*, const uint8_t* section, uint32_t leng
         }
         record->sdtSeen = 1;
     }
-    const bool all = std::all_of(m_records.begin(), m_records.end(), [](const auto& r) { return r.second->sdtSeen; });
-    if (all)
+    if (EveryRecord(&CServiceRecord::sdtSeen))
         m_allSdtEvent.Set();
     return S_OK;
 }

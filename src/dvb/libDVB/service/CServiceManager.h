@@ -75,6 +75,8 @@ private:
     void DropUnusedRelays();
     void Detach(CServiceRecord* record);
     CServiceRecord* FindRecord(uint16_t serviceId);
+    // Whether every program of the PAT has had its PMT (or its SDT entry).
+    bool EveryRecord(uint8_t CServiceRecord::*seen) const;
 
     CTSDemultiplexer* m_router;
     CServiceManagerCallback* m_callback;
