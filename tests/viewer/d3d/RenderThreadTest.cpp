@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "viewer/d3d/CD3DHandler.h"
+#include "D3DTestWindow.h"
 #include "viewer/d3d/CRenderThread.h"
 #include "viewer/osd/Display.h"
 
@@ -77,56 +78,16 @@ class RenderThreadTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"TolvikRenderTest";
-        RegisterClassW(&wc);
-        RECT r{0, 0, 640, 480};
-        AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
-        m_window = CreateWindowW(L"TolvikRenderTest", L"render test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50,
-                                 r.right - r.left, r.bottom - r.top, nullptr, nullptr, wc.hInstance, nullptr);
-        ASSERT_NE(m_window, nullptr);
-        ASSERT_EQ(m_handler.Create(m_window, m_window), S_OK);
+        ASSERT_NE(m_test.window, nullptr);
+        ASSERT_EQ(m_test.created, S_OK);
         m_root.Create(m_handler.GetSurface());
         m_root.SetSize(640, 480);
     }
-    void TearDown() override
-    {
-        m_handler.ReleaseDevice();
-        DestroyWindow(m_window);
-    }
+    uint32_t PixelAt(float fx, float fy) { return m_test.BackBufferPixel(fx, fy); }
 
-    // The back buffer's pixel at a fraction of its size, as 0xRRGGBB.
-    uint32_t PixelAt(float fx, float fy)
-    {
-        base::CScopedLock lock(m_handler.DeviceLock());
-        IDirect3DDevice9* d = m_handler.GetDevice();
-        IDirect3DSurface9* back = nullptr;
-        IDirect3DSurface9* copy = nullptr;
-        uint32_t value = 0xDEADBEEF;
-        D3DSURFACE_DESC desc;
-        if (SUCCEEDED(d->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back)) && SUCCEEDED(back->GetDesc(&desc)) &&
-            SUCCEEDED(d->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format, D3DPOOL_SYSTEMMEM, &copy,
-                                                     nullptr)) &&
-            SUCCEEDED(d->GetRenderTargetData(back, copy))) {
-            D3DLOCKED_RECT locked;
-            if (SUCCEEDED(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
-                const int x = static_cast<int>(fx * desc.Width), y = static_cast<int>(fy * desc.Height);
-                value = reinterpret_cast<const uint32_t*>(static_cast<const BYTE*>(locked.pBits) + y * locked.Pitch)[x] &
-                        0xFFFFFF;
-                copy->UnlockRect();
-            }
-        }
-        if (copy)
-            copy->Release();
-        if (back)
-            back->Release();
-        return value;
-    }
-
-    HWND m_window = nullptr;
-    CD3DHandler m_handler;
+    D3DTestWindow m_test;
+    HWND& m_window = m_test.window;
+    CD3DHandler& m_handler = m_test.handler;
     Display m_root;
     base::CCriticalSection m_uiLock;
 };
