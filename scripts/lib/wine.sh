@@ -45,6 +45,10 @@ wine_up() {
   # Keep one wineserver for the whole run so each test program starts quickly.
   wineserver -p 600 || true
   wine net start schedule > "$dir/schedule.log" 2>&1 || true
+  # The first window of a session starts the desktop process, which inherits the standard handles
+  # of whoever started it: started by a test, it would keep ctest's output pipe open after the test
+  # ends. Start it here, with handles of its own.
+  wine rundll32.exe user32.dll,MessageBeep < /dev/null > /dev/null 2>&1 || true
 }
 
 wine_down() {
