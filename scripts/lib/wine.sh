@@ -42,6 +42,11 @@ wine_up() {
     wineboot --init > "$dir/wineboot.log" 2>&1 || true
   fi
   wineserver -w || true
+  # Without Wine's own Tahoma in the prefix, "Tahoma" resolves to Liberation Sans.
+  local font
+  for font in tahoma.ttf tahomabd.ttf; do
+    [ -f "/usr/share/wine/fonts/$font" ] && cp -f "/usr/share/wine/fonts/$font" "$WINEPREFIX/drive_c/windows/Fonts/"
+  done
   # Keep one wineserver for the whole run so each test program starts quickly.
   wineserver -p 600 || true
   wine net start schedule > "$dir/schedule.log" 2>&1 || true
