@@ -3,6 +3,7 @@
 
 #include "framework/CArray.h"
 #include "framework/CString.h"
+#include "CStringPrinter.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 
 #include "framework/CList.h"
 #include "framework/CString.h"
+#include "CStringPrinter.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "framework/CString.h"
+#include "CStringPrinter.h"
 
 namespace {
 

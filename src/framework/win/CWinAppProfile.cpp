@@ -60,12 +60,13 @@ CString CWinApp::GetProfileString(LPCWSTR section, LPCWSTR entry, LPCWSTR defaul
     LONG status = ::RegQueryValueExW(key, entry, nullptr, &type, nullptr, &size);
     if (status == ERROR_SUCCESS && type == REG_SZ) {
         // The stored bytes need not end in a terminator, nor be a whole number of characters:
-        // one is added after what was read.
-        std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1, L'\0');
+        // the buffer holds every byte (rounded up to characters) and one terminator of ours.
+        std::vector<wchar_t> buffer((size + 1) / sizeof(wchar_t) + 1, L'\0');
         DWORD bytes = static_cast<DWORD>((buffer.size() - 1) * sizeof(wchar_t));
         status = ::RegQueryValueExW(key, entry, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &bytes);
         if (status == ERROR_SUCCESS && type == REG_SZ) {
-            buffer[bytes / sizeof(wchar_t) < buffer.size() ? bytes / sizeof(wchar_t) : buffer.size() - 1] = L'\0';
+            size_t length = bytes / sizeof(wchar_t); // a trailing odd byte is no character
+            buffer[length < buffer.size() ? length : buffer.size() - 1] = L'\0';
             result = buffer.data();
         }
     }
