@@ -81,10 +81,10 @@ class ProfileTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        RunReg(std::wstring(L"delete ") + kProfileKey + L" /f");
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Harvo\\Tolvik\\qor");
         AfxGetApp()->SetRegistryKey(L"Harvo\\Tolvik");
     }
-    void TearDown() override { RunReg(std::wstring(L"delete ") + kProfileKey + L" /f"); }
+    void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Harvo\\Tolvik\\qor"); }
 };
 
 TEST_F(ProfileTest, ProfileNameComesFromTheAppTitleString)
