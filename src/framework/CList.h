@@ -80,30 +80,10 @@ public:
     POSITION GetTailPosition() const { return Position(m_tail); }
 
     // The element at position; position moves to the next (previous) one, null after the end.
-    TYPE& GetNext(POSITION& position)
-    {
-        CNode* node = Node(position);
-        position = Position(node->next);
-        return node->data;
-    }
-    const TYPE& GetNext(POSITION& position) const
-    {
-        const CNode* node = Node(position);
-        position = Position(node->next);
-        return node->data;
-    }
-    TYPE& GetPrev(POSITION& position)
-    {
-        CNode* node = Node(position);
-        position = Position(node->prev);
-        return node->data;
-    }
-    const TYPE& GetPrev(POSITION& position) const
-    {
-        const CNode* node = Node(position);
-        position = Position(node->prev);
-        return node->data;
-    }
+    TYPE& GetNext(POSITION& position) { return Step(position, true); }
+    const TYPE& GetNext(POSITION& position) const { return Step(position, true); }
+    TYPE& GetPrev(POSITION& position) { return Step(position, false); }
+    const TYPE& GetPrev(POSITION& position) const { return Step(position, false); }
 
     TYPE& GetAt(POSITION position) { return Node(position)->data; }
     const TYPE& GetAt(POSITION position) const { return Node(position)->data; }
@@ -142,6 +122,13 @@ private:
         if (!node)
             std::abort();
         return node;
+    }
+
+    TYPE& Step(POSITION& position, bool forward) const
+    {
+        CNode* node = Node(position);
+        position = Position(forward ? node->next : node->prev);
+        return node->data;
     }
 
     CNode* NewNode()

@@ -10,23 +10,21 @@
 
 namespace {
 
+// The elements in list order, from the head or from the tail.
 template <class T>
-std::vector<T> Forward(CList<T>& list)
+std::vector<T> Walk(CList<T>& list, bool fromHead)
 {
     std::vector<T> items;
-    for (POSITION pos = list.GetHeadPosition(); pos;)
-        items.push_back(list.GetNext(pos));
+    for (POSITION pos = fromHead ? list.GetHeadPosition() : list.GetTailPosition(); pos;)
+        items.push_back(fromHead ? list.GetNext(pos) : list.GetPrev(pos));
     return items;
 }
 
 template <class T>
-std::vector<T> Backward(CList<T>& list)
-{
-    std::vector<T> items;
-    for (POSITION pos = list.GetTailPosition(); pos;)
-        items.push_back(list.GetPrev(pos));
-    return items;
-}
+std::vector<T> Forward(CList<T>& list) { return Walk(list, true); }
+
+template <class T>
+std::vector<T> Backward(CList<T>& list) { return Walk(list, false); }
 
 TEST(CListTest, InsertAndRemoveEverywhere)
 {

@@ -267,23 +267,21 @@ void CWnd::GetWindowText(CString& text) const
 
 BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT flags)
 {
-    DWORD style = GetStyle();
-    DWORD changed = (style & ~remove) | add;
-    if (changed == style)
-        return FALSE;
-    ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(changed));
-    if (flags)
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
-    return TRUE;
+    return ModifyStyleBits(GWL_STYLE, remove, add, flags);
 }
 
 BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT flags)
 {
-    DWORD style = GetExStyle();
+    return ModifyStyleBits(GWL_EXSTYLE, remove, add, flags);
+}
+
+BOOL CWnd::ModifyStyleBits(int index, DWORD remove, DWORD add, UINT flags)
+{
+    DWORD style = static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, index));
     DWORD changed = (style & ~remove) | add;
     if (changed == style)
         return FALSE;
-    ::SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, static_cast<LONG_PTR>(changed));
+    ::SetWindowLongPtrW(m_hWnd, index, static_cast<LONG_PTR>(changed));
     if (flags)
         ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
     return TRUE;

@@ -121,6 +121,7 @@ private:
 
     void Attach(HWND hwnd);
     void Detach();
+    BOOL ModifyStyleBits(int index, DWORD remove, DWORD add, UINT flags);
 
     // The z-order positions above: not windows, only their handle values.
     explicit CWnd(HWND position) : m_hWnd(position) {}
