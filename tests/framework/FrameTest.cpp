@@ -65,6 +65,9 @@ protected:
     {
         // Each popup is opened for real and closed by an Escape typed beforehand; the items'
         // states are read back afterwards.
+        if (::GetForegroundWindow() != m_hWnd)
+            ::SetForegroundWindow(m_hWnd);
+        g_record.foregroundForInput = ::GetForegroundWindow() == m_hWnd;
         CMenu* bar = CMenu::FromHandle(::GetMenu(m_hWnd));
         CMenu* file = bar->GetSubMenu(0);
         CMenu* view = bar->GetSubMenu(1);
@@ -206,6 +209,7 @@ TEST(FrameTest, MessagesCommandsAcceleratorsAndMenuStates)
     EXPECT_TRUE(g_record.deleted);   // PostNcDestroy deleted the frame
     EXPECT_EQ(nullptr, AfxGetMainWnd());
 
+    EXPECT_TRUE(g_record.foregroundForInput); // typed keys reach this thread only then
     EXPECT_EQ(55, g_record.routedResult);
     EXPECT_TRUE(g_record.copyDataSenderKnown);
     EXPECT_EQ((std::vector<wchar_t>{L'/', L'r', L'e', L'c', 0, L'4', L'0', L'9', L'7', 0}), g_record.copyData);

@@ -23,6 +23,7 @@ struct FrameRecord {
     UINT_PTR fileChoice = 1;         // TrackPopupMenu results
     UINT_PTR viewChoice = 1;
     bool timedOut = false;
+    bool foregroundForInput = false;
 };
 
 extern FrameRecord g_record;

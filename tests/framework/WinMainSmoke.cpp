@@ -27,8 +27,10 @@ public:
 
     int ExitInstance() override
     {
+        // Only a loop that ran until the frame's WM_QUIT passes.
+        bool quit = m_msgCur.message == WM_QUIT;
         int code = CWinApp::ExitInstance();
-        return code == 0 && g_frameDeleted && !AfxGetMainWnd() ? 0 : 1;
+        return quit && code == 0 && g_frameDeleted && !AfxGetMainWnd() ? 0 : 1;
     }
 };
 
