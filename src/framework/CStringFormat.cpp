@@ -13,7 +13,7 @@ namespace {
 
 enum class LengthKind { Default, Char, Short, Long, LongLong, Int32, Int64, Size, IntMax, PtrDiff, LongDouble, Wide };
 
-struct Spec {
+struct Directive {
     bool left = false;
     bool plus = false;
     bool space = false;
@@ -28,16 +28,16 @@ struct Spec {
 void Pad(std::wstring& out, size_t count, wchar_t ch) { out.append(count, ch); }
 
 // Places body (and an optional sign or prefix before it) into the field width.
-void Emit(std::wstring& out, const Spec& spec, const std::wstring& prefix, const std::wstring& body,
+void Emit(std::wstring& out, const Directive& directive, const std::wstring& prefix, const std::wstring& body,
           bool zeroPadAllowed)
 {
     size_t length = prefix.size() + body.size();
-    size_t fill = spec.width > 0 && static_cast<size_t>(spec.width) > length ? spec.width - length : 0;
-    if (spec.left) {
+    size_t fill = directive.width > 0 && static_cast<size_t>(directive.width) > length ? directive.width - length : 0;
+    if (directive.left) {
         out += prefix;
         out += body;
         Pad(out, fill, L' ');
-    } else if (spec.zero && zeroPadAllowed) {
+    } else if (directive.zero && zeroPadAllowed) {
         out += prefix;
         Pad(out, fill, L'0');
         out += body;
@@ -59,14 +59,14 @@ std::wstring Digits(uint64_t value, unsigned base, bool upper)
     return text;
 }
 
-void FormatInteger(std::wstring& out, const Spec& spec, va_list& args)
+void FormatInteger(std::wstring& out, const Directive& directive, va_list& args)
 {
-    bool isSigned = spec.conversion == L'd' || spec.conversion == L'i';
+    bool isSigned = directive.conversion == L'd' || directive.conversion == L'i';
     uint64_t magnitude = 0;
     bool negative = false;
     if (isSigned) {
         int64_t value;
-        switch (spec.length) {
+        switch (directive.length) {
         case LengthKind::Char: value = static_cast<signed char>(va_arg(args, int)); break;
         case LengthKind::Short: value = static_cast<short>(va_arg(args, int)); break;
         case LengthKind::Long: value = va_arg(args, long); break;
@@ -80,7 +80,7 @@ void FormatInteger(std::wstring& out, const Spec& spec, va_list& args)
         negative = value < 0;
         magnitude = negative ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
     } else {
-        switch (spec.length) {
+        switch (directive.length) {
         case LengthKind::Char: magnitude = static_cast<unsigned char>(va_arg(args, unsigned)); break;
         case LengthKind::Short: magnitude = static_cast<unsigned short>(va_arg(args, unsigned)); break;
         case LengthKind::Long: magnitude = va_arg(args, unsigned long); break;
@@ -93,50 +93,50 @@ void FormatInteger(std::wstring& out, const Spec& spec, va_list& args)
         }
     }
     unsigned base = 10;
-    if (spec.conversion == L'x' || spec.conversion == L'X')
+    if (directive.conversion == L'x' || directive.conversion == L'X')
         base = 16;
-    else if (spec.conversion == L'o')
+    else if (directive.conversion == L'o')
         base = 8;
-    std::wstring body = Digits(magnitude, base, spec.conversion == L'X');
+    std::wstring body = Digits(magnitude, base, directive.conversion == L'X');
     // A precision is the minimum number of digits; precision 0 prints nothing for 0.
-    if (spec.precision == 0 && magnitude == 0)
+    if (directive.precision == 0 && magnitude == 0)
         body.clear();
-    if (spec.precision > 0 && body.size() < static_cast<size_t>(spec.precision))
-        body.insert(0, spec.precision - body.size(), L'0');
+    if (directive.precision > 0 && body.size() < static_cast<size_t>(directive.precision))
+        body.insert(0, directive.precision - body.size(), L'0');
     std::wstring prefix;
     if (isSigned) {
         if (negative)
             prefix = L"-";
-        else if (spec.plus)
+        else if (directive.plus)
             prefix = L"+";
-        else if (spec.space)
+        else if (directive.space)
             prefix = L" ";
-    } else if (spec.alternate && magnitude != 0) {
+    } else if (directive.alternate && magnitude != 0) {
         if (base == 16)
-            prefix = spec.conversion == L'X' ? L"0X" : L"0x";
+            prefix = directive.conversion == L'X' ? L"0X" : L"0x";
         else if (base == 8 && body[0] != L'0')
             body.insert(body.begin(), L'0');
     }
-    Emit(out, spec, prefix, body, spec.precision < 0);
+    Emit(out, directive, prefix, body, directive.precision < 0);
 }
 
-void FormatFloat(std::wstring& out, const Spec& spec, va_list& args)
+void FormatFloat(std::wstring& out, const Directive& directive, va_list& args)
 {
     // The digits of a floating-point number are ASCII: the C library's narrow formatting
     // gives them, with the flags, width and precision passed on unchanged.
     std::string format = "%";
-    if (spec.left) format += '-';
-    if (spec.plus) format += '+';
-    if (spec.space) format += ' ';
-    if (spec.alternate) format += '#';
-    if (spec.zero) format += '0';
-    if (spec.width > 0) format += std::to_string(spec.width);
-    if (spec.precision >= 0) format += "." + std::to_string(spec.precision);
+    if (directive.left) format += '-';
+    if (directive.plus) format += '+';
+    if (directive.space) format += ' ';
+    if (directive.alternate) format += '#';
+    if (directive.zero) format += '0';
+    if (directive.width > 0) format += std::to_string(directive.width);
+    if (directive.precision >= 0) format += "." + std::to_string(directive.precision);
     int needed;
     std::string text;
-    if (spec.length == LengthKind::LongDouble) {
+    if (directive.length == LengthKind::LongDouble) {
         format += 'L';
-        format += static_cast<char>(spec.conversion);
+        format += static_cast<char>(directive.conversion);
         long double value = va_arg(args, long double);
         needed = std::snprintf(nullptr, 0, format.c_str(), value);
         if (needed > 0) {
@@ -144,7 +144,7 @@ void FormatFloat(std::wstring& out, const Spec& spec, va_list& args)
             std::snprintf(&text[0], text.size(), format.c_str(), value);
         }
     } else {
-        format += static_cast<char>(spec.conversion);
+        format += static_cast<char>(directive.conversion);
         double value = va_arg(args, double);
         needed = std::snprintf(nullptr, 0, format.c_str(), value);
         if (needed > 0) {
@@ -156,7 +156,7 @@ void FormatFloat(std::wstring& out, const Spec& spec, va_list& args)
         out.append(text.begin(), text.begin() + needed);
 }
 
-void FormatString(std::wstring& out, const Spec& spec, bool narrow, va_list& args)
+void FormatString(std::wstring& out, const Directive& directive, bool narrow, va_list& args)
 {
     std::wstring body;
     if (narrow) {
@@ -164,85 +164,85 @@ void FormatString(std::wstring& out, const Spec& spec, bool narrow, va_list& arg
         if (!text)
             text = "(null)";
         // Narrow arguments are taken byte by byte as Latin-1, as the C locale does.
-        for (size_t i = 0; text[i] && (spec.precision < 0 || i < static_cast<size_t>(spec.precision)); ++i)
+        for (size_t i = 0; text[i] && (directive.precision < 0 || i < static_cast<size_t>(directive.precision)); ++i)
             body += static_cast<wchar_t>(static_cast<unsigned char>(text[i]));
     } else {
         const wchar_t* text = va_arg(args, const wchar_t*);
         if (!text)
             text = L"(null)";
-        for (size_t i = 0; text[i] && (spec.precision < 0 || i < static_cast<size_t>(spec.precision)); ++i)
+        for (size_t i = 0; text[i] && (directive.precision < 0 || i < static_cast<size_t>(directive.precision)); ++i)
             body += text[i];
     }
-    Emit(out, spec, std::wstring(), body, false);
+    Emit(out, directive, std::wstring(), body, false);
 }
 
-void FormatChar(std::wstring& out, const Spec& spec, bool narrow, va_list& args)
+void FormatChar(std::wstring& out, const Directive& directive, bool narrow, va_list& args)
 {
     int value = va_arg(args, int);
     wchar_t ch = narrow ? static_cast<wchar_t>(static_cast<unsigned char>(value)) : static_cast<wchar_t>(value);
-    Emit(out, spec, std::wstring(), std::wstring(1, ch), false);
+    Emit(out, directive, std::wstring(), std::wstring(1, ch), false);
 }
 
-void FormatPointer(std::wstring& out, const Spec& spec, va_list& args)
+void FormatPointer(std::wstring& out, const Directive& directive, va_list& args)
 {
     // As Windows prints it: all hexadecimal digits of the pointer, upper case.
     uintptr_t value = reinterpret_cast<uintptr_t>(va_arg(args, void*));
     std::wstring body = Digits(value, 16, true);
     body.insert(0, sizeof(void*) * 2 - body.size(), L'0');
-    Emit(out, spec, std::wstring(), body, false);
+    Emit(out, directive, std::wstring(), body, false);
 }
 
 // Reads flags, width, precision and length after a '%'; returns the position after the
 // conversion letter, or nullptr when the directive is incomplete.
-const wchar_t* ParseSpec(const wchar_t* p, Spec& spec, va_list& args)
+const wchar_t* ParseDirective(const wchar_t* p, Directive& directive, va_list& args)
 {
     for (;; ++p) {
-        if (*p == L'-') spec.left = true;
-        else if (*p == L'+') spec.plus = true;
-        else if (*p == L' ') spec.space = true;
-        else if (*p == L'#') spec.alternate = true;
-        else if (*p == L'0') spec.zero = true;
+        if (*p == L'-') directive.left = true;
+        else if (*p == L'+') directive.plus = true;
+        else if (*p == L' ') directive.space = true;
+        else if (*p == L'#') directive.alternate = true;
+        else if (*p == L'0') directive.zero = true;
         else break;
     }
     if (*p == L'*') {
-        spec.width = va_arg(args, int);
-        if (spec.width < 0) {
-            spec.left = true;
-            spec.width = spec.width == INT32_MIN ? 0 : -spec.width;
+        directive.width = va_arg(args, int);
+        if (directive.width < 0) {
+            directive.left = true;
+            directive.width = directive.width == INT32_MIN ? 0 : -directive.width;
         }
         ++p;
     } else {
         for (; *p >= L'0' && *p <= L'9'; ++p)
-            spec.width = spec.width > 100000 ? spec.width : spec.width * 10 + (*p - L'0');
+            directive.width = directive.width > 100000 ? directive.width : directive.width * 10 + (*p - L'0');
     }
     if (*p == L'.') {
         ++p;
-        spec.precision = 0;
+        directive.precision = 0;
         if (*p == L'*') {
-            spec.precision = va_arg(args, int);
-            if (spec.precision < 0)
-                spec.precision = -1;
+            directive.precision = va_arg(args, int);
+            if (directive.precision < 0)
+                directive.precision = -1;
             ++p;
         } else {
             for (; *p >= L'0' && *p <= L'9'; ++p)
-                spec.precision = spec.precision > 100000 ? spec.precision : spec.precision * 10 + (*p - L'0');
+                directive.precision = directive.precision > 100000 ? directive.precision : directive.precision * 10 + (*p - L'0');
         }
     }
-    if (p[0] == L'I' && p[1] == L'6' && p[2] == L'4') { spec.length = LengthKind::Int64; p += 3; }
-    else if (p[0] == L'I' && p[1] == L'3' && p[2] == L'2') { spec.length = LengthKind::Default; p += 3; }
-    else if (p[0] == L'I') { spec.length = LengthKind::Size; p += 1; }
-    else if (p[0] == L'h' && p[1] == L'h') { spec.length = LengthKind::Char; p += 2; }
-    else if (p[0] == L'h') { spec.length = LengthKind::Short; p += 1; }
-    else if (p[0] == L'l' && p[1] == L'l') { spec.length = LengthKind::LongLong; p += 2; }
-    else if (p[0] == L'l') { spec.length = LengthKind::Long; p += 1; }
-    else if (p[0] == L'w') { spec.length = LengthKind::Wide; p += 1; }
-    else if (p[0] == L'L') { spec.length = LengthKind::LongDouble; p += 1; }
-    else if (p[0] == L'z') { spec.length = LengthKind::Size; p += 1; }
-    else if (p[0] == L'j') { spec.length = LengthKind::IntMax; p += 1; }
-    else if (p[0] == L't') { spec.length = LengthKind::PtrDiff; p += 1; }
+    if (p[0] == L'I' && p[1] == L'6' && p[2] == L'4') { directive.length = LengthKind::Int64; p += 3; }
+    else if (p[0] == L'I' && p[1] == L'3' && p[2] == L'2') { directive.length = LengthKind::Default; p += 3; }
+    else if (p[0] == L'I') { directive.length = LengthKind::Size; p += 1; }
+    else if (p[0] == L'h' && p[1] == L'h') { directive.length = LengthKind::Char; p += 2; }
+    else if (p[0] == L'h') { directive.length = LengthKind::Short; p += 1; }
+    else if (p[0] == L'l' && p[1] == L'l') { directive.length = LengthKind::LongLong; p += 2; }
+    else if (p[0] == L'l') { directive.length = LengthKind::Long; p += 1; }
+    else if (p[0] == L'w') { directive.length = LengthKind::Wide; p += 1; }
+    else if (p[0] == L'L') { directive.length = LengthKind::LongDouble; p += 1; }
+    else if (p[0] == L'z') { directive.length = LengthKind::Size; p += 1; }
+    else if (p[0] == L'j') { directive.length = LengthKind::IntMax; p += 1; }
+    else if (p[0] == L't') { directive.length = LengthKind::PtrDiff; p += 1; }
     if (*p == 0)
         return nullptr;
-    spec.conversion = *p;
+    directive.conversion = *p;
     return p + 1;
 }
 
@@ -273,26 +273,26 @@ void CString::FormatV(const wchar_t* format, va_list argList)
             ++p;
             continue;
         }
-        Spec spec;
-        const wchar_t* next = ParseSpec(p, spec, args);
+        Directive directive;
+        const wchar_t* next = ParseDirective(p, directive, args);
         if (!next) { // an incomplete directive at the end is kept as text
             out.append(start);
             break;
         }
         p = next;
-        bool shortPrefix = spec.length == LengthKind::Short;
-        switch (spec.conversion) {
+        bool shortPrefix = directive.length == LengthKind::Short;
+        switch (directive.conversion) {
         case L'd': case L'i': case L'u': case L'o': case L'x': case L'X':
-            FormatInteger(out, spec, args);
+            FormatInteger(out, directive, args);
             break;
         case L'f': case L'F': case L'e': case L'E': case L'g': case L'G': case L'a': case L'A':
-            FormatFloat(out, spec, args);
+            FormatFloat(out, directive, args);
             break;
-        case L's': FormatString(out, spec, shortPrefix, args); break;
-        case L'S': FormatString(out, spec, spec.length != LengthKind::Long && spec.length != LengthKind::Wide, args); break;
-        case L'c': FormatChar(out, spec, shortPrefix, args); break;
-        case L'C': FormatChar(out, spec, spec.length != LengthKind::Long && spec.length != LengthKind::Wide, args); break;
-        case L'p': FormatPointer(out, spec, args); break;
+        case L's': FormatString(out, directive, shortPrefix, args); break;
+        case L'S': FormatString(out, directive, directive.length != LengthKind::Long && directive.length != LengthKind::Wide, args); break;
+        case L'c': FormatChar(out, directive, shortPrefix, args); break;
+        case L'C': FormatChar(out, directive, directive.length != LengthKind::Long && directive.length != LengthKind::Wide, args); break;
+        case L'p': FormatPointer(out, directive, args); break;
         default:
             // %n and unknown conversions write nothing and consume no argument: the
             // directive stays visible in the text.
