@@ -24,8 +24,20 @@ namespace {
 
 // The message being handled on this thread, for Default().
 thread_local MSG t_currentMessage = {};
-// The object whose CreateEx is running on this thread and has not met its window yet.
+// The object whose CreateEx is running on this thread and has not met its window yet, and
+// the class its window is made of.
 thread_local CWnd* t_windowBeingCreated = nullptr;
+thread_local LPCWSTR t_classBeingCreated = nullptr;
+
+// Whether a window of class `actual` is the one being created: the platform may make helper
+// windows of its own on this thread meanwhile.
+bool IsClassBeingCreated(LPCWSTR actual)
+{
+    LPCWSTR expected = t_classBeingCreated;
+    if (IS_INTRESOURCE(expected) || IS_INTRESOURCE(actual))
+        return expected == actual;
+    return ::lstrcmpiW(expected, actual) == 0;
+}
 
 } // namespace
 
@@ -75,16 +87,21 @@ void CWnd::Detach()
     m_hWnd = nullptr;
 }
 
+void CWnd::Subclass(HWND hwnd)
+{
+    Attach(hwnd);
+    WNDPROC previous = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
+    m_superProc = previous == &AfxWndProc ? &::DefWindowProcW : previous;
+}
+
 LRESULT CALLBACK AfxCbtHook(int code, WPARAM wParam, LPARAM lParam)
 {
-    if (code == HCBT_CREATEWND && t_windowBeingCreated) {
+    if (code == HCBT_CREATEWND && t_windowBeingCreated &&
+        IsClassBeingCreated(reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs->lpszClass)) {
         CWnd* wnd = t_windowBeingCreated;
         t_windowBeingCreated = nullptr;
-        HWND hwnd = reinterpret_cast<HWND>(wParam);
-        wnd->Attach(hwnd);
-        WNDPROC previous = reinterpret_cast<WNDPROC>(
-            ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
-        wnd->m_superProc = previous == &AfxWndProc ? &::DefWindowProcW : previous;
+        wnd->Subclass(reinterpret_cast<HWND>(wParam));
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -210,11 +227,14 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD 
         return FALSE;
     }
     CWnd* outer = t_windowBeingCreated;
+    LPCWSTR outerClass = t_classBeingCreated;
     t_windowBeingCreated = this;
+    t_classBeingCreated = cs.lpszClass;
     HWND hwnd = ::CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, cs.style, cs.x, cs.y, cs.cx, cs.cy,
                                   cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
     bool neverAttached = t_windowBeingCreated == this;
     t_windowBeingCreated = outer;
+    t_classBeingCreated = outerClass;
     ::UnhookWindowsHookEx(hook);
     if (!hwnd) {
         // A window that was attached and then refused (WM_CREATE -1) has had WM_NCDESTROY,
@@ -223,6 +243,8 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD 
             PostNcDestroy();
         return FALSE;
     }
+    if (neverAttached)
+        Subclass(hwnd); // the hook did not recognise it: its later messages still arrive
     return TRUE;
 }
 

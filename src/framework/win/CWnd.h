@@ -121,6 +121,8 @@ private:
 
     void Attach(HWND hwnd);
     void Detach();
+    // Attaches hwnd and routes its messages through this object.
+    void Subclass(HWND hwnd);
     BOOL ModifyStyleBits(int index, DWORD remove, DWORD add, UINT flags);
 
     // The z-order positions above: not windows, only their handle values.
