@@ -117,6 +117,62 @@ TEST_F(TaskSchedulerTest, SaveThenActivateGivesBackEveryField)
     }
 }
 
+TEST_F(TaskSchedulerTest, TheJobFileHoldsTheRecording)
+{
+    const std::wstring name = UniqueJobName(L"file");
+    CTask task;
+    Fill(task, name, CTask::kWeekly);
+    task.SetInterval(2);
+    ASSERT_EQ(task.Save(), S_OK);
+
+    wchar_t windows[MAX_PATH];
+    ASSERT_NE(GetWindowsDirectoryW(windows, MAX_PATH), 0u);
+    const std::string job = HostPath(std::wstring(windows) + L"\\Tasks\\" + name + L".job");
+    wchar_t temp[MAX_PATH];
+    ASSERT_NE(GetTempPathW(MAX_PATH, temp), 0u);
+    const std::wstring output = std::wstring(temp) + name + L".txt";
+    const std::string hostOutput = HostPath(output);
+    ASSERT_FALSE(job.empty());
+    ASSERT_FALSE(hostOutput.empty());
+    const char* source = std::getenv("TOLVIK_SOURCE");
+    ASSERT_NE(source, nullptr);
+    const std::string reader = std::string(source) + "/tests/dvb/DVBPlaybackCore/read_job.py";
+    ASSERT_TRUE(StartHostProgram("/usr/bin/python3 \"" + reader + "\" \"" + job + "\" \"" + hostOutput + "\""));
+    // The reader replaces its output in one step.
+    std::map<std::string, std::string> fields;
+    for (int attempt = 0; attempt < 600 && fields.empty(); ++attempt) {
+        std::ifstream in(output.c_str());
+        std::string line;
+        while (std::getline(in, line))
+            fields[line.substr(0, line.find(' '))] = line.substr(line.find(' ') + 1);
+        if (fields.empty())
+            Sleep(50);
+    }
+    DeleteFileW(output.c_str());
+    ASSERT_EQ(fields.count("error"), 0u) << fields["error"];
+    const SYSTEMTIME local = LocalTimeOf(start);
+    char begin[32];
+    snprintf(begin, sizeof begin, "%04u-%02u-%02u %02u:%02u", local.wYear, local.wMonth, local.wDay, local.wHour,
+             local.wMinute);
+    const std::map<std::string, std::string> expected = {
+        {"flags", "0x2203"},
+        {"application", "C:\\Program Files\\Tolvik\\Tolvik.exe"},
+        {"parameters", "/rec 1025 28106 90 1 \"C:\\users\\tv\\My Recordings\\news.mpg\""},
+        {"working_directory", "C:\\Program Files\\Tolvik"},
+        {"author", "A"},
+        {"comment", "News at ten"},
+        {"triggers", "1"},
+        {"trigger0_begin", begin},
+        {"trigger0_duration", "90"},
+        {"trigger0_interval", "0"},
+        {"trigger0_flags", "0"},
+        {"trigger0_type", "2"},
+        {"trigger0_specific", "2 65 0"},
+    };
+    for (const auto& e : expected)
+        EXPECT_EQ(fields[e.first], e.second) << e.first;
+}
+
 TEST_F(TaskSchedulerTest, AnExistingNameIsNotReplaced)
 {
     const std::wstring name = UniqueJobName(L"twice");

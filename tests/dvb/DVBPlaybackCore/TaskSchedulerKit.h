@@ -74,4 +74,33 @@ inline std::wstring UniqueJobName(const wchar_t* what)
            std::to_wstring(GetCurrentProcessId());
 }
 
+// The host path of a Windows path (Wine's own kernel32 export); empty when there is none.
+inline std::string HostPath(const std::wstring& path)
+{
+    using Convert = char*(__cdecl*)(const wchar_t*);
+    auto convert = reinterpret_cast<Convert>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* host = convert ? convert(path.c_str()) : nullptr;
+    if (!host)
+        return std::string();
+    std::string copy(host);
+    HeapFree(GetProcessHeap(), 0, host);
+    return copy;
+}
+
+// Starts a program of the host (Wine starts host executables by their path). Its process handle
+// does not tell when it ends: callers wait for what it writes.
+inline bool StartHostProgram(const std::string& commandLine)
+{
+    std::wstring line(commandLine.begin(), commandLine.end());
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return false;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return true;
+}
+
 } // namespace test
