@@ -219,6 +219,17 @@ TEST_F(TaskSchedulerTest, AJobThatWouldNeverRunIsNotWritten)
     EXPECT_EQ(unnamed.Save(), E_INVALIDARG);
 }
 
+TEST_F(TaskSchedulerTest, AJobTheSchedulerCannotStoreIsAFailure)
+{
+    // The job file would go into a folder that does not exist.
+    const std::wstring name = UniqueJobName(L"nofolder") + L"\\job";
+    CTask task;
+    Fill(task, name, CTask::kOnce);
+    const HRESULT hr = task.Save();
+    EXPECT_TRUE(FAILED(hr)) << std::hex << hr;
+    EXPECT_EQ(OpenJob(scheduler, name), nullptr);
+}
+
 TEST_F(TaskSchedulerTest, AnExistingJobKeepsItsTriggerFlagsAndOneWithoutTriggerGetsOne)
 {
     for (bool stored : {false, true}) {

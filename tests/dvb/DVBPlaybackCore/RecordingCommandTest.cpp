@@ -187,12 +187,11 @@ TEST(Task, TheTriggerTakesTheLocalTimeOfTheStartInstant)
     ASSERT_TRUE(task.GetTriggerTimes(&t));
     EXPECT_EQ(t.minutesDuration, 0u);
     // No local time: before 1970, past year 9999, a negative duration.
-    task.SetRecording(1, 2, -100000, 60, u"", true);
-    EXPECT_FALSE(task.GetTriggerTimes(&t));
-    task.SetRecording(1, 2, 253402300800, 60, u"", true);
-    EXPECT_FALSE(task.GetTriggerTimes(&t));
-    task.SetRecording(1, 2, 1798759800, -60, u"", true);
-    EXPECT_FALSE(task.GetTriggerTimes(&t));
+    for (const auto& c : {std::make_pair(int64_t(-100000), int64_t(60)), std::make_pair(int64_t(253402300800), int64_t(60)),
+                          std::make_pair(int64_t(1798759800), int64_t(-60))}) {
+        task.SetRecording(1, 2, c.first, c.second, u"", true);
+        EXPECT_FALSE(task.GetTriggerTimes(&t)) << c.first << " " << c.second;
+    }
     if (old)
         setenv("TZ", saved.c_str(), 1);
     else

@@ -11,12 +11,6 @@ namespace libDVB {
 
 namespace {
 
-class CTickClock : public CTSPacketBuffer::CClock {
-public:
-    uint64_t NowMs() override { return GetTickCount64(); }
-    bool Wait(HANDLE stop, uint32_t ms) override { return WaitForSingleObject(stop, ms) == WAIT_OBJECT_0; }
-};
-
 std::unique_ptr<CTSPacketBufferInterface> CreateTSPacketBuffer(CTSPacketBufferInterface::CTSPacketBufferCallback* callback)
 {
     return std::make_unique<CTSPacketBuffer>(callback);
@@ -34,7 +28,7 @@ CTSPacketBuffer::CTSPacketBuffer(CTSPacketBufferCallback* callback, CClock* cloc
       m_ringMaximum(ringMaximum)
 {
     if (!m_clock) {
-        m_ownClock = std::make_unique<CTickClock>();
+        m_ownClock = std::make_unique<CTickPacingClock>();
         m_clock = m_ownClock.get();
     }
     m_stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);

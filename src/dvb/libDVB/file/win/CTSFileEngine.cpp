@@ -4,16 +4,6 @@
 
 namespace libDVB {
 
-namespace {
-
-class CTickClock : public CTSFileEngine::CClock {
-public:
-    uint64_t NowMs() override { return GetTickCount64(); }
-    bool Wait(HANDLE stop, uint32_t ms) override { return WaitForSingleObject(stop, ms) == WAIT_OBJECT_0; }
-};
-
-} // namespace
-
 class CTSFileEngine::CFileSource : public CTSFileReader::CSource {
 public:
     explicit CFileSource(HANDLE file) : m_file(file) {}
@@ -45,7 +35,7 @@ CTSFileEngine::CTSFileEngine(CTSEngineCallback* owner, const std::u16string& pat
     : CTSEngine(owner, u"FILE"), m_path(path), m_clock(clock), m_reader(&m_router)
 {
     if (!m_clock) {
-        m_ownClock = std::make_unique<CTickClock>();
+        m_ownClock = std::make_unique<CTickPacingClock>();
         m_clock = m_ownClock.get();
     }
     m_stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);

@@ -8,19 +8,14 @@
 #include "base/Lock.h"
 #include "dvb/libDVB/engine/CTSEngine.h"
 #include "dvb/libDVB/file/CTSFileReader.h"
+#include "dvb/libDVB/timeshift/CPacingClock.h"
 
 namespace libDVB {
 
 class CTSFileEngine : public CTSEngine {
 public:
-    // The time base of the pacing: null means the tick count and waits on the stop event.
-    class CClock {
-    public:
-        virtual ~CClock() = default;
-        virtual uint64_t NowMs() = 0;
-        // Waits `ms` milliseconds or until `stop` is set; true when it was set.
-        virtual bool Wait(HANDLE stop, uint32_t ms) = 0;
-    };
+    // The time base of the pacing (null: the tick count, waits on the stop event).
+    using CClock = CPacingClock;
 
     static constexpr uint32_t kPatWaitMs = 500;
     static constexpr uint32_t kTablesWaitMs = 2000;
