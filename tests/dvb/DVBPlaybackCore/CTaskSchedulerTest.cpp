@@ -227,6 +227,7 @@ TEST_F(TaskSchedulerTest, AJobTheSchedulerCannotStoreIsAFailure)
     Fill(task, name, CTask::kOnce);
     const HRESULT hr = task.Save();
     EXPECT_TRUE(FAILED(hr)) << std::hex << hr;
+    EXPECT_NE(hr, E_FAIL) << "the failure of storing it, not of creating it";
     EXPECT_EQ(OpenJob(scheduler, name), nullptr);
 }
 
