@@ -1,11 +1,10 @@
 #include "dvb/libDVB/timeshift/CTSPacketBuffer.h"
 
-#include <process.h>
-
 #include <cstring>
 
 #include "dvb/libDVB/demux/TSPacket.h"
 #include "dvb/libDVB/timeshift/CPcrPacer.h"
+#include "dvb/libDVB/timeshift/PacedReaderThread.h"
 
 namespace libDVB {
 
@@ -87,13 +86,8 @@ HRESULT CTSPacketBuffer::Play()
         m_thread = nullptr;
     }
     ResetEvent(m_stop);
-    const uintptr_t thread = _beginthreadex(nullptr, 0, &CTSPacketBuffer::ReaderEntry, this, CREATE_SUSPENDED, nullptr);
-    if (!thread)
-        return E_FAIL;
-    m_thread = reinterpret_cast<HANDLE>(thread);
-    SetThreadPriority(m_thread, THREAD_PRIORITY_BELOW_NORMAL);
-    ResumeThread(m_thread);
-    return S_OK;
+    m_thread = StartPacedReaderThread(&CTSPacketBuffer::ReaderEntry, this);
+    return m_thread ? S_OK : E_FAIL;
 }
 
 HRESULT CTSPacketBuffer::Write(const uint8_t* packet, uint32_t length)

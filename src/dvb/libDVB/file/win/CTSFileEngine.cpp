@@ -1,6 +1,6 @@
 #include "dvb/libDVB/file/win/CTSFileEngine.h"
 
-#include <process.h>
+#include "dvb/libDVB/timeshift/PacedReaderThread.h"
 
 namespace libDVB {
 
@@ -117,13 +117,8 @@ HRESULT CTSFileEngine::StartStreaming()
     if (m_file == INVALID_HANDLE_VALUE || !m_stop)
         return E_FAIL;
     ResetEvent(m_stop);
-    const uintptr_t thread = _beginthreadex(nullptr, 0, &CTSFileEngine::ReaderEntry, this, CREATE_SUSPENDED, nullptr);
-    if (!thread)
-        return E_FAIL;
-    m_thread = reinterpret_cast<HANDLE>(thread);
-    SetThreadPriority(m_thread, THREAD_PRIORITY_BELOW_NORMAL);
-    ResumeThread(m_thread);
-    return S_OK;
+    m_thread = StartPacedReaderThread(&CTSFileEngine::ReaderEntry, this);
+    return m_thread ? S_OK : E_FAIL;
 }
 
 HRESULT CTSFileEngine::StopStreaming()
