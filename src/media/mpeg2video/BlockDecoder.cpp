@@ -18,12 +18,12 @@ inline int16_t Saturate(const Mpeg2VideoDecoderCore* c, uint32_t magnitude, bool
 
 inline const uint32_t* IntraMatrix(const Mpeg2VideoDecoderCore* c, int block)
 {
-    return c->matrix[(block >= 4 && c->chroma_format != 1) ? 2 : 0];
+    return c->matrix[(block >= 4 && c->savedChromaFormat != 1) ? 2 : 0];
 }
 
 inline const uint32_t* NonIntraMatrix(const Mpeg2VideoDecoderCore* c, int block)
 {
-    return c->matrix[(block >= 4 && c->chroma_format != 1) ? 3 : 1];
+    return c->matrix[(block >= 4 && c->savedChromaFormat != 1) ? 3 : 1];
 }
 
 // dct_dc_differential with its size from Table B.12 or B.13.
