@@ -1,7 +1,9 @@
 #include "support/Peer.h"
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace bench {
 
@@ -19,6 +21,41 @@ double TimeCommand(const std::string& command, int repeat)
             best = seconds;
     }
     return best;
+}
+
+namespace {
+
+// Best user CPU seconds of an ffmpeg run over `repeat` runs, or negative.
+double BestUserSeconds(const std::string& command, int repeat)
+{
+    double best = -1;
+    for (int i = 0; i < repeat; ++i) {
+        FILE* pipe = popen(command.c_str(), "r");
+        if (!pipe)
+            return -1;
+        double seconds = -1;
+        char line[512];
+        while (std::fgets(line, sizeof line, pipe))
+            if (const char* u = std::strstr(line, "bench: utime="))
+                seconds = std::atof(u + std::strlen("bench: utime="));
+        if (pclose(pipe) != 0 || seconds < 0)
+            return -1;
+        if (best < 0 || seconds < best)
+            best = seconds;
+    }
+    return best;
+}
+
+} // namespace
+
+double PeerDecodeSeconds(const std::string& arguments, const std::string& firstFrame, int repeat)
+{
+    const std::string ffmpeg = "ffmpeg -nostdin -hide_banner -nostats -loglevel info -benchmark ";
+    const double whole = BestUserSeconds(ffmpeg + arguments + " -f null - 2>&1", repeat);
+    const double start = BestUserSeconds(ffmpeg + arguments + " " + firstFrame + " -f null - 2>&1", repeat);
+    if (whole < 0 || start < 0)
+        return -1;
+    return whole > start ? whole - start : whole;
 }
 
 std::string MediaPath(const std::string& name)

@@ -8,6 +8,11 @@ namespace bench {
 // Runs a shell command `repeat` times and returns the best wall-clock seconds of one run
 // (negative when the command failed).
 double TimeCommand(const std::string& command, int repeat = 3);
+// The peer's own decode time: the user CPU seconds ffmpeg reports with -benchmark for
+// `arguments` (input options and input, without output), less those of the same command stopped
+// after its first frame by `firstFrame` (start-up, probing, opening), best of `repeat` runs each.
+// The output goes to the null muxer. Negative when a run failed.
+double PeerDecodeSeconds(const std::string& arguments, const std::string& firstFrame, int repeat = 5);
 // Where the benchmark media live (TOLVIK_MEDIA, default build/media).
 std::string MediaPath(const std::string& name);
 // Runs a shell command once; true when it exited 0.
