@@ -24,23 +24,7 @@ struct Media {
 
 Media Load(const std::string& name, const std::string& encode)
 {
-    Media m{bench::MediaPath(name), {}};
-    FILE* f = std::fopen(m.path.c_str(), "rb");
-    if (!f) {
-        const std::string command = "mkdir -p \"$(dirname '" + m.path + "')\" && ffmpeg -nostdin -loglevel error -y " +
-                                    encode + " '" + m.path + "'";
-        if (!bench::RunCommand(command))
-            return m;
-        f = std::fopen(m.path.c_str(), "rb");
-        if (!f)
-            return m;
-    }
-    uint8_t chunk[65536];
-    size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
-        m.bytes.insert(m.bytes.end(), chunk, chunk + n);
-    std::fclose(f);
-    return m;
+    return Media{bench::MediaPath(name), bench::LoadMedia(name, encode)};
 }
 
 const Media& Ac3()

@@ -37,19 +37,7 @@ Stream g_streams[] = {
 
 bool LoadStream(Stream& s)
 {
-    const std::string path = bench::MediaPath(s.name);
-    if (!bench::RunCommand("test -s '" + path + "'") &&
-        !bench::RunCommand("mkdir -p \"$(dirname '" + path + "')\" && ffmpeg -nostdin -loglevel error -y " +
-                           s.encode + " -f mpeg2video '" + path + ".tmp' && mv '" + path + ".tmp' '" + path + "'"))
-        return false;
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
-        return false;
-    uint8_t buf[65536];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
-        s.bytes.insert(s.bytes.end(), buf, buf + n);
-    std::fclose(f);
+    s.bytes = bench::LoadMedia(s.name, std::string(s.encode) + " -f mpeg2video");
     return !s.bytes.empty();
 }
 

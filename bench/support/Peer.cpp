@@ -58,6 +58,24 @@ double PeerDecodeSeconds(const std::string& arguments, const std::string& firstF
     return whole > start ? whole - start : whole;
 }
 
+std::vector<uint8_t> LoadMedia(const std::string& name, const std::string& arguments)
+{
+    std::vector<uint8_t> bytes;
+    const std::string path = MediaPath(name);
+    if (!RunCommand("test -s '" + path + "'") &&
+        !RunCommand("mkdir -p \"$(dirname '" + path + "')\" && ffmpeg -nostdin -loglevel error -y " + arguments +
+                    " '" + path + ".tmp' && mv '" + path + ".tmp' '" + path + "'"))
+        return bytes;
+    if (FILE* f = std::fopen(path.c_str(), "rb")) {
+        uint8_t chunk[65536];
+        size_t n;
+        while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
+            bytes.insert(bytes.end(), chunk, chunk + n);
+        std::fclose(f);
+    }
+    return bytes;
+}
+
 std::string MediaPath(const std::string& name)
 {
     const char* dir = std::getenv("TOLVIK_MEDIA");
