@@ -88,16 +88,20 @@ int64_t CMpegDemuxCore::OnHeaderPts(CPesAssembler& assembler, uint64_t pts)
         unwrapped = UnwrapPts(m_lastPts, pts); // join the time line the other output started
     else
         unwrapped = static_cast<int64_t>(pts);
-    if (!timing.hasFirst) {
-        timing.hasFirst = true;
-        timing.firstPts = unwrapped;
-    }
     timing.latestPts = unwrapped;
+    if (!timing.hasFirst)
+        OnPinFirstTime(PinOf(assembler), unwrapped);
     m_lastPts = unwrapped;
     m_haveLastPts = true;
     if (!m_timeBaseDecided)
         DecideTimeBase();
     return unwrapped;
+}
+
+void CMpegDemuxCore::OnPinFirstTime(int pin, int64_t pts)
+{
+    m_timing[pin].hasFirst = true;
+    m_timing[pin].firstPts = pts;
 }
 
 void CMpegDemuxCore::DecideTimeBase()
@@ -120,17 +124,17 @@ void CMpegDemuxCore::DecideTimeBase()
         return;
     m_timeBaseDecided = true;
     m_timeBase = PtsToReferenceTime(earliest);
-    m_events->push_back(CEvent{CEvent::kTimeBase, -1, nullptr, m_timeBase, m_generation});
+    m_events->push_back(CEvent{CEvent::kTimeBase, -1, nullptr, m_timeBase, 0, m_generation});
 }
 
 void CMpegDemuxCore::OnPayload(CPesAssembler& assembler, std::unique_ptr<CDataPacket> packet)
 {
-    m_events->push_back(CEvent{CEvent::kPayload, PinOf(assembler), std::move(packet), 0, m_generation});
+    m_events->push_back(CEvent{CEvent::kPayload, PinOf(assembler), std::move(packet), 0, 0, m_generation});
 }
 
 void CMpegDemuxCore::OnAudioKindChanged(CPesAssembler& assembler)
 {
-    m_events->push_back(CEvent{CEvent::kAudioKindChanged, PinOf(assembler), nullptr, 0, m_generation});
+    m_events->push_back(CEvent{CEvent::kAudioKindChanged, PinOf(assembler), nullptr, 0, assembler.GetAudioKind(), m_generation});
 }
 
 } // namespace mpegdemux

@@ -26,6 +26,7 @@ public:
         int pin;                             // kPayload, kAudioKindChanged
         std::unique_ptr<CDataPacket> packet; // kPayload
         int64_t timeBase;                    // kTimeBase: 100-ns units
+        int audioKind;                       // kAudioKindChanged: CPesAssembler::AudioKind
         uint32_t generation;                 // the SetPIDs/Reset generation the event belongs to
     };
     using CEvents = std::vector<CEvent>;
@@ -63,6 +64,8 @@ private:
 
     int PinOf(CPesAssembler& assembler) const { return &assembler == &m_video ? kVideoPin : kAudioPin; }
     int64_t OnHeaderPts(CPesAssembler& assembler, uint64_t pts) override;
+    // The first PTS of an output since the reset (unwrapped).
+    void OnPinFirstTime(int pin, int64_t pts);
     void OnPayload(CPesAssembler& assembler, std::unique_ptr<CDataPacket> packet) override;
     void OnAudioKindChanged(CPesAssembler& assembler) override;
     void DecideTimeBase();
