@@ -153,6 +153,8 @@ void CMPEG2Recorder::OnPacket(const uint8_t* packet, int length)
         Stop();
         return;
     }
+    if (m_packetsSinceQuery++ % kPacketsPerSpaceQuery != 0)
+        return;
     uint64_t free = 0;
     if (!m_freeSpace || !m_freeSpace->FreeBytes(&free))
         free = 0;

@@ -142,7 +142,9 @@ TEST_F(MPEG2RecorderTest, FreeSpaceBelowTheReserveEndsTheRecordingOnce)
     PushPes(kVideo, MakePes(93600, std::vector<uint8_t>(500, 1), 0, 0xE0));
     EXPECT_EQ(0, m_callback.calls);
     m_free = 1999999999ull;
-    PushPes(kVideo, MakePes(97200, std::vector<uint8_t>(500, 1), 0, 0xE0));
+    // Asked once per 32 packets: within 32 packets of the drop.
+    for (int i = 0; i < CMPEG2Recorder::kPacketsPerSpaceQuery && m_callback.recorder; ++i)
+        PushPes(kVideo, MakePes(97200 + i * 3600, std::vector<uint8_t>(100, 1), 0, 0xE0));
     EXPECT_EQ(1, m_callback.calls);
     EXPECT_EQ(nullptr, m_callback.recorder); // deleted inside the callback
 }
