@@ -38,6 +38,21 @@ STDMETHODIMP CMPEGDemux::FindPin(LPCWSTR id, IPin** pin)
     return E_FAIL;
 }
 
+STDMETHODIMP CMPEGDemux::Pause()
+{
+    {
+        // The pins forget the time base when they start; the core must decide it again.
+        dshow::CAutoLock filterLock(m_lock);
+        dshow::CAutoLock lock(&m_demuxLock);
+        if (IsStopped()) {
+            m_core.Reset();
+            for (CBaseDemuxOutputPin* pin : m_pins)
+                pin->StartGeneration(m_core.Generation());
+        }
+    }
+    return CBasePushDemux::Pause();
+}
+
 void CMPEGDemux::Restart(WORD videoPid, WORD audioPid)
 {
     dshow::CAutoLock lock(&m_demuxLock);

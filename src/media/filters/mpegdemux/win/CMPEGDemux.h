@@ -1,7 +1,8 @@
 // The MPEG push demultiplexer filter: no input pin; its owner pushes 188-byte transport-stream
 // packets, and the PES of one video PID and one audio PID come out of the "Video" and "Audio"
-// pins, time-stamped relative to a common base. One demux lock guards the PIDs and the
-// reassembly; it is never held while a full output queue makes the producer wait.
+// pins, time-stamped relative to a common base. One demux lock (taken after the filter lock)
+// guards the PIDs and the reassembly; it is never held while a full output queue makes the
+// producer wait.
 #pragma once
 
 #include "dshow/CCritSec.h"
@@ -21,6 +22,8 @@ public:
     CMPEGDemux(IUnknown* owner, HRESULT* result, LONG audioQueueLimit);
 
     STDMETHODIMP FindPin(LPCWSTR id, IPin** pin) override;
+    // Leaving the stopped state starts a new time line, as a reset does.
+    STDMETHODIMP Pause() override;
 
     // New video and audio PIDs (0: none); both outputs flush and start a new segment at 0. The
     // reference PID has no effect. Returns 0.

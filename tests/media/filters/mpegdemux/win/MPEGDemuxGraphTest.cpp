@@ -123,6 +123,14 @@ TEST_F(MPEGDemuxGraphTest, EverySampleArrivesWithItsTime)
         }
     }
     ASSERT_TRUE(SUCCEEDED(m_control->Stop()));
+    // Run again without new PIDs: a new time line starts and everything arrives again.
+    const size_t video = m_video->Pin()->Count(), audio = m_audio->Pin()->Count();
+    ASSERT_TRUE(SUCCEEDED(m_control->Run()));
+    Push();
+    EXPECT_TRUE(m_video->Pin()->WaitForSamples(video + expected.units[0].size(), 20000));
+    EXPECT_TRUE(m_audio->Pin()->WaitForSamples(audio + expected.units[1].size(), 20000));
+    EXPECT_EQ(expected.units[0][0].start, WithData(m_video->Pin()->Received())[video].start);
+    ASSERT_TRUE(SUCCEEDED(m_control->Stop()));
 }
 
 TEST_F(MPEGDemuxGraphTest, HundredResetsWhileRunningNeverStopDelivery)
