@@ -24,24 +24,11 @@ struct Stream {
 
 const Stream& Service()
 {
-    static const Stream s = [] {
-        Stream m{bench::MediaPath("bench_service.ts"), {}};
-        FILE* f = std::fopen(m.path.c_str(), "rb");
-        if (!f) {
-            bench::RunCommand("mkdir -p \"$(dirname '" + m.path + "')\" && ffmpeg -nostdin -loglevel error -y "
-                              "-f lavfi -i testsrc2=size=720x576:rate=25 -f lavfi -i sine=frequency=440:sample_rate=48000 "
-                              "-t 60 -c:v mpeg2video -b:v 6M -bf 2 -c:a mp2 -b:a 192k -f mpegts '" + m.path + "'");
-            f = std::fopen(m.path.c_str(), "rb");
-            if (!f)
-                return m;
-        }
-        uint8_t chunk[65536];
-        size_t n;
-        while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
-            m.bytes.insert(m.bytes.end(), chunk, chunk + n);
-        std::fclose(f);
-        return m;
-    }();
+    static const Stream s{bench::MediaPath("bench_service.ts"),
+                          bench::LoadMedia(bench::MediaPath("bench_service.ts"),
+                                           "-f lavfi -i testsrc2=size=720x576:rate=25 "
+                                           "-f lavfi -i sine=frequency=440:sample_rate=48000 -t 60 -c:v mpeg2video "
+                                           "-b:v 6M -bf 2 -c:a mp2 -b:a 192k -f mpegts")};
     return s;
 }
 

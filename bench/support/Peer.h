@@ -1,7 +1,9 @@
 // Running a peer program (ffmpeg) beside our own code in one benchmark run, to print a ratio.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace bench {
 
@@ -12,5 +14,8 @@ double TimeCommand(const std::string& command, int repeat = 3);
 std::string MediaPath(const std::string& name);
 // Runs a shell command once; true when it exited 0.
 bool RunCommand(const std::string& command);
+// The bytes of a benchmark medium, made first with `ffmpeg <arguments> <path>` when it is missing
+// (empty when that fails).
+std::vector<uint8_t> LoadMedia(const std::string& path, const std::string& ffmpegArguments);
 
 } // namespace bench
