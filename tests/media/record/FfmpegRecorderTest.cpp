@@ -42,7 +42,7 @@ Recording Record(const std::string& ts, uint16_t videoPid, uint16_t audioPid, co
 
 void ExpectValidProgramStream(const Recording& r, const std::string& ids)
 {
-    EXPECT_EQ(0, Run("python3 '" + SourcePath("tests/media/record/ps_walker.py") + "' '" + r.path + "' " + ids));
+    EXPECT_EQ(0, test::Run("python3 '" + SourcePath("tests/media/record/ps_walker.py") + "' '" + r.path + "' " + ids));
     EXPECT_EQ(0, Run("ffmpeg -nostdin -v error -xerror -i '" + r.path + "' -f null - 2>&1"));
 }
 
@@ -95,6 +95,13 @@ TEST(FfmpegRecorderTest, ScrWrapsWithThePts)
     const auto r = Record("demux_wrap.ts", kVideoPid, kMp2Pid, "rec_wrap.mpg");
     ExpectValidProgramStream(r, "c0,e0");
     EXPECT_EQ(ReadFileBytes(MediaPath("demux_wrap.m2v")), r.Extract("0:v", "mpeg2video"));
+}
+
+TEST(FfmpegRecorderTest, DamagedStreamKeepsTheProgramStreamFraming)
+{
+    const auto r = Record("demux_corrupt.ts", kVideoPid, kMp2Pid, "rec_corrupt.mpg");
+    EXPECT_EQ(0, test::Run("python3 '" + SourcePath("tests/media/record/ps_walker.py") + "' '" + r.path + "' c0,e0"));
+    EXPECT_EQ("mpeg2video mp2 | mp2 48000 ", r.Probe());
 }
 
 } // namespace

@@ -29,7 +29,9 @@ struct DemuxRun {
 
 // Moves `events` into `run` as the filter's queues would take them.
 void CollectEvents(mpegdemux::CMpegDemuxCore::CEvents& events, DemuxRun& run);
-DemuxRun DemuxFile(const std::string& path, uint16_t videoPid, uint16_t audioPid, unsigned connected = 3);
+// Malformed packets are an error unless `damaged` says the stream holds some.
+DemuxRun DemuxFile(const std::string& path, uint16_t videoPid, uint16_t audioPid, unsigned connected = 3,
+                   bool damaged = false);
 
 // "pid pts size" lines that the media fixture wrote with ffprobe.
 struct ProbedPacket {

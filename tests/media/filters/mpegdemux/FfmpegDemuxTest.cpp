@@ -132,4 +132,15 @@ TEST(FfmpegDemuxTest, SilentAudioPidHoldsVideoForAboutOneSecondOnly)
     ExpectPayloadIsElementaryStream(run, 0, "demux_video.m2v", probed, kVideoPid);
 }
 
+TEST(FfmpegDemuxTest, DamagedStreamStillDeliversMostUnits)
+{
+    const DemuxRun clean = DemuxFile(MediaPath("services.ts"), kVideoPid, kMp2Pid);
+    const DemuxRun run = DemuxFile(MediaPath("demux_corrupt.ts"), kVideoPid, kMp2Pid, 3, true);
+    EXPECT_EQ(1, run.timeBaseEvents);
+    for (int pin = 0; pin < 2; ++pin) {
+        EXPECT_GT(run.units[pin].size(), clean.units[pin].size() * 3 / 4) << "pin " << pin;
+        EXPECT_LE(run.units[pin].size(), clean.units[pin].size() + 5) << "pin " << pin;
+    }
+}
+
 } // namespace
