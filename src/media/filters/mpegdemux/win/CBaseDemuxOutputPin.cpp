@@ -100,7 +100,7 @@ size_t CBaseDemuxOutputPin::QueuedPackets()
     return m_queue.size();
 }
 
-void CBaseDemuxOutputPin::FlushQueue()
+void CBaseDemuxOutputPin::DiscardQueue()
 {
     {
         dshow::CAutoLock lock(&m_queueLock);
@@ -109,6 +109,12 @@ void CBaseDemuxOutputPin::FlushQueue()
     }
     dshow::CAutoLock lock(&m_pinLock);
     m_discontinuity = true;
+}
+
+void CBaseDemuxOutputPin::FlushQueue()
+{
+    DiscardQueue();
+    dshow::CAutoLock lock(&m_pinLock);
     m_running = false;
     m_timeBase = -1;
 }
@@ -138,9 +144,10 @@ bool CBaseDemuxOutputPin::SetTimeBase(int64_t timeBase, uint32_t generation)
     return true;
 }
 
-void CBaseDemuxOutputPin::MarkTypeChange()
+void CBaseDemuxOutputPin::MarkTypeChange(const dshow::CMediaType& type)
 {
     dshow::CAutoLock lock(&m_pinLock);
+    m_nextType = type;
     m_typeChanged = true;
 }
 
@@ -167,7 +174,6 @@ bool CBaseDemuxOutputPin::DeliverNext()
     IMediaSample* sample = nullptr;
     if (FAILED(GetDeliveryBuffer(&sample, nullptr, nullptr, 0)))
         return true; // stopping: the packet is dropped
-    bool typeChanged;
     {
         dshow::CAutoLock lock(&m_pinLock);
         if (!m_running) {
@@ -182,11 +188,10 @@ bool CBaseDemuxOutputPin::DeliverNext()
             sample->SetDiscontinuity(m_discontinuity ? TRUE : FALSE);
             m_discontinuity = false;
         }
-        typeChanged = m_typeChanged;
+        if (m_typeChanged)
+            sample->SetMediaType(&m_nextType);
         m_typeChanged = false;
     }
-    if (typeChanged)
-        sample->SetMediaType(&m_mt);
     BYTE* data = nullptr;
     sample->GetPointer(&data);
     const LONG size = std::min<LONG>(static_cast<LONG>(packet->Size()), sample->GetSize());

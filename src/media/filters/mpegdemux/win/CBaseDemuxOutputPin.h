@@ -35,12 +35,14 @@ public:
     void QueuePacket(std::unique_ptr<CDataPacket> packet, uint32_t generation);
     // Empties the queue; the time base is unknown again until the next decision.
     void FlushQueue();
+    // Empties the queue and marks a discontinuity, keeping the time base (a change of format).
+    void DiscardQueue();
     // FlushQueue, and packets of generations before `generation` are dropped from now on.
     void StartGeneration(uint32_t generation);
     // Sets the time base and lets delivery run; false (nothing set) for an old generation.
     bool SetTimeBase(int64_t timeBase, uint32_t generation);
-    // The next sample carries the pin's current media type (a change of format downstream).
-    void MarkTypeChange();
+    // The next sample carries this media type (a change of format downstream).
+    void MarkTypeChange(const dshow::CMediaType& type);
 
     int Kind() const { return m_kind; }
     size_t QueuedPackets();
@@ -74,6 +76,7 @@ private:
     bool m_discontinuity = true;
     bool m_running = false;
     bool m_typeChanged = false;
+    dshow::CMediaType m_nextType;
     int64_t m_timeBase = -1;
 };
 

@@ -108,7 +108,8 @@ HRESULT CMPEGDemuxPin::GetMediaType(int position, dshow::CMediaType* mt)
 
 void CMPEGDemuxPin::SetAudioKind(int audioKind)
 {
-    FlushQueue();
+    // What is queued is of the old kind; the time line goes on.
+    DiscardQueue();
     {
         dshow::CAutoLock lock(m_lock);
         m_audioKind = audioKind;
@@ -132,8 +133,11 @@ HRESULT CMPEGDemuxPin::ReconnectDownstream()
         return hr;
     // A connected pin takes a new format with the next sample (the dynamic change of a running
     // graph) when it does not reconnect.
-    SetMediaType(&type);
-    MarkTypeChange();
+    {
+        dshow::CAutoLock lock(m_lock);
+        SetMediaType(&type);
+    }
+    MarkTypeChange(type);
     return S_OK;
 }
 

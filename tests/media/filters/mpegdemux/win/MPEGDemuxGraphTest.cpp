@@ -188,6 +188,35 @@ TEST_F(MPEGDemuxGraphTest, SwitchToTheAc3PidChangesTheAudioType)
     ASSERT_TRUE(SUCCEEDED(m_control->Stop()));
 }
 
+TEST_F(MPEGDemuxGraphTest, AudioPidChangingToAc3MidStreamKeepsDelivering)
+{
+    Build(10000, {MEDIASUBTYPE_MPEG1Payload, MEDIASUBTYPE_DOLBY_AC3});
+    ASSERT_EQ(S_OK, m_demux->SetPIDs(kVideoPid, kMp2Pid, 0));
+    ASSERT_TRUE(SUCCEEDED(m_control->Run()));
+    Push(0, m_ts.size() / 2 / 188 * 188);
+    ASSERT_TRUE(m_audio->Pin()->WaitForSamples(5, 20000));
+    // From here the MP2 PID carries the AC-3 stream: same clock, no new PIDs, no reset.
+    for (size_t offset = m_ts.size() / 2 / 188 * 188; offset + 188 <= m_ts.size(); offset += 188) {
+        uint8_t* p = &m_ts[offset];
+        const WORD pid = static_cast<WORD>(((p[1] & 0x1F) << 8) | p[2]);
+        if (pid == kMp2Pid)
+            continue;
+        if (pid == kAc3Pid)
+            p[2] = static_cast<uint8_t>(kMp2Pid);
+        m_demux->PushPacket(p);
+    }
+    const DWORD start = GetTickCount();
+    size_t ac3 = 0;
+    while (ac3 < 5 && GetTickCount() - start < 20000) {
+        ac3 = 0;
+        for (const auto& s : WithData(m_audio->Pin()->Received()))
+            ac3 += s.data[0] == 0x0B && s.data[1] == 0x77;
+        Sleep(1);
+    }
+    EXPECT_GE(ac3, 5u);
+    ASSERT_TRUE(SUCCEEDED(m_control->Stop()));
+}
+
 TEST_F(MPEGDemuxGraphTest, RefusedAudioTypeKeepsTheConnectionAndTheData)
 {
     Build(10000, {MEDIASUBTYPE_MPEG1Payload});
