@@ -44,21 +44,22 @@ bool HasNoOptionalHeader(unsigned streamId)
 
 } // namespace
 
-int ParsePesHeader(const uint8_t*& position, uint32_t& count, uint64_t& pts)
+bool ParsePesHeaderInfo(const uint8_t* data, uint32_t count, PesHeaderInfo& info)
 {
-    if (!position)
-        return 0;
-    base::CByteReader reader(position, count);
-    const unsigned streamId = reader.U32() & 0xFF;
+    if (!data)
+        return false;
+    base::CByteReader reader(data, count);
+    const unsigned streamId = reader.U32() & 0xFF; // the start-code prefix is the caller's to check
     reader.U16(); // PES_packet_length
     if (reader.Overrun())
-        return 0;
+        return false;
 
-    uint64_t timestamp = 0;
-    uint32_t headerEnd = 6;
+    PesHeaderInfo parsed;
+    parsed.streamId = static_cast<uint8_t>(streamId);
+    parsed.headerLength = 6;
     if (!HasNoOptionalHeader(streamId)) {
         if (reader.Bits(2) != 2)
-            return 0;
+            return false;
         reader.SkipBits(6); // scrambling, priority, alignment, copyright, original
         const unsigned ptsDts = reader.Bits(2);
         const bool escr = reader.Bit();
@@ -69,43 +70,46 @@ int ParsePesHeader(const uint8_t*& position, uint32_t& count, uint64_t& pts)
         const bool extension = reader.Bit();
         const uint32_t headerLength = reader.U8();
         if (reader.Overrun())
-            return 0;
-        headerEnd = 9 + headerLength;
-        if (headerEnd > count)
-            return 0;
+            return false;
+        parsed.headerLength = 9 + headerLength;
+        if (parsed.headerLength > count)
+            return false;
         // The optional fields must lie inside PES_header_data_length.
-        base::CByteReader fields(position + 9, headerLength);
+        base::CByteReader fields(data + 9, headerLength);
 
         if (ptsDts == 2) {
-            if (!ReadTimestamp(fields, 0x2, &timestamp))
-                return 0;
+            if (!ReadTimestamp(fields, 0x2, &parsed.pts))
+                return false;
+            parsed.hasPts = true;
         } else if (ptsDts == 3) {
-            if (!ReadTimestamp(fields, 0x3, &timestamp) || !ReadTimestamp(fields, 0x1, nullptr))
-                return 0;
+            if (!ReadTimestamp(fields, 0x3, &parsed.pts) || !ReadTimestamp(fields, 0x1, &parsed.dts))
+                return false;
+            parsed.hasPts = true;
+            parsed.hasDts = true;
         }
         if (escr) {
             fields.SkipBits(2);
             for (int i = 0; i < 3; ++i) {
                 fields.SkipBits(i == 0 ? 3 : 15);
                 if (!fields.Bit())
-                    return 0;
+                    return false;
             }
             fields.SkipBits(9); // ESCR_extension
             if (!fields.Bit())
-                return 0;
+                return false;
         }
         if (esRate) {
             if (!fields.Bit())
-                return 0;
+                return false;
             fields.SkipBits(22);
             if (!fields.Bit())
-                return 0;
+                return false;
         }
         if (trickMode)
             fields.Skip(1);
         if (copyInfo) {
             if (!fields.Bit())
-                return 0;
+                return false;
             fields.SkipBits(7);
         }
         if (crc)
@@ -123,30 +127,40 @@ int ParsePesHeader(const uint8_t*& position, uint32_t& count, uint64_t& pts)
                 fields.Skip(fields.U8());
             if (sequenceCounter) {
                 if (!fields.Bit())
-                    return 0;
+                    return false;
                 fields.SkipBits(7);
                 if (!fields.Bit())
-                    return 0;
+                    return false;
                 fields.SkipBits(7);
             }
             if (pstdBuffer) {
                 if (fields.Bits(2) != 1)
-                    return 0;
+                    return false;
                 fields.SkipBits(14);
             }
             if (extension2) {
                 if (!fields.Bit())
-                    return 0;
+                    return false;
                 fields.Skip(fields.Bits(7));
             }
         }
         if (fields.Overrun())
-            return 0;
+            return false;
     }
+    if (!parsed.hasDts)
+        parsed.dts = parsed.pts;
+    info = parsed;
+    return true;
+}
 
-    position += headerEnd;
-    count -= headerEnd;
-    pts = timestamp;
+int ParsePesHeader(const uint8_t*& position, uint32_t& count, uint64_t& pts)
+{
+    PesHeaderInfo info;
+    if (!ParsePesHeaderInfo(position, count, info))
+        return 0;
+    position += info.headerLength;
+    count -= info.headerLength;
+    pts = info.pts;
     return 1;
 }
 

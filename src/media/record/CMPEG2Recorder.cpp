@@ -1,0 +1,316 @@
+#include "media/record/CMPEG2Recorder.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "dvb/libDVB/demux/PesHeader.h"
+#include "dvb/libDVB/demux/TSPacket.h"
+#include "media/audio/Ac3Tables.h"
+
+namespace record {
+
+namespace {
+
+constexpr uint64_t kTimestampMask = (uint64_t(1) << 33) - 1;
+constexpr int kPesLengthLimit = 0xFFFF + 6;
+constexpr int kAc3SubstreamHeader = 4;
+
+bool IsVideoStream(uint8_t id) { return (id & 0xF0) == 0xE0; }
+bool IsMpegAudioStream(uint8_t id) { return (id & 0xE0) == 0xC0; }
+
+void PutLength(uint8_t* pes, int length)
+{
+    pes[4] = static_cast<uint8_t>(length >> 8);
+    pes[5] = static_cast<uint8_t>(length);
+}
+
+// AC-3 sync frames that start in `payload`, and the offset of the first (ETSI TS 102 366, 4.4.1:
+// syncword 0x0B77, then crc1, fscod and frmsizecod).
+int CountAc3Frames(const uint8_t* payload, int size, int* first)
+{
+    *first = -1;
+    for (int k = 0; k + 1 < size; ++k) {
+        if (payload[k] == 0x0B && payload[k + 1] == 0x77) {
+            *first = k;
+            break;
+        }
+    }
+    int frames = 0;
+    for (int position = *first; position >= 0 && position + 5 <= size;) {
+        if (payload[position] != 0x0B || payload[position + 1] != 0x77)
+            break;
+        const uint32_t fscod = payload[position + 4] >> 6;
+        const uint32_t frmsizecod = payload[position + 4] & 0x3F;
+        const uint32_t words = fscod < 3 && frmsizecod < 38 ? audio::ac3::FrameWords(fscod, frmsizecod) : 0;
+        if (words == 0)
+            break;
+        ++frames;
+        position += static_cast<int>(words * 2);
+    }
+    return frames;
+}
+
+} // namespace
+
+CMPEG2Recorder::CMPEG2Recorder(CBaseRecorderSink* sink, int freeSpacePercent, CFreeSpaceQuery* freeSpace,
+                               CRecCallback* callback)
+    : CBaseRecorder(sink), m_freeSpace(freeSpace), m_callback(callback), m_videoOut(kBufferSize),
+      m_audioOut(kBufferSize + kAc3SubstreamHeader), m_videoGather(kBufferSize), m_audioGather(kBufferSize)
+{
+    const uint64_t percent = static_cast<uint64_t>(std::clamp(freeSpacePercent, 0, 100));
+    uint64_t free = 0;
+    if (!m_freeSpace || !m_freeSpace->FreeBytes(&free))
+        free = 0;
+    // free x (100 - percent) / 100 without overflowing 64 bits.
+    m_reserve = free / 100 * (100 - percent) + free % 100 * (100 - percent) / 100;
+}
+
+CMPEG2Recorder::~CMPEG2Recorder()
+{
+    // A stop keeps what is complete: the video piece held back for the next PES and the PES
+    // packets gathered so far.
+    if (!m_stopped) {
+        if (m_videoGatherFill > 0)
+            OnPES(m_videoPid, m_videoGather.data(), m_videoGatherFill, true);
+        FlushVideo();
+        if (m_audioGatherFill > 0)
+            OnPES(m_audioPid, m_audioGather.data(), m_audioGatherFill, true);
+    }
+}
+
+void CMPEG2Recorder::SetPids(uint16_t videoPid, uint16_t audioPid)
+{
+    m_videoOutFill = 0;
+    m_videoGatherFill = 0;
+    m_audioGatherFill = 0;
+    CBaseRecorder::SetPids(videoPid, audioPid);
+}
+
+void CMPEG2Recorder::Stop()
+{
+    m_stopped = true;
+    if (m_callback)
+        m_callback->OnDiskFull();
+}
+
+void CMPEG2Recorder::Write(const uint8_t* data, int length)
+{
+    if (m_writeFailed || length <= 0)
+        return;
+    if (FAILED(m_sink->Write(data, length)))
+        m_writeFailed = true;
+}
+
+CMPEG2Recorder::CHeader CMPEG2Recorder::ExamineHeader(const uint8_t* data, int length)
+{
+    CHeader header;
+    libDVB::PesHeaderInfo info;
+    if (length < 9 || data[0] != 0 || data[1] != 0 || data[2] != 1 ||
+        !libDVB::ParsePesHeaderInfo(data, static_cast<uint32_t>(length), info))
+        return header;
+    header.valid = true;
+    header.streamId = info.streamId;
+    header.hasPts = info.hasPts;
+    header.headerLength = info.headerLength;
+    header.pts = info.pts;
+    header.dts = info.dts;
+    return header;
+}
+
+void CMPEG2Recorder::OnPacket(const uint8_t* packet, int length)
+{
+    if (m_stopped || !packet || length != static_cast<int>(libDVB::kTSPacketSize) || packet[0] != libDVB::kTSSyncByte)
+        return;
+    const uint16_t pid = libDVB::TSPacketPid(packet);
+    const bool unitStart = libDVB::TSPayloadUnitStart(packet);
+    const uint8_t* payload = nullptr;
+    int payloadLength = 0;
+    if (packet[3] & 0x10) {
+        int offset = 4;
+        if (packet[3] & 0x20)
+            offset = std::min(5 + packet[4], length);
+        payload = packet + offset;
+        payloadLength = length - offset;
+    }
+
+    auto gather = [&](std::vector<uint8_t>& buffer, int& fill) {
+        if (unitStart || fill + payloadLength > kBufferSize) {
+            const int complete = fill;
+            fill = 0;
+            OnPES(pid, buffer.data(), complete, true);
+        }
+        if (payloadLength > 0) {
+            std::memcpy(buffer.data() + fill, payload, static_cast<size_t>(payloadLength));
+            fill += payloadLength;
+        }
+    };
+    if (pid != 0 && pid == m_videoPid)
+        gather(m_videoGather, m_videoGatherFill);
+    else if (pid != 0 && pid == m_audioPid)
+        gather(m_audioGather, m_audioGatherFill);
+
+    if (m_writeFailed) {
+        Stop();
+        return;
+    }
+    if (m_packetsSinceQuery++ % kPacketsPerSpaceQuery != 0)
+        return;
+    uint64_t free = 0;
+    if (!m_freeSpace || !m_freeSpace->FreeBytes(&free))
+        free = 0;
+    if (free < m_reserve)
+        Stop(); // the owner may have deleted us: nothing more here
+}
+
+void CMPEG2Recorder::OnPES(uint16_t pid, const uint8_t* data, int length, bool complete)
+{
+    if (m_stopped || !data || length <= 0)
+        return;
+    if (pid == m_videoPid && pid != 0) {
+        while (length > 0) {
+            FlushVideo();
+            const int piece = std::min(length, kVideoPieceSize);
+            std::memcpy(m_videoOut.data(), data, static_cast<size_t>(piece));
+            m_videoOutFill = piece;
+            data += piece;
+            length -= piece;
+        }
+    } else if (pid == m_audioPid && pid != 0 && complete) {
+        OnAudioPES(data, length);
+    }
+}
+
+void CMPEG2Recorder::OnAudioPES(const uint8_t* data, int length)
+{
+    const CHeader header = ExamineHeader(data, length);
+    if (!header.valid || !(IsMpegAudioStream(header.streamId) || header.streamId == 0xBD))
+        return; // a piece without a PES start, or no audio: nothing a player could use
+    m_audioIsAc3 = header.streamId == 0xBD;
+    if (m_videoPid == 0 && header.hasPts) {
+        // Without video the audio carries the packs.
+        WritePackAndSystemHeader(header.dts);
+        m_started = true;
+    }
+    if (!m_started)
+        return; // audio before the first pack is dropped
+
+    uint8_t* out = m_audioOut.data();
+    std::memcpy(out, data, header.headerLength);
+    int fill = static_cast<int>(header.headerLength);
+    const uint8_t* payload = data + header.headerLength;
+    const int payloadLength = length - fill;
+    if (m_audioIsAc3) {
+        // private_stream_1 sub-stream 0x80 with its frame count and first access unit pointer.
+        int first = -1;
+        const int frames = CountAc3Frames(payload, payloadLength, &first);
+        const int pointer = first < 0 ? 0 : first + 1;
+        out[3] = 0xBD;
+        out[fill++] = 0x80;
+        out[fill++] = static_cast<uint8_t>(std::min(frames, 255));
+        out[fill++] = static_cast<uint8_t>(pointer >> 8);
+        out[fill++] = static_cast<uint8_t>(pointer);
+    } else {
+        out[3] = 0xC0;
+    }
+    if (fill + payloadLength > kPesLengthLimit)
+        return; // longer than a program-stream PES can say
+    std::memcpy(out + fill, payload, static_cast<size_t>(payloadLength));
+    fill += payloadLength;
+    PutLength(out, fill - 6);
+    Write(out, fill);
+}
+
+void CMPEG2Recorder::FlushVideo()
+{
+    const int fill = m_videoOutFill;
+    if (fill == 0)
+        return;
+    m_videoOutFill = 0;
+    uint8_t* out = m_videoOut.data();
+    if (fill >= 4 && out[0] == 0 && out[1] == 0 && out[2] == 1 && IsVideoStream(out[3])) {
+        const CHeader header = ExamineHeader(out, fill);
+        if (!header.valid)
+            return;
+        out[3] = 0xE0;
+        PutLength(out, fill - 6);
+        if (header.hasPts) {
+            WritePackAndSystemHeader(header.dts);
+            m_started = true;
+        }
+        if (m_started)
+            Write(out, fill);
+    } else if (m_started) {
+        // The continuation of a video PES longer than one piece.
+        const int length = fill + 3;
+        const uint8_t pes[9] = {0, 0, 1, 0xE0, static_cast<uint8_t>(length >> 8), static_cast<uint8_t>(length),
+                                0x80, 0x00, 0x00};
+        Write(pes, sizeof(pes));
+        Write(out, fill);
+    }
+}
+
+void CMPEG2Recorder::WritePackAndSystemHeader(uint64_t decodingTime)
+{
+    // SCR from the decoding time less a fixed delay; it never runs backwards (B-pictures, audio
+    // against video) except where the 33-bit clock wraps.
+    uint64_t scr = (decodingTime - kScrDelay) & kTimestampMask;
+    if (m_haveScr) {
+        const uint64_t ahead = (scr - m_lastScr) & kTimestampMask;
+        if (ahead >= (kTimestampMask + 1) / 2)
+            scr = m_lastScr;
+    }
+    m_lastScr = scr;
+    m_haveScr = true;
+
+    // ISO/IEC 13818-1, 2.5.3.3: pack header.
+    uint8_t pack[14];
+    pack[0] = 0;
+    pack[1] = 0;
+    pack[2] = 1;
+    pack[3] = 0xBA;
+    pack[4] = static_cast<uint8_t>(0x44 | ((scr >> 27) & 0x38) | ((scr >> 28) & 0x03));
+    pack[5] = static_cast<uint8_t>(scr >> 20);
+    pack[6] = static_cast<uint8_t>(((scr >> 12) & 0xF8) | 0x04 | ((scr >> 13) & 0x03));
+    pack[7] = static_cast<uint8_t>(scr >> 5);
+    pack[8] = static_cast<uint8_t>(((scr << 3) & 0xF8) | 0x04); // SCR_extension 0
+    pack[9] = 0x01;
+    pack[10] = static_cast<uint8_t>(kMuxRate >> 14);
+    pack[11] = static_cast<uint8_t>(kMuxRate >> 6);
+    pack[12] = static_cast<uint8_t>(((kMuxRate << 2) & 0xFC) | 0x03);
+    pack[13] = 0xF8; // no stuffing
+    Write(pack, sizeof(pack));
+
+    // ISO/IEC 13818-1, 2.5.3.5: system header with one entry per recorded stream.
+    uint8_t system[18];
+    const bool video = m_videoPid != 0;
+    const bool audio = m_audioPid != 0;
+    const int headerLength = 6 + 3 * (video ? 1 : 0) + 3 * (audio ? 1 : 0);
+    system[0] = 0;
+    system[1] = 0;
+    system[2] = 1;
+    system[3] = 0xBB;
+    system[4] = static_cast<uint8_t>(headerLength >> 8);
+    system[5] = static_cast<uint8_t>(headerLength);
+    system[6] = static_cast<uint8_t>(0x80 | (kMuxRate >> 15));
+    system[7] = static_cast<uint8_t>(kMuxRate >> 7);
+    system[8] = static_cast<uint8_t>(((kMuxRate << 1) & 0xFE) | 0x01);
+    system[9] = static_cast<uint8_t>((audio ? 1 : 0) << 2); // audio_bound, fixed 0, CSPS 0
+    system[10] = static_cast<uint8_t>(0x20 | (video ? 1 : 0)); // locks 0, marker, video_bound
+    system[11] = 0xFF;                                          // packet_rate_restriction, reserved
+    int fill = 12;
+    if (video) {
+        // P-STD buffer bound 224 x 1024 bytes.
+        system[fill++] = 0xE0;
+        system[fill++] = 0xE0;
+        system[fill++] = 0xE0;
+    }
+    if (audio) {
+        // P-STD buffer bound 128 x 128 bytes.
+        system[fill++] = m_audioIsAc3 ? 0xBD : 0xC0;
+        system[fill++] = 0xC0;
+        system[fill++] = 0x80;
+    }
+    Write(system, fill);
+}
+
+} // namespace record

@@ -1,0 +1,167 @@
+// The recorder on hand-built packets: header bytes, long PES, malformed packets, the reserve and
+// the single end-of-recording callback.
+#include <gtest/gtest.h>
+
+#include "media/record/RecorderTestSupport.h"
+#include "support/PesBuilder.h"
+
+using namespace test;
+using record::CMPEG2Recorder;
+
+namespace {
+
+constexpr uint16_t kVideo = 0x100, kAudio = 0x101;
+
+class MPEG2RecorderTest : public ::testing::Test {
+protected:
+    CMPEG2Recorder* Make(int percent, size_t failAfter = SIZE_MAX)
+    {
+        m_callback.recorder =
+            new CMPEG2Recorder(new CMemorySink(m_out, failAfter), percent, new CScriptedFreeSpace(m_free, m_fails), &m_callback);
+        m_callback.recorder->SetPids(kVideo, kAudio);
+        return m_callback.recorder;
+    }
+    void PushPes(uint16_t pid, const std::vector<uint8_t>& pes)
+    {
+        for (const auto& p : PacketizePes(pid, pes, m_continuity))
+            if (m_callback.recorder)
+                m_callback.recorder->OnPacket(p.data(), static_cast<int>(p.size()));
+    }
+    void TearDown() override { delete m_callback.recorder; }
+
+    std::vector<uint8_t> m_out;
+    uint64_t m_free = 10000000000ull;
+    bool m_fails = false;
+    CDeletingCallback m_callback;
+    uint8_t m_continuity = 0;
+};
+
+TEST_F(MPEG2RecorderTest, ReserveIsTheShareOfFreeSpaceNotToUse)
+{
+    EXPECT_EQ(2000000000ull, Make(80)->Reserve());
+    delete m_callback.recorder;
+    EXPECT_EQ(0ull, Make(100)->Reserve());
+    delete m_callback.recorder;
+    EXPECT_EQ(0ull, Make(150)->Reserve());
+    delete m_callback.recorder;
+    EXPECT_EQ(m_free, Make(-5)->Reserve());
+    delete m_callback.recorder;
+    m_free = ~0ull;
+    EXPECT_EQ(~0ull / 100 * 50 + (~0ull % 100) * 50 / 100, Make(50)->Reserve());
+    delete m_callback.recorder;
+    m_fails = true;
+    EXPECT_EQ(0ull, Make(10)->Reserve());
+}
+
+TEST_F(MPEG2RecorderTest, WritesNothingBeforeTheFirstVideoPtsThenPackAndSystemHeaders)
+{
+    Make(80);
+    PushPes(kAudio, MakePes(1000, std::vector<uint8_t>(100, 0x55), 0, 0xC0));
+    PushPes(kAudio, MakePes(2000, std::vector<uint8_t>(100, 0x55), 0, 0xC0));
+    EXPECT_TRUE(m_out.empty());
+    PushPes(kVideo, MakePes(90000, std::vector<uint8_t>(1000, 0x11), 0, 0xE3));
+    PushPes(kVideo, MakePes(93600, std::vector<uint8_t>(10, 0x22), 0, 0xE0));
+    // A video PES goes out once the next one is complete.
+    EXPECT_TRUE(m_out.empty());
+    PushPes(kVideo, MakePes(97200, std::vector<uint8_t>(10, 0x22), 0, 0xE0));
+    ASSERT_GE(m_out.size(), 32u + 1014u);
+    // SCR = 90000 - 45000; mux rate 50000 units of 50 bytes/s.
+    const uint64_t scr = 45000;
+    const std::vector<uint8_t> pack = {0, 0, 1, 0xBA,
+                                       static_cast<uint8_t>(0x44 | ((scr >> 27) & 0x38) | ((scr >> 28) & 3)),
+                                       static_cast<uint8_t>(scr >> 20),
+                                       static_cast<uint8_t>(((scr >> 12) & 0xF8) | 4 | ((scr >> 13) & 3)),
+                                       static_cast<uint8_t>(scr >> 5), static_cast<uint8_t>(((scr << 3) & 0xF8) | 4),
+                                       0x01, 0x03, 0x0D, 0x43, 0xF8};
+    EXPECT_EQ(pack, std::vector<uint8_t>(m_out.begin(), m_out.begin() + 14));
+    const std::vector<uint8_t> system = {0, 0, 1, 0xBB, 0x00, 0x0C, 0x81, 0x86, 0xA1, 0x04, 0x21, 0xFF,
+                                         0xE0, 0xE0, 0xE0, 0xC0, 0xC0, 0x80};
+    EXPECT_EQ(system, std::vector<uint8_t>(m_out.begin() + 14, m_out.begin() + 32));
+    // The video PES follows with stream id 0xE0 and its program-stream length.
+    EXPECT_EQ(0xE0, m_out[35]);
+    EXPECT_EQ(1014 - 6, (m_out[36] << 8) | m_out[37]);
+}
+
+TEST_F(MPEG2RecorderTest, LongVideoPesIsCutIntoPiecesWithTheirOwnHeaders)
+{
+    Make(80);
+    std::vector<uint8_t> payload(150000);
+    for (size_t i = 0; i < payload.size(); ++i)
+        payload[i] = static_cast<uint8_t>(i * 13);
+    auto pes = MakePes(90000, payload, 0, 0xE0);
+    pes[4] = pes[5] = 0; // unbounded, as in transport streams
+    PushPes(kVideo, pes);
+    delete m_callback.recorder;
+    m_callback.recorder = nullptr;
+    // pack + system, then pieces of 65504 bytes: the first with the original header, the rest
+    // with a 9-byte header.
+    size_t at = 32;
+    std::vector<uint8_t> joined;
+    bool first = true;
+    while (at < m_out.size()) {
+        ASSERT_EQ(0xE0, m_out[at + 3]);
+        const size_t length = (m_out[at + 4] << 8) | m_out[at + 5];
+        const size_t header = 9 + m_out[at + 8];
+        EXPECT_EQ(first ? 14u : 9u, header);
+        joined.insert(joined.end(), m_out.begin() + static_cast<ptrdiff_t>(at + header),
+                      m_out.begin() + static_cast<ptrdiff_t>(at + 6 + length));
+        at += 6 + length;
+        first = false;
+    }
+    EXPECT_EQ(m_out.size(), at);
+    EXPECT_EQ(payload, joined);
+}
+
+TEST_F(MPEG2RecorderTest, MalformedPacketsAndPiecesWithoutAHeaderAreNotWritten)
+{
+    Make(80);
+    PushPes(kVideo, MakePes(90000, std::vector<uint8_t>(500, 1), 0, 0xE0));
+    const size_t before = m_out.size();
+    // Adaptation lengths up to 255 with and without payload, a short and a long packet.
+    for (int length = 0; length <= 255; ++length) {
+        TSPacket p = MakePacket(kAudio, std::vector<uint8_t>(184, 0x33), {true});
+        p[3] = static_cast<uint8_t>(length & 1 ? 0x30 : 0x20);
+        p[4] = static_cast<uint8_t>(length);
+        m_callback.recorder->OnPacket(p.data(), 188);
+        m_callback.recorder->OnPacket(p.data(), 187);
+    }
+    // Audio whose PES has no start code.
+    for (const auto& p : PacketizePes(kAudio, std::vector<uint8_t>(300, 0x44), m_continuity))
+        m_callback.recorder->OnPacket(p.data(), 188);
+    PushPes(kAudio, MakePes(1000, std::vector<uint8_t>(100, 0x55), 0, 0xC0));
+    EXPECT_EQ(before, m_out.size());
+    EXPECT_EQ(0, m_callback.calls);
+}
+
+TEST_F(MPEG2RecorderTest, FreeSpaceBelowTheReserveEndsTheRecordingOnce)
+{
+    Make(80);
+    PushPes(kVideo, MakePes(90000, std::vector<uint8_t>(5000, 1), 0, 0xE0));
+    EXPECT_EQ(0, m_callback.calls);
+    m_free = 2000000000ull;
+    PushPes(kVideo, MakePes(93600, std::vector<uint8_t>(500, 1), 0, 0xE0));
+    EXPECT_EQ(0, m_callback.calls);
+    m_free = 1999999999ull;
+    // Asked once per 32 packets: within 32 packets of the drop.
+    for (int i = 0; i < CMPEG2Recorder::kPacketsPerSpaceQuery && m_callback.recorder; ++i)
+        PushPes(kVideo, MakePes(97200 + i * 3600, std::vector<uint8_t>(100, 1), 0, 0xE0));
+    EXPECT_EQ(1, m_callback.calls);
+    EXPECT_EQ(nullptr, m_callback.recorder); // deleted inside the callback
+}
+
+TEST_F(MPEG2RecorderTest, FailingSinkEndsTheRecordingOnce)
+{
+    m_callback.deleteRecorder = false;
+    Make(100, 3000);
+    for (int i = 0; i < 10; ++i)
+        PushPes(kVideo, MakePes(90000 + i * 3600, std::vector<uint8_t>(1000, 1), 0, 0xE0));
+    EXPECT_EQ(1, m_callback.calls);
+    EXPECT_TRUE(m_callback.recorder->Stopped());
+    const size_t written = m_out.size();
+    EXPECT_LE(written, 3000u);
+    PushPes(kVideo, MakePes(200000, std::vector<uint8_t>(1000, 1), 0, 0xE0));
+    EXPECT_EQ(1, m_callback.calls);
+    EXPECT_EQ(written, m_out.size());
+}
+
+} // namespace
