@@ -512,7 +512,12 @@ HRESULT CMpeg2VideoDecoder::ReconnectOutput(uint32_t width, uint32_t height)
         return S_OK;
     IPin* peer = m_pOutput->GetConnected();
     bool reconnected = false;
-    for (int position = 0; position < 2 && !reconnected; ++position) {
+    // The connected subtype first (the graph chose it), then the filter's own order.
+    const int current = m_pOutput->CurrentMediaType().subtype == MEDIASUBTYPE_RGB32 ? 1 : 0;
+    for (int attempt = 0; attempt < 3 && !reconnected; ++attempt) {
+        const int position = attempt == 0 ? current : attempt - 1;
+        if (attempt > 0 && position == current)
+            continue;
         CMediaType type;
         if (GetMediaType(position, &type) != S_OK)
             continue;
