@@ -98,7 +98,7 @@ int ParseRendererFormat(FormatKind kind, PixelKind pixel, const uint8_t* block, 
 int PlanRowCopy(const RendererFormat& format, PixelKind pixel, size_t sampleLength, size_t surfacePitch,
                 CopyPlan* plan)
 {
-    if (!plan || format.width <= 0 || format.height == 0)
+    if (!plan || format.width <= 0 || format.height == 0 || surfacePitch == 0)
         return -1;
     CopyPlan p;
     p.rowLength = size_t(format.bitCount / 8) * size_t(format.width);

@@ -44,7 +44,8 @@ struct CopyPlan {
     bool bottomUp = false;   // RGB with positive biHeight: the picture's first row is the sample's last
     size_t firstRow = 0;     // byte offset in the sample of the picture's first row
 };
-// 0 with a plan when the sample holds every row it is read from; -1 when it is too short.
+// 0 with a plan when the sample holds every row it is read from; -1 when it is too short or the
+// surface has no pitch.
 int PlanRowCopy(const RendererFormat& format, PixelKind pixel, size_t sampleLength, size_t surfacePitch,
                 CopyPlan* plan);
 

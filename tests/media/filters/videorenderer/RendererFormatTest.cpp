@@ -120,6 +120,8 @@ TEST(RendererFormat, CopyPlanNeedsEveryRowAndStaysInThePitch)
     EXPECT_EQ(575u * 2880, p.firstRow);
     // Bottom-up reads from the bitmap's last row: a sample one byte short is refused.
     EXPECT_EQ(-1, PlanRowCopy(f, PixelKind::kRGB32, full - 1, 4096, &p));
+    // A surface without pitch holds nothing (found by fuzzing: a zero-length copy to no memory).
+    EXPECT_EQ(-1, PlanRowCopy(f, PixelKind::kRGB32, full, 0, &p));
     // Top-down RGB (negative height) starts at the first row and needs only the picture's rows.
     s.height = -576;
     b = MakeBlock(true, s);
