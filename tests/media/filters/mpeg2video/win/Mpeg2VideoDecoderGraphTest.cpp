@@ -167,6 +167,29 @@ TEST_F(DecoderGraphTest, FastPlaybackSkipsBPictures)
     EXPECT_EQ(shown, m_sinkFilter->Pin()->Received().size());
 }
 
+TEST_F(DecoderGraphTest, ForbiddenFrameRateCodeKeepsTheLastRate)
+{
+    // frame_rate_code 0 in every sequence header: the rate stays 25 (no zero or negative duration).
+    std::vector<uint8_t> es = m_es;
+    for (size_t i = 0; i + 8 <= es.size(); ++i)
+        if (es[i] == 0 && es[i + 1] == 0 && es[i + 2] == 1 && es[i + 3] == 0xB3)
+            es[i + 7] &= 0xF0;
+    m_graph->RemoveFilter(m_source);
+    m_source.Release();
+    m_sourceFilter = new test::CTestEsSourceFilter(es, 352, 288);
+    m_source = static_cast<IBaseFilter*>(m_sourceFilter);
+    ASSERT_EQ(S_OK, m_graph->AddFilter(m_source, L"Source"));
+    m_decoderFilter->SetDoubleRateAllowed(false);
+    Connect();
+    EXPECT_EQ(400000, m_decoderFilter->FrameDuration());
+    RunToEnd();
+    EXPECT_EQ(400000, m_decoderFilter->FrameDuration());
+    const auto times = m_sinkFilter->Pin()->Times();
+    ASSERT_FALSE(times.empty());
+    for (const auto& t : times)
+        EXPECT_EQ(400000, t.second - t.first);
+}
+
 TEST_F(DecoderGraphTest, ChecksInputTypesAndOffersYuy2ThenRgb32)
 {
     IPin* in = m_decoderFilter->InputPin();
