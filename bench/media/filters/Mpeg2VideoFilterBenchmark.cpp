@@ -10,6 +10,7 @@
 
 #include "media/filters/mpeg2video/ConvertPicture.h"
 #include "media/mpeg2video/Mpeg2VideoDecoderCore.h"
+#include "support/CoreDecodeLoop.h"
 #include "support/Peer.h"
 
 namespace {
@@ -99,32 +100,7 @@ int DecodeAndConvert(const std::vector<uint8_t>& s, std::vector<uint8_t>& out)
                                 c->processor.capabilities) == 0)
             ++frames;
     };
-    auto run = [&] {
-        for (;;) {
-            const int r = DecodeStep(c);
-            if (r == kStepWait || r == kStepEmpty)
-                return;
-            if (r == kStepSequenceHeader)
-                AllocatePictureBuffers(c);
-            else if (r == kStepPicture) {
-                DecodeSlices(c);
-                convert(PopOutputPictureWhenFull(c));
-            }
-        }
-    };
-    const size_t chunk = 65536;
-    for (size_t pos = 0; pos < s.size(); pos += chunk) {
-        const size_t n = std::min(chunk, s.size() - pos);
-        if (AppendInput(c, s.data() + pos, n) != 0) {
-            run();
-            AppendInput(c, s.data() + pos, n);
-        }
-        run();
-    }
-    SetDrain(c);
-    run();
-    while (PictureBuffer* p = PopOutputPicture(c))
-        convert(p);
+    bench::DecodeStream(c, s, convert);
     DestroyDecoder(c);
     return frames;
 }

@@ -8,18 +8,24 @@ CVideoStream::~CVideoStream()
         m_texture->Release();
 }
 
+void CVideoStream::Take(IDirect3DTexture9* texture, const TextureRect& rect, double aspect)
+{
+    if (texture)
+        texture->AddRef();
+    if (m_texture)
+        m_texture->Release();
+    m_texture = texture;
+    m_rect = rect;
+    m_aspect = aspect;
+}
+
 HRESULT CVideoStream::Attach(IDirect3DTexture9* texture, const TextureRect& rect, double aspect)
 {
     if (m_active)
         return E_FAIL;
     if (!texture)
         return E_POINTER;
-    texture->AddRef();
-    if (m_texture)
-        m_texture->Release();
-    m_texture = texture;
-    m_rect = rect;
-    m_aspect = aspect;
+    Take(texture, rect, aspect);
     m_active = true;
     return S_OK;
 }
@@ -28,13 +34,7 @@ HRESULT CVideoStream::Update(IDirect3DTexture9* texture, const TextureRect& rect
 {
     if (!m_active)
         return E_FAIL;
-    if (texture)
-        texture->AddRef();
-    if (m_texture)
-        m_texture->Release();
-    m_texture = texture;
-    m_rect = rect;
-    m_aspect = aspect;
+    Take(texture, rect, aspect);
     return S_OK;
 }
 

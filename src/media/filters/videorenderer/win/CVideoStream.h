@@ -34,6 +34,8 @@ public:
     bool Active() const { return m_active; }
 
 private:
+    void Take(IDirect3DTexture9* texture, const TextureRect& rect, double aspect);
+
     IDirect3DTexture9* m_texture = nullptr;
     dshow::CCritSec m_lock;
     TextureRect m_rect;
