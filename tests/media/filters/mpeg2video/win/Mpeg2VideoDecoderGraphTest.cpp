@@ -190,6 +190,30 @@ TEST_F(DecoderGraphTest, ForbiddenFrameRateCodeKeepsTheLastRate)
         EXPECT_EQ(400000, t.second - t.first);
 }
 
+TEST_F(DecoderGraphTest, JoiningInTheMiddleWaitsForAnIPictureWithItsTime)
+{
+    m_decoderFilter->SetDoubleRateAllowed(false);
+    // Start at the third coded picture (a B picture), flagged as a discontinuity.
+    ASSERT_GT(m_sourceFilter->m_units.size(), 14u);
+    m_sourceFilter->m_firstUnit = 2;
+    m_sourceFilter->m_firstIsDiscontinuity = true;
+    Connect();
+    const test::DecodedStream decoded = test::DecodeWholeStream(m_es);
+    RunToEnd();
+    const auto received = m_sinkFilter->Pin()->Received();
+    const auto times = m_sinkFilter->Pin()->Times();
+    ASSERT_FALSE(received.empty());
+    // The first frame out is the next group's I picture (display 12), at its own time.
+    size_t first = 0;
+    while (first < decoded.frames.size() && !(first > 0 && decoded.frames[first].codingType == 1))
+        ++first;
+    ASSERT_LT(first, decoded.frames.size());
+    EXPECT_EQ(REFERENCE_TIME(first) * 400000, times[0].first);
+    EXPECT_EQ(ExpectedFrame(decoded.frames[first], decoded.frames[first]), received[0]);
+    for (size_t i = 1; i < times.size(); ++i)
+        EXPECT_EQ(times[i - 1].first + 400000, times[i].first) << i;
+}
+
 TEST_F(DecoderGraphTest, ChecksInputTypesAndOffersYuy2ThenRgb32)
 {
     IPin* in = m_decoderFilter->InputPin();

@@ -131,7 +131,8 @@ HRESULT CTestEsSourcePin::Inactive()
 
 DWORD CTestEsSourcePin::ThreadProc()
 {
-    for (const EsUnit& unit : m_source->m_units) {
+    for (size_t index = m_source->m_firstUnit; index < m_source->m_units.size(); ++index) {
+        const EsUnit& unit = m_source->m_units[index];
         DWORD request;
         if (CheckRequest(&request)) {
             Reply(S_OK);
@@ -146,6 +147,7 @@ DWORD CTestEsSourcePin::ThreadProc()
         sample->SetActualDataLength(LONG(unit.length));
         REFERENCE_TIME start = unit.pts, stop = unit.pts + 1;
         sample->SetTime(&start, &stop);
+        sample->SetDiscontinuity(index == m_source->m_firstUnit && m_source->m_firstIsDiscontinuity);
         HRESULT hr = Deliver(sample);
         sample->Release();
         if (hr != S_OK)

@@ -58,6 +58,8 @@ public:
     std::vector<EsUnit> m_units;
     std::vector<uint8_t> m_sequenceHeader;
     uint32_t m_width, m_height;
+    size_t m_firstUnit = 0;          // delivery starts here (a stream joined in the middle)
+    bool m_firstIsDiscontinuity = false;
 
 private:
     dshow::CCritSec m_filterLock;
