@@ -76,11 +76,9 @@ void MakeMpeg2VideoType(const std::vector<uint8_t>& header, uint32_t width, uint
 }
 
 CTestEsSourcePin::CTestEsSourcePin(CTestEsSourceFilter* filter, dshow::CCritSec* lock, HRESULT* result)
-    : CBaseOutputPin(L"TestEsSourcePin", filter, lock, result, L"Out"), m_source(filter)
+    : CTestPushPin(L"TestEsSourcePin", filter, lock, result), m_source(filter)
 {
 }
-
-CTestEsSourcePin::~CTestEsSourcePin() { Close(); }
 
 HRESULT CTestEsSourcePin::CheckMediaType(const dshow::CMediaType* mt)
 {
@@ -111,52 +109,18 @@ HRESULT CTestEsSourcePin::DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_P
     return actual.cbBuffer >= LONG(largest) ? S_OK : E_FAIL;
 }
 
-HRESULT CTestEsSourcePin::Active()
-{
-    HRESULT hr = CBaseOutputPin::Active();
-    if (FAILED(hr))
-        return hr;
-    return Create() ? S_OK : E_FAIL;
-}
+bool CTestEsSourcePin::HasSample(uint32_t index) { return m_source->m_firstUnit + index < m_source->m_units.size(); }
 
-HRESULT CTestEsSourcePin::Inactive()
+void CTestEsSourcePin::FillSample(uint32_t index, IMediaSample* sample)
 {
-    HRESULT hr = CBaseOutputPin::Inactive();
-    if (ThreadExists()) {
-        CallWorker(1);
-        Close();
-    }
-    return hr;
-}
-
-DWORD CTestEsSourcePin::ThreadProc()
-{
-    for (size_t index = m_source->m_firstUnit; index < m_source->m_units.size(); ++index) {
-        const EsUnit& unit = m_source->m_units[index];
-        DWORD request;
-        if (CheckRequest(&request)) {
-            Reply(S_OK);
-            return 0;
-        }
-        IMediaSample* sample = nullptr;
-        if (FAILED(GetDeliveryBuffer(&sample, nullptr, nullptr, 0)))
-            break;
-        BYTE* data = nullptr;
-        sample->GetPointer(&data);
-        std::memcpy(data, m_source->m_es.data() + unit.offset, unit.length);
-        sample->SetActualDataLength(LONG(unit.length));
-        REFERENCE_TIME start = unit.pts, stop = unit.pts + 1;
-        sample->SetTime(&start, &stop);
-        sample->SetDiscontinuity(index == m_source->m_firstUnit && m_source->m_firstIsDiscontinuity);
-        HRESULT hr = Deliver(sample);
-        sample->Release();
-        if (hr != S_OK)
-            break;
-    }
-    DeliverEndOfStream();
-    GetRequest();
-    Reply(S_OK);
-    return 0;
+    const EsUnit& unit = m_source->m_units[m_source->m_firstUnit + index];
+    BYTE* data = nullptr;
+    sample->GetPointer(&data);
+    std::memcpy(data, m_source->m_es.data() + unit.offset, unit.length);
+    sample->SetActualDataLength(LONG(unit.length));
+    REFERENCE_TIME start = unit.pts, stop = unit.pts + 1;
+    sample->SetTime(&start, &stop);
+    sample->SetDiscontinuity(index == 0 && m_source->m_firstIsDiscontinuity);
 }
 
 CTestEsSourceFilter::CTestEsSourceFilter(std::vector<uint8_t> es, uint32_t width, uint32_t height)

@@ -7,9 +7,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "dshow/CAMThread.h"
 #include "dshow/CBaseFilter.h"
-#include "dshow/CBaseOutputPin.h"
+#include "dshow/TestPushPin.h"
 
 namespace test {
 
@@ -28,19 +27,17 @@ void MakeMpeg2VideoType(const std::vector<uint8_t>& sequenceHeader, uint32_t wid
 
 class CTestEsSourceFilter;
 
-class CTestEsSourcePin : public dshow::CBaseOutputPin, public dshow::CAMThread {
+class CTestEsSourcePin : public CTestPushPin {
 public:
     CTestEsSourcePin(CTestEsSourceFilter* filter, dshow::CCritSec* lock, HRESULT* result);
-    ~CTestEsSourcePin() override;
 
     HRESULT CheckMediaType(const dshow::CMediaType* mt) override;
     HRESULT GetMediaType(int position, dshow::CMediaType* mt) override;
     HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
-    HRESULT Active() override;
-    HRESULT Inactive() override;
 
 protected:
-    DWORD ThreadProc() override;
+    bool HasSample(uint32_t index) override;
+    void FillSample(uint32_t index, IMediaSample* sample) override;
 
 private:
     CTestEsSourceFilter* m_source;
