@@ -207,4 +207,22 @@ TEST_F(TransformRendererTest, PausedRendererHoldsTheFirstSampleAndStopReleasesIt
     EXPECT_EQ(1, m_transformFilter->m_stops);
 }
 
+TEST_F(TransformRendererTest, FlushAbandonsTheHeldSampleAndPassesDownstream)
+{
+    Connect();
+    m_sourceFilter->Pin()->m_bufferCount = 1000;
+    ASSERT_TRUE(SUCCEEDED(m_control->Pause()));
+    FILTER_STATE state;
+    ASSERT_EQ(S_OK, m_renderer->GetState(10000, &state));
+    // A flush from upstream reaches the renderer through the transform: the paused sample is
+    // dropped, samples arriving meanwhile are refused, and nothing is shown or completed.
+    ASSERT_EQ(S_OK, m_transformFilter->InputPin()->BeginFlush());
+    EXPECT_TRUE(m_rendererFilter->InputPin()->IsFlushing());
+    ASSERT_EQ(S_OK, m_transformFilter->InputPin()->EndFlush());
+    EXPECT_FALSE(m_rendererFilter->InputPin()->IsFlushing());
+    ASSERT_TRUE(SUCCEEDED(m_control->Stop()));
+    EXPECT_EQ(0u, m_rendererFilter->Count());
+    EXPECT_EQ(0, m_rendererFilter->CompletionsSent());
+}
+
 } // namespace
