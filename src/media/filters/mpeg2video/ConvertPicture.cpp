@@ -64,6 +64,12 @@ ConversionRoutine SelectConversion(OutputFormat format, uint32_t capabilities)
     return ConversionRoutine::kPlain;
 }
 
+size_t RowOffset(OutputFormat format, const OutputBuffer& out, uint32_t row)
+{
+    const bool bottomUp = format == OutputFormat::kRGB32 && out.rgbBottomUp;
+    return size_t(bottomUp ? out.rows - 1 - row : row) * out.stride;
+}
+
 size_t RowBytes(OutputFormat format, uint32_t width)
 {
     return format == OutputFormat::kYUY2 ? size_t((width + 1) / 2) * 4 : size_t(width) * 4;
@@ -100,8 +106,8 @@ int ConvertPicture(const PictureBuffer& a, const PictureBuffer& b, uint32_t widt
         s.vA = pa.cr + size_t(cA) * pa.pitch;
         s.uB = pb.cb + size_t(cB) * pb.pitch;
         s.vB = pb.cr + size_t(cB) * pb.pitch;
+        uint8_t* dst = out.data + RowOffset(format, out, row);
         if (format == OutputFormat::kYUY2) {
-            uint8_t* dst = out.data + size_t(row) * out.stride;
             const uint32_t pairs = readWidth / 2;
             if (routine == ConversionRoutine::kSse2)
                 LineYuy2Sse2(s, dst, pairs);
@@ -110,7 +116,6 @@ int ConvertPicture(const PictureBuffer& a, const PictureBuffer& b, uint32_t widt
             else
                 LineYuy2Plain(s, dst, pairs);
         } else {
-            uint8_t* dst = out.data + size_t(out.rows - 1 - row) * out.stride;
             if (routine == ConversionRoutine::kMmx)
                 LineRgb32Mmx(s, dst, width);
             else

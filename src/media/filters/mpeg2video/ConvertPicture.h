@@ -21,8 +21,14 @@ struct OutputBuffer {
     uint8_t* data = nullptr;
     size_t size = 0;    // bytes available
     size_t stride = 0;  // bytes per row
-    uint32_t rows = 0;  // rows of the bitmap (an RGB32 bitmap's first picture row is its last)
+    uint32_t rows = 0;  // rows of the bitmap
+    // RGB32 bitmaps are bottom-up (the picture's first row is the bitmap's last) unless the format
+    // says otherwise (a negative biHeight); YUY2 is always top-down.
+    bool rgbBottomUp = true;
 };
+
+// The byte offset of picture row `row` in the buffer.
+size_t RowOffset(OutputFormat format, const OutputBuffer& out, uint32_t row);
 
 // Which routine converts: the capability word's SSE2 bit picks the SSE2 YUY2 routine, its MMX bit
 // the 16-bit-lane routines (YUY2 averaging down, RGB32 with halved coefficients), neither the

@@ -14,7 +14,7 @@ void BlendLogo(const LogoOverlay& logo, OutputFormat format, const OutputBuffer&
         const uint32_t y = kLogoMargin + ly;
         const uint8_t* mask = logo.mask.data() + size_t(ly) * logo.width;
         if (format == OutputFormat::kYUY2) {
-            uint8_t* row = out.data + size_t(y) * out.stride;
+            uint8_t* row = out.data + RowOffset(format, out, y);
             for (uint32_t lx = 0; lx < logo.width; ++lx) {
                 const unsigned a = mask[lx];
                 uint8_t& luma = row[2 * size_t(left + lx)];
@@ -22,7 +22,7 @@ void BlendLogo(const LogoOverlay& logo, OutputFormat format, const OutputBuffer&
                 luma = static_cast<uint8_t>(v <= 128 ? ((255 - a) * v + 255 * a) / 256 : (255 - a) * v / 256);
             }
         } else {
-            uint8_t* row = out.data + size_t(out.rows - 1 - y) * out.stride;
+            uint8_t* row = out.data + RowOffset(format, out, y);
             for (uint32_t lx = 0; lx < logo.width; ++lx) {
                 const unsigned a = mask[lx];
                 uint8_t* p = row + 4 * size_t(left + lx);

@@ -165,6 +165,22 @@ TEST(ConvertPicture, OddAndTinySizesMatchThePlainRoutine)
         }
 }
 
+TEST(ConvertPicture, Rgb32IsTopDownWhenTheFormatSaysSo)
+{
+    test::CTestRandom random(5);
+    std::vector<uint8_t> planar(48 * 20 * 3 / 2);
+    for (auto& b : planar)
+        b = uint8_t(random.Next());
+    const CorePicture p(planar.data(), 48, 20);
+    const auto bottomUp = Convert(p, p, 48, 20, OutputFormat::kRGB32, kCpuMmx);
+    std::vector<uint8_t> topDown(bottomUp.size());
+    OutputBuffer o{topDown.data(), topDown.size(), 48 * 4, 20};
+    o.rgbBottomUp = false;
+    ASSERT_EQ(0, ConvertPicture(p.buffer, p.buffer, 48, 20, OutputFormat::kRGB32, o, kCpuMmx));
+    for (uint32_t y = 0; y < 20; ++y)
+        ASSERT_TRUE(std::equal(&topDown[y * 192], &topDown[y * 192] + 192, &bottomUp[(19 - y) * 192])) << y;
+}
+
 TEST(ConvertPicture, RefusesSizesAndBuffersThatCannotHoldTheFrame)
 {
     std::vector<uint8_t> planar(64 * 64 * 3 / 2, 128);

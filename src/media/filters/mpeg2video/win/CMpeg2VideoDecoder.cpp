@@ -105,6 +105,7 @@ HRESULT CMpeg2VideoDecoder::SetMediaType(PIN_DIRECTION direction, const CMediaTy
     m_outputFormat = format;
     m_outputStride = uint32_t(stride);
     m_outputRows = uint32_t(rows);
+    m_outputBottomUp = bmi->biHeight > 0;
     m_outputImageSize = bmi->biSizeImage;
     return S_OK;
 }
@@ -443,6 +444,7 @@ HRESULT CMpeg2VideoDecoder::ConvertInto(IMediaSample* sample, const PictureBuffe
     out.size = size_t(sample->GetSize() > 0 ? sample->GetSize() : 0);
     out.stride = m_outputStride;
     out.rows = m_outputRows;
+    out.rgbBottomUp = m_outputBottomUp;
     // A sample too small for the frame is not filled (the buffer size of a format may be 0).
     if (ConvertPicture(a, b, m_width, m_height, m_outputFormat, out, m_core->processor.capabilities) != 0)
         return S_FALSE;

@@ -66,6 +66,7 @@ private:
     uint32_t m_width = 720, m_height = 576, m_aspect = 0;
     uint32_t m_outputStride = 0, m_outputImageSize = 0, m_outputRows = 0;
     OutputFormat m_outputFormat = OutputFormat::kYUY2;
+    bool m_outputBottomUp = true;
     double m_frameRate = 25.0, m_bitRate = 1000000.0;
     dshow::CAMEvent m_flushing{true};
     bool m_takeNextTime = true;
