@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "media/mpeg2video/Mpeg2VideoDecoderCore.h"
+#include "support/CoreDecodeLoop.h"
 #include "support/Peer.h"
 
 namespace {
@@ -49,33 +50,7 @@ int DecodeAll(const std::vector<uint8_t>& s, bool portable)
     if (portable)
         SelectRoutines(c, 0);
     int frames = 0;
-    auto run = [&] {
-        for (;;) {
-            const int r = DecodeStep(c);
-            if (r == kStepWait || r == kStepEmpty)
-                return;
-            if (r == kStepSequenceHeader)
-                AllocatePictureBuffers(c);
-            else if (r == kStepPicture) {
-                DecodeSlices(c);
-                if (PopOutputPictureWhenFull(c))
-                    ++frames;
-            }
-        }
-    };
-    const size_t chunk = 65536;
-    for (size_t pos = 0; pos < s.size(); pos += chunk) {
-        const size_t n = std::min(chunk, s.size() - pos);
-        if (AppendInput(c, s.data() + pos, n) != 0) {
-            run();
-            AppendInput(c, s.data() + pos, n);
-        }
-        run();
-    }
-    SetDrain(c);
-    run();
-    while (PopOutputPicture(c))
-        ++frames;
+    bench::DecodeStream(c, s, [&](PictureBuffer*) { ++frames; });
     DestroyDecoder(c);
     return frames;
 }

@@ -27,8 +27,12 @@ STDMETHODIMP CTestSinkPin::Receive(IMediaSample* sample)
     BYTE* data = nullptr;
     sample->GetPointer(&data);
     LONG length = sample->GetActualDataLength();
+    REFERENCE_TIME start = 0, stop = 0;
+    const bool timed = sample->GetTime(&start, &stop) == S_OK;
     dshow::CAutoLock lock(&m_receiveLock);
     m_received.emplace_back(data, data + length);
+    if (timed)
+        m_times.emplace_back(start, stop);
     return S_OK;
 }
 
@@ -44,10 +48,17 @@ std::vector<std::vector<uint8_t>> CTestSinkPin::Received()
     return m_received;
 }
 
+std::vector<std::pair<REFERENCE_TIME, REFERENCE_TIME>> CTestSinkPin::Times()
+{
+    dshow::CAutoLock lock(&m_receiveLock);
+    return m_times;
+}
+
 void CTestSinkPin::ClearReceived()
 {
     dshow::CAutoLock lock(&m_receiveLock);
     m_received.clear();
+    m_times.clear();
     m_endOfStream.Reset();
 }
 

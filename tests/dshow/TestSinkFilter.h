@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "dshow/CAMEvent.h"
@@ -24,6 +25,8 @@ public:
 
     // Copies of what arrived, one entry per buffer.
     std::vector<std::vector<uint8_t>> Received();
+    // Start and stop times of the buffers that carried both (in arrival order).
+    std::vector<std::pair<REFERENCE_TIME, REFERENCE_TIME>> Times();
     void ClearReceived();
     dshow::CAMEvent m_endOfStream{true};
     volatile LONG m_refusedSamples = 0;
@@ -32,6 +35,7 @@ private:
     GUID m_accepted;
     dshow::CCritSec m_receiveLock;
     std::vector<std::vector<uint8_t>> m_received;
+    std::vector<std::pair<REFERENCE_TIME, REFERENCE_TIME>> m_times;
 };
 
 class CTestSinkFilter : public dshow::CBaseFilter {

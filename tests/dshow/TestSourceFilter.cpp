@@ -6,11 +6,9 @@ namespace test {
 static const GUID kTestSourceClsid = {0x6e0b5a2c, 0x0d44, 0x4f0a, {0x9b, 0x1e, 0x6a, 0x3c, 0x1d, 0x2e, 0x4f, 0x01}};
 
 CTestSourcePin::CTestSourcePin(CTestSourceFilter* filter, dshow::CCritSec* lock, HRESULT* result)
-    : CBaseOutputPin(L"TestSourcePin", filter, lock, result, L"Out")
+    : CTestPushPin(L"TestSourcePin", filter, lock, result)
 {
 }
-
-CTestSourcePin::~CTestSourcePin() { Close(); }
 
 HRESULT CTestSourcePin::CheckMediaType(const dshow::CMediaType* mt)
 {
@@ -41,54 +39,17 @@ HRESULT CTestSourcePin::DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PRO
     return actual.cbBuffer >= kBufferSize ? S_OK : E_FAIL;
 }
 
-HRESULT CTestSourcePin::Active()
+void CTestSourcePin::FillSample(uint32_t index, IMediaSample* sample)
 {
-    HRESULT hr = CBaseOutputPin::Active();
-    if (FAILED(hr))
-        return hr;
-    return Create() ? S_OK : E_FAIL;
-}
-
-HRESULT CTestSourcePin::Inactive()
-{
-    // Decommit first: a worker waiting for a free buffer then fails out of GetBuffer.
-    HRESULT hr = CBaseOutputPin::Inactive();
-    if (ThreadExists()) {
-        CallWorker(kExit);
-        Close();
-    }
-    return hr;
-}
-
-DWORD CTestSourcePin::ThreadProc()
-{
-    for (uint32_t i = 0; i < m_bufferCount; ++i) {
-        DWORD request;
-        if (CheckRequest(&request)) {
-            Reply(S_OK);
-            return 0;
-        }
-        IMediaSample* sample = nullptr;
-        if (FAILED(GetDeliveryBuffer(&sample, nullptr, nullptr, 0)))
-            break;
-        BYTE* data = nullptr;
-        sample->GetPointer(&data);
-        LONG length = LengthOf(i);
-        for (LONG j = 0; j < length; ++j)
-            data[j] = PatternByte(i, static_cast<uint32_t>(j));
-        sample->SetActualDataLength(length);
-        REFERENCE_TIME start = static_cast<REFERENCE_TIME>(i) * 400000;
-        REFERENCE_TIME end = start + 400000;
-        sample->SetTime(&start, &end);
-        HRESULT hr = Deliver(sample);
-        sample->Release();
-        if (hr != S_OK)
-            break;
-    }
-    DeliverEndOfStream();
-    GetRequest();
-    Reply(S_OK);
-    return 0;
+    BYTE* data = nullptr;
+    sample->GetPointer(&data);
+    LONG length = LengthOf(index);
+    for (LONG j = 0; j < length; ++j)
+        data[j] = PatternByte(index, static_cast<uint32_t>(j));
+    sample->SetActualDataLength(length);
+    REFERENCE_TIME start = static_cast<REFERENCE_TIME>(index) * 400000;
+    REFERENCE_TIME end = start + 400000;
+    sample->SetTime(&start, &end);
 }
 
 CTestSourceFilter::CTestSourceFilter() : CBaseFilter(L"TestSource", nullptr, &m_filterLock, kTestSourceClsid)

@@ -4,25 +4,20 @@
 
 #include <cstdint>
 
-#include "dshow/CAMThread.h"
 #include "dshow/CBaseFilter.h"
-#include "dshow/CBaseOutputPin.h"
+#include "dshow/TestPushPin.h"
 
 namespace test {
 
 class CTestSourceFilter;
 
-class CTestSourcePin : public dshow::CBaseOutputPin, public dshow::CAMThread {
+class CTestSourcePin : public CTestPushPin {
 public:
     CTestSourcePin(CTestSourceFilter* filter, dshow::CCritSec* lock, HRESULT* result);
-    ~CTestSourcePin() override;
 
     HRESULT CheckMediaType(const dshow::CMediaType* mt) override;
     HRESULT GetMediaType(int position, dshow::CMediaType* mt) override;
     HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
-    HRESULT Active() override;
-    HRESULT Inactive() override;
-
     // The byte of position j in buffer i; the sink checks every byte against it.
     static uint8_t PatternByte(uint32_t buffer, uint32_t position)
     {
@@ -35,10 +30,8 @@ public:
     static LONG LengthOf(uint32_t buffer) { return static_cast<LONG>(1 + (buffer * 97u) % kBufferSize); }
 
 protected:
-    DWORD ThreadProc() override;
-
-private:
-    enum : DWORD { kExit = 1 };
+    bool HasSample(uint32_t index) override { return index < m_bufferCount; }
+    void FillSample(uint32_t index, IMediaSample* sample) override;
 };
 
 class CTestSourceFilter : public dshow::CBaseFilter {
