@@ -1,0 +1,134 @@
+#!/usr/bin/env python3
+"""An independent reader and writer of the channel file, written from its layout tables.
+
+  channel_file.py write DESCRIPTION.json OUT   writes the file a description gives
+  channel_file.py check DESCRIPTION.json IN    exits 0 when IN reads back as exactly that description
+
+Description: {"records": [record, ...], "count": optional stored count}; a record holds sid, tsid,
+onid, reserved, favourite, channel, dvb_type, type, name, provider, scrambled, teletext, subtitles,
+epg, audio, logo, pids (five), tune (list of {"kind": "bda", "type", "port", "name", "values"},
+{"kind": "eth", "port", "address"} or {"kind": "raw", "guid", "body"} with hex texts).
+"""
+import json
+import struct
+import sys
+import uuid
+
+BDA = uuid.UUID("2CECC800-DA86-4AF1-A0A4-D1A00181471A").bytes_le
+ETH = uuid.UUID("D2218975-B473-4C2D-9889-4F8A82511D9F").bytes_le
+VALUE_COUNT = {1: 2, 2: 2, 3: 3, 4: 2}
+
+
+def text(s):
+    raw = s.encode("utf-16-le")
+    return struct.pack("<I", len(raw)) + raw
+
+
+def tune_bytes(t):
+    if t["kind"] == "bda":
+        values = t.get("values", [])
+        assert len(values) == VALUE_COUNT.get(t["type"], 0)
+        return (BDA + struct.pack("<II", t["type"], t["port"]) + text(t["name"]) +
+                b"".join(struct.pack("<i", v) for v in values))
+    if t["kind"] == "eth":
+        return ETH + struct.pack("<I", t["port"]) + text(t["address"])
+    return bytes.fromhex(t["guid"]) + bytes.fromhex(t["body"])
+
+
+def record_bytes(r):
+    body = struct.pack("<HHHHiiII", r["sid"], r["tsid"], r["onid"], r["reserved"], r["favourite"],
+                       r["channel"], r["dvb_type"], r["type"])
+    body += text(r["name"]) + text(r["provider"])
+    body += bytes([r["scrambled"], r["teletext"], r["subtitles"], r["epg"], r["audio"]])
+    body += text(r["logo"])
+    body += struct.pack("<5H", *r["pids"])
+    body += struct.pack("<I", len(r["tune"]))
+    body += b"".join(tune_bytes(t) for t in r["tune"])
+    return struct.pack("<I", len(body)) + body
+
+
+def write(description):
+    records = description["records"]
+    out = struct.pack("<I", description.get("count", len(records)))
+    return out + b"".join(record_bytes(r) for r in records)
+
+
+class Reader:
+    def __init__(self, data):
+        self.data, self.pos = data, 0
+
+    def take(self, n):
+        if self.pos + n > len(self.data):
+            raise ValueError("file ends inside a field at %d" % self.pos)
+        chunk = self.data[self.pos:self.pos + n]
+        self.pos += n
+        return chunk
+
+    def unpack(self, fmt):
+        return struct.unpack(fmt, self.take(struct.calcsize(fmt)))
+
+    def text(self):
+        (n,) = self.unpack("<I")
+        if n % 2:
+            raise ValueError("odd string length")
+        return self.take(n).decode("utf-16-le")
+
+
+def read(data):
+    f = Reader(data)
+    (count,) = f.unpack("<I")
+    records = []
+    for _ in range(count):
+        (length,) = f.unpack("<I")
+        start = f.pos
+        r = dict(zip(["sid", "tsid", "onid", "reserved", "favourite", "channel", "dvb_type", "type"],
+                     f.unpack("<HHHHiiII")))
+        r["name"], r["provider"] = f.text(), f.text()
+        for key in ["scrambled", "teletext", "subtitles", "epg", "audio"]:
+            r[key] = f.take(1)[0]
+        r["logo"] = f.text()
+        r["pids"] = list(f.unpack("<5H"))
+        (tunes,) = f.unpack("<I")
+        r["tune"] = []
+        for _ in range(tunes):
+            guid = f.take(16)
+            if guid == BDA:
+                kind, port = f.unpack("<II")
+                name = f.text()
+                values = list(f.unpack("<%di" % VALUE_COUNT.get(kind, 0)))
+                r["tune"].append({"kind": "bda", "type": kind, "port": port, "name": name, "values": values})
+            elif guid == ETH:
+                (port,) = f.unpack("<I")
+                r["tune"].append({"kind": "eth", "port": port, "address": f.text()})
+            else:
+                raise ValueError("unknown tune-info GUID " + guid.hex())
+        if f.pos - start != length:
+            raise ValueError("record length %d, %d bytes follow" % (length, f.pos - start))
+        records.append(r)
+    if f.pos != len(data):
+        raise ValueError("%d bytes after the last record" % (len(data) - f.pos))
+    return {"records": records}
+
+
+def main():
+    command, description_path, path = sys.argv[1:4]
+    with open(description_path, encoding="utf-8") as d:
+        description = json.load(d)
+    if command == "write":
+        with open(path, "wb") as out:
+            out.write(write(description))
+        return 0
+    with open(path, "rb") as f:
+        got = read(f.read())
+    expected = {"records": description["records"]}
+    for r in expected["records"]:
+        for t in r["tune"]:
+            t.setdefault("values", []) if t["kind"] == "bda" else None
+    if got != expected:
+        print(json.dumps(got, indent=1, ensure_ascii=False), file=sys.stderr)
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
