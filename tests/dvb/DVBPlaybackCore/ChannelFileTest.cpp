@@ -16,41 +16,11 @@ using DVBPlaybackCore::CQORService;
 using DVBPlaybackCore::CServices;
 using test::CRecordDescription;
 using test::CTuneDescription;
+using test::Bda;
+using test::Eth;
+using test::Record;
 
 namespace {
-
-CTuneDescription Bda(uint32_t type, uint32_t port, const std::string& name, std::vector<int32_t> values)
-{
-    CTuneDescription t;
-    t.kind = "bda";
-    t.type = type;
-    t.port = port;
-    t.text = name;
-    t.values = std::move(values);
-    return t;
-}
-
-CTuneDescription Eth(const std::string& address, uint32_t port)
-{
-    CTuneDescription t;
-    t.kind = "eth";
-    t.port = port;
-    t.text = address;
-    return t;
-}
-
-CRecordDescription Record(uint16_t tsid, uint16_t sid, uint32_t type, int32_t channel, const std::string& name,
-                          std::vector<CTuneDescription> tune = {})
-{
-    CRecordDescription r;
-    r.tsid = tsid;
-    r.sid = sid;
-    r.type = type;
-    r.channel = channel;
-    r.name = name;
-    r.tune = std::move(tune);
-    return r;
-}
 
 // One record of each reception kind, in key order (the order the list writes them).
 std::vector<CRecordDescription> EveryKind()

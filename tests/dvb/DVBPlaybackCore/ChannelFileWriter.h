@@ -27,6 +27,11 @@ struct CRecordDescription {
     std::vector<CTuneDescription> tune;
 };
 
+CTuneDescription Bda(uint32_t type, uint32_t port, const std::string& name, std::vector<int32_t> values);
+CTuneDescription Eth(const std::string& address, uint32_t port);
+CRecordDescription Record(uint16_t tsid, uint16_t sid, uint32_t type, int32_t channel, const std::string& name,
+                          std::vector<CTuneDescription> tune = {});
+
 std::string DescriptionJson(const std::vector<CRecordDescription>& records, int64_t storedCount = -1);
 
 // A fresh folder removed with its contents at the end of the test.
