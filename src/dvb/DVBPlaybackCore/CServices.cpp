@@ -174,8 +174,7 @@ void CServices::Reload(const std::vector<uint8_t>& bytes)
         CQORService* service = known->second.get();
         service->TakeStoredFields(*record);
         service->SetNotSaved(0);
-        for (auto it = m_temporary.begin(); it != m_temporary.end();)
-            it = it->second == service ? m_temporary.erase(it) : std::next(it);
+        m_temporary.erase(service);
     }
     for (auto it = m_channels.begin(); it != m_channels.end();) {
         if (it->second->GetNotSaved() == 0 && !inFile.count(it->first)) {
@@ -289,8 +288,7 @@ HRESULT CServices::RemoveService(CQORService* service)
     }
     for (CList* list : {&m_favourites, &m_radio, &m_tv})
         Erase(*list, key, service);
-    for (auto it = m_temporary.begin(); it != m_temporary.end();)
-        it = it->second == service ? m_temporary.erase(it) : std::next(it);
+    m_temporary.erase(service);
     return S_OK;
 }
 
@@ -304,61 +302,47 @@ HRESULT CServices::OnServiceAdded(libDVB::CServiceManager* manager, uint16_t ser
     const std::u16string& kind = manager->GetDeviceKind();
     const bool file = kind == u"FILE";
     const uint32_t network = (file || kind == u"MULTICAST") ? 1 : 0;
-    const uint16_t transportStreamId = manager->GetTransportStreamId();
-    const uint32_t deviceKey = KeyOf(transportStreamId, serviceId);
+    // A file's services are never the broadcast ones of the list: they get a key of their own.
+    const uint16_t transportStreamId = file ? uint16_t(0xFFFF) : manager->GetTransportStreamId();
+    const uint32_t key = KeyOf(transportStreamId, serviceId);
 
     base::CScopedLock lock(m_lock);
-    if (!file) {
-        auto known = m_channels.find(deviceKey);
-        if (known != m_channels.end()) {
-            known->second->SetNetwork(network);
-            *out = known->second.get();
-            return S_OK;
-        }
+    CQORService* service = nullptr;
+    auto known = m_channels.find(key);
+    if (known != m_channels.end()) {
+        // Known from the file, or found by another device (then fed by both) or by a file played
+        // before: the new record would be merged away, so the known one answers.
+        service = known->second.get();
+        auto temporary = m_temporary.find(service);
+        if (temporary != m_temporary.end())
+            ++temporary->second;
+    } else {
+        auto created = std::make_unique<CQORService>(m_callback, manager, serviceId, transportStreamId,
+                                                     ProgramName(serviceId));
+        created->SetNotSaved(1);
+        const HRESULT added = AddService(created.get());
+        if (added != S_OK)
+            return FAILED(added) ? added : E_UNEXPECTED;
+        service = created.release();
+        m_temporary[service] = 1;
     }
-    // A file's services are never the broadcast ones of the list: they get a key of their own.
-    auto service = std::make_unique<CQORService>(m_callback, manager, serviceId,
-                                                 file ? uint16_t(0xFFFF) : transportStreamId, ProgramName(serviceId));
-    service->SetNotSaved(1);
     service->SetNetwork(network);
-    const uint32_t key = service->GetKey();
-    const HRESULT added = AddService(service.get());
-    if (added == S_OK) {
-        m_temporary[deviceKey] = service.get();
-        *out = service.release();
-        return S_OK;
-    }
-    if (added == S_FALSE) {
-        // Known under the file key already (a file played before): answer with that record.
-        CQORService* known = m_channels[key].get();
-        known->SetNetwork(network);
-        *out = known;
-        return S_OK;
-    }
-    return added;
+    *out = service;
+    return S_OK;
 }
 
-HRESULT CServices::OnServiceRemoved(libDVB::CServiceManager* manager, uint16_t serviceId, libDVB::CService* service)
+HRESULT CServices::OnServiceRemoved(libDVB::CServiceManager*, uint16_t, libDVB::CService* service)
 {
-    if (!service)
-        return S_FALSE;
     base::CScopedLock lock(m_lock);
-    // Found by the service itself: the device's transport_stream_id may have changed since.
-    auto entry = m_temporary.end();
-    if (manager) {
-        entry = m_temporary.find(KeyOf(manager->GetTransportStreamId(), serviceId));
-        if (entry != m_temporary.end() && entry->second != service)
-            entry = m_temporary.end();
-    }
-    if (entry == m_temporary.end())
-        entry = std::find_if(m_temporary.begin(), m_temporary.end(),
-                             [service](const auto& e) { return e.second == service; });
+    auto entry = m_temporary.find(service);
     if (entry == m_temporary.end())
         return S_FALSE; // a record of the channel file stays
-    CQORService* record = entry->second;
+    if (--entry->second > 0)
+        return S_OK; // another device still feeds it
+    auto* record = static_cast<CQORService*>(entry->first);
     m_temporary.erase(entry);
     RemoveService(record);
-    delete record;
+    m_retired.emplace_back(record);
     return S_OK;
 }
 
@@ -459,6 +443,16 @@ CQORService* CServices::GetPreviousService(CQORService* current, int32_t& positi
         return (*list.first)[static_cast<size_t>(previous - 1)];
     }
     return nullptr;
+}
+
+void CServices::ReleaseRetiredServices()
+{
+    std::vector<std::unique_ptr<CQORService>> retired;
+    {
+        base::CScopedLock lock(m_lock);
+        retired.swap(m_retired);
+    }
+    // Deleted outside the list lock: a record's destructor ends its timeshift thread.
 }
 
 void CServices::SetFavourite(CQORService* service, int32_t number)

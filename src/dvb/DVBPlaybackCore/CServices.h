@@ -48,6 +48,8 @@ public:
     HRESULT RemoveService(CQORService* service);
 
     HRESULT OnServiceAdded(libDVB::CServiceManager* manager, uint16_t serviceId, libDVB::CService** out) override;
+    // A record a device created leaves every map and list; it is deleted by the next
+    // ReleaseRetiredServices, since the owner thread may still hold it in a copied list.
     HRESULT OnServiceRemoved(libDVB::CServiceManager* manager, uint16_t serviceId,
                              libDVB::CService* service) override;
 
@@ -67,6 +69,10 @@ public:
     // current record, the first of favourites, TV or radio. Null when there is none.
     CQORService* GetNextService(CQORService* current, int32_t& position) const;
     CQORService* GetPreviousService(CQORService* current, int32_t& position) const;
+
+    // Deletes the records that left the list (lost by their device, or dropped by a newer file).
+    // Called by the owner thread when it holds no copied list.
+    void ReleaseRetiredServices();
 
     // Makes the record a favourite with `number` (or none with -1), in the favourites list.
     void SetFavourite(CQORService* service, int32_t number);
@@ -108,9 +114,11 @@ private:
     CList m_favourites;
     CList m_radio;
     CList m_tv;
-    std::map<uint32_t, CQORService*> m_temporary; // created by OnServiceAdded, by the device's key
-    // Records of a file another program replaced: out of every list, kept alive for whoever still
-    // holds them until the list goes.
+    // Records created by OnServiceAdded, with the number of devices that feed each: one goes when
+    // the last of them loses it.
+    std::map<libDVB::CService*, uint32_t> m_temporary;
+    // Records out of every list, kept alive for whoever still holds them until
+    // ReleaseRetiredServices.
     std::vector<std::unique_ptr<CQORService>> m_retired;
     std::vector<uint8_t> m_fileBytes; // as loaded or last written
     base::CFileStamp m_fileStamp;

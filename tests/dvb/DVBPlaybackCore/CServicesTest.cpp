@@ -184,7 +184,11 @@ TEST_F(CServicesTest, DevicesAddAndRemoveTemporaryRecords)
     EXPECT_EQ(nullptr, At(list, 0, 6));
     EXPECT_EQ(S_FALSE, list.OnServiceRemoved(&bda, 6, found)); // its entry went with it
     EXPECT_EQ(S_OK, list.OnServiceRemoved(&file, 5, fromFile));
+    EXPECT_EQ(fromFile, At(list, 0xFFFF, 5)); // the other device still feeds it
+    EXPECT_EQ(S_OK, list.OnServiceRemoved(&otherFile, 5, fromFile));
     EXPECT_EQ(nullptr, At(list, 0xFFFF, 5));
+    EXPECT_EQ(u"Program 5", fromFile->GetName()); // alive until the owner releases what left
+    list.ReleaseRetiredServices();
     EXPECT_EQ(saved, list.SerialiseChannels());
 }
 
