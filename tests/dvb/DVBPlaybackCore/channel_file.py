@@ -3,6 +3,7 @@
 
   channel_file.py write DESCRIPTION.json OUT   writes the file a description gives
   channel_file.py check DESCRIPTION.json IN    exits 0 when IN reads back as exactly that description
+  channel_file.py seeds FOLDER                 writes a few files of every kind (fuzzing seeds)
 
 Description: {"records": [record, ...], "count": optional stored count}; a record holds sid, tsid,
 onid, reserved, favourite, channel, dvb_type, type, name, provider, scrambled, teletext, subtitles,
@@ -110,7 +111,29 @@ def read(data):
     return {"records": records}
 
 
+def seeds(folder):
+    import os
+    os.makedirs(folder, exist_ok=True)
+    plain = {"sid": 1, "tsid": 2, "onid": 3, "reserved": 4, "favourite": -1, "channel": 1, "dvb_type": 1,
+             "type": 1, "name": "Seed", "provider": "P", "scrambled": 0, "teletext": 1, "subtitles": 0, "epg": 1,
+             "audio": 0, "logo": "c:\\logo.png", "pids": [0, 256, 257, 0, 259], "tune": []}
+    tunes = [{"kind": "bda", "type": 1, "port": 0, "name": "T", "values": [506000, 8]},
+             {"kind": "bda", "type": 2, "port": 0, "name": "C", "values": [346000, 6900]},
+             {"kind": "bda", "type": 3, "port": 2, "name": "S", "values": [11778000, 27500, 1]},
+             {"kind": "bda", "type": 4, "port": 0, "name": "A", "values": [0, 36]},
+             {"kind": "bda", "type": 7, "port": 0, "name": "X", "values": []},
+             {"kind": "eth", "port": 1234, "address": "239.1.2.3"},
+             {"kind": "raw", "guid": "00112233445566778899aabbccddeeff", "body": "00"}]
+    for i, tune in enumerate(tunes):
+        record = dict(plain, sid=i, tune=[tune, tunes[5]])
+        with open(os.path.join(folder, "seed%d.dat" % i), "wb") as out:
+            out.write(write({"records": [plain, record, plain]}))
+    return 0
+
+
 def main():
+    if sys.argv[1] == "seeds":
+        return seeds(sys.argv[2])
     command, description_path, path = sys.argv[1:4]
     with open(description_path, encoding="utf-8") as d:
         description = json.load(d)
