@@ -4,6 +4,8 @@
   channel_file.py write DESCRIPTION.json OUT   writes the file a description gives
   channel_file.py check DESCRIPTION.json IN    exits 0 when IN reads back as exactly that description
   channel_file.py seeds FOLDER                 writes a few files of every kind (fuzzing seeds)
+  channel_file.py bench COUNT OUT              writes COUNT varied records; prints the best seconds of
+                                               its own write and read (no start-up), the peer's times
 
 Description: {"records": [record, ...], "count": optional stored count}; a record holds sid, tsid,
 onid, reserved, favourite, channel, dvb_type, type, name, provider, scrambled, teletext, subtitles,
@@ -131,9 +133,40 @@ def seeds(folder):
     return 0
 
 
+def bench(count, path):
+    import time
+    records = []
+    for i in range(count):
+        tune = [{"kind": "bda", "type": 1 + i % 4, "port": i % 3, "name": "Tuner %d" % (i % 4),
+                 "values": [474000 + 8000 * (i % 40), 8, 1][:VALUE_COUNT[1 + i % 4]]}]
+        if i % 5 == 0:
+            tune.append({"kind": "eth", "port": 1234 + i, "address": "239.1.%d.%d" % (i // 250 % 250, i % 250)})
+        records.append({"sid": i % 65536, "tsid": 1 + i // 65536 + i % 50, "onid": 8916, "reserved": 0,
+                        "favourite": i if i % 17 == 0 else -1, "channel": i // 2, "dvb_type": 1,
+                        "type": 1 + i % 2, "name": "Channel number %d" % i, "provider": "Provider %d" % (i % 30),
+                        "scrambled": i % 2, "teletext": 1, "subtitles": 0, "epg": 1, "audio": i % 3 == 0,
+                        "logo": "c:\\program files\\tv\\resources\\tv_logos\\channel %d.png" % i,
+                        "pids": [0, 256 + i % 100, 257 + i % 100, 0, 0], "tune": tune})
+    description = {"records": records}
+    best_write = best_read = None
+    for _ in range(3):
+        start = time.perf_counter()
+        data = write(description)
+        best_write = min(best_write or 1e9, time.perf_counter() - start)
+        start = time.perf_counter()
+        read(data)
+        best_read = min(best_read or 1e9, time.perf_counter() - start)
+    with open(path, "wb") as out:
+        out.write(data)
+    print("%.6f %.6f" % (best_write, best_read))
+    return 0
+
+
 def main():
     if sys.argv[1] == "seeds":
         return seeds(sys.argv[2])
+    if sys.argv[1] == "bench":
+        return bench(int(sys.argv[2]), sys.argv[3])
     command, description_path, path = sys.argv[1:4]
     with open(description_path, encoding="utf-8") as d:
         description = json.load(d)
