@@ -256,7 +256,9 @@ TEST_F(CServicesTest, FindLogoMatchesTheFileNameNotTheFolder)
     EXPECT_EQ(u"", logoOf(u"channelone", logos));
     EXPECT_EQ(u"channel.png", logoOf(u"Channel: news", logos));
     EXPECT_EQ(u"\u0161port.png", logoOf(u"\u0160PORT", logos));
-    EXPECT_EQ(u"", logoOf(u"tv", {base::Utf8ToUtf16(m_folder.Path() + "/tv.logos/other.png")}));
+    // A file without extension: the dot of the folder is no extension.
+    EXPECT_EQ(u"", logoOf(u"tv", {base::Utf8ToUtf16(folder + "/other")}));
+    EXPECT_EQ(u"", logoOf(u"tv", {u"C:\\tv.logos\\other"}));
 }
 
 TEST_F(CServicesTest, SortByNameFoldsCase)
