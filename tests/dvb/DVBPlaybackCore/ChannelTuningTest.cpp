@@ -43,8 +43,10 @@ protected:
         ASSERT_NE(nullptr, entry);
         test::CTestDumpRecorder recorder;
         ASSERT_EQ(S_OK, entry->OpenGraph(&recorder));
-        if (info.GetTuningType() == CBDATuneInfo::kDVBS)
-            EXPECT_EQ(S_OK, entry->SetDiSEqCPort(info.GetDiSEqCPort(), info.GetPolarisation() == BDA_POLARISATION_LINEAR_H));
+        if (info.GetTuningType() == CBDATuneInfo::kDVBS) {
+            const bool horizontal = info.GetPolarisation() == BDA_POLARISATION_LINEAR_H;
+            EXPECT_EQ(S_OK, entry->SetDiSEqCPort(info.GetDiSEqCPort(), horizontal));
+        }
         locator.Attach(DVBPlaybackCore::CreateLocator(info));
         ASSERT_TRUE(locator);
         EXPECT_EQ(S_OK, entry->Tune(locator.Get()));
