@@ -1,6 +1,9 @@
 #include "base/File.h"
 
 #include <cstdio>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include "base/Utf16.h"
 
@@ -69,6 +72,27 @@ bool DeleteFileAt(const std::u16string& path)
 #else
     return std::remove(Native(path).c_str()) == 0;
 #endif
+}
+
+CFileStamp GetFileStamp(const std::u16string& path)
+{
+    CFileStamp stamp;
+#ifdef _WIN32
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(Native(path).c_str(), GetFileExInfoStandard, &data))
+        return stamp;
+    stamp.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    stamp.writeTime = static_cast<int64_t>((static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                                           data.ftLastWriteTime.dwLowDateTime);
+#else
+    struct stat st;
+    if (stat(Native(path).c_str(), &st) != 0)
+        return stamp;
+    stamp.size = static_cast<uint64_t>(st.st_size);
+    stamp.writeTime = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+#endif
+    stamp.exists = true;
+    return stamp;
 }
 
 } // namespace base

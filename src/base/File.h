@@ -14,4 +14,17 @@ bool ReadWholeFile(const std::u16string& path, std::vector<uint8_t>& bytes);
 bool WriteFileReplacing(const std::u16string& path, const std::vector<uint8_t>& bytes);
 bool DeleteFileAt(const std::u16string& path);
 
+// What tells one version of a file from another without reading it: its size and last-write time.
+struct CFileStamp {
+    bool exists = false;
+    uint64_t size = 0;
+    int64_t writeTime = 0; // platform units (ns since 1970 here, FILETIME on Windows)
+    bool operator==(const CFileStamp& o) const
+    {
+        return exists == o.exists && size == o.size && writeTime == o.writeTime;
+    }
+    bool operator!=(const CFileStamp& o) const { return !(*this == o); }
+};
+CFileStamp GetFileStamp(const std::u16string& path);
+
 } // namespace base
