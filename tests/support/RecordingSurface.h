@@ -13,6 +13,7 @@ public:
         OnScreenDisplay::Matrix world;
         OnScreenDisplay::SurfaceTexture* texture;
         std::vector<OnScreenDisplay::Vertex> vertices;
+        bool strip = false;
     };
     struct StageChange {
         unsigned stage;
@@ -41,7 +42,12 @@ public:
     }
     void DrawTriangles(const OnScreenDisplay::Vertex* vertices, unsigned triangleCount) override
     {
-        draws.push_back({m_world, m_texture, std::vector<OnScreenDisplay::Vertex>(vertices, vertices + 3 * triangleCount)});
+        draws.push_back({m_world, m_texture, std::vector<OnScreenDisplay::Vertex>(vertices, vertices + 3 * triangleCount), false});
+    }
+
+    void DrawTriangleStrip(const OnScreenDisplay::Vertex* vertices, unsigned triangleCount) override
+    {
+        draws.push_back({m_world, m_texture, std::vector<OnScreenDisplay::Vertex>(vertices, vertices + triangleCount + 2), true});
     }
 
     std::vector<OnScreenDisplay::Matrix> transforms;

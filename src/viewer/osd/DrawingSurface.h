@@ -22,6 +22,10 @@ class SurfaceTexture;
 
 // Texture-stage and render states the widgets change, numbered as Direct3D 9 numbers them so that
 // the device implementation passes them through.
+// Texture operations and arguments, numbered as Direct3D 9 numbers them.
+enum StageOp : uint32_t { OpDisable = 1, OpSelectArg1 = 2, OpModulate = 4, OpBlendFactorAlpha = 14 };
+enum StageArg : uint32_t { ArgDiffuse = 0, ArgCurrent = 1, ArgTexture = 2, ArgTFactor = 3 };
+
 enum class StageState : uint32_t {
     ColourOp = 1,
     ColourArg1 = 2,
@@ -45,6 +49,8 @@ public:
     virtual void SetRenderState(RenderState state, uint32_t value) = 0;
     // Triangle list: three vertices per triangle.
     virtual void DrawTriangles(const Vertex* vertices, unsigned triangleCount) = 0;
+    // Triangle strip: triangleCount + 2 vertices.
+    virtual void DrawTriangleStrip(const Vertex* vertices, unsigned triangleCount) = 0;
 };
 
 } // namespace OnScreenDisplay
