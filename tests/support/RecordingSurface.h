@@ -50,6 +50,12 @@ public:
         draws.push_back({m_world, m_texture, std::vector<OnScreenDisplay::Vertex>(vertices, vertices + triangleCount + 2), true});
     }
 
+    void DrawTriangleStrip2(const OnScreenDisplay::Vertex2* vertices, unsigned triangleCount) override
+    {
+        crossFades.push_back(std::vector<OnScreenDisplay::Vertex2>(vertices, vertices + triangleCount + 2));
+    }
+
+    std::vector<std::vector<OnScreenDisplay::Vertex2>> crossFades;
     std::vector<OnScreenDisplay::Matrix> transforms;
     std::vector<Draw> draws;
     std::vector<StageChange> stageChanges;

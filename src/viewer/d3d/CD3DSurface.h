@@ -16,6 +16,7 @@ public:
     void SetRenderState(OnScreenDisplay::RenderState state, uint32_t value) override;
     void DrawTriangles(const OnScreenDisplay::Vertex* vertices, unsigned triangleCount) override;
     void DrawTriangleStrip(const OnScreenDisplay::Vertex* vertices, unsigned triangleCount) override;
+    void DrawTriangleStrip2(const OnScreenDisplay::Vertex2* vertices, unsigned triangleCount) override;
 
     static OnScreenDisplay::SurfaceTexture* FromTexture(IDirect3DBaseTexture9* texture)
     {

@@ -17,6 +17,14 @@ struct Vertex {
     float u, v;
 };
 
+// The same with a second texture-coordinate pair (XYZ | DIFFUSE | TEX2): buttons cross-fade
+// between two frames of one texture in one draw.
+struct Vertex2 {
+    float x, y, z;
+    uint32_t colour;
+    float u, v, u2, v2;
+};
+
 // A texture of the platform; the OSD only passes it on.
 class SurfaceTexture;
 
@@ -33,6 +41,7 @@ enum class StageState : uint32_t {
     AlphaOp = 4,
     AlphaArg1 = 5,
     AlphaArg2 = 6,
+    TexCoordIndex = 11,
 };
 
 enum class RenderState : uint32_t {
@@ -51,6 +60,7 @@ public:
     virtual void DrawTriangles(const Vertex* vertices, unsigned triangleCount) = 0;
     // Triangle strip: triangleCount + 2 vertices.
     virtual void DrawTriangleStrip(const Vertex* vertices, unsigned triangleCount) = 0;
+    virtual void DrawTriangleStrip2(const Vertex2* vertices, unsigned triangleCount) = 0;
 };
 
 } // namespace OnScreenDisplay
