@@ -60,5 +60,7 @@ void CD3DSurface::Draw(D3DPRIMITIVETYPE type, const Vertex* vertices, unsigned t
 static_assert(static_cast<uint32_t>(StageState::ColourOp) == D3DTSS_COLOROP, "stage states pass through");
 static_assert(static_cast<uint32_t>(StageState::AlphaArg2) == D3DTSS_ALPHAARG2, "stage states pass through");
 static_assert(static_cast<uint32_t>(RenderState::TextureFactor) == D3DRS_TEXTUREFACTOR, "render states pass through");
-static_assert(OpBlendFactorAlpha == D3DTOP_BLENDFACTORALPHA && OpModulate == D3DTOP_MODULATE, "ops pass through");
+static_assert(static_cast<uint32_t>(OpBlendFactorAlpha) == static_cast<uint32_t>(D3DTOP_BLENDFACTORALPHA) &&
+                  static_cast<uint32_t>(OpModulate) == static_cast<uint32_t>(D3DTOP_MODULATE),
+              "ops pass through");
 static_assert(ArgTexture == D3DTA_TEXTURE && ArgTFactor == D3DTA_TFACTOR, "arguments pass through");
