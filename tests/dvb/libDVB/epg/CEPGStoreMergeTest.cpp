@@ -93,6 +93,23 @@ TEST(EPGStoreMerge, ScheduleSectionsAcrossVersions)
     EXPECT_FALSE(owner.store.NewEventSignal().IsSet());
 }
 
+// The parts are one text cut where the broadcaster cut it: the space at the end of a part is
+// part of the text, and only the joined whole is trimmed.
+TEST(EPGStoreMerge, ExtendedPartsJoinAsBroadcast)
+{
+    StoreOwner owner;
+    CTestListener listener;
+    CTestEngine engine(&owner);
+    engine.Start(&listener);
+    engine.Feed(0, Pat(0x77, 0, {{1, 0x100}}));
+    engine.Feed(0x12, Schedule(0, 0, {{1, 18, Cat({ShortEvent("Film", ""), ExtendedEvent(0, 2, " Alpha beta "),
+                                                   ExtendedEvent(1, 2, "gamma\x8A"), ExtendedEvent(2, 2, "delta ")})}}));
+    CEventList events;
+    owner.store.GetServiceEvents(0x55, 0x77, 1, events);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].extendedText, u"Alpha beta gamma\r\ndelta");
+}
+
 TEST(EPGStoreMerge, PresentFollowingGoesToTheStoreToo)
 {
     StoreOwner owner;
