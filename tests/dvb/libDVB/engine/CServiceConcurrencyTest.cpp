@@ -52,7 +52,7 @@ TEST(ServiceConcurrency, TimeshiftStartReadsThePcrStreamUnderTheServiceLock)
     CService* service = listener.Service(1);
     ASSERT_NE(service, nullptr);
 
-    constexpr int kVersions = 400;
+    constexpr int kVersions = 3000;
     std::atomic<bool> done{false};
     std::thread device([&] {
         for (int i = 1; i <= kVersions; ++i) {
