@@ -1,7 +1,7 @@
 // EIT sections through an engine into the EPG store, as the channel engine merges them.
 #include <gtest/gtest.h>
 
-#include "dvb/libDVB/engine/ServiceTestKit.h"
+#include "dvb/libDVB/service/ServiceTestKit.h"
 #include "dvb/libDVB/epg/CEPGStore.h"
 
 using namespace test;

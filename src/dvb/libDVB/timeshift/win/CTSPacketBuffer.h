@@ -10,7 +10,7 @@
 #include "base/Result.h"
 #include "dvb/libDVB/timeshift/CTSPacketBufferInterface.h"
 #include "dvb/libDVB/timeshift/CTSRingFile.h"
-#include "dvb/libDVB/timeshift/CTSTemporaryFile.h"
+#include "dvb/libDVB/timeshift/win/CTSTemporaryFile.h"
 
 namespace libDVB {
 
