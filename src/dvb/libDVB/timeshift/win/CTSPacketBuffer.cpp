@@ -1,4 +1,4 @@
-#include "dvb/libDVB/timeshift/CTSPacketBuffer.h"
+#include "dvb/libDVB/timeshift/win/CTSPacketBuffer.h"
 
 #include <cstring>
 

@@ -142,15 +142,73 @@ TEST_F(ManagerFixture, ElementaryPacketsReachEveryServiceOfThePid)
     EXPECT_EQ(listener.packets[0x201], 3);
 }
 
-TEST_F(ManagerFixture, ProgramsLeavingThePatKeepTheirServicesUntilStop)
+TEST_F(ManagerFixture, ProgramsLeavingThePatAreRemoved)
 {
     engine.Feed(0, Pat(1, 0, {{1, 0x100}, {2, 0x101}}));
+    engine.Feed(0x101, Pmt(2, 0, 0x300, {{0x02, 0x300, {}}}));
     engine.Feed(0, Pat(1, 0, {{1, 0x100}, {3, 0x102}})); // same version: ignored
     EXPECT_EQ(Manager().GetRecordCount(), 2u);
+    CService* two = listener.Service(2);
+    EXPECT_EQ(two->GetReceptionState(), CService::kReceived);
+
     engine.Feed(0, Pat(1, 1, {{1, 0x100}, {3, 0x102}}));
-    EXPECT_EQ(Manager().GetRecordCount(), 3u);
+    EXPECT_EQ(Manager().GetRecordCount(), 2u);
     EXPECT_EQ(listener.added, (std::vector<uint16_t>{1, 2, 3}));
+    EXPECT_EQ(listener.removed, std::vector<uint16_t>{2});
+    EXPECT_EQ(listener.removedServices, std::vector<CService*>{two});
+    EXPECT_EQ(two->GetReceptionState(), CService::kNotAttached);
+    EXPECT_EQ(two->GetServiceManager(), nullptr);
+    EXPECT_TRUE(Relays().empty());
+    EXPECT_FALSE(Routed(0x101)); // its PMT section stream went with it
+    EXPECT_FALSE(Routed(0x300));
+
+    // Back in a later version with the PMT it had: that PMT is taken again.
+    engine.Feed(0, Pat(1, 2, {{1, 0x100}, {2, 0x101}, {3, 0x102}}));
+    engine.Feed(0x101, Pmt(2, 0, 0x300, {{0x02, 0x300, {}}}));
+    EXPECT_EQ(two->GetReceptionState(), CService::kReceived);
+    EXPECT_EQ(Relays(), std::vector<uint16_t>{0x300});
+}
+
+TEST_F(ManagerFixture, APatOfSeveralSectionsIsJudgedWhole)
+{
+    auto entry = [](uint16_t program, uint16_t pid) {
+        return Bytes{static_cast<uint8_t>(program >> 8), static_cast<uint8_t>(program),
+                     static_cast<uint8_t>(0xE0 | (pid >> 8)), static_cast<uint8_t>(pid)};
+    };
+    engine.Feed(0, MakeLongSection(0x00, 1, 0, 0, 1, entry(1, 0x100)));
+    engine.Feed(0, MakeLongSection(0x00, 1, 0, 1, 1, entry(2, 0x101)));
+    ASSERT_EQ(Manager().GetRecordCount(), 2u);
+    // Version 1: section 0 alone removes nothing, section 1 then drops program 1.
+    engine.Feed(0, MakeLongSection(0x00, 1, 1, 0, 1, entry(3, 0x102)));
+    EXPECT_EQ(Manager().GetRecordCount(), 3u);
     EXPECT_TRUE(listener.removed.empty());
+    engine.Feed(0, MakeLongSection(0x00, 1, 1, 1, 1, entry(2, 0x101)));
+    EXPECT_EQ(Manager().GetRecordCount(), 2u);
+    EXPECT_EQ(listener.removed, std::vector<uint16_t>{1});
+}
+
+TEST_F(ManagerFixture, PmtMovingToAnotherPidIsFollowed)
+{
+    engine.Feed(0, Pat(1, 0, {{1, 0x100}}));
+    engine.Feed(0x100, Pmt(1, 0, 0x200, {{0x02, 0x200, {}}}));
+    CService* one = listener.Service(1);
+    ASSERT_EQ(one->GetVideoStream()->pid, 0x200);
+
+    engine.Feed(0, Pat(1, 1, {{1, 0x110}}));
+    EXPECT_FALSE(Routed(0x100));
+    EXPECT_TRUE(Routed(0x110));
+    const auto pids = engine.GetParser().GetPids();
+    EXPECT_EQ(std::count(pids.begin(), pids.end(), 0x100), 0);
+    EXPECT_EQ(std::count(pids.begin(), pids.end(), 0x110), 1);
+    EXPECT_EQ(one->GetVideoStream()->pid, 0x200); // until the moved PMT arrives
+    EXPECT_TRUE(listener.removed.empty());
+
+    // The moved PMT keeps its version number: it is taken all the same.
+    engine.Feed(0x110, Pmt(1, 0, 0x210, {{0x02, 0x210, {}}}));
+    ASSERT_NE(one->GetVideoStream(), nullptr);
+    EXPECT_EQ(one->GetVideoStream()->pid, 0x210);
+    EXPECT_EQ(Relays(), std::vector<uint16_t>{0x210});
+    EXPECT_FALSE(Routed(0x200));
 }
 
 TEST_F(ManagerFixture, SdtNamesServicesOfItsOwnTransportStream)
@@ -198,6 +256,24 @@ TEST_F(ManagerFixture, PresentFollowingFromSingleEventSections)
     // Two events in section 0 change nothing.
     engine.Feed(0x12, EitPresentFollowing(1, 0x77, 1, 1, 0, {{12, 61000, 22, "A"}, {13, 61000, 23, "B"}}));
     EXPECT_EQ(s->GetPresentEvent().name, u"News");
+}
+
+// Between two programmes the present section carries no event: nothing is on now.
+TEST_F(ManagerFixture, EmptyPresentSectionClearsThePresentEvent)
+{
+    engine.Feed(0, Pat(0x77, 0, {{1, 0x100}}));
+    engine.Feed(0x12, EitPresentFollowing(1, 0x77, 1, 0, 0, {{10, 61000, 20, "News"}}));
+    engine.Feed(0x12, EitPresentFollowing(1, 0x77, 1, 0, 1, {{11, 61000, 21, "Film"}}));
+    CService* s = listener.Service(1);
+    ASSERT_EQ(s->GetPresentEvent().name, u"News");
+    const size_t changes = listener.changes.size();
+    engine.Feed(0x12, EitPresentFollowing(1, 0x77, 1, 1, 0, {}));
+    EXPECT_EQ(s->GetPresentEvent().name, u"");
+    EXPECT_EQ(s->GetPresentEvent().start, 0);
+    EXPECT_EQ(s->GetPresentEvent().duration, 0);
+    EXPECT_EQ(s->GetFollowingEvent().name, u"Film");
+    ASSERT_EQ(listener.changes.size(), changes + 1);
+    EXPECT_EQ(listener.changes.back().mask, CService::kEventsChanged);
 }
 
 TEST_F(ManagerFixture, EventsAreSignalledInStreamOrder)

@@ -9,7 +9,7 @@
 #include <set>
 #include <vector>
 
-#include "dvb/libDVB/timeshift/CTSPacketBuffer.h"
+#include "dvb/libDVB/timeshift/win/CTSPacketBuffer.h"
 #include "support/TSPacketBuilder.h"
 #include "support/TransportStreamBuilder.h"
 

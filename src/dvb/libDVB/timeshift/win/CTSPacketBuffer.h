@@ -11,7 +11,7 @@
 #include "dvb/libDVB/timeshift/CPacingClock.h"
 #include "dvb/libDVB/timeshift/CTSPacketBufferInterface.h"
 #include "dvb/libDVB/timeshift/CTSRingFile.h"
-#include "dvb/libDVB/timeshift/CTSTemporaryFile.h"
+#include "dvb/libDVB/timeshift/win/CTSTemporaryFile.h"
 
 namespace libDVB {
 

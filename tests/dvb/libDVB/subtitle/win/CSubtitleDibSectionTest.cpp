@@ -1,7 +1,7 @@
 // The renderer drawing into a real GDI DIB section: the bitmap the on-screen display receives.
 #include <gtest/gtest.h>
 
-#include "dvb/libDVB/subtitle/CSubtitleDibSection.h"
+#include "dvb/libDVB/subtitle/win/CSubtitleDibSection.h"
 #include "dvb/libDVB/subtitle/CSubtitleRenderer.h"
 #include "support/PesBuilder.h"
 #include "support/SubtitleBuilder.h"

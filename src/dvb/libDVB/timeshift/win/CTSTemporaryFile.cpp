@@ -1,4 +1,4 @@
-#include "dvb/libDVB/timeshift/CTSTemporaryFile.h"
+#include "dvb/libDVB/timeshift/win/CTSTemporaryFile.h"
 
 namespace libDVB {
 

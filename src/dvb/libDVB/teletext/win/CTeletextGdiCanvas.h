@@ -4,6 +4,8 @@
 // two pens for each of the eight teletext colours.
 #pragma once
 
+#include <windows.h>
+
 #include "base/Result.h"
 #include "dvb/libDVB/teletext/CTeletextCanvas.h"
 

@@ -1,4 +1,4 @@
-#include "dvb/libDVB/si/WinAnsiCodePage.h"
+#include "dvb/libDVB/si/win/WinAnsiCodePage.h"
 
 #include <windows.h>
 

@@ -5,7 +5,7 @@
 
 #include "dvb/libDVB/si/AnsiCodePage.h"
 #include "dvb/libDVB/si/DVBText.h"
-#include "dvb/libDVB/si/WinAnsiCodePage.h"
+#include "dvb/libDVB/si/win/WinAnsiCodePage.h"
 
 using namespace libDVB;
 

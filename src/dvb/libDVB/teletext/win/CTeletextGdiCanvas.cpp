@@ -1,4 +1,4 @@
-#include "dvb/libDVB/teletext/CTeletextGdiCanvas.h"
+#include "dvb/libDVB/teletext/win/CTeletextGdiCanvas.h"
 
 #include <cstring>
 

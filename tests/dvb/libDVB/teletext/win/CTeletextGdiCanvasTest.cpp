@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "dvb/libDVB/teletext/CTeletextGdiCanvas.h"
+#include "dvb/libDVB/teletext/win/CTeletextGdiCanvas.h"
 #include "dvb/libDVB/teletext/CTeletextRenderer.h"
 #include "dvb/libDVB/teletext/TeletextAlpha.h"
 #include "support/PesBuilder.h"

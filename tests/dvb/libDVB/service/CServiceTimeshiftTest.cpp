@@ -7,7 +7,7 @@
 #include <atomic>
 
 #include "dvb/libDVB/service/CService.h"
-#include "dvb/libDVB/timeshift/CTSPacketBuffer.h"
+#include "dvb/libDVB/timeshift/win/CTSPacketBuffer.h"
 #include "support/TSPacketBuilder.h"
 
 using libDVB::CService;

@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include <windows.h>
+
 #include "base/Result.h"
 #include "dvb/libDVB/timeshift/CTSRingFile.h"
 

@@ -2,6 +2,8 @@
 // device context, so the on-screen display can take it as a bitmap handle.
 #pragma once
 
+#include <windows.h>
+
 #include "base/Result.h"
 #include "dvb/libDVB/subtitle/CSubtitleSurface.h"
 

@@ -1,4 +1,4 @@
-#include "dvb/libDVB/subtitle/CSubtitleDibSection.h"
+#include "dvb/libDVB/subtitle/win/CSubtitleDibSection.h"
 
 #include <cstring>
 
