@@ -22,7 +22,7 @@ public:
 private:
     static LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-    HWND m_window = nullptr;
+    HWND m_window;
 };
 
 } // namespace libDVB_EthernetDevice

@@ -3,6 +3,7 @@
 #include <ws2tcpip.h>
 
 #include "dvb/libDVB_EthernetDevice/win/CMulticastDevice.h"
+#include "dvb/libDVB_EthernetDevice/win/HiddenWindow.h"
 
 namespace libDVB_EthernetDevice {
 
@@ -84,19 +85,9 @@ bool CNetworkDeviceThread::Check(int result)
 
 bool CNetworkDeviceThread::InitInstance()
 {
-    WNDCLASSEXW windowClass = {};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = &CNetworkDeviceThread::StaticWindowProc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = kClassName;
-    RegisterClassExW(&windowClass); // fails harmlessly when an earlier thread registered it
-    m_window = CreateWindowExW(0, kClassName, L"NetworkEventWindow", WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr,
-                               windowClass.hInstance, nullptr);
+    m_window = CreateHiddenWindow(kClassName, &CNetworkDeviceThread::StaticWindowProc, this);
     if (!m_window)
         return false;
-    SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    ShowWindow(m_window, SW_HIDE);
 
     WSADATA data;
     m_winsock = WSAStartup(MAKEWORD(2, 2), &data) == 0;
@@ -159,11 +150,8 @@ void CNetworkDeviceThread::ExitInstance()
         closesocket(m_socket);
         m_socket = INVALID_SOCKET;
     }
-    if (m_window) {
-        SetWindowLongPtrW(m_window, GWLP_USERDATA, 0);
-        DestroyWindow(m_window);
-        m_window = nullptr;
-    }
+    DestroyHiddenWindow(m_window);
+    m_window = nullptr;
     if (m_winsock)
         WSACleanup();
 }

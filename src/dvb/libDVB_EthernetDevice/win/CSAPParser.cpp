@@ -28,12 +28,18 @@ bool CSAPParser::Check(int result)
 
 CSAPParser::CSAPParser(CSAPcallback* callback) : m_announcements(callback), m_buffer(kReceiveSize)
 {
+    if (!GetWindow()) {
+        // Still the window's error: nothing since its creation sets one.
+        m_status = E_FAIL;
+        m_socketError = static_cast<int>(GetLastError());
+        return;
+    }
     WSADATA data;
     const int started = WSAStartup(MAKEWORD(2, 2), &data);
     m_winsock = started == 0;
-    if (!m_winsock || !GetWindow()) {
+    if (!m_winsock) {
         m_status = E_FAIL;
-        m_socketError = m_winsock ? 0 : started;
+        m_socketError = started;
         return;
     }
     m_socket = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);

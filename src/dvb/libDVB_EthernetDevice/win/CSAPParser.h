@@ -25,7 +25,7 @@ public:
     ~CSAPParser() override;
 
     // S_OK when the socket listens; otherwise E_FAIL and GetSocketError tells the failing call's
-    // WSA error (the listener then finds nothing).
+    // error (WSA, or Win32 for the window; the listener then finds nothing).
     HRESULT GetStatus() const { return m_status; }
     int GetSocketError() const { return m_socketError; }
 

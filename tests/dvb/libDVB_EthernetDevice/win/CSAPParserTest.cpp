@@ -40,13 +40,15 @@ std::unique_ptr<CNetworkAnnouncement> Find(const CSAPParser& parser, uint32_t ad
 const char kChildVariable[] = "TOLVIK_SAP_CHILD";
 const char kTwoListenersName[] = "Beide h\xC3\xB6ren";
 
-void SendAnnouncement(const std::string& sdp)
+void SendAnnouncement(const std::string& sdp, uint16_t id = 0x4B1D)
 {
     WSADATA data;
     ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &data), 0);
     SOCKET s = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
     ASSERT_NE(s, INVALID_SOCKET);
-    std::string message("\x20\x00\x4B\x1D\x7F\x00\x00\x01" "application/sdp", 23);
+    std::string message("\x20\x00\x00\x00\x7F\x00\x00\x01" "application/sdp", 23);
+    message[2] = static_cast<char>(id >> 8);
+    message[3] = static_cast<char>(id);
     message.push_back('\0');
     message += sdp;
     sockaddr_in to = {};
@@ -171,6 +173,19 @@ TEST(SAPListener, TwoProcessesHearOneAnnouncement)
     GetExitCodeProcess(child.hProcess, &code);
     CloseHandle(child.hProcess);
     EXPECT_EQ(code, 0u);
+}
+
+TEST(SAPListener, AnnouncementsLargerThanTwoKilobytesAreRead)
+{
+    CSAPParser parser;
+    ASSERT_EQ(parser.GetStatus(), S_OK) << parser.GetSocketError();
+    // A long description (many attributes) in one 6,000-byte datagram.
+    std::string sdp = "v=0\r\ns=Gro\xC3\x9F\r\nc=IN IP4 239.20.0.1/8\r\nt=0 0\r\nm=video 6000 udp mpeg\r\n";
+    while (sdp.size() < 6000)
+        sdp += "a=x-padding:" + std::string(100, 'p') + "\r\n";
+    SendAnnouncement(sdp, 0x6000);
+    ASSERT_TRUE(PumpUntil([&] { return Find(parser, 0xEF140001u, 6000) != nullptr; }, 5000));
+    EXPECT_EQ(Find(parser, 0xEF140001u, 6000)->name, u"Gro\u00DF");
 }
 
 TEST(SAPListener, SocketFailureLeavesAReadableState)

@@ -40,7 +40,7 @@ private:
 
 // Unix path of a generated media file, for the peers' command lines.
 std::string UnixMediaPath(const std::string& name);
-// Windows path of a test source file.
+// Unix path of a file in the source tree, for commands.
 std::string UnixSourcePath(const std::string& relative);
 
 // Dispatches this thread's messages until `done` holds or `ms` have passed; returns `done()`.
