@@ -11,7 +11,9 @@ HWND CreateHiddenWindow(const wchar_t* className, WNDPROC procedure, void* objec
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = className;
     RegisterClassExW(&windowClass); // fails harmlessly when an earlier window registered it
-    HWND window = CreateWindowExW(0, className, className, WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr,
+    // Message-only: never shown, never enumerated, and no work for the desktop's process, which
+    // otherwise follows every top-level window a socket thread makes and drops.
+    HWND window = CreateWindowExW(0, className, className, WS_OVERLAPPED, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                   windowClass.hInstance, nullptr);
     if (window) {
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(object));

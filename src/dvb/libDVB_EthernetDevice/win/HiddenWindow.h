@@ -1,4 +1,4 @@
-// A hidden, zero-sized top-level window of its own class, carrying a pointer to its object in the
+// A hidden (message-only) window of its own class, carrying a pointer to its object in the
 // user data: the way socket readiness and timers reach an object on the thread that created it.
 #pragma once
 
