@@ -13,13 +13,14 @@ function(tolvik_setup_googletest)
 endfunction()
 
 # tolvik_media(NAME name SCRIPT path): a ctest fixture that makes test media with Debian tools
-# (ffmpeg and friends) into TOLVIK_MEDIA_DIR before the tests that need it run.
+# (ffmpeg and friends) into TOLVIK_MEDIA_DIR before the tests that need it run. The media are
+# stamped with the script's hash and made again whenever the script changes (run-media.sh).
 function(tolvik_media)
   cmake_parse_arguments(M "" "NAME;SCRIPT" "" ${ARGN})
   if(TEST media_${M_NAME})
     return()
   endif()
-  add_test(NAME media_${M_NAME} COMMAND bash ${M_SCRIPT} ${TOLVIK_MEDIA_DIR})
+  add_test(NAME media_${M_NAME} COMMAND bash ${CMAKE_SOURCE_DIR}/cmake/run-media.sh ${M_SCRIPT} ${TOLVIK_MEDIA_DIR})
   set_tests_properties(media_${M_NAME} PROPERTIES FIXTURES_SETUP media_${M_NAME} TIMEOUT 600)
 endfunction()
 

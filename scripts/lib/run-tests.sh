@@ -13,10 +13,11 @@ ip route add 224.0.0.0/4 dev lo
 
 passed=0
 failed=0
-run_ctest() { # name, build dir
+run_ctest() { # name, build dir, extra ctest arguments...
   local name=$1 dir=$2 log="$build/$1.ctest.log"
+  shift 2
   echo "== testing $name"
-  ctest --test-dir "$dir" -j "$jobs" --output-on-failure 2>&1 | tee "$log"
+  ctest --test-dir "$dir" -j "$jobs" --output-on-failure "$@" 2>&1 | tee "$log"
   local line p t
   line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n1)
   if [ -z "$line" ]; then
@@ -31,10 +32,12 @@ run_ctest() { # name, build dir
 
 run_ctest native "$build/native"
 run_ctest fuzz "$build/fuzz"
+source "$here/tsan-tests.sh"
+run_ctest tsan "$build/tsan" -R "$tsan_regex"
 
 source "$here/wine.sh"
-wine_up "$build/wine"
 trap wine_down EXIT
+wine_up "$build/wine" || { echo "tests: $passed passed, $failed failed; the win64 tests could not run"; exit 1; }
 run_ctest win64 "$build/win64"
 
 echo "tests: $passed passed, $failed failed"

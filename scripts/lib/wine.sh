@@ -1,9 +1,16 @@
 # Brings up the Windows environment the win64 tests and the programs run in: a private Wine prefix,
 # Xvfb on a free display, PulseAudio with a null sink and the Task Scheduler service. Everything
 # lives under $1 and only the processes started here are stopped again (wine_down).
-# Source this file; then call wine_up DIR and wine_down.
+# Source this file; then call wine_up DIR and wine_down. wine_up fails, printing the log of the
+# part concerned, when Xvfb, PulseAudio, wineboot or the scheduler service do not come up.
 
 _wine_pids=()
+
+_wine_fail() { # what, log
+  echo "wine_up: $1 did not come up; its log ($2):" >&2
+  cat "$2" >&2 2> /dev/null || true
+  return 1
+}
 
 wine_up() {
   local dir=$1
@@ -20,11 +27,13 @@ wine_up() {
   Xvfb -displayfd 7 -screen 0 1280x1024x24 -nolisten tcp > "$dir/xvfb.log" 2>&1 &
   _wine_pids+=($!)
   exec 7>&-
-  local i
+  local i xvfb=$!
   for i in $(seq 1 100); do
     [ -s "$fdfile" ] && break
+    kill -0 "$xvfb" 2> /dev/null || break
     sleep 0.1
   done
+  [ -s "$fdfile" ] || { _wine_fail Xvfb "$dir/xvfb.log"; return 1; }
   export DISPLAY=":$(head -n1 "$fdfile")"
 
   # PulseAudio with only a null sink, so the DirectSound renderer has a device.
@@ -36,10 +45,21 @@ wine_up() {
     --load="module-native-protocol-unix socket=$dir/pulse/native auth-anonymous=1" \
     --load="module-null-sink sink_name=null" --load="module-always-sink" \
     > "$dir/pulse.log" 2>&1 &
-  _wine_pids+=($!)
+  local pulse=$!
+  _wine_pids+=($pulse)
+  for i in $(seq 1 100); do
+    pactl info > /dev/null 2>&1 && break
+    kill -0 "$pulse" 2> /dev/null || break
+    sleep 0.1
+  done
+  pactl info > /dev/null 2>&1 || { _wine_fail PulseAudio "$dir/pulse.log"; return 1; }
 
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    # Its status is no guide (a prefix without 32-bit Wine reports a missing syswow64 helper and
+    # is fine): the prefix is made when its registry is there once the server has finished.
     wineboot --init > "$dir/wineboot.log" 2>&1 || true
+    wineserver -w || true
+    [ -f "$WINEPREFIX/system.reg" ] || { _wine_fail wineboot "$dir/wineboot.log"; return 1; }
   fi
   wineserver -w || true
   # Without Wine's own Tahoma in the prefix, "Tahoma" resolves to Liberation Sans.
@@ -49,7 +69,17 @@ wine_up() {
   done
   # Keep one wineserver for the whole run so each test program starts quickly.
   wineserver -p 600 || true
-  wine net start schedule > "$dir/schedule.log" 2>&1 || true
+  # Right after wineboot the service database may still be locked: try the start again.
+  : > "$dir/schedule.log"
+  local started=0
+  for i in $(seq 1 20); do
+    if wine net start schedule >> "$dir/schedule.log" 2>&1 || grep -qi "already" "$dir/schedule.log"; then
+      started=1
+      break
+    fi
+    sleep 0.5
+  done
+  [ $started -eq 1 ] || { _wine_fail "the Task Scheduler service" "$dir/schedule.log"; return 1; }
   # The first window of a session starts the desktop process, which inherits the standard handles
   # of whoever started it: started by a test, it would keep ctest's output pipe open after the test
   # ends. Start it here, with handles of its own.

@@ -8,7 +8,7 @@
 #include "base/Utf16.h"
 
 #ifdef _WIN32
-#include "base/Result.h" // windows.h
+#include <windows.h>
 #endif
 
 namespace base {

@@ -1,18 +1,16 @@
 // Result codes shared by the DVB library, the codecs and the filters: 32-bit HRESULT-style values,
 // 0 done, 1 nothing done, negative for failures. On Windows the platform's own definitions are used,
-// so neutral code and Windows code agree on one type.
+// so neutral code and Windows code agree on one type; code that needs more of the platform
+// includes its headers itself.
 #pragma once
 
 #include <cstdint>
 
 #ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+// The platform's own type and codes without the whole of <windows.h>: HRESULT is LONG there, and
+// LONG is long on Windows, so the two declarations are one; the codes come from <winerror.h>.
+typedef long HRESULT;
+#include <winerror.h>
 #else
 typedef int32_t HRESULT;
 #define S_OK ((HRESULT)0)

@@ -53,6 +53,41 @@ TEST(ByteReader, SubReaderRefusesALyingLength)
     EXPECT_TRUE(r.Overrun());
 }
 
+// The boundary: a claimed length equal to what is left is whole, one more is an overrun.
+TEST(ByteReader, ClaimOneBeyondWhatIsLeftIsAnOverrun)
+{
+    const uint8_t data[] = {3, 0xA, 0xB, 0xC};
+    {
+        CByteReader r(data, sizeof data);
+        r.U8();
+        CByteReader exact = r.Sub(3);
+        EXPECT_FALSE(exact.Overrun());
+        EXPECT_EQ(exact.Size(), 3u);
+        EXPECT_TRUE(r.Empty());
+        EXPECT_FALSE(r.Overrun());
+    }
+    {
+        CByteReader r(data, sizeof data);
+        r.U8();
+        CByteReader beyond = r.Sub(4);
+        EXPECT_TRUE(beyond.Overrun());
+        EXPECT_TRUE(beyond.Empty());
+        EXPECT_TRUE(r.Overrun());
+    }
+    {
+        CByteReader r(data + 1, 3);
+        EXPECT_EQ(r.Take(4), nullptr);
+        EXPECT_TRUE(r.Overrun());
+        CByteReader s(data + 1, 3);
+        EXPECT_EQ(s.Take(3), data + 1);
+        EXPECT_FALSE(s.Overrun());
+        CByteReader k(data + 1, 3);
+        k.Skip(4);
+        EXPECT_TRUE(k.Overrun());
+        EXPECT_EQ(k.U8(), 0u);
+    }
+}
+
 TEST(ByteReader, EmptySubReaderIsNotAnOverrun)
 {
     const uint8_t data[] = {0};

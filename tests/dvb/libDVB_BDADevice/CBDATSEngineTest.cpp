@@ -7,7 +7,7 @@
 #include "dshow/CComPtr.h"
 #include "dvb/libBDA/BDALocators.h"
 #include "dvb/libBDA/BDANetworkTypes.h"
-#include "dvb/libDVB/engine/ServiceTestKit.h"
+#include "dvb/libDVB/service/ServiceTestKit.h"
 #include "dvb/libDVB_BDADevice/CBDATSEngine.h"
 #include "support/TestMedia.h"
 

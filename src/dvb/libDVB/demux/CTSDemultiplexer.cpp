@@ -1,5 +1,6 @@
 #include "dvb/libDVB/demux/CTSDemultiplexer.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace libDVB {
@@ -27,35 +28,68 @@ HRESULT CTSDemultiplexer::DeliverPacket(const uint8_t* packet, uint32_t length)
 
 HRESULT CTSDemultiplexer::InputBytes(const uint8_t* data, uint32_t length)
 {
-    if (!data || length < kTSPacketSize)
+    if (!data || length == 0)
         return S_FALSE;
 
-    const uint8_t* p = data;
-    const uint8_t* const end = data + length;
-    if (m_carryCount > 0 && data[kTSPacketSize - m_carryCount] == kTSSyncByte) {
-        const uint32_t need = kTSPacketSize - m_carryCount;
-        std::memcpy(m_carry + m_carryCount, data, need);
+    bool delivered = false;
+    uint32_t offset = 0; // where the scan goes on in `data`
+    if (m_carryCount > 0) {
+        // The carried tail and the first bytes of the new input side by side: every packet that
+        // starts inside the carry can be confirmed (or refused) here, and the scan then goes on
+        // in the input itself.
+        uint8_t stage[kTSPacketSize + kTSPacketSize + 1];
+        const uint32_t carried = m_carryCount;
+        const uint32_t taken = std::min<uint32_t>(length, kTSPacketSize + 1);
+        std::memcpy(stage, m_carry, carried);
+        std::memcpy(stage + carried, data, taken);
+        const uint32_t total = carried + taken;
+        const bool whole = taken == length;
         m_carryCount = 0;
-        DeliverPacket(m_carry, kTSPacketSize);
-        p += need;
-    } else {
-        m_carryCount = 0;
-        while (p < end && *p != kTSSyncByte)
-            ++p;
-        if (p == end)
-            return S_FALSE;
+        const uint32_t stop = Scan(stage, total, whole ? total : carried, delivered);
+        if (whole) {
+            Keep(stage + stop, total - stop);
+            return delivered ? S_OK : S_FALSE;
+        }
+        offset = stop - carried;
     }
+    const uint32_t stop = Scan(data + offset, length - offset, length - offset, delivered);
+    Keep(data + offset + stop, length - offset - stop);
+    return delivered ? S_OK : S_FALSE;
+}
 
-    while (end - p >= static_cast<ptrdiff_t>(kTSPacketSize)) {
-        while (*p != kTSSyncByte && end - p > static_cast<ptrdiff_t>(kTSPacketSize))
+// Routes the packets of data[0, size) that start before `limit` and returns where it stopped:
+// at `limit` or later, or earlier at a sync byte whose confirmation lies beyond `size`.
+// A 0x47 counts as a packet start only when another 0x47 follows 188 bytes later: a sync byte
+// inside a payload or in garbage never invents a packet, and a packet whose successor has lost
+// its sync byte is dropped while the search goes on one byte further.
+uint32_t CTSDemultiplexer::Scan(const uint8_t* data, uint32_t size, uint32_t limit, bool& delivered)
+{
+    uint32_t p = 0;
+    while (p < limit) {
+        if (data[p] != kTSSyncByte) {
+            const void* next = std::memchr(data + p, kTSSyncByte, limit - p);
+            if (!next)
+                return limit;
+            p = static_cast<uint32_t>(static_cast<const uint8_t*>(next) - data);
+        }
+        if (size - p <= kTSPacketSize)
+            return p; // the confirming byte is not here yet: carry from this sync byte
+        if (data[p + kTSPacketSize] != kTSSyncByte) {
             ++p;
-        DeliverPacket(p, kTSPacketSize);
+            continue;
+        }
+        DeliverPacket(data + p, kTSPacketSize);
+        delivered = true;
         p += kTSPacketSize;
     }
+    return p;
+}
 
-    m_carryCount = static_cast<uint32_t>(end - p);
-    std::memcpy(m_carry, p, m_carryCount);
-    return S_OK;
+void CTSDemultiplexer::Keep(const uint8_t* tail, uint32_t count)
+{
+    // At most one packet: a sync byte is always kept with exactly the bytes that follow it.
+    m_carryCount = std::min<uint32_t>(count, kTSPacketSize);
+    std::memmove(m_carry, tail + count - m_carryCount, m_carryCount);
 }
 
 HRESULT CTSDemultiplexer::RegisterStream(CTSDemultiplexerStream* stream)

@@ -1,5 +1,6 @@
 // The PID router: cuts transport-stream bytes into 188-byte packets and hands each to the stream
-// registered for its PID. It does not own the streams: whoever registers one unregisters and
+// registered for its PID. A byte run may be cut anywhere: the unconfirmed tail of one input is
+// carried into the next, so the last packet of an input waits for the sync byte that follows it. It does not own the streams: whoever registers one unregisters and
 // deletes it.
 #pragma once
 
@@ -36,6 +37,8 @@ public:
 
 private:
     HRESULT SetPidFlag(uint16_t pid, uint8_t flag);
+    uint32_t Scan(const uint8_t* data, uint32_t size, uint32_t limit, bool& delivered);
+    void Keep(const uint8_t* tail, uint32_t count);
 
     // Flat tables indexed by the 13-bit PID: a packet costs two look-ups and no allocation.
     base::CCriticalSection m_streamLock;

@@ -6,6 +6,7 @@
 #include "base/File.h"
 #include "dvb/libDVB/epg/CEPGCacheFile.h"
 #include "dvb/libDVB/si/CEITTable.h"
+#include "dvb/libDVB/si/DVBText.h"
 #include "dvb/libDVB/si/descriptors/DescriptorFactory.h"
 #include "dvb/libDVB/si/descriptors/EventDescriptors.h"
 
@@ -113,6 +114,7 @@ void CEPGStore::MergeEvent(const CEITEventUpdate& u)
         for (const auto* part : parts)
             if (part)
                 e.extendedText += *part;
+        TrimDVBText(e.extendedText);
     }
 
     e.content = 0;
@@ -157,9 +159,10 @@ HRESULT CEPGStore::GetNowNext(uint16_t tsid, uint16_t sid, uint16_t onid, CEITEv
     const int64_t now = Now();
     for (size_t i = 0; i < events.size(); ++i) {
         const CEITEvent& e = events[i];
-        // now - start <= duration, in unsigned arithmetic so that no stored value can overflow it.
+        // An event covers [start, start + duration): now - start < duration, in unsigned arithmetic
+        // so that no stored value can overflow it. At its end instant the next event is on.
         if (e.start <= now && e.duration >= 0 &&
-            static_cast<uint64_t>(now) - static_cast<uint64_t>(e.start) <= static_cast<uint64_t>(e.duration)) {
+            static_cast<uint64_t>(now) - static_cast<uint64_t>(e.start) < static_cast<uint64_t>(e.duration)) {
             if (present)
                 *present = e;
             if (following)

@@ -125,8 +125,15 @@ HRESULT CService::StartTimeshift()
 {
     if (!m_timeshift)
         return E_FAIL;
-    const CStream* pcr = GetPCRStream();
-    return m_timeshift->Pause(pcr ? pcr->pid : 0);
+    // The device thread may replace the stream table on a PMT update at any moment: the PID is
+    // read under the service lock, which the buffer must not hold (its replay thread takes it).
+    uint16_t pcrPid = 0;
+    {
+        base::CScopedLock lock(Lock());
+        if (const CStream* pcr = GetPCRStream())
+            pcrPid = pcr->pid;
+    }
+    return m_timeshift->Pause(pcrPid);
 }
 
 HRESULT CService::StopTimeshift(bool goLive)

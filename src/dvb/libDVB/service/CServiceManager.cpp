@@ -74,11 +74,16 @@ HRESULT CServiceManager::OnPAT(CSIParser* parser, const uint8_t* section, uint32
     if (FAILED(table->Parse(section, length)))
         return E_FAIL;
     m_transportStreamId = table->GetTransportStreamId();
+    DropLeavingPrograms(parser, *table);
     for (const auto& program : table->GetPrograms()) {
-        if (FindRecord(program.first))
+        if (CServiceRecord* known = FindRecord(program.first)) {
+            if (known->program_map_PID != program.second)
+                MovePMT(parser, known, program.second);
             continue;
+        }
         auto record = std::make_unique<CServiceRecord>();
         record->service_id = program.first;
+        record->program_map_PID = program.second;
         record->manager = this;
         CServiceRecord* r = record.get();
         m_records[program.first] = std::move(record);
@@ -108,6 +113,68 @@ HRESULT CServiceManager::OnPAT(CSIParser* parser, const uint8_t* section, uint32
     }
     m_patEvent.Set();
     return S_OK;
+}
+
+// The programs of a new PAT version leave the multiplex when no section of that version names
+// them; a PAT of several sections is judged once all of them are in.
+void CServiceManager::DropLeavingPrograms(CSIParser* parser, const CPATTable& table)
+{
+    const int version = (table.GetTransportStreamId() << 5) | table.GetVersionNumber();
+    if (version != m_patVersion) {
+        m_patVersion = version;
+        m_patSections.clear();
+    }
+    std::vector<uint16_t>& programs = m_patSections[table.GetSectionNumber()];
+    programs.clear();
+    for (const auto& program : table.GetPrograms())
+        programs.push_back(program.first);
+    for (unsigned n = 0; n <= table.GetLastSectionNumber(); ++n)
+        if (!m_patSections.count(static_cast<uint8_t>(n)))
+            return;
+
+    std::vector<uint16_t> leaving;
+    for (const auto& record : m_records) {
+        bool listed = false;
+        for (const auto& section : m_patSections)
+            listed = listed || std::count(section.second.begin(), section.second.end(), record.first) > 0;
+        if (!listed)
+            leaving.push_back(record.first);
+    }
+    for (const uint16_t serviceId : leaving) {
+        CServiceRecord* record = FindRecord(serviceId);
+        if (record->service)
+            Detach(record);
+        Unlink(record);
+        const uint16_t pmtPid = record->program_map_PID;
+        m_records.erase(serviceId);
+        ReleasePMT(parser, serviceId, pmtPid);
+    }
+    if (!leaving.empty())
+        DropUnusedRelays();
+}
+
+// A program whose PMT now comes on another PID: its streams stay until that PMT arrives.
+void CServiceManager::MovePMT(CSIParser* parser, CServiceRecord* record, uint16_t pid)
+{
+    const uint16_t old = record->program_map_PID;
+    record->program_map_PID = pid;
+    record->pmtSeen = 0;
+    ReleasePMT(parser, record->service_id, old);
+    if (parser)
+        parser->AddPid(pid);
+}
+
+// Forgets a program's PMT versions and stops the section stream of its old PMT PID once no
+// program uses that PID (the SI PIDs below 0x20 stay).
+void CServiceManager::ReleasePMT(CSIParser* parser, uint16_t serviceId, uint16_t pid)
+{
+    if (!parser)
+        return;
+    parser->ForgetProgram(serviceId);
+    const bool used = std::any_of(m_records.begin(), m_records.end(),
+                                  [pid](const auto& r) { return r.second->program_map_PID == pid; });
+    if (!used && pid >= 0x20)
+        parser->RemovePid(pid);
 }
 
 HRESULT CServiceManager::AddPid(uint16_t pid)
@@ -297,16 +364,21 @@ HRESULT CServiceManager::OnEITPresentFollowing(CSIParser*, const uint8_t* sectio
     if (FAILED(table->Parse(section, length)))
         return E_FAIL;
     CServiceRecord* record = FindRecord(table->GetServiceId());
-    if (!record || !record->service || table->GetTableId() != 0x4E || table->GetEvents().size() != 1)
+    const unsigned number = table->GetSectionNumber();
+    if (!record || !record->service || table->GetTableId() != 0x4E || table->GetEvents().size() > 1 || number > 1)
         return S_OK;
+    CService* service = record->service;
+    // An empty section says there is no present (or following) event now, between programmes.
+    if (table->GetEvents().empty()) {
+        CService::CUpdateScope scope(*service);
+        (number == 0 ? service->m_present : service->m_following) = CService::CEvent();
+        scope.mask |= CService::kEventsChanged;
+        return S_OK;
+    }
     const CEITTable::CEvent& event = table->GetEvents().front();
     const auto* shortEvent = FindDescriptor<CShortEventDescriptor>(event.descriptors);
     if (!shortEvent)
         return S_OK;
-    const unsigned number = table->GetSectionNumber();
-    if (number > 1)
-        return S_OK;
-    CService* service = record->service;
     CService::CUpdateScope scope(*service);
     CService::CEvent& target = number == 0 ? service->m_present : service->m_following;
     target.name = shortEvent->GetEventName();
@@ -362,6 +434,8 @@ HRESULT CServiceManager::Reset()
             Detach(record.second.get());
     m_records.clear();
     m_transportStreamId = 0;
+    m_patVersion = -1;
+    m_patSections.clear();
     for (auto& list : m_pidLists)
         if (list.second.relay && m_router)
             m_router->UnregisterStream(list.first);

@@ -74,6 +74,9 @@ private:
     void Unlink(CServiceRecord* record);
     void DropUnusedRelays();
     void Detach(CServiceRecord* record);
+    void DropLeavingPrograms(CSIParser* parser, const CPATTable& table);
+    void MovePMT(CSIParser* parser, CServiceRecord* record, uint16_t pid);
+    void ReleasePMT(CSIParser* parser, uint16_t serviceId, uint16_t pid);
     CServiceRecord* FindRecord(uint16_t serviceId);
     // Whether every program of the PAT has had its PMT (or its SDT entry).
     bool EveryRecord(uint8_t CServiceRecord::*seen) const;
@@ -82,6 +85,9 @@ private:
     CServiceManagerCallback* m_callback;
     uint32_t m_transportStreamId = 0;
     std::map<uint16_t, std::unique_ptr<CServiceRecord>> m_records;
+    // The programs named by each section of the current PAT version.
+    int m_patVersion = -1;
+    std::map<uint8_t, std::vector<uint16_t>> m_patSections;
     std::map<uint16_t, CPidList> m_pidLists;
     int64_t m_totTime = 0;
     base::CManualResetEvent m_patEvent;

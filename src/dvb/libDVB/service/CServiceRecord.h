@@ -10,6 +10,7 @@ class CServiceManager;
 
 struct CServiceRecord {
     uint16_t service_id = 0; // program_number
+    uint16_t program_map_PID = 0;
     CServiceManager* manager = nullptr;
     CService* service = nullptr; // attached service; null when the listener gave none
     uint8_t pmtSeen = 0;

@@ -1,7 +1,7 @@
 // The 8-bit conversion that DVB texts fall back on when they select a character table this library
 // carries no mapping for (the two-byte Korean and Chinese tables, reserved selectors). It belongs
 // to the program, not to the parser: the Windows build installs the system's ANSI code page
-// (SystemAnsiToUtf16, WinAnsiCodePage.h), and until an owner installs one the fixed Windows-1252
+// (SystemAnsiToUtf16, win/WinAnsiCodePage.h), and until an owner installs one the fixed Windows-1252
 // table below is used.
 #pragma once
 

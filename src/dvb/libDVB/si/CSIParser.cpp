@@ -1,5 +1,6 @@
 #include "dvb/libDVB/si/CSIParser.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "dvb/libDVB/demux/CTSSectionStream.h"
@@ -127,6 +128,33 @@ HRESULT CSIParser::AddPid(uint16_t pid)
     stream.release(); // the router serves it; Stop unregisters and deletes it
     m_pids.push_back(pid);
     return S_OK;
+}
+
+HRESULT CSIParser::RemovePid(uint16_t pid)
+{
+    if (!m_router)
+        return E_POINTER;
+    base::CScopedLock streamLock(m_router->StreamLock());
+    base::CScopedLock lock(m_lock);
+    auto found = std::find(m_pids.begin(), m_pids.end(), pid);
+    if (found == m_pids.end())
+        return S_FALSE;
+    m_pids.erase(found);
+    CTSDemultiplexerStream* stream = m_router->FindStream(pid);
+    if (!stream || stream->GetOwner() != this)
+        return S_FALSE;
+    m_router->UnregisterStream(pid);
+    delete stream;
+    return S_OK;
+}
+
+void CSIParser::ForgetProgram(uint16_t programNumber)
+{
+    if (!m_router)
+        return;
+    base::CScopedLock streamLock(m_router->StreamLock());
+    base::CScopedLock lock(m_lock);
+    m_pmt.ForgetVersion(programNumber);
 }
 
 std::vector<uint16_t> CSIParser::GetPids() const

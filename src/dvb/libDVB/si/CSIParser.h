@@ -55,6 +55,12 @@ public:
     // A section stream for one more PID. E_INVALIDARG when the PID has a stream already (the PID
     // stays enabled and served by the stream it had).
     HRESULT AddPid(uint16_t pid);
+    // Unregisters and deletes this parser's section stream of `pid`; 1 when it has none. Never
+    // call it for the PID whose section is being dispatched.
+    HRESULT RemovePid(uint16_t pid);
+    // Forgets the PMT versions of a program, so that its next PMT is handed over whatever its
+    // version (the program came back, or its PMT moved to another PID).
+    void ForgetProgram(uint16_t programNumber);
 
     // The dispatcher: one complete section from a section stream.
     HRESULT OnStreamPacket(CTSDemultiplexerStream* stream, const uint8_t* section, uint32_t length,

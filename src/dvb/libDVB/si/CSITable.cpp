@@ -85,6 +85,16 @@ void CSITable::NoteResult(HRESULT result)
         flags = 0;
 }
 
+void CSITable::ForgetVersion(uint64_t key)
+{
+    auto found = m_versions.find(key);
+    if (found == m_versions.end())
+        return;
+    if (m_record == found->second.get())
+        m_record = nullptr;
+    m_versions.erase(found);
+}
+
 void CSITable::ForgetVersions()
 {
     m_record = nullptr;

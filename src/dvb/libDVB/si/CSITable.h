@@ -51,6 +51,8 @@ public:
     void NoteResult(HRESULT result);
     void MarkUnversioned() { m_key = 0, m_record = nullptr, m_state = kStateNew; }
     void ForgetVersions();
+    // Forgets one key, so that its next section counts as new whatever its version.
+    void ForgetVersion(uint64_t key);
 
 protected:
     CSITable() = default;

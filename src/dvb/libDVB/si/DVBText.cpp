@@ -15,6 +15,15 @@ constexpr char16_t kReplacement = 0xFFFD;
 
 constexpr bool IsOneByteControl(uint8_t b) { return b >= 0x80 && b <= 0x9F; }
 constexpr bool IsControlCodePoint(uint32_t c) { return (c >= 0x80 && c <= 0x9F) || (c >= 0xE080 && c <= 0xE09F); }
+constexpr uint8_t kLineBreak = 0x8A;          // CR/LF in the one-byte tables
+constexpr uint32_t kLineBreakPoint = 0xE08A;  // and in the two-byte table and UTF-8
+
+// A control code: CR/LF becomes a line break, the others (emphasis on/off, user-defined) nothing.
+void AppendControl(uint32_t code, std::u16string& text)
+{
+    if (code == kLineBreak || code == kLineBreakPoint)
+        text += u"\r\n";
+}
 constexpr bool IsDiacriticalMark(uint8_t b) { return b >= 0xC1 && b <= 0xCF && b != 0xC9 && b != 0xCC; }
 
 // Default table (table 00): identity but for these positions; the diacritical marks map to nothing.
@@ -64,8 +73,10 @@ void ConvertDefault(const uint8_t* data, size_t length, std::u16string& text)
         const uint8_t b = data[i];
         if (b == 0x00)
             break;
-        if (IsOneByteControl(b))
+        if (IsOneByteControl(b)) {
+            AppendControl(b, text);
             continue;
+        }
         if (IsDiacriticalMark(b)) {
             mark = b; // a lone mark at the end adds nothing
             continue;
@@ -86,8 +97,10 @@ void ConvertIso8859(unsigned part, const uint8_t* data, size_t length, std::u16s
         const uint8_t b = data[i];
         if (b == 0x00)
             break;
-        if (IsOneByteControl(b))
+        if (IsOneByteControl(b)) {
+            AppendControl(b, text);
             continue;
+        }
         const char16_t c = b < 0xA0 ? static_cast<char16_t>(b) : upper[b - 0xA0];
         if (c != kNone)
             text.push_back(c);
@@ -100,8 +113,10 @@ void ConvertBmp(const uint8_t* data, size_t length, std::u16string& text)
         const char16_t c = static_cast<char16_t>((data[i] << 8) | data[i + 1]);
         if (c == 0)
             break;
-        if (IsControlCodePoint(c))
+        if (IsControlCodePoint(c)) {
+            AppendControl(c, text);
             continue;
+        }
         text.push_back(c >= 0xD800 && c <= 0xDFFF ? kReplacement : c); // no surrogates in UCS-2
     }
 }
@@ -152,25 +167,40 @@ void ConvertUtf8(const uint8_t* data, size_t length, std::u16string& text)
             text.push_back(kReplacement); // truncated, overlong or not a scalar value
             continue;
         }
-        if (!IsControlCodePoint(c))
+        if (IsControlCodePoint(c))
+            AppendControl(c, text);
+        else
             AppendCodePoint(c, text);
     }
 }
 
+// With one-byte control codes, each run between them is converted on its own and the codes
+// themselves are taken out (CR/LF becomes a line break).
 void ConvertThroughAnsi(const uint8_t* data, size_t length, bool removeOneByteControls, std::u16string& text)
 {
     std::string bytes;
     bytes.reserve(length);
-    for (size_t i = 0; i < length && data[i] != 0x00; ++i)
-        if (!removeOneByteControls || !IsOneByteControl(data[i]))
+    auto flush = [&] {
+        if (!bytes.empty())
+            text += GetAnsiConverter()(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+        bytes.clear();
+    };
+    for (size_t i = 0; i < length && data[i] != 0x00; ++i) {
+        if (removeOneByteControls && IsOneByteControl(data[i])) {
+            flush();
+            AppendControl(data[i], text);
+        } else {
             bytes.push_back(static_cast<char>(data[i]));
-    if (!bytes.empty())
-        text = GetAnsiConverter()(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+        }
+    }
+    flush();
 }
 
 bool IsWhiteSpace(char16_t c) { return c == u' ' || (c >= 0x09 && c <= 0x0D); }
 
-void Trim(std::u16string& text)
+} // namespace
+
+void TrimDVBText(std::u16string& text)
 {
     size_t end = text.size();
     while (end > 0 && IsWhiteSpace(text[end - 1]))
@@ -182,9 +212,7 @@ void Trim(std::u16string& text)
         text = text.substr(begin, end - begin);
 }
 
-} // namespace
-
-std::u16string ConvertDVBText(const uint8_t* data, size_t length)
+std::u16string ConvertDVBText(const uint8_t* data, size_t length, bool trim)
 {
     std::u16string text;
     if (!data || length == 0)
@@ -213,18 +241,19 @@ std::u16string ConvertDVBText(const uint8_t* data, size_t length)
     } else {
         ConvertThroughAnsi(data + 1, length - 1, true, text);
     }
-    Trim(text);
+    if (trim)
+        TrimDVBText(text);
     return text;
 }
 
-std::u16string ReadDVBText(base::CByteReader& reader)
+std::u16string ReadDVBText(base::CByteReader& reader, bool trim)
 {
     if (reader.Empty())
         return std::u16string();
     const size_t declared = reader.U8();
     const size_t count = std::min(declared, reader.Remaining());
     const uint8_t* bytes = reader.Take(count);
-    return ConvertDVBText(bytes, count);
+    return ConvertDVBText(bytes, count, trim);
 }
 
 std::string ReadLengthPrefixedString(base::CByteReader& reader)

@@ -25,7 +25,8 @@ void MjdToDate(uint32_t mjd, int& year, int& month, int& day)
 int64_t MjdBcdToTime(const uint8_t* field)
 {
     const int64_t mjd = (field[0] << 8) | field[1];
-    if (mjd < kMjdOf1971)
+    const bool undefined = (field[0] & field[1] & field[2] & field[3] & field[4]) == 0xFF;
+    if (mjd < kMjdOf1971 || undefined)
         return 0;
     // Days since the epoch are exact in every calendar year; no local-time round trip, so half-hour
     // zones and daylight-saving changes cannot shift the instant.

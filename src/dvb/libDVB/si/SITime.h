@@ -13,7 +13,8 @@ inline uint32_t BcdToInt(uint8_t value) { return (value >> 4) * 10u + (value & 0
 void MjdToDate(uint32_t mjd, int& year, int& month, int& day);
 
 // The UTC instant of a 40-bit MJD + BCD time field (5 bytes). The field is UTC by definition, so
-// the result does not depend on the machine's time zone. A date before 1971 gives 0.
+// the result does not depend on the machine's time zone. A date before 1971 gives 0, and so does
+// a field of all ones, which says the time is undefined (for instance an NVOD reference event).
 int64_t MjdBcdToTime(const uint8_t* field);
 
 // Seconds of a 24-bit BCD duration (hh mm ss).

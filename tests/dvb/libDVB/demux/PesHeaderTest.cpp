@@ -99,10 +99,15 @@ TEST(PesHeader, RefusesWrongMarkersAndLengths)
     uint64_t pts = 0;
     EXPECT_EQ(ParsePesHeader(pos, count, pts), 0);
 
-    auto marker = Pes(0xBD, 2, 5, 0);
-    marker[11] &= 0xFE; // middle marker bit
-    pos = marker.data();
-    EXPECT_EQ(ParsePesHeader(pos, count, pts), 0);
+    // Each of the three marker bits of the PTS (after bits 32..30, 29..15 and 14..0).
+    for (size_t at : {9, 11, 13}) {
+        auto marker = Pes(0xBD, 2, 5, 0);
+        marker[at] &= 0xFE;
+        pos = marker.data();
+        count = static_cast<uint32_t>(marker.size());
+        EXPECT_EQ(ParsePesHeader(pos, count, pts), 0) << "marker in byte " << at;
+        EXPECT_EQ(pos, marker.data());
+    }
 
     // PES_header_data_length too small for the PTS it announces.
     auto shortHeader = Pes(0xBD, 2, 5, 0);

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ServiceTestKit.h"
+#include "dvb/libDVB/service/ServiceTestKit.h"
 
 using namespace test;
 

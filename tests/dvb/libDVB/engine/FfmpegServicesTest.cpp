@@ -6,7 +6,7 @@
 #include <map>
 #include <sstream>
 
-#include "ServiceTestKit.h"
+#include "dvb/libDVB/service/ServiceTestKit.h"
 #include "base/Utf16.h"
 #include "support/TestMedia.h"
 

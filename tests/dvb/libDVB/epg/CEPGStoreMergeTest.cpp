@@ -1,7 +1,7 @@
 // EIT sections through an engine into the EPG store, as the channel engine merges them.
 #include <gtest/gtest.h>
 
-#include "dvb/libDVB/engine/ServiceTestKit.h"
+#include "dvb/libDVB/service/ServiceTestKit.h"
 #include "dvb/libDVB/epg/CEPGStore.h"
 
 using namespace test;
@@ -52,15 +52,22 @@ Bytes Content(uint8_t value) { return Descriptor(0x54, {value, 0x00}); }
 
 const int64_t kDay = (61000 - 40587) * int64_t(86400);
 
-} // namespace
-
-TEST(EPGStoreMerge, ScheduleSectionsAcrossVersions)
-{
+// An engine on the multiplex of tsid 0x77 with program 1, its EIT merged into the owner's store.
+struct MergeFixture : ::testing::Test {
     StoreOwner owner;
     CTestListener listener;
-    CTestEngine engine(&owner);
-    engine.Start(&listener);
-    engine.Feed(0, Pat(0x77, 0, {{1, 0x100}}));
+    CTestEngine engine{&owner};
+    void SetUp() override
+    {
+        ASSERT_EQ(engine.Start(&listener), S_OK);
+        engine.Feed(0, Pat(0x77, 0, {{1, 0x100}}));
+    }
+};
+
+} // namespace
+
+TEST_F(MergeFixture, ScheduleSectionsAcrossVersions)
+{
 
     engine.Feed(0x12, Schedule(0, 0, {{1, 18, Cat({ShortEvent("News", "Today"), Content(0x21)})},
                                       {2, 19, Cat({ShortEvent("Film", ""), ExtendedEvent(1, 1, "part two"),
@@ -93,13 +100,20 @@ TEST(EPGStoreMerge, ScheduleSectionsAcrossVersions)
     EXPECT_FALSE(owner.store.NewEventSignal().IsSet());
 }
 
-TEST(EPGStoreMerge, PresentFollowingGoesToTheStoreToo)
+// The parts are one text cut where the broadcaster cut it: the space at the end of a part is
+// part of the text, and only the joined whole is trimmed.
+TEST_F(MergeFixture, ExtendedPartsJoinAsBroadcast)
 {
-    StoreOwner owner;
-    CTestListener listener;
-    CTestEngine engine(&owner);
-    engine.Start(&listener);
-    engine.Feed(0, Pat(0x77, 0, {{1, 0x100}}));
+    engine.Feed(0x12, Schedule(0, 0, {{1, 18, Cat({ShortEvent("Film", ""), ExtendedEvent(0, 2, " Alpha beta "),
+                                                   ExtendedEvent(1, 2, "gamma\x8A"), ExtendedEvent(2, 2, "delta ")})}}));
+    CEventList events;
+    owner.store.GetServiceEvents(0x55, 0x77, 1, events);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].extendedText, u"Alpha beta gamma\r\ndelta");
+}
+
+TEST_F(MergeFixture, PresentFollowingGoesToTheStoreToo)
+{
     engine.Feed(0x12, EitPresentFollowing(1, 0x77, 0x55, 0, 0, {{10, 61000, 20, "Now"}}));
     engine.Feed(0x12, EitPresentFollowing(1, 0x77, 0x55, 0, 1, {{11, 61000, 22, "Next"}}));
     EXPECT_EQ(owner.store.GetEventCount(), 2u);

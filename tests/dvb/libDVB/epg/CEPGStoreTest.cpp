@@ -116,15 +116,30 @@ TEST_F(StoreFixture, NowNextAndFraction)
     EXPECT_EQ(following.name, u"Next");
     EXPECT_FLOAT_EQ(fraction, 0.25f);
 
-    now = kNow + 2700 + 1800; // the end of the last event still counts as running
+    now = kNow + 2700 + 1800 - 1; // the last second of the last event
     ASSERT_EQ(store.GetNowNext(0x33, 0x44, 0x22, &present, &following, &fraction), S_OK);
     EXPECT_EQ(present.name, u"Next");
     EXPECT_EQ(following.event_id, 0);
 
-    now += 1;
+    now += 1; // its end instant: over
     present.name = u"untouched";
     EXPECT_EQ(store.GetNowNext(0x33, 0x44, 0x22, &present, &following, &fraction), E_FAIL);
     EXPECT_EQ(present.name, u"untouched");
+}
+
+// Events cover [start, start + duration): at the instant one ends and the next begins, the next
+// one is on.
+TEST_F(StoreFixture, NowNextAtTheEndInstantIsTheNextEvent)
+{
+    store.MergeEvent(Update(1, kNow - 3600, 3600, "Ended"));
+    store.MergeEvent(Update(2, kNow, 1800, "Begun"));
+    store.MergeEvent(Update(3, kNow + 1800, 1800, "Later"));
+    CEITEvent present, following;
+    float fraction = -1;
+    ASSERT_EQ(store.GetNowNext(0x33, 0x44, 0x22, &present, &following, &fraction), S_OK);
+    EXPECT_EQ(present.name, u"Begun");
+    EXPECT_EQ(following.name, u"Later");
+    EXPECT_FLOAT_EQ(fraction, 0.0f);
 }
 
 TEST_F(StoreFixture, GetEventByKey)

@@ -27,6 +27,14 @@ TEST(LanguageTable, BothFormsOfACodeAndUnknownCodes)
     EXPECT_EQ(Id("ara"), 1);   // the first real row
     EXPECT_EQ(Id("xyz"), 0);
     EXPECT_EQ(LanguageIdFromCode(0), 0);
-    // gsw and sah share 132: the first match wins either way.
-    EXPECT_EQ(Id("sah"), 132);
+    EXPECT_EQ(Id("gsw"), 0x84);
+}
+
+// Breton, Maltese and Yakut carry the platform's primary language ids for them, not the ids of
+// Belarusian, Malayalam and Alsatian.
+TEST(LanguageTable, BretonMalteseAndYakutHaveTheirOwnIds)
+{
+    EXPECT_EQ(Id("bre"), 0x7E);
+    EXPECT_EQ(Id("mlt"), 0x3A);
+    EXPECT_EQ(Id("sah"), 0x85);
 }

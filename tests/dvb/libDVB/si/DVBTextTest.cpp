@@ -95,11 +95,24 @@ TEST(DVBTextDefaultTable, DiacriticalMarksComposeWithTheFollowingLetter)
 
 TEST(DVBTextControlCodes, OneByteControlsAreRemovedAndTextIsTrimmed)
 {
-    EXPECT_EQ(Convert({'T', 'w', 'o', 0x8A, 'L', 'i', 'n', 'e', 's'}), u"TwoLines");
     EXPECT_EQ(Convert({0x86, 'B', 'o', 'l', 'd', 0x87}), u"Bold");
     EXPECT_EQ(Convert({' ', ' ', 'x', ' ', '\t'}), u"x");
     EXPECT_EQ(Convert({0x80, 0x9F}), u"");
     EXPECT_EQ(Convert({}), u"");
+}
+
+// EN 300 468 annex A: 0x8A (U+E08A in the two-byte table and UTF-8) is CR/LF.
+TEST(DVBTextControlCodes, LineBreakCodeBecomesALineBreak)
+{
+    EXPECT_EQ(Convert({'L', 'i', 'n', 'e', ' ', 'o', 'n', 'e', 0x8A, 'L', 'i', 'n', 'e', ' ', 't', 'w', 'o'}),
+              u"Line one\r\nLine two");
+    EXPECT_EQ(Convert({'a', 0x8A, 0x8A, 'b', 0x8A}), u"a\r\n\r\nb"); // trailing break trimmed
+    EXPECT_EQ(Convert({0x10, 0x00, 0x03, 'a', 0x8A, 0xA5, 'b'}), u"a\r\nb");
+    EXPECT_EQ(Convert({0x15, 'a', 0xEE, 0x82, 0x8A, 'b'}), u"a\r\nb");
+    EXPECT_EQ(Convert({0x11, 0x00, 'A', 0xE0, 0x8A, 0x00, 'B'}), u"A\r\nB");
+    // The text of an extended event part is kept as broadcast, white space included.
+    const uint8_t part[] = {' ', 'x', 0x8A};
+    EXPECT_EQ(ConvertDVBText(part, 3, false), u" x\r\n");
 }
 
 TEST(DVBTextSelectors, Iso8859PartsByOneAndThreeByteSelectors)
@@ -113,7 +126,7 @@ TEST(DVBTextSelectors, Iso8859PartsByOneAndThreeByteSelectors)
     EXPECT_EQ(Convert({0x10, 0x00, 0x01, 0xE9}), u"\u00E9");          // 8859-1
     EXPECT_EQ(Convert({0x10, 0x00}), u"");                            // selector cut short
     // Control codes in a one-byte table; an undefined position adds nothing (8859-3 0xA5).
-    EXPECT_EQ(Convert({0x10, 0x00, 0x03, 'a', 0x8A, 0xA5, 'b'}), u"ab");
+    EXPECT_EQ(Convert({0x10, 0x00, 0x03, 'a', 0x86, 0xA5, 'b'}), u"ab");
 }
 
 TEST(DVBTextSelectors, Utf8KeepsBytesInTheControlRangeThatBelongToCharacters)
@@ -121,8 +134,8 @@ TEST(DVBTextSelectors, Utf8KeepsBytesInTheControlRangeThatBelongToCharacters)
     // U+0101 is C4 81 and U+0160 is C5 A0: their second bytes lie in 0x80-0x9F.
     EXPECT_EQ(Convert({0x15, 0xC4, 0x81, 0xC5, 0xA0, 'x'}), u"\u0101\u0160x");
     EXPECT_EQ(Convert({0x15, 0xE2, 0x82, 0xAC, 0xF0, 0x9F, 0x93, 0xBA}), u"\u20AC\U0001F4FA");
-    // Control codes are U+E080-U+E09F (EE 82 8A = CR/LF) and are taken out.
-    EXPECT_EQ(Convert({0x15, 'a', 0xEE, 0x82, 0x8A, 'b'}), u"ab");
+    // Control codes are U+E080-U+E09F (EE 82 86 = emphasis on) and are taken out.
+    EXPECT_EQ(Convert({0x15, 'a', 0xEE, 0x82, 0x86, 'b'}), u"ab");
     // Broken sequences become U+FFFD, never a read past the text.
     EXPECT_EQ(Convert({0x15, 'a', 0xC4}), u"a\uFFFD");
     EXPECT_EQ(Convert({0x15, 0xC0, 0xAF, 'z'}), u"\uFFFD\uFFFDz"); // overlong: two stray bytes
@@ -133,7 +146,7 @@ TEST(DVBTextSelectors, TwoByteTableKeepsCharactersWhoseBytesLookLikeControls)
 {
     // U+8A9E and U+0480 hold bytes 0x8A, 0x9E and 0x80.
     EXPECT_EQ(Convert({0x11, 0x4E, 0x2D, 0x8A, 0x9E, 0x04, 0x80}), u"\u4E2D\u8A9E\u0480");
-    EXPECT_EQ(Convert({0x11, 0x00, 'A', 0xE0, 0x8A, 0x00, 'B'}), u"AB"); // U+E08A control
+    EXPECT_EQ(Convert({0x11, 0x00, 'A', 0xE0, 0x87, 0x00, 'B'}), u"AB"); // U+E087 control
     EXPECT_EQ(Convert({0x11, 0x00, 'A', 0x00, 0x00, 0x00, 'B'}), u"A");  // U+0000 ends the text
     EXPECT_EQ(Convert({0x11, 0x00, 'A', 0x01}), u"A");                    // odd byte ignored
     EXPECT_EQ(Convert({0x11, 0xD8, 0x3D}), u"\uFFFD");
@@ -147,8 +160,8 @@ TEST(DVBTextSelectors, TablesWithoutAMappingGoThroughTheProgramsConverter)
         EXPECT_EQ(Convert({0x12, 0xB0, 0x81, 0xC7, 0x9F}), u"<ansi>");
         EXPECT_EQ(CRecordingAnsi::Seen(), (Bytes{0xB0, 0x81, 0xC7, 0x9F}));
         // A reserved one-byte selector: controls first taken out.
-        EXPECT_EQ(Convert({0x0C, 'a', 0x8A, 'b'}), u"<ansi>");
-        EXPECT_EQ(CRecordingAnsi::Seen(), (Bytes{'a', 'b'}));
+        EXPECT_EQ(Convert({0x0C, 'a', 0x86, 'b'}), u"<ansi><ansi>");
+        EXPECT_EQ(CRecordingAnsi::Seen(), (Bytes{'b'}));
         EXPECT_EQ(Convert({0x10, 0x00, 0x0C, 'q'}), u"<ansi>"); // 8859-12 was never published
         EXPECT_EQ(CRecordingAnsi::Seen(), (Bytes{'q'}));
     }

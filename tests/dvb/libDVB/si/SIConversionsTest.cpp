@@ -55,6 +55,15 @@ TEST(SITime, MjdKnownAnswersFromTheStandard)
     EXPECT_EQ(MjdBcdToTime(zero), 0);
 }
 
+// EN 300 468: a start_time of all ones is undefined; it names no instant (MJD 65535 would be 2038).
+TEST(SITime, AllOnesIsUndefined)
+{
+    const uint8_t undefined[5] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+    EXPECT_EQ(MjdBcdToTime(undefined), 0);
+    const uint8_t lastDay[5] = {0xFF, 0xFF, 0x23, 0x59, 0x59};
+    EXPECT_GT(MjdBcdToTime(lastDay), 0);
+}
+
 TEST(SITime, AnnexCDatesAgreeWithTheInstantForEveryDayFrom1971To2100)
 {
     for (uint32_t mjd = 40952; mjd <= 0xFFFF; ++mjd) { // 1971-01-01 .. 2038-04-22, the last day a 16-bit MJD holds

@@ -34,7 +34,7 @@ HRESULT CExtendedEventDescriptor::Parse(const uint8_t* data, uint32_t length)
         item.item = ReadDVBText(items);
         m_items.push_back(std::move(item));
     }
-    m_text = ReadDVBText(r);
+    m_text = ReadDVBText(r, false); // one part of the event's text: trimmed once joined
     return S_OK;
 }
 

@@ -37,6 +37,8 @@ public:
     uint8_t GetLastDescriptorNumber() const { return m_lastNumber; }
     const CLanguageCode& GetLanguageCode() const { return m_language; }
     const std::vector<CItem>& GetItems() const { return m_items; }
+    // This part of the event's text as broadcast, white space included: the parts are joined
+    // in descriptor_number order before the whole is trimmed.
     const std::u16string& GetText() const { return m_text; }
 
 private:
