@@ -5,6 +5,8 @@
 #include <objbase.h>
 #include <mstask.h>
 
+#include "support/HostProgram.h"
+
 #include <string>
 
 namespace test {
@@ -90,17 +92,5 @@ inline std::string HostPath(const std::wstring& path)
 
 // Starts a program of the host (Wine starts host executables by their path). Its process handle
 // does not tell when it ends: callers wait for what it writes.
-inline bool StartHostProgram(const std::string& commandLine)
-{
-    std::wstring line(commandLine.begin(), commandLine.end());
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return false;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return true;
-}
 
 } // namespace test

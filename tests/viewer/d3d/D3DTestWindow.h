@@ -19,8 +19,14 @@ public:
         RegisterClassW(&wc);
         RECT r{0, 0, 640, 480};
         AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
-        window = CreateWindowW(L"TolvikD3DTest", L"Direct3D test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50,
-                               r.right - r.left, r.bottom - r.top, nullptr, nullptr, wc.hInstance, nullptr);
+        // Right after the Wine session comes up, window creation has been seen to fail at once:
+        // try again for a few seconds before giving up.
+        for (int attempt = 0; attempt < 20 && !window; ++attempt) {
+            if (attempt)
+                Sleep(250);
+            window = CreateWindowW(L"TolvikD3DTest", L"Direct3D test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50,
+                                   r.right - r.left, r.bottom - r.top, nullptr, nullptr, wc.hInstance, nullptr);
+        }
         if (window)
             created = handler.Create(window, window);
     }

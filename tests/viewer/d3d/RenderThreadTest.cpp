@@ -9,6 +9,8 @@
 #include "viewer/d3d/CD3DHandler.h"
 #include "D3DTestWindow.h"
 #include "viewer/d3d/CRenderThread.h"
+#include "support/HostProgram.h"
+#include "support/TestMedia.h"
 #include "viewer/osd/Display.h"
 
 using namespace OnScreenDisplay;
@@ -85,6 +87,41 @@ protected:
     }
     uint32_t PixelAt(float fx, float fy) { return m_test.BackBufferPixel(fx, fy); }
 
+    // The window's client area as the X server shows it (rgb24), grabbed by ffmpeg; empty when no
+    // grab arrived in time. Grabs taken just after start can come back black: try a few times.
+    std::vector<uint8_t> GrabClient(CRenderThread& thread)
+    {
+        POINT origin{0, 0};
+        ClientToScreen(m_window, &origin);
+        const char* display = getenv("DISPLAY");
+        const char* media = getenv("TOLVIK_MEDIA");
+        if (!display || !media)
+            return {};
+        const std::string unixPath = std::string(media) + "/render_thread_grab.rgb";
+        const std::string path = test::MediaPath("render_thread_grab.rgb");
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            DeleteFileA(path.c_str());
+            const std::string command = "/usr/bin/ffmpeg -v error -y -f x11grab -video_size 640x480 -i " +
+                                        std::string(display) + "+" + std::to_string(origin.x) + "," +
+                                        std::to_string(origin.y) + " -frames:v 1 -f rawvideo -pix_fmt rgb24 " + unixPath;
+            if (!test::StartHostProgram(command))
+                return {};
+            std::vector<uint8_t> bytes;
+            WaitFor([&] {
+                WIN32_FILE_ATTRIBUTE_DATA data;
+                if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) || data.nFileSizeLow < 640u * 480 * 3)
+                    return false;
+                bytes = test::ReadFileBytes(path);
+                return bytes.size() == 640u * 480 * 3;
+            }, 20000);
+            if (bytes.size() == 640u * 480 * 3 && bytes[(120 * 640 + 160) * 3] != 0)
+                return bytes;
+            WaitFor([&] { return false; }, 1000); // let the server catch up, pumping messages
+        }
+        return {};
+    }
+    std::vector<uint8_t> m_grab;
+
     D3DTestWindow m_test;
     HWND& m_window = m_test.window;
     CD3DHandler& m_handler = m_test.handler;
@@ -112,15 +149,27 @@ TEST_F(RenderThreadTest, DrawsTheTreeAndObeysItsCommands)
     EXPECT_EQ(thread.FramesPresented(), 0u);
     EXPECT_EQ(thread.Run(), 0u);
     ASSERT_TRUE(WaitFor([&] { return thread.FramesPresented() >= 3; }));
+    m_grab = GrabClient(thread);
 
     // Paused after the frame in progress: no frame until the next run, however often video wakes it.
-    EXPECT_EQ(thread.Pause(), 0u);
+    ASSERT_EQ(thread.Pause(), 0u);
     const unsigned paused = thread.FramesPresented();
     for (int i = 0; i < 10; ++i) {
         SetEvent(m_handler.GetRenderEvent());
         Sleep(10);
     }
     EXPECT_EQ(thread.FramesPresented(), paused);
+
+    // What reaches the screen, grabbed by a peer (ffmpeg's X11 grabber) while the thread presents.
+    const std::vector<uint8_t>& grab = m_grab;
+    ASSERT_EQ(grab.size(), 640u * 480 * 3);
+    auto screen = [&](int x, int y) {
+        const uint8_t* p = &grab[(static_cast<size_t>(y) * 640 + x) * 3];
+        return static_cast<uint32_t>(p[0]) << 16 | p[1] << 8 | p[2];
+    };
+    EXPECT_EQ(screen(160, 120), 0xFF0000u);
+    EXPECT_EQ(screen(480, 360), 0x000000u);
+    EXPECT_NEAR(static_cast<int>(screen(480, 120) & 0xFF), 0x80, 2);
 
     EXPECT_EQ(PixelAt(0.25f, 0.25f), 0xFF0000u);  // the root's child {0, 0, W/2, H/2}
     EXPECT_EQ(PixelAt(0.75f, 0.75f), 0x000000u);  // alpha 0 leaves the black clear colour
