@@ -17,9 +17,13 @@ endfunction()
 # stamped with the script's hash and made again whenever the script changes (run-media.sh).
 function(tolvik_media)
   cmake_parse_arguments(M "" "NAME;SCRIPT" "" ${ARGN})
-  if(TEST media_${M_NAME})
+  # One entry per media set for the whole tree (if(TEST) sees only the current folder's tests):
+  # two entries would write the same files at the same time.
+  get_property(made GLOBAL PROPERTY TOLVIK_MEDIA_NAMES)
+  if(M_NAME IN_LIST made)
     return()
   endif()
+  set_property(GLOBAL APPEND PROPERTY TOLVIK_MEDIA_NAMES ${M_NAME})
   add_test(NAME media_${M_NAME} COMMAND bash ${CMAKE_SOURCE_DIR}/cmake/run-media.sh ${M_SCRIPT} ${TOLVIK_MEDIA_DIR})
   set_tests_properties(media_${M_NAME} PROPERTIES FIXTURES_SETUP media_${M_NAME} TIMEOUT 600)
 endfunction()
