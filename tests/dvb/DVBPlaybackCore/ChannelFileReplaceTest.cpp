@@ -1,5 +1,7 @@
 // Saving the channel file on Windows: only a changed list is written, by replacing the file, and
 // a file another program wrote since it was read is taken up instead of overwritten.
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include "base/File.h"

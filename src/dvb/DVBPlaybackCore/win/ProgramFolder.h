@@ -2,6 +2,8 @@
 // without a trailing backslash.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 #include "base/Result.h"

@@ -2,6 +2,8 @@
 // created it.
 #pragma once
 
+#include <windows.h>
+
 #include "base/Result.h"
 
 namespace libDVB_EthernetDevice {

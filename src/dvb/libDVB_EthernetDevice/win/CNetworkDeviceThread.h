@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <windows.h>
+
 #include "base/Result.h"
 
 namespace libDVB_EthernetDevice {

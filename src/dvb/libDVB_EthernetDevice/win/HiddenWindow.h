@@ -2,6 +2,8 @@
 // user data: the way socket readiness and timers reach an object on the thread that created it.
 #pragma once
 
+#include <windows.h>
+
 #include "base/Result.h"
 
 namespace libDVB_EthernetDevice {

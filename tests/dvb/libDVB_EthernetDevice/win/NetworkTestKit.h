@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+#include <windows.h>
+
 #include "base/Result.h"
 #include "dvb/libDVB/service/CService.h"
 #include "dvb/libDVB/service/CServiceManager.h"

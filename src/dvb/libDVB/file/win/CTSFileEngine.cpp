@@ -1,6 +1,6 @@
 #include "dvb/libDVB/file/win/CTSFileEngine.h"
 
-#include "dvb/libDVB/timeshift/PacedReaderThread.h"
+#include "dvb/libDVB/timeshift/win/PacedReaderThread.h"
 
 namespace libDVB {
 

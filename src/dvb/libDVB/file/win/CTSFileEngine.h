@@ -3,12 +3,14 @@
 // most PCRs, so a recorded stream plays like a live channel.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 #include "base/Lock.h"
 #include "dvb/libDVB/engine/CTSEngine.h"
 #include "dvb/libDVB/file/CTSFileReader.h"
-#include "dvb/libDVB/timeshift/CPacingClock.h"
+#include "dvb/libDVB/timeshift/win/CPacingClock.h"
 
 namespace libDVB {
 

@@ -4,7 +4,7 @@
 
 #include "dvb/libDVB/demux/TSPacket.h"
 #include "dvb/libDVB/timeshift/CPcrPacer.h"
-#include "dvb/libDVB/timeshift/PacedReaderThread.h"
+#include "dvb/libDVB/timeshift/win/PacedReaderThread.h"
 
 namespace libDVB {
 

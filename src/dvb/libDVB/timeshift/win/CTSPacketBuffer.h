@@ -8,7 +8,7 @@
 
 #include "base/Lock.h"
 #include "base/Result.h"
-#include "dvb/libDVB/timeshift/CPacingClock.h"
+#include "dvb/libDVB/timeshift/win/CPacingClock.h"
 #include "dvb/libDVB/timeshift/CTSPacketBufferInterface.h"
 #include "dvb/libDVB/timeshift/CTSRingFile.h"
 #include "dvb/libDVB/timeshift/win/CTSTemporaryFile.h"

@@ -4,6 +4,8 @@
 
 #include <process.h>
 
+#include <windows.h>
+
 #include "base/Result.h"
 
 namespace libDVB {

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include <windows.h>
+
 #include "base/Result.h"
 
 namespace libDVB {
