@@ -37,7 +37,7 @@ run_ctest tsan "$build/tsan" -R "$tsan_regex"
 
 source "$here/wine.sh"
 trap wine_down EXIT
-wine_up "$build/wine" || { echo "tests: $passed passed, $failed failed; the win64 tests could not run"; exit 1; }
+wine_up "$build/wine" "$build/win64/tests/fixtures/desktop/desktop_holder.exe" || { echo "tests: $passed passed, $failed failed; the win64 tests could not run"; exit 1; }
 run_ctest win64 "$build/win64"
 
 echo "tests: $passed passed, $failed failed"

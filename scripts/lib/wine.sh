@@ -1,7 +1,7 @@
 # Brings up the Windows environment the win64 tests and the programs run in: a private Wine prefix,
 # Xvfb on a free display, PulseAudio with a null sink and the Task Scheduler service. Everything
 # lives under $1 and only the processes started here are stopped again (wine_down).
-# Source this file; then call wine_up DIR and wine_down. wine_up fails, printing the log of the
+# Source this file; then call wine_up DIR [DESKTOP_HOLDER_EXE] and wine_down. wine_up fails, printing the log of the
 # part concerned, when Xvfb, PulseAudio, wineboot or the scheduler service do not come up.
 
 _wine_pids=()
@@ -84,6 +84,11 @@ wine_up() {
   # of whoever started it: started by a test, it would keep ctest's output pipe open after the test
   # ends. Start it here, with handles of its own.
   wine rundll32.exe user32.dll,MessageBeep < /dev/null > /dev/null 2>&1 || true
+  # A program that uses the desktop for the whole session, so that the desktop never closes between
+  # two test programs (a window created while it closes is refused); wine_down ends it.
+  if [ -n "${2:-}" ] && [ -f "$2" ]; then
+    wine "$2" < /dev/null > /dev/null 2>&1 &
+  fi
 }
 
 wine_down() {
