@@ -34,7 +34,7 @@ function(tolvik_test name)
     set(T_TIMEOUT 300)
   endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT}
-    ENVIRONMENT "TOLVIK_MEDIA=${TOLVIK_MEDIA_DIR};TOLVIK_SOURCE=${CMAKE_SOURCE_DIR}")
+    ENVIRONMENT "TOLVIK_MEDIA=${TOLVIK_MEDIA_DIR};TOLVIK_SOURCE=${CMAKE_SOURCE_DIR};TOLVIK_PROGRAM=${TOLVIK_PROGRAM_DIR}")
   foreach(m ${T_MEDIA})
     set_property(TEST ${name} APPEND PROPERTY FIXTURES_REQUIRED media_${m})
   endforeach()

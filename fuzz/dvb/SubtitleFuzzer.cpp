@@ -8,10 +8,13 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    libDVB::CSubtitleDecoder decoder;
-    decoder.Start();
-    // One renderer for the whole run (its bitmap is large); Attach clears what the last input drew.
+    // One decoder and one renderer for the whole run (the PES buffer and the bitmap are large):
+    // Clear forgets all the decoder holds (queued sets and the PES being gathered), Attach clears
+    // what the last input drew.
+    static libDVB::CSubtitleDecoder decoder;
     static libDVB::CSubtitleRenderer renderer(nullptr);
+    decoder.Start();
+    decoder.Clear();
     renderer.Attach(&decoder);
     // A unit start decodes the PES before it: draw what it made at once, so every set is drawn.
     fuzz::ForEachPacket(data, size, [&](const uint8_t* packet) {
@@ -22,6 +25,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
     });
     renderer.Attach(nullptr);
-    decoder.Stop();
     return 0;
 }

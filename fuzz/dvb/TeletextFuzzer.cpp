@@ -26,9 +26,12 @@ struct Reader : libDVB::CTeletextDecoder::CTeletextDecoderCallback {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    Reader reader;
-    libDVB::CTeletextDecoder decoder(&reader);
+    // One decoder for the whole run (its PES buffer is large); Reset forgets every page of the
+    // last input.
+    static Reader reader;
+    static libDVB::CTeletextDecoder decoder(&reader);
     decoder.Start();
+    decoder.Reset();
     decoder.SetViewState(true, size > 0 && (data[0] & 2), 888);
     decoder.SetPageOnScreen(100);
     fuzz::ForEachPacket(data, size, [&](const uint8_t* packet) { decoder.OnTeletextPacket(packet, 188); });
@@ -45,6 +48,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             reader.sum += copy->linkedPages.size() + copy->row24;
         reader.sum += decoder.GetPreviousPage() + decoder.GetNextPage();
     }
-    decoder.Stop();
     return 0;
 }

@@ -42,9 +42,18 @@ wine_up() {
     wineboot --init > "$dir/wineboot.log" 2>&1 || true
   fi
   wineserver -w || true
+  # Without Wine's own Tahoma in the prefix, "Tahoma" resolves to Liberation Sans.
+  local font
+  for font in tahoma.ttf tahomabd.ttf; do
+    [ -f "/usr/share/wine/fonts/$font" ] && cp -f "/usr/share/wine/fonts/$font" "$WINEPREFIX/drive_c/windows/Fonts/"
+  done
   # Keep one wineserver for the whole run so each test program starts quickly.
   wineserver -p 600 || true
   wine net start schedule > "$dir/schedule.log" 2>&1 || true
+  # The first window of a session starts the desktop process, which inherits the standard handles
+  # of whoever started it: started by a test, it would keep ctest's output pipe open after the test
+  # ends. Start it here, with handles of its own.
+  wine rundll32.exe user32.dll,MessageBeep < /dev/null > /dev/null 2>&1 || true
 }
 
 wine_down() {

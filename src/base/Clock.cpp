@@ -17,6 +17,19 @@ int64_t DaysFromCivil(int64_t year, unsigned month, unsigned day)
     return era * 146097 + static_cast<int64_t>(doe) - 719468;
 }
 
+void CivilFromDays(int64_t days, int64_t* year, unsigned* month, unsigned* day)
+{
+    days += 719468;
+    const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+    const unsigned doe = static_cast<unsigned>(days - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    *day = doy - (153 * mp + 2) / 5 + 1;
+    *month = mp < 10 ? mp + 3 : mp - 9;
+    *year = static_cast<int64_t>(yoe) + era * 400 + (*month <= 2);
+}
+
 int64_t LocalUtcOffset(int64_t utc)
 {
     const std::time_t t = static_cast<std::time_t>(utc);

@@ -12,5 +12,7 @@ int64_t UtcNow();
 int64_t LocalUtcOffset(int64_t utc);
 // Days since 1970-01-01 of a proleptic Gregorian date (month 1..12).
 int64_t DaysFromCivil(int64_t year, unsigned month, unsigned day);
+// The proleptic Gregorian date of a day count since 1970-01-01.
+void CivilFromDays(int64_t days, int64_t* year, unsigned* month, unsigned* day);
 
 } // namespace base

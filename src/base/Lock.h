@@ -2,7 +2,9 @@
 // Table callbacks register streams while the router's stream lock is held, so it must be recursive.
 #pragma once
 
+#include <atomic>
 #include <mutex>
+#include <thread>
 
 namespace base {
 
@@ -12,11 +14,28 @@ public:
     CCriticalSection(const CCriticalSection&) = delete;
     CCriticalSection& operator=(const CCriticalSection&) = delete;
 
-    void Lock() { m_mutex.lock(); }
-    void Unlock() { m_mutex.unlock(); }
+    void Lock()
+    {
+        m_mutex.lock();
+        if (m_depth++ == 0)
+            m_owner.store(std::this_thread::get_id(), std::memory_order_relaxed);
+    }
+    void Unlock()
+    {
+        if (--m_depth == 0)
+            m_owner.store(std::thread::id(), std::memory_order_relaxed);
+        m_mutex.unlock();
+    }
+    // For assertions of lock order: whether the calling thread holds this lock.
+    bool IsHeldByCurrentThread() const
+    {
+        return m_owner.load(std::memory_order_relaxed) == std::this_thread::get_id();
+    }
 
 private:
     std::recursive_mutex m_mutex;
+    std::atomic<std::thread::id> m_owner{};
+    unsigned m_depth = 0; // changed only by the owner
 };
 
 class CScopedLock {

@@ -43,6 +43,7 @@ std::string Join(const std::string& folder, const std::string& name)
 
 std::string MediaPath(const std::string& name) { return Join(FromEnvironment("TOLVIK_MEDIA"), name); }
 std::string SourcePath(const std::string& relative) { return Join(FromEnvironment("TOLVIK_SOURCE"), relative); }
+std::string ProgramPath(const std::string& relative) { return Join(FromEnvironment("TOLVIK_PROGRAM"), relative); }
 
 bool FileExists(const std::string& path)
 {

@@ -11,6 +11,8 @@ namespace test {
 std::string MediaPath(const std::string& name);
 // Path of a file in the source tree (TOLVIK_SOURCE).
 std::string SourcePath(const std::string& relative);
+// Path of a file in the built program folder (TOLVIK_PROGRAM): the skin, the logos, the programs.
+std::string ProgramPath(const std::string& relative);
 // Reads a whole file; fails the current test when it cannot be read.
 std::vector<uint8_t> ReadFileBytes(const std::string& path);
 bool FileExists(const std::string& path);

@@ -416,58 +416,78 @@ void AC3FrameDecoder::AllocateBits(int slot, int start, int end, int fastGain, i
 
 void AC3FrameDecoder::ReadMantissas(AudioBitReader& bits, int slot, int start, int end, float* out, bool dither)
 {
+    // The reader, the dither generator and the pending groups are held in locals for the loop, so
+    // that the compiler keeps them in registers instead of writing them back after every sample.
     const ac3::Quantisers& t = ac3::GetQuantisers();
+    const uint16_t* ditherTable = Dithers().t;
+    AudioBitReader r = bits;
+    uint16_t ditherState = m_ditherState;
+    int count0 = m_groupCount[0], count1 = m_groupCount[1], count2 = m_groupCount[2];
+    // Groups left over from the last call continue from their saved levels.
+    float saved[3][3];
+    std::memcpy(saved, m_groupLevels, sizeof saved);
+    const float* pending0 = saved[0];
+    const float* pending1 = saved[1];
+    const float* pending2 = saved[2];
     const uint8_t* bap = m_bap[slot];
     const uint8_t* exps = m_exponents[slot];
     for (int bin = start; bin < end; ++bin) {
         float v;
         switch (bap[bin]) {
         case 0:
-            v = dither ? Dither() : 0.0f;
+            if (dither) {
+                ditherState = static_cast<uint16_t>(((ditherState & 0xFF) << 8) ^ ditherTable[ditherState >> 8]);
+                v = static_cast<float>(static_cast<int16_t>(ditherState)) * (1.0f / 32768.0f);
+            } else {
+                v = 0.0f;
+            }
             break;
         case 1:
-            if (m_groupCount[0] == 0) {
-                const float* g = t.group3[bits.Bits(5)];
-                m_groupLevels[0][0] = g[0];
-                m_groupLevels[0][1] = g[1];
-                m_groupLevels[0][2] = g[2];
-                m_groupCount[0] = 3;
+            if (count0 == 0) {
+                pending0 = t.group3[r.Bits(5)];
+                count0 = 3;
             }
-            v = m_groupLevels[0][3 - m_groupCount[0]--];
+            v = pending0[3 - count0--];
             break;
         case 2:
-            if (m_groupCount[1] == 0) {
-                const float* g = t.group5[bits.Bits(7)];
-                m_groupLevels[1][0] = g[0];
-                m_groupLevels[1][1] = g[1];
-                m_groupLevels[1][2] = g[2];
-                m_groupCount[1] = 3;
+            if (count1 == 0) {
+                pending1 = t.group5[r.Bits(7)];
+                count1 = 3;
             }
-            v = m_groupLevels[1][3 - m_groupCount[1]--];
+            v = pending1[3 - count1--];
             break;
         case 3:
-            v = t.level7[bits.Bits(3)];
+            v = t.level7[r.Bits(3)];
             break;
         case 4:
-            if (m_groupCount[2] == 0) {
-                const float* g = t.group11[bits.Bits(7)];
-                m_groupLevels[2][0] = g[0];
-                m_groupLevels[2][1] = g[1];
-                m_groupCount[2] = 2;
+            if (count2 == 0) {
+                pending2 = t.group11[r.Bits(7)];
+                count2 = 2;
             }
-            v = m_groupLevels[2][2 - m_groupCount[2]--];
+            v = pending2[2 - count2--];
             break;
         case 5:
-            v = t.level15[bits.Bits(4)];
+            v = t.level15[r.Bits(4)];
             break;
         default: {
             const unsigned n = ac3::kMantissaBits[bap[bin]];
-            v = static_cast<float>(static_cast<int32_t>(bits.Bits(n) << (32 - n))) * (1.0f / 2147483648.0f);
+            v = static_cast<float>(static_cast<int32_t>(r.Bits(n) << (32 - n))) * (1.0f / 2147483648.0f);
             break;
         }
         }
         out[bin] = v * t.scale[exps[bin]];
     }
+    bits = r;
+    m_ditherState = ditherState;
+    m_groupCount[0] = count0;
+    m_groupCount[1] = count1;
+    m_groupCount[2] = count2;
+    for (int i = 0; i < 3; ++i) {
+        m_groupLevels[0][i] = pending0[i];
+        m_groupLevels[1][i] = pending1[i];
+    }
+    m_groupLevels[2][0] = pending2[0];
+    m_groupLevels[2][1] = pending2[1];
 }
 
 bool AC3FrameDecoder::DecodeBlock(AudioBitReader& bits, int block)

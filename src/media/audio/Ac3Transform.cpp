@@ -45,8 +45,15 @@ Ac3Transform::Ac3Transform()
     for (int k = 0; k < 64; ++k) {
         m_cos2[k] = static_cast<float>(-std::cos(2.0 * kPi * (8 * k + 1) / (4.0 * 512)));
         m_sin2[k] = static_cast<float>(-std::sin(2.0 * kPi * (8 * k + 1) / (4.0 * 512)));
-        m_roots[k] = {static_cast<float>(std::cos(2.0 * kPi * k / 128)), static_cast<float>(std::sin(2.0 * kPi * k / 128))};
     }
+    int at = 0;
+    for (int half = 4; half <= 64; half <<= 1)
+        for (int m = 0; m < half; ++m, ++at) {
+            // The same angles as 2 pi (m 64 / half) / 128.
+            const int k = m * (64 / half);
+            m_twiddleRe[at] = static_cast<float>(std::cos(2.0 * kPi * k / 128));
+            m_twiddleIm[at] = static_cast<float>(std::sin(2.0 * kPi * k / 128));
+        }
     for (unsigned i = 0; i < 128; ++i)
         m_reverse128[i] = Reverse(i, 7);
     for (unsigned i = 0; i < 64; ++i)
@@ -54,30 +61,40 @@ Ac3Transform::Ac3Transform()
 }
 
 // In-place radix-2 transform with positive exponent, input already in bit-reversed order.
-void Ac3Transform::Fft(Complex* d, int log2Size) const
+void Ac3Transform::Fft(float* re, float* im, int log2Size) const
 {
     const int size = 1 << log2Size;
     // First two stages by hand: butterflies of 2 and 4 need no multiplications.
     for (int i = 0; i < size; i += 4) {
-        const Complex a = d[i], b = d[i + 1], c = d[i + 2], e = d[i + 3];
-        const Complex s0{a.re + b.re, a.im + b.im}, s1{a.re - b.re, a.im - b.im};
-        const Complex s2{c.re + e.re, c.im + e.im}, s3{c.re - e.re, c.im - e.im};
-        d[i] = {s0.re + s2.re, s0.im + s2.im};
-        d[i + 2] = {s0.re - s2.re, s0.im - s2.im};
+        const float ar = re[i], ai = im[i], br = re[i + 1], bi = im[i + 1];
+        const float cr = re[i + 2], ci = im[i + 2], er = re[i + 3], ei = im[i + 3];
+        const float s0r = ar + br, s0i = ai + bi, s1r = ar - br, s1i = ai - bi;
+        const float s2r = cr + er, s2i = ci + ei, s3r = cr - er, s3i = ci - ei;
+        re[i] = s0r + s2r;
+        im[i] = s0i + s2i;
+        re[i + 2] = s0r - s2r;
+        im[i + 2] = s0i - s2i;
         // s3 times +j
-        d[i + 1] = {s1.re - s3.im, s1.im + s3.re};
-        d[i + 3] = {s1.re + s3.im, s1.im - s3.re};
+        re[i + 1] = s1r - s3i;
+        im[i + 1] = s1i + s3r;
+        re[i + 3] = s1r + s3i;
+        im[i + 3] = s1i - s3r;
     }
-    for (int half = 4; half < size; half <<= 1) {
-        const int stride = 64 / half; // root index step: e^(j 2 pi m / (2 half)) = roots[m * 64 / half]
+    const float* wr = m_twiddleRe;
+    const float* wi = m_twiddleIm;
+    for (int half = 4; half < size; wr += half, wi += half, half <<= 1) {
         for (int start = 0; start < size; start += 2 * half) {
+            float* tr = re + start;
+            float* ti = im + start;
+            float* br = tr + half;
+            float* bi = ti + half;
             for (int m = 0; m < half; ++m) {
-                const Complex w = m_roots[m * stride];
-                Complex& top = d[start + m];
-                Complex& bottom = d[start + m + half];
-                const Complex t{bottom.re * w.re - bottom.im * w.im, bottom.re * w.im + bottom.im * w.re};
-                bottom = {top.re - t.re, top.im - t.im};
-                top = {top.re + t.re, top.im + t.im};
+                const float xr = br[m] * wr[m] - bi[m] * wi[m];
+                const float xi = br[m] * wi[m] + bi[m] * wr[m];
+                br[m] = tr[m] - xr;
+                bi[m] = ti[m] - xi;
+                tr[m] = tr[m] + xr;
+                ti[m] = ti[m] + xi;
             }
         }
     }
@@ -85,16 +102,17 @@ void Ac3Transform::Fft(Complex* d, int log2Size) const
 
 void Ac3Transform::Long(const float* X, float* x) const
 {
-    Complex z[128];
+    float zr[128], zi[128];
     for (int k = 0; k < 128; ++k) {
         const float re = X[255 - 2 * k], im = X[2 * k];
-        z[m_reverse128[k]] = {re * m_cos1[k] - im * m_sin1[k], re * m_sin1[k] + im * m_cos1[k]};
+        zr[m_reverse128[k]] = re * m_cos1[k] - im * m_sin1[k];
+        zi[m_reverse128[k]] = re * m_sin1[k] + im * m_cos1[k];
     }
-    Fft(z, 7);
+    Fft(zr, zi, 7);
     float yr[128], yi[128];
     for (int n = 0; n < 128; ++n) {
-        yr[n] = z[n].re * m_cos1[n] - z[n].im * m_sin1[n];
-        yi[n] = z[n].re * m_sin1[n] + z[n].im * m_cos1[n];
+        yr[n] = zr[n] * m_cos1[n] - zi[n] * m_sin1[n];
+        yi[n] = zr[n] * m_sin1[n] + zi[n] * m_cos1[n];
     }
     const float* w = m_window;
     for (int n = 0; n < 64; ++n) {
@@ -113,15 +131,16 @@ void Ac3Transform::Short(const float* X, float* x) const
 {
     float yr[2][64], yi[2][64];
     for (int t = 0; t < 2; ++t) {
-        Complex z[64];
+        float zr[64], zi[64];
         for (int k = 0; k < 64; ++k) {
             const float re = X[2 * (127 - 2 * k) + t], im = X[2 * (2 * k) + t];
-            z[m_reverse64[k]] = {re * m_cos2[k] - im * m_sin2[k], re * m_sin2[k] + im * m_cos2[k]};
+            zr[m_reverse64[k]] = re * m_cos2[k] - im * m_sin2[k];
+            zi[m_reverse64[k]] = re * m_sin2[k] + im * m_cos2[k];
         }
-        Fft(z, 6);
+        Fft(zr, zi, 6);
         for (int n = 0; n < 64; ++n) {
-            yr[t][n] = z[n].re * m_cos2[n] - z[n].im * m_sin2[n];
-            yi[t][n] = z[n].re * m_sin2[n] + z[n].im * m_cos2[n];
+            yr[t][n] = zr[n] * m_cos2[n] - zi[n] * m_sin2[n];
+            yi[t][n] = zr[n] * m_sin2[n] + zi[n] * m_cos2[n];
         }
     }
     const float* w = m_window;

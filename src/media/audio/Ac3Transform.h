@@ -18,17 +18,17 @@ public:
     const float* Window() const { return m_window; }
 
 private:
-    struct Complex {
-        float re, im;
-    };
-    void Fft(Complex* data, int log2Size) const;
+    // In place on separate real and imaginary arrays, which lets the compiler vectorise the
+    // butterflies.
+    void Fft(float* re, float* im, int log2Size) const;
     void Long(const float* in, float* x) const;
     void Short(const float* in, float* x) const;
 
     float m_window[256];
     float m_cos1[128], m_sin1[128]; // pre/post twiddles of the 512-sample transform
     float m_cos2[64], m_sin2[64];   // and of the 256-sample transforms
-    Complex m_roots[64];            // e^(+j 2 pi m / 128)
+    // e^(+j pi m / half) for m < half, for half = 4, 8, 16, 32, 64 one after the other.
+    float m_twiddleRe[124], m_twiddleIm[124];
     uint8_t m_reverse128[128];
     uint8_t m_reverse64[64];
 };

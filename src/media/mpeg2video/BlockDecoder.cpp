@@ -8,22 +8,14 @@ namespace mpeg2video {
 
 namespace {
 
-// Sign applied after the division, so rounding is toward zero; the magnitude is limited before the
-// saturation table is indexed, so no damaged value can index beside it.
-inline int16_t Saturate(const Mpeg2VideoDecoderCore* c, uint32_t magnitude, bool negative)
-{
-    const int v = magnitude > 2048 ? 2048 : int(magnitude);
-    return c->saturation[negative ? -v : v];
-}
-
 inline const uint32_t* IntraMatrix(const Mpeg2VideoDecoderCore* c, int block)
 {
-    return c->matrix[(block >= 4 && c->chroma_format != 1) ? 2 : 0];
+    return c->matrix[(block >= 4 && c->savedChromaFormat != 1) ? 2 : 0];
 }
 
 inline const uint32_t* NonIntraMatrix(const Mpeg2VideoDecoderCore* c, int block)
 {
-    return c->matrix[(block >= 4 && c->chroma_format != 1) ? 3 : 1];
+    return c->matrix[(block >= 4 && c->savedChromaFormat != 1) ? 3 : 1];
 }
 
 // dct_dc_differential with its size from Table B.12 or B.13.
@@ -58,66 +50,101 @@ inline int IntraDc(Mpeg2VideoDecoderCore* c, int block, int dc[3])
     return v;
 }
 
-// One coefficient code: its run and signed level, the end of the block, or an error (error flag set).
+// The core's bit reader held in locals for the length of one block: the compiler keeps them in
+// registers, where the reader in the record would be written back after every coefficient stored.
+// Loads and refills are those of the core's reader (BitReader.h), bit for bit.
+struct LocalReader {
+    uint32_t window;
+    int count;
+    const uint8_t* ptr;
+    const uint8_t* limit;
+
+    explicit LocalReader(const Mpeg2VideoDecoderCore* c)
+        : window(c->window), count(c->count), ptr(c->ptr), limit(c->input + c->capacity + kInputPadding)
+    {
+    }
+    void Store(Mpeg2VideoDecoderCore* c) const
+    {
+        c->window = window;
+        c->count = count;
+        c->ptr = ptr;
+    }
+    void Refill()
+    {
+        if (count > 0) {
+            const uint32_t v = ptr + 2 <= limit ? (uint32_t(ptr[0]) << 8) | ptr[1] : 0;
+            ptr += 2;
+            window |= v << count;
+            count -= 16;
+        }
+    }
+    uint32_t Peek(unsigned n) const { return window >> (32 - n); }
+    void Consume(unsigned n)
+    {
+        window <<= n;
+        count += int(n);
+    }
+    uint32_t Read(unsigned n)
+    {
+        Refill();
+        const uint32_t v = Peek(n);
+        Consume(n);
+        return v;
+    }
+};
+
+// One coefficient code: its run and signed level, the end of the block, or an error.
 enum class Code { kCoefficient, kEnd, kError };
 
 template <bool mpeg1>
-inline Code ReadCoefficient(Mpeg2VideoDecoderCore* c, const DctEntry* shortTable, const DctEntry* longTable, int& run,
+inline Code ReadCoefficient(LocalReader& r, const DctEntry* shortTable, const DctEntry* longTable, int& run,
                             int& level)
 {
-    Refill(c);
-    const uint32_t t = PeekBits(c, 16);
+    r.Refill();
+    const uint32_t t = r.Peek(16);
     if (t >= 1024) {
         const DctEntry e = shortTable[t >> 8];
         if (e.run < 64) {
             // Code and sign bit lie within the 16 valid bits.
             const bool negative = (t >> (15 - e.length)) & 1;
-            ConsumeBits(c, e.length + 1u);
+            r.Consume(e.length + 1u);
             run = e.run;
             level = negative ? -int(e.level) : int(e.level);
             return Code::kCoefficient;
         }
         if (e.run == kDctEndOfBlock) {
-            ConsumeBits(c, e.length);
+            r.Consume(e.length);
             return Code::kEnd;
         }
-        if (e.run != kDctEscape) {
-            c->error = 1;
+        if (e.run != kDctEscape)
             return Code::kError;
-        }
         // Escape.
-        ConsumeBits(c, 6);
-        run = int(ReadBits(c, 6));
+        r.Consume(6);
+        run = int(r.Read(6));
         if (!mpeg1) {
-            const int v = int(ReadBits(c, 12));
-            if ((v & 0x7FF) == 0) {
-                c->error = 1;
+            const int v = int(r.Read(12));
+            if ((v & 0x7FF) == 0)
                 return Code::kError;
-            }
             level = v >= 2048 ? v - 4096 : v;
         } else {
-            int v = int(ReadBits(c, 8));
+            int v = int(r.Read(8));
             if (v == 0)
-                v = int(ReadBits(c, 8));
+                v = int(r.Read(8));
             else if (v == 128)
-                v = int(ReadBits(c, 8)) - 256;
+                v = int(r.Read(8)) - 256;
             else if (v > 128)
                 v -= 256;
-            if (v == 0) {
-                c->error = 1;
+            if (v == 0)
                 return Code::kError;
-            }
             level = v;
         }
         return Code::kCoefficient;
     }
     const DctEntry e = longTable[t];
-    if (e.length == 0) {
-        c->error = 1;
+    if (e.length == 0)
         return Code::kError;
-    }
-    ConsumeBits(c, e.length);
-    const bool negative = ReadBit(c) != 0;
+    r.Consume(e.length);
+    const bool negative = r.Read(1) != 0;
     run = e.run;
     level = negative ? -int(e.level) : int(e.level);
     return Code::kCoefficient;
@@ -130,16 +157,20 @@ inline void DecodeAc(Mpeg2VideoDecoderCore* c, int16_t* blk, int i, const DctEnt
     const uint8_t* scan = kScan[c->alternate_scan ? 1 : 0];
     const uint32_t q = c->quantiser_scale;
     const DctEntry* table = firstTable;
+    LocalReader r(c);
     for (;;) {
         int run, level;
-        const Code code = ReadCoefficient<mpeg1>(c, table, longTable, run, level);
+        const Code code = ReadCoefficient<mpeg1>(r, table, longTable, run, level);
         table = shortTable;
-        if (code != Code::kCoefficient)
-            return;
+        if (code != Code::kCoefficient) {
+            if (code == Code::kError)
+                c->error = 1;
+            break;
+        }
         i += run;
         if (i > 63) {
             c->error = 1;
-            return;
+            break;
         }
         const int pos = scan[i++];
         const bool negative = level < 0;
@@ -152,10 +183,13 @@ inline void DecodeAc(Mpeg2VideoDecoderCore* c, int16_t* blk, int i, const DctEnt
             if (v)
                 v = (v - 1) | 1;
         }
-        const int16_t s = Saturate(c, v, negative);
+        // Saturation to -2048..2047 (the magnitude is limited first, so no damaged value can
+        // overflow).
+        const int16_t s = negative ? int16_t(-int(v > 2048 ? 2048 : v)) : int16_t(v > 2047 ? 2047 : v);
         blk[pos] = s;
         parity ^= uint32_t(s);
     }
+    r.Store(c);
 }
 
 } // namespace

@@ -279,7 +279,10 @@ bool ParseHeaderUnit(Mpeg2VideoDecoderCore* c, size_t pos, void (*parse)(Mpeg2Vi
         if (r.Overrun())
             complete = false;
     }
-    // Extensions and user data, each bounded by the start code that follows it.
+    // Extensions and user data, each bounded by the start code that follows it. A sequence
+    // extension belongs right behind its sequence header (ISO/IEC 13818-2 6.2.2): anywhere else it
+    // is a damaged identifier, and taking it would change the picture geometry in mid-sequence.
+    bool sequenceExtensionPlace = parse == ParseSequenceHeader;
     while (complete && next + 4 <= c->endPos) {
         const uint8_t code = c->input[next + 3];
         if (code != 0xB5 && code != 0xB2)
@@ -293,9 +296,11 @@ bool ParseHeaderUnit(Mpeg2VideoDecoderCore* c, size_t pos, void (*parse)(Mpeg2Vi
         if (code == 0xB5) {
             base::CByteReader r(c->input + body, following - body);
             const unsigned id = r.Bits(4);
-            ParseExtension(work, id, r);
+            if (id != 1 || sequenceExtensionPlace)
+                ParseExtension(work, id, r);
             // An extension cut short is ignored like a reserved one; its fields are taken as read.
         }
+        sequenceExtensionPlace = false;
         next = following;
     }
     if (complete) {

@@ -31,6 +31,10 @@ void PredictBlockFromReference(Mpeg2VideoDecoderCore* c, const uint8_t* refPlane
     if (src + span >= refEnd)
         return;
     uint8_t* dst = destPlane + ptrdiff_t(y) * neighbour + x;
+    // Likewise every byte it writes must lie inside the current picture's storage.
+    const PictureBuffer* cur = c->current;
+    if (!cur || dst < cur->storage || cur->end - dst <= ptrdiff_t(rows - 1) * step + width - 1)
+        return;
     c->predict[(average ? 4 : 0) + 2 * hf + vf](dst, src, width, rows, neighbour, step);
 }
 
@@ -44,12 +48,12 @@ void PredictPlanes(Mpeg2VideoDecoderCore* c, const PictureBuffer* ref, int sourc
     int widthLimit = int(c->lumaWidth);
     PredictBlockFromReference(c, ref->luma + srcShift, ref->end, cur->luma + dstShift, neighbour, step, width, rows, x,
                               y, dx, dy, average, widthLimit, rowLimit);
-    if (c->chroma_format != 3) {
+    if (c->savedChromaFormat != 3) {
         x >>= 1;
         width >>= 1;
         dx = HalfTowardZero(dx);
         widthLimit >>= 1;
-        if (c->chroma_format == 1) {
+        if (c->savedChromaFormat == 1) {
             y >>= 1;
             rows >>= 1;
             dy = HalfTowardZero(dy);

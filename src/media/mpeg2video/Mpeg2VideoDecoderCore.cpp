@@ -82,6 +82,7 @@ void ResetInput(Mpeg2VideoDecoderCore* c)
     c->drain = 0;
     c->previousResult = 0;
     c->firstFieldPending = 0;
+    c->pictureScanned = 0;
 }
 
 void SetDrain(Mpeg2VideoDecoderCore* c) { c->drain = 1; }
@@ -167,6 +168,32 @@ bool NextStartCode(Mpeg2VideoDecoderCore* c)
     return false;
 }
 
+namespace {
+
+// Whether the picture whose start code stands at `at` has arrived whole: its end is the next start
+// code that is not one of its slices, extensions or user data. The declared VBV buffer size cannot
+// tell, since encoders exceed it. The search resumes where the last call left off; a picture
+// larger than half the input buffer is taken as it is, since the buffer could not hold more.
+bool PictureComplete(Mpeg2VideoDecoderCore* c, size_t at)
+{
+    size_t p = at + 4 + c->pictureScanned;
+    for (;;) {
+        p = FindStartCode(c, p);
+        if (p == c->endPos)
+            break;
+        const uint8_t code = c->input[p + 3];
+        if (code == 0x00 || code == 0xB3 || code == 0xB7 || code == 0xB8 || code >= 0xB9)
+            return true;
+        p += 4;
+    }
+    // A start code prefix may begin in the last three bytes.
+    const size_t resume = c->endPos >= 3 ? c->endPos - 3 : 0;
+    c->pictureScanned = resume > at + 4 ? resume - at - 4 : 0;
+    return c->pictureScanned >= c->capacity / 2;
+}
+
+} // namespace
+
 int DecodeStep(Mpeg2VideoDecoderCore* c)
 {
     size_t r = BufferedBytes(c);
@@ -189,10 +216,11 @@ int DecodeStep(Mpeg2VideoDecoderCore* c)
     int result;
     switch (code) {
     case 0x00: // picture_start_code
-        if (!c->drain && r < c->inputThreshold) {
+        if (!c->drain && !PictureComplete(c, at)) {
             c->previousResult = 0;
             return kStepWait;
         }
+        c->pictureScanned = 0;
         if (!c->sequenceReady) {
             SeekReader(c, at + 4);
             result = kStepNotReady;

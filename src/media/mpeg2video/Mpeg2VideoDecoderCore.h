@@ -207,6 +207,7 @@ struct Mpeg2VideoDecoderCore {
     int previousResult = 0;
     uint32_t inputThreshold = 0;
     uint8_t drain = 0;
+    size_t pictureScanned = 0;     // bytes behind a waiting picture's start code searched for its end
     uint8_t sequenceReady = 0;
     uint8_t error = 0;
     uint8_t nonMainProfile = 0;
@@ -258,7 +259,8 @@ int DestroyDecoder(Mpeg2VideoDecoderCore* core);
 // 0 when appended, -1 when the chunk does not fit (it is then dropped whole).
 int AppendInput(Mpeg2VideoDecoderCore* core, const uint8_t* bytes, size_t length);
 void ResetInput(Mpeg2VideoDecoderCore* core);
-// At the end of a stream: pictures are then begun whatever is buffered.
+// At the end of a stream: pictures are then begun whatever is buffered (otherwise only once the start
+// code that ends them has arrived).
 void SetDrain(Mpeg2VideoDecoderCore* core);
 int DecodeStep(Mpeg2VideoDecoderCore* core);
 // True when new picture buffers were made; call after every result kStepSequenceHeader.

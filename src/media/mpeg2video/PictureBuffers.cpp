@@ -56,6 +56,25 @@ void FreePictureBuffers(Mpeg2VideoDecoderCore* c)
     c->outputCount = 0;
 }
 
+namespace {
+
+uint32_t SequenceMacroblockRows(const Mpeg2VideoDecoderCore* c)
+{
+    return (c->progressive_sequence || !c->mpeg2) ? (c->vertical_size + 15u) / 16u
+                                                  : 2 * ((c->vertical_size + 31u) / 32u);
+}
+
+} // namespace
+
+bool PictureBuffersFitSequence(const Mpeg2VideoDecoderCore* c)
+{
+    // Everything that shapes the buffers: the sizes, the chroma format and the macroblock rows
+    // (which progressive_sequence changes for some heights).
+    return c->forwardReference && c->horizontal_size == c->savedHorizontalSize &&
+           c->vertical_size == c->savedVerticalSize && c->chroma_format == c->savedChromaFormat &&
+           SequenceMacroblockRows(c) == c->mbHeight;
+}
+
 bool AllocatePictureBuffers(Mpeg2VideoDecoderCore* c)
 {
     if (!c->mpeg2) {
@@ -74,22 +93,16 @@ bool AllocatePictureBuffers(Mpeg2VideoDecoderCore* c)
         c->sequenceReady = 0;
         return false;
     }
-    c->mbWidth = (c->horizontal_size + 15u) / 16u;
-    if (c->progressive_sequence || !c->mpeg2)
-        c->mbHeight = (c->vertical_size + 15u) / 16u;
-    else
-        c->mbHeight = 2 * ((c->vertical_size + 31u) / 32u);
-    c->lumaWidth = 16 * c->mbWidth;
-    c->lumaHeight = 16 * c->mbHeight;
-    c->chromaWidth = c->chroma_format == 3 ? c->lumaWidth : c->lumaWidth / 2;
-    c->chromaHeight = c->chroma_format == 1 ? c->lumaHeight / 2 : c->lumaHeight;
-    c->blocksPerMacroblock = c->chroma_format == 1 ? 6 : c->chroma_format == 2 ? 8 : 12;
-
     bool made = false;
-    // A change of chroma_format changes the layout of the buffers as much as a change of size.
-    if (!(c->forwardReference && c->horizontal_size == c->savedHorizontalSize &&
-          c->vertical_size == c->savedVerticalSize && c->aspect_ratio_information == c->savedAspect &&
-          c->chroma_format == c->savedChromaFormat)) {
+    // The geometry fields always describe the buffers in hand.
+    if (!(PictureBuffersFitSequence(c) && c->aspect_ratio_information == c->savedAspect)) {
+        c->mbWidth = (c->horizontal_size + 15u) / 16u;
+        c->mbHeight = SequenceMacroblockRows(c);
+        c->lumaWidth = 16 * c->mbWidth;
+        c->lumaHeight = 16 * c->mbHeight;
+        c->chromaWidth = c->chroma_format == 3 ? c->lumaWidth : c->lumaWidth / 2;
+        c->chromaHeight = c->chroma_format == 1 ? c->lumaHeight / 2 : c->lumaHeight;
+        c->blocksPerMacroblock = c->chroma_format == 1 ? 6 : c->chroma_format == 2 ? 8 : 12;
         FreePictureBuffers(c);
         c->forwardReference = AllocatePictureBuffer(c);
         c->backwardReference = AllocatePictureBuffer(c);

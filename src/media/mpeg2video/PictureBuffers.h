@@ -10,5 +10,7 @@ constexpr uint32_t kMaxPictureDimension = 4096;
 
 PictureBuffer* AllocatePictureBuffer(const Mpeg2VideoDecoderCore* core);
 void FreePictureBuffers(Mpeg2VideoDecoderCore* core);
+// Whether the buffers in hand were made for the sequence the headers now describe.
+bool PictureBuffersFitSequence(const Mpeg2VideoDecoderCore* core);
 
 } // namespace mpeg2video

@@ -5,6 +5,7 @@
 #include "media/mpeg2video/BitReader.h"
 #include "media/mpeg2video/BlockDecoder.h"
 #include "media/mpeg2video/MotionCompensation.h"
+#include "media/mpeg2video/PictureBuffers.h"
 #include "media/mpeg2video/Mpeg2VideoDecoderCore.h"
 #include "media/mpeg2video/Tables.h"
 #include "media/mpeg2video/VlcTables.h"
@@ -245,53 +246,42 @@ bool ReadVectors(Mpeg2VideoDecoderCore* c, MotionVectors& mv, int s)
 
 void PlaceBlock(Mpeg2VideoDecoderCore* c, int block, int x, int y, bool add)
 {
+    // The layout is the one the picture buffers were made for, whatever the headers say now.
     PictureBuffer* cur = c->current;
     const ptrdiff_t pitch = cur->pitch;
     const bool frame = c->picture_structure == 3;
+    const uint8_t chroma = c->savedChromaFormat;
     uint8_t* plane;
-    ptrdiff_t stride;
     int bx, line;
+    const int lower = (block & 2) >> 1;
+    bool interleaved; // field DCT in a frame picture: the block's lines alternate with the other's
     if (block < 4) {
         plane = cur->luma;
         bx = x + 8 * (block & 1);
-        const int lower = (block & 2) >> 1;
-        if (frame && !c->dct_type) {
-            line = y + 8 * lower;
-            stride = pitch;
-        } else if (frame) {
-            line = y + lower;
-            stride = pitch;
-            plane += ptrdiff_t(line) * pitch + bx;
-            c->inverseTransform(c->blocks + 64 * block);
-            (add ? c->addBlock : c->putBlock)(c->pixelClamp, c->blocks + 64 * block, plane, 2 * pitch);
-            return;
-        } else {
-            line = y + 8 * lower;
-            stride = 2 * pitch;
-        }
+        line = y;
+        interleaved = frame && c->dct_type;
     } else {
         plane = (block & 1) ? cur->cr : cur->cb;
-        const int cx = c->chroma_format != 3 ? x >> 1 : x;
-        const int cy = c->chroma_format == 1 ? y >> 1 : y;
-        bx = cx + ((block & 8) ? 8 : 0);
-        const int lower = (block & 2) >> 1;
-        if (frame && (c->chroma_format == 1 || !c->dct_type)) {
-            line = cy + 8 * lower;
-            stride = pitch;
-        } else if (frame) {
-            line = cy + lower;
-            plane += ptrdiff_t(line) * pitch + bx;
-            c->inverseTransform(c->blocks + 64 * block);
-            (add ? c->addBlock : c->putBlock)(c->pixelClamp, c->blocks + 64 * block, plane, 2 * pitch);
-            return;
-        } else {
-            line = cy + 8 * lower;
-            stride = 2 * pitch;
-        }
+        bx = (chroma != 3 ? x >> 1 : x) + ((block & 8) ? 8 : 0);
+        line = chroma == 1 ? y >> 1 : y;
+        interleaved = frame && chroma != 1 && c->dct_type;
     }
-    if (!frame && c->picture_structure == 2)
-        plane += pitch; // the bottom field lies on the odd lines
-    plane += ptrdiff_t(line) * stride + bx;
+    ptrdiff_t stride;
+    if (interleaved) {
+        plane += ptrdiff_t(line + lower) * pitch + bx;
+        stride = 2 * pitch;
+    } else if (frame) {
+        plane += ptrdiff_t(line + 8 * lower) * pitch + bx;
+        stride = pitch;
+    } else {
+        // A field picture: the bottom field lies on the odd lines.
+        plane += ptrdiff_t(line + 8 * lower) * 2 * pitch + bx + (c->picture_structure == 2 ? pitch : 0);
+        stride = 2 * pitch;
+    }
+    if (plane < cur->storage || cur->end - plane <= 7 * stride + 7) {
+        c->error = 1;
+        return;
+    }
     c->inverseTransform(c->blocks + 64 * block);
     (add ? c->addBlock : c->putBlock)(c->pixelClamp, c->blocks + 64 * block, plane, stride);
 }
@@ -343,9 +333,9 @@ void DecodeCodedMacroblock(Mpeg2VideoDecoderCore* c, SliceState& st)
     int pattern;
     if (type & kMbPattern) {
         pattern = ReadCodedBlockPattern(c);
-        if (c->chroma_format == 2)
+        if (c->savedChromaFormat == 2)
             pattern = pattern * 4 + int(ReadBits(c, 2));
-        else if (c->chroma_format == 3)
+        else if (c->savedChromaFormat == 3)
             pattern = pattern * 64 + int(ReadBits(c, 6));
     } else {
         pattern = intra ? (1 << blocks) - 1 : 0;
@@ -481,6 +471,13 @@ int DecodeSlices(Mpeg2VideoDecoderCore* c)
     const uint8_t structure = c->picture_structure;
     if (!c->sequenceReady || !c->forwardReference || type < 1 || type > 4 || structure == 0 ||
         (type == 4 && c->mpeg2)) {
+        SkipSlices(c);
+        c->firstFieldPending = 0;
+        return 0;
+    }
+    // Buffers made for another geometry cannot take this picture: remake them first (the caller
+    // normally does so after the sequence header already).
+    if (!PictureBuffersFitSequence(c) && (!AllocatePictureBuffers(c) || !c->sequenceReady)) {
         SkipSlices(c);
         c->firstFieldPending = 0;
         return 0;

@@ -163,8 +163,11 @@ TEST_F(Ac3StreamTest, DamagedFrameIsSkippedAndDecodingResumesAtTheNext)
     audio::AC3FrameDecoder clean;
     const test::DecodedStream a = test::DecodeStream(clean, m_stream, 4096);
     const test::DecodedStream b = test::DecodeStream(m_decoder, damaged, 4096);
-    EXPECT_EQ(static_cast<int>(total), a.frames);
-    EXPECT_EQ(static_cast<int>(total) - 1, b.frames);
+    // The comparison below indexes both decodes by these counts.
+    ASSERT_EQ(static_cast<int>(total), a.frames);
+    ASSERT_EQ(static_cast<int>(total) - 1, b.frames);
+    ASSERT_FALSE(a.channels.empty());
+    ASSERT_FALSE(b.channels.empty());
     EXPECT_GE(b.skips, 1);
     // From frame 3 on (frame 2 overlaps with what frame 1 left) the output is that of the intact
     // stream, but for the dither, whose generator has run a different course.

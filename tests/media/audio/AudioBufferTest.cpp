@@ -1,12 +1,14 @@
 // The filter's input byte buffer, the planar buffer and the mixer's gains and PCM conversion.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <vector>
 
 #include "media/audio/InputByteBuffer.h"
 #include "media/audio/PlanarMixer.h"
 #include "media/audio/PlanarSampleBuffer.h"
+#include "support/TestMedia.h"
 
 namespace {
 
@@ -170,3 +172,41 @@ TEST(PlanarMixerTest, ClampsBeyondSixteenBitsAndRefusesOtherFormats)
 }
 
 } // namespace
+
+// The mixing loop (four samples at a time where the processor allows) against the sums and the
+// conversion written out sample by sample: every value of the range, the limits, beyond them, NaN,
+// and a sample count that is not a multiple of four.
+TEST(PlanarMixerTest, MixesEverySampleAsTheScalarSumsDo)
+{
+    audio::PlanarSampleBuffer planes;
+    const uint32_t samples = 1539;
+    ASSERT_TRUE(planes.Resize(6, samples));
+    planes.presence = audio::PlanarSampleBuffer::kFront | audio::PlanarSampleBuffer::kCentre |
+                      audio::PlanarSampleBuffer::kSurround | audio::PlanarSampleBuffer::kLfe;
+    test::CTestRandom rnd(7);
+    const float special[] = {1.0f, -1.0f, 1.5f, -1.5f, 0.99999f, -0.99999f, NAN, 40.0f, -40.0f, 0.0f};
+    for (uint32_t c = 0; c < 6; ++c)
+        for (uint32_t i = 0; i < samples; ++i)
+            planes.planes[c][i] = i % 97 == 0 ? special[(i / 97 + c) % 10]
+                                              : static_cast<float>(rnd.Below(200001)) / 100000.0f - 1.0f;
+    FixedMixer mixer(static_cast<int32_t>(samples));
+    std::vector<int16_t> out(2 * samples);
+    int32_t count = 0;
+    mixer.Mix({0.8f, 2, 16}, planes, out.data(), count);
+    ASSERT_EQ(static_cast<int32_t>(samples), count);
+    float g[6][6];
+    audio::PlanarMixer::BuildGains(planes, g);
+    const float scale = 0.8f * 32700.0f;
+    for (uint32_t i = 0; i < samples; ++i)
+        for (int side = 0; side < 2; ++side) {
+            const int row = side == 0 ? audio::PlanarMixer::kLeft : audio::PlanarMixer::kRight;
+            float sum = 0.0f;
+            for (int k = 0; k < 6; ++k)
+                if (g[audio::PlanarMixer::kLeft][k] != 0.0f || g[audio::PlanarMixer::kRight][k] != 0.0f)
+                    sum += (g[row][k] * scale) * planes.planes[k][i];
+            const int16_t expected = !(sum > -32768.0f) ? -32768
+                                     : !(sum < 32767.0f) ? 32767
+                                                          : static_cast<int16_t>(static_cast<int32_t>(sum));
+            ASSERT_EQ(expected, out[2 * i + side]) << "sample " << i << " side " << side;
+        }
+}

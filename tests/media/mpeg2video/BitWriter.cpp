@@ -19,6 +19,11 @@ void WriteSequence(CBitWriter& w, const SequenceParameters& p)
     w.Put(0, 1); // default non-intra matrix
     if (!p.mpeg2)
         return;
+    WriteSequenceExtension(w, p);
+}
+
+void WriteSequenceExtension(CBitWriter& w, const SequenceParameters& p)
+{
     w.StartCode(0xB5);
     w.Put(1, 4);
     w.Put(p.profileAndLevel, 8);

@@ -63,6 +63,7 @@ struct SequenceParameters {
 
 // Sequence header (+ sequence extension for MPEG-2).
 void WriteSequence(CBitWriter& w, const SequenceParameters& p);
+void WriteSequenceExtension(CBitWriter& w, const SequenceParameters& p);
 void WriteGop(CBitWriter& w);
 // Picture header (+ picture coding extension for MPEG-2) of an I picture.
 void WriteIntraPicture(CBitWriter& w, unsigned temporalReference, unsigned structure = 3, bool mpeg2 = true,

@@ -100,6 +100,86 @@ TEST(DamagedStreams, SlicesBeyondAFieldAreRefused)
         ASSERT_EQ(g[i], 90) << "luma sample " << i;
 }
 
+// A damaged identifier nibble turns an extension into a sequence extension (identifier 1) behind
+// a second extension, a group of pictures or a picture: its chroma format and size bits must not
+// reach the picture geometry, since the buffers were made for the sequence header's.
+TEST(DamagedStreams, MisplacedSequenceExtensionsLeaveTheGeometry)
+{
+    for (unsigned where = 0; where < 3; ++where)
+        for (unsigned chroma = 0; chroma < 4; ++chroma)
+            for (unsigned sizeBits : {0u, 1u, 3u}) {
+                SequenceParameters damaged;
+                damaged.chromaFormat = chroma;
+                damaged.width = 64 | (sizeBits << 12);
+                damaged.height = 48 | (sizeBits << 12);
+                damaged.progressive = sizeBits != 1;
+                CBitWriter w;
+                test::WriteSequence(w, SequenceParameters());
+                if (where == 0)
+                    test::WriteSequenceExtension(w, damaged);
+                test::WriteGop(w);
+                if (where == 1)
+                    test::WriteSequenceExtension(w, damaged);
+                for (unsigned tr = 0; tr < 2; ++tr) {
+                    test::WriteIntraPicture(w, tr);
+                    if (where == 2)
+                        test::WriteSequenceExtension(w, damaged);
+                    for (unsigned row = 0; row < 3; ++row)
+                        test::WriteFlatIntraSlice(w, row, 4, 70 + 20 * int(tr));
+                }
+                w.StartCode(0xB7);
+                const test::DecodedStream out = test::DecodeWholeStream(w.Bytes());
+                const std::string name = "after header " + std::to_string(where) + ", chroma_format " +
+                                         std::to_string(chroma) + ", size bits " + std::to_string(sizeBits);
+                ASSERT_EQ(out.frames.size(), 2u) << name;
+                for (unsigned f = 0; f < 2; ++f) {
+                    const auto& planes = out.frames[f].planes;
+                    ASSERT_EQ(planes.size(), 64u * 48 * 3 / 2) << name;
+                    for (size_t i = 0; i < planes.size(); ++i)
+                        ASSERT_EQ(planes[i], i < 64 * 48 ? 70 + 20 * f : 128) << name << " frame " << f;
+                }
+            }
+}
+
+// A caller that does not remake the buffers after a new sequence header: the picture layer does it
+// before the first picture of the new geometry, whether the size, the chroma format or the
+// macroblock rows (progressive_sequence) changed.
+TEST(DamagedStreams, NewGeometryRemakesTheBuffersBeforeThePicture)
+{
+    SequenceParameters wide422;
+    wide422.width = 96;
+    wide422.height = 64;
+    wide422.chromaFormat = 2;
+    SequenceParameters interlaced;
+    interlaced.height = 40;
+    interlaced.progressive = false;
+    SequenceParameters progressive = interlaced;
+    progressive.progressive = true;
+    const SequenceParameters* sequences[][2] = {{&progressive, &wide422}, {&progressive, &interlaced}};
+    for (const auto& pair : sequences) {
+        CBitWriter w;
+        for (unsigned i = 0; i < 2; ++i) {
+            const SequenceParameters& p = *pair[i];
+            test::WriteSequence(w, p);
+            test::WriteIntraPicture(w, 0);
+            const unsigned rows = p.progressive ? (p.height + 15) / 16 : 2 * ((p.height + 31) / 32);
+            for (unsigned row = 0; row < rows; ++row)
+                test::WriteFlatIntraSlice(w, row, p.width / 16, 50 + 100 * int(i), p.chromaFormat);
+        }
+        w.StartCode(0xB7);
+        test::DecodeOptions o;
+        o.callerRemakesBuffers = false;
+        const test::DecodedStream out = test::DecodeWholeStream(w.Bytes(), o);
+        ASSERT_FALSE(out.frames.empty());
+        const SequenceParameters& last = *pair[1];
+        const auto& planes = out.frames.back().planes;
+        const size_t luma = size_t(last.width) * last.height;
+        ASSERT_EQ(planes.size(), last.chromaFormat == 2 ? 2 * luma : luma * 3 / 2);
+        for (size_t i = 0; i < planes.size(); ++i)
+            ASSERT_EQ(planes[i], i < luma ? 150 : 128) << "sample " << i;
+    }
+}
+
 TEST(DamagedStreams, MacroblocksPastTheRowEndStopTheSlice)
 {
     // Two slices on row 0: the second begins at macroblock 2 and claims 10 macroblocks of a

@@ -8,6 +8,7 @@
 #include "media/mpeg2video/BitWriter.h"
 #include "media/mpeg2video/Mpeg2VideoDecoderCore.h"
 #include "media/mpeg2video/StreamDecoder.h"
+#include "support/TestMedia.h"
 
 namespace {
 
@@ -228,29 +229,63 @@ TEST(HeaderLayer, CompactionKeepsUnreadBytesAndSplitStartCodes)
     EXPECT_EQ(whole.frames[39].planes[0], 16 + 5 * 39);
 }
 
-TEST(HeaderLayer, PictureWaitsForTheThresholdUnlessDraining)
+TEST(HeaderLayer, PictureWaitsForItsEndUnlessDraining)
 {
-    Core k;
     std::vector<uint8_t> s = OneIntraFrame(SequenceParameters(), 80);
-    ASSERT_EQ(AppendInput(k.c, s.data(), s.size()), 0);
-    ASSERT_EQ(DecodeStep(k.c), kStepSequenceHeader);
-    AllocatePictureBuffers(k.c);
-    // 112 x 2048 bytes of VBV buffer are not there: the picture is not begun, nothing consumed.
-    EXPECT_EQ(DecodeStep(k.c), kStepWait);
-    EXPECT_EQ(DecodeStep(k.c), kStepGroupOfPictures);
-    const size_t before = BufferedBytes(k.c);
-    EXPECT_EQ(DecodeStep(k.c), kStepWait);
-    EXPECT_EQ(DecodeStep(k.c), kStepWait);
-    EXPECT_EQ(BufferedBytes(k.c), before);
-    // At the end of the stream the rest is taken.
-    SetDrain(k.c);
-    EXPECT_EQ(DecodeStep(k.c), kStepPicture);
-    DecodeSlices(k.c);
-    // The sequence_end_code is all that is left: four bytes are too few for a step.
-    EXPECT_EQ(DecodeStep(k.c), kStepEmpty);
-    PictureBuffer* p = PopOutputPicture(k.c);
-    ASSERT_NE(p, nullptr);
-    EXPECT_EQ(p->luma[0], 80);
+    s.resize(s.size() - 4); // no sequence_end_code yet: the picture's end is unknown
+    for (const bool drain : {false, true}) {
+        Core k;
+        ASSERT_EQ(AppendInput(k.c, s.data(), s.size()), 0);
+        ASSERT_EQ(DecodeStep(k.c), kStepSequenceHeader);
+        AllocatePictureBuffers(k.c);
+        EXPECT_EQ(DecodeStep(k.c), kStepWait); // 112 x 2048 bytes are not there after a header
+        EXPECT_EQ(DecodeStep(k.c), kStepGroupOfPictures);
+        EXPECT_EQ(DecodeStep(k.c), kStepWait);
+        const size_t before = BufferedBytes(k.c);
+        EXPECT_EQ(DecodeStep(k.c), kStepWait);
+        EXPECT_EQ(DecodeStep(k.c), kStepWait);
+        EXPECT_EQ(BufferedBytes(k.c), before);
+        // The end of the stream, or the start code behind the picture, completes it.
+        if (drain) {
+            SetDrain(k.c);
+        } else {
+            const uint8_t end[] = {0, 0, 1};
+            ASSERT_EQ(AppendInput(k.c, end, 3), 0);
+            EXPECT_EQ(DecodeStep(k.c), kStepWait); // the code's last byte is still missing
+            const uint8_t code = 0xB7;
+            ASSERT_EQ(AppendInput(k.c, &code, 1), 0);
+        }
+        EXPECT_EQ(DecodeStep(k.c), kStepPicture);
+        DecodeSlices(k.c);
+        PictureBuffer* p = PopOutputPicture(k.c);
+        ASSERT_NE(p, nullptr);
+        EXPECT_EQ(p->luma[0], 80);
+        EXPECT_EQ(p->luma[47 * 64 + 63], 80);
+    }
+}
+
+TEST(HeaderLayer, PicturesLargerThanTheVbvBufferDecodeAlikeInAnyPieces)
+{
+    // The encoder declares a VBV buffer far smaller than its pictures.
+    const std::vector<uint8_t> s =
+        test::ReadFileBytes(test::MediaPath("mpeg2video/large_pictures.m2v"));
+    ASSERT_GT(s.size(), 100000u);
+    test::DecodeOptions whole;
+    whole.chunk = s.size();
+    const test::DecodedStream reference = test::DecodeWholeStream(s, whole);
+    ASSERT_EQ(reference.frames.size(), 14u);
+    test::DecodeOptions byPicture;
+    byPicture.cuts = test::PictureStarts(s);
+    ASSERT_EQ(byPicture.cuts.size(), 14u);
+    test::DecodeOptions small, large;
+    small.chunk = 4096;
+    large.chunk = 65536;
+    for (const test::DecodeOptions* o : {&byPicture, &small, &large}) {
+        const test::DecodedStream out = test::DecodeWholeStream(s, *o);
+        ASSERT_EQ(out.frames.size(), reference.frames.size()) << "chunk " << o->chunk;
+        for (size_t i = 0; i < out.frames.size(); ++i)
+            EXPECT_TRUE(out.frames[i].planes == reference.frames[i].planes) << "chunk " << o->chunk << " frame " << i;
+    }
 }
 
 TEST(HeaderLayer, HugeVbvBufferSizeDoesNotStallTheDecoder)

@@ -25,7 +25,7 @@ DecodedFrame CopyPicture(const Mpeg2VideoDecoderCore* c, const PictureBuffer* p)
     return f;
 }
 
-void RunSteps(Mpeg2VideoDecoderCore* c, DecodedStream& out)
+void RunSteps(Mpeg2VideoDecoderCore* c, DecodedStream& out, bool remakeBuffers)
 {
     for (;;) {
         const int r = DecodeStep(c);
@@ -33,6 +33,8 @@ void RunSteps(Mpeg2VideoDecoderCore* c, DecodedStream& out)
             return;
         if (r == kStepSequenceHeader) {
             ++out.sequenceHeaders;
+            if (!remakeBuffers && c->sequenceReady)
+                continue;
             // As the decoder filter does: a new geometry delivers the queued pictures first.
             if (c->horizontal_size != c->savedHorizontalSize || c->vertical_size != c->savedVerticalSize ||
                 c->chroma_format != c->savedChromaFormat)
@@ -63,23 +65,38 @@ DecodedStream DecodeWholeStream(const std::vector<uint8_t>& bytes, const DecodeO
         SelectRoutines(c, 0);
     c->skipLevel = options.skipLevel;
     size_t pos = 0;
+    size_t cut = 0;
     while (pos < bytes.size()) {
-        const size_t n = std::min(options.chunk, bytes.size() - pos);
+        while (cut < options.cuts.size() && options.cuts[cut] <= pos)
+            ++cut;
+        const size_t end = cut < options.cuts.size() ? options.cuts[cut] : options.cuts.empty()
+                                                                              ? pos + options.chunk
+                                                                              : bytes.size();
+        const size_t n = std::min(end, bytes.size()) - pos;
         if (AppendInput(c, bytes.data() + pos, n) != 0) {
             // Buffer full: decode what is there first.
-            RunSteps(c, out);
+            RunSteps(c, out, options.callerRemakesBuffers);
             if (AppendInput(c, bytes.data() + pos, n) != 0)
                 break;
         }
         pos += n;
-        RunSteps(c, out);
+        RunSteps(c, out, options.callerRemakesBuffers);
     }
     SetDrain(c);
-    RunSteps(c, out);
+    RunSteps(c, out, options.callerRemakesBuffers);
     while (PictureBuffer* p = PopOutputPicture(c))
         out.frames.push_back(CopyPicture(c, p));
     DestroyDecoder(c);
     return out;
+}
+
+std::vector<size_t> PictureStarts(const std::vector<uint8_t>& bytes)
+{
+    std::vector<size_t> starts;
+    for (size_t i = 0; i + 4 <= bytes.size(); ++i)
+        if (bytes[i] == 0 && bytes[i + 1] == 0 && bytes[i + 2] == 1 && bytes[i + 3] == 0)
+            starts.push_back(i);
+    return starts;
 }
 
 } // namespace test

@@ -18,6 +18,8 @@ struct DecodedFrame {
 struct DecodeOptions {
     bool portable = false;       // force the portable routines
     size_t chunk = 65536;        // bytes appended at a time
+    std::vector<size_t> cuts;    // when given, the chunks end at these offsets instead
+    bool callerRemakesBuffers = true; // AllocatePictureBuffers after every sequence header
     int8_t skipLevel = 10;
 };
 
@@ -33,6 +35,8 @@ struct DecodedStream {
 DecodedFrame CopyPicture(const mpeg2video::Mpeg2VideoDecoderCore* core, const mpeg2video::PictureBuffer* p);
 DecodedStream DecodeWholeStream(const std::vector<uint8_t>& bytes, const DecodeOptions& options = {});
 // Runs DecodeStep until it asks for data, decoding pictures and collecting output.
-void RunSteps(mpeg2video::Mpeg2VideoDecoderCore* core, DecodedStream& out);
+void RunSteps(mpeg2video::Mpeg2VideoDecoderCore* core, DecodedStream& out, bool remakeBuffers = true);
+// Offsets of every picture start code of a stream.
+std::vector<size_t> PictureStarts(const std::vector<uint8_t>& bytes);
 
 } // namespace test

@@ -51,13 +51,25 @@ HRESULT CTeletextDecoder::Stop()
     if (!m_running)
         return S_FALSE;
     m_running = false;
+    ForgetPages();
+    m_pes.Free();
+    return S_OK;
+}
+
+void CTeletextDecoder::Reset()
+{
+    base::CScopedLock lock(m_lock);
+    ForgetPages();
+    m_pes.Clear();
+}
+
+void CTeletextDecoder::ForgetPages()
+{
     for (auto& receiving : m_receiving)
         receiving = nullptr;
     m_pages.clear();
     m_pageOnScreen = 0;
     m_initialPage = 0;
-    m_pes.Free();
-    return S_OK;
 }
 
 bool CTeletextDecoder::IsRunning() const

@@ -44,6 +44,9 @@ public:
     HRESULT Start();
     // Forgets every page; 1 when the decoder was not running.
     HRESULT Stop();
+    // Forgets every page and the PES being gathered, as Stop then Start would, but keeps the
+    // buffer.
+    void Reset();
     bool IsRunning() const;
 
     // One 188-byte packet of the teletext PID: 1 while stopped, else 0.
@@ -75,6 +78,7 @@ public:
     base::CCriticalSection& Lock() const { return m_lock; }
 
 private:
+    void ForgetPages();
     void DecodePes(const uint8_t* data, uint32_t length);
     void DecodePacket(const uint8_t* unit);
     void OnPageHeader(unsigned magazine, const uint8_t* data);

@@ -1,21 +1,14 @@
 #include "dvb/libDVB/timeshift/CTSPacketBuffer.h"
 
-#include <process.h>
-
 #include <cstring>
 
 #include "dvb/libDVB/demux/TSPacket.h"
 #include "dvb/libDVB/timeshift/CPcrPacer.h"
+#include "dvb/libDVB/timeshift/PacedReaderThread.h"
 
 namespace libDVB {
 
 namespace {
-
-class CTickClock : public CTSPacketBuffer::CClock {
-public:
-    uint64_t NowMs() override { return GetTickCount64(); }
-    bool Wait(HANDLE stop, uint32_t ms) override { return WaitForSingleObject(stop, ms) == WAIT_OBJECT_0; }
-};
 
 std::unique_ptr<CTSPacketBufferInterface> CreateTSPacketBuffer(CTSPacketBufferInterface::CTSPacketBufferCallback* callback)
 {
@@ -34,7 +27,7 @@ CTSPacketBuffer::CTSPacketBuffer(CTSPacketBufferCallback* callback, CClock* cloc
       m_ringMaximum(ringMaximum)
 {
     if (!m_clock) {
-        m_ownClock = std::make_unique<CTickClock>();
+        m_ownClock = std::make_unique<CTickPacingClock>();
         m_clock = m_ownClock.get();
     }
     m_stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
@@ -93,13 +86,8 @@ HRESULT CTSPacketBuffer::Play()
         m_thread = nullptr;
     }
     ResetEvent(m_stop);
-    const uintptr_t thread = _beginthreadex(nullptr, 0, &CTSPacketBuffer::ReaderEntry, this, CREATE_SUSPENDED, nullptr);
-    if (!thread)
-        return E_FAIL;
-    m_thread = reinterpret_cast<HANDLE>(thread);
-    SetThreadPriority(m_thread, THREAD_PRIORITY_BELOW_NORMAL);
-    ResumeThread(m_thread);
-    return S_OK;
+    m_thread = StartPacedReaderThread(&CTSPacketBuffer::ReaderEntry, this);
+    return m_thread ? S_OK : E_FAIL;
 }
 
 HRESULT CTSPacketBuffer::Write(const uint8_t* packet, uint32_t length)

@@ -8,6 +8,7 @@
 
 #include "base/Lock.h"
 #include "base/Result.h"
+#include "dvb/libDVB/timeshift/CPacingClock.h"
 #include "dvb/libDVB/timeshift/CTSPacketBufferInterface.h"
 #include "dvb/libDVB/timeshift/CTSRingFile.h"
 #include "dvb/libDVB/timeshift/CTSTemporaryFile.h"
@@ -16,15 +17,8 @@ namespace libDVB {
 
 class CTSPacketBuffer : public CTSPacketBufferInterface {
 public:
-
     // The time base of the replay's pacing.
-    class CClock {
-    public:
-        virtual ~CClock() = default;
-        virtual uint64_t NowMs() = 0;
-        // Waits `ms` milliseconds or until `stop` is set; true when it was set.
-        virtual bool Wait(HANDLE stop, uint32_t ms) = 0;
-    };
+    using CClock = CPacingClock;
 
     static constexpr uint32_t kTransferSize = CTSRingFile::kTransferSize;
 

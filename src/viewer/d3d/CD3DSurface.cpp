@@ -1,0 +1,42 @@
+#include "viewer/d3d/CD3DSurface.h"
+
+using namespace OnScreenDisplay;
+
+static_assert(sizeof(Matrix) == sizeof(D3DMATRIX), "the OSD's matrices are laid out as Direct3D's");
+static_assert(sizeof(Vertex) == 24, "XYZ | DIFFUSE | TEX1 vertices");
+
+void CD3DSurface::SetWorldTransform(const Matrix& world)
+{
+    if (m_device)
+        m_device->SetTransform(D3DTS_WORLD, reinterpret_cast<const D3DMATRIX*>(&world));
+}
+
+void CD3DSurface::SetTexture(unsigned stage, SurfaceTexture* texture)
+{
+    if (m_device)
+        m_device->SetTexture(stage, reinterpret_cast<IDirect3DBaseTexture9*>(texture));
+}
+
+void CD3DSurface::SetStageState(unsigned stage, StageState state, uint32_t value)
+{
+    if (m_device)
+        m_device->SetTextureStageState(stage, static_cast<D3DTEXTURESTAGESTATETYPE>(state), value);
+}
+
+void CD3DSurface::SetRenderState(RenderState state, uint32_t value)
+{
+    if (m_device)
+        m_device->SetRenderState(static_cast<D3DRENDERSTATETYPE>(state), value);
+}
+
+void CD3DSurface::DrawTriangles(const Vertex* vertices, unsigned triangleCount)
+{
+    if (!m_device || !vertices || triangleCount == 0)
+        return;
+    m_device->SetFVF(D3DFVF_XYZ | D3DFVF_DIFFUSE | D3DFVF_TEX1);
+    m_device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, triangleCount, vertices, sizeof(Vertex));
+}
+
+static_assert(static_cast<uint32_t>(StageState::ColourOp) == D3DTSS_COLOROP, "stage states pass through");
+static_assert(static_cast<uint32_t>(StageState::AlphaArg2) == D3DTSS_ALPHAARG2, "stage states pass through");
+static_assert(static_cast<uint32_t>(RenderState::TextureFactor) == D3DRS_TEXTUREFACTOR, "render states pass through");

@@ -1,0 +1,47 @@
+// An OSD font: GDI rasterises its characters into a glyph atlas whose pages are Direct3D textures,
+// and two state blocks hold the text states (one captured before drawing and applied after, one
+// applied before). The characters 32 to 254 are ready at creation; others are added on first use.
+#pragma once
+
+#include <d3d9.h>
+
+#include <string>
+
+#include "viewer/osd/GlyphAtlas.h"
+#include "viewer/osd/win/D3DGlyphPages.h"
+#include "viewer/osd/win/GdiGlyphRasteriser.h"
+
+class COSDFont {
+public:
+    COSDFont(IDirect3DDevice9* device, const wchar_t* face, int points, bool bold, bool italic, int first = 32,
+             int last = 255);
+    virtual ~COSDFont();
+    COSDFont(const COSDFont&) = delete;
+    COSDFont& operator=(const COSDFont&) = delete;
+
+    HRESULT Initialize(IDirect3DDevice9* device);
+    // A font without a page or without its state blocks draws nothing.
+    bool IsUsable() const { return m_atlas.HasPage() && m_savedBlock && m_textBlock; }
+
+    OnScreenDisplay::GlyphAtlas& Atlas() { return m_atlas; }
+    GdiGlyphRasteriser& Rasteriser() { return m_rasteriser; }
+    IDirect3DTexture9* Page(uint32_t i) const { return m_pages.Page(i); }
+    D3DFORMAT PageFormat() const { return m_pages.Format(); }
+    IDirect3DStateBlock9* SavedStates() const { return m_savedBlock; }
+    IDirect3DStateBlock9* TextStates() const { return m_textBlock; }
+    IDirect3DDevice9* Device() const { return m_device; }
+
+private:
+    HRESULT CreateStateBlocks();
+
+    std::wstring m_face;
+    int m_points;
+    bool m_bold, m_italic;
+    int m_first, m_last;
+    IDirect3DDevice9* m_device = nullptr;
+    GdiGlyphRasteriser m_rasteriser;
+    D3DGlyphPages m_pages;
+    OnScreenDisplay::GlyphAtlas m_atlas;
+    IDirect3DStateBlock9* m_savedBlock = nullptr;
+    IDirect3DStateBlock9* m_textBlock = nullptr;
+};

@@ -1,0 +1,56 @@
+// A skin texture shared by reference count: an A8R8G8B8 managed texture whose frames are stacked
+// vertically (the states of a button), the frames' texture rectangles, the aspect of one frame and,
+// for multi-frame images, a hit region built from the image's alpha. It also carries the bitmaps
+// the teletext and subtitle renderers produce.
+#pragma once
+
+#include <windows.h>
+#include <d3d9.h>
+
+#include <vector>
+
+#include "viewer/osd/DrawingSurface.h"
+#include "viewer/osd/TextureLayout.h"
+
+class COSDTexture {
+public:
+    // With a path, result receives LoadFromFile's result; without, 0.
+    COSDTexture(const wchar_t* path, HRESULT* result, int frames);
+    COSDTexture(const COSDTexture&) = delete;
+    COSDTexture& operator=(const COSDTexture&) = delete;
+
+    HRESULT LoadFromFile(const wchar_t* path, int frames);
+    // Replaces the content with the part {left, top, right, bottom} of a 32-bit DIB section.
+    HRESULT SetBitmap(HBITMAP bitmap, int left, int top, int right, int bottom);
+
+    long AddRef() { return ++m_references; }
+    long Release();
+
+    const OnScreenDisplay::FrameRect* GetFrameRect(int i) const;
+    const OnScreenDisplay::FrameRect* GetFirstFrameRect() const { return GetFrameRect(0); }
+    int GetFrameCount() const { return static_cast<int>(m_frames.size()); }
+    // fx, fy: fractions of frame `frame`.
+    bool HitTest(int frame, float fx, float fy) const;
+
+    IDirect3DTexture9* GetTexture() const { return m_texture; }
+    OnScreenDisplay::SurfaceTexture* GetSurfaceTexture() const;
+    double GetAspect() const { return m_aspect; }
+    unsigned GetTextureWidth() const { return m_textureWidth; }
+    unsigned GetTextureHeight() const { return m_textureHeight; }
+    int GetContentWidth() const { return m_contentWidth; }
+    int GetFrameContentHeight() const { return m_frameContentHeight; }
+
+private:
+    ~COSDTexture();
+    void ReleaseTexture();
+
+    IDirect3DTexture9* m_texture = nullptr;
+    IDirect3DTexture9* m_secondTexture = nullptr; // normally the same object
+    double m_aspect = 1.0;
+    std::vector<OnScreenDisplay::FrameRect> m_frames{{0, 0, 1, 1}};
+    HRGN m_hitRegion = nullptr;
+    int m_hitFrameHeight = 0, m_hitImageWidth = 0;
+    unsigned m_textureWidth = 0, m_textureHeight = 0;
+    int m_contentWidth = 0, m_frameContentHeight = 0;
+    long m_references = 0;
+};

@@ -1,0 +1,65 @@
+// A visible 640 x 480 window under Xvfb with the viewer's Direct3D device on it, for tests that
+// draw for real and read the result back.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "viewer/d3d/CD3DHandler.h"
+
+class D3DTestWindow {
+public:
+    D3DTestWindow()
+    {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"TolvikD3DTest";
+        RegisterClassW(&wc);
+        RECT r{0, 0, 640, 480};
+        AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
+        window = CreateWindowW(L"TolvikD3DTest", L"Direct3D test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50,
+                               r.right - r.left, r.bottom - r.top, nullptr, nullptr, wc.hInstance, nullptr);
+        if (window)
+            created = handler.Create(window, window);
+    }
+    ~D3DTestWindow()
+    {
+        handler.ReleaseDevice();
+        if (window)
+            DestroyWindow(window);
+    }
+
+    // The back buffer's pixel at a fraction of its size, as 0xRRGGBB (0xDEADBEEF when unreadable).
+    uint32_t BackBufferPixel(float fx, float fy)
+    {
+        base::CScopedLock lock(handler.DeviceLock());
+        IDirect3DDevice9* d = handler.GetDevice();
+        IDirect3DSurface9* back = nullptr;
+        IDirect3DSurface9* copy = nullptr;
+        uint32_t value = 0xDEADBEEF;
+        D3DSURFACE_DESC desc;
+        if (d && SUCCEEDED(d->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back)) && SUCCEEDED(back->GetDesc(&desc)) &&
+            SUCCEEDED(d->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format, D3DPOOL_SYSTEMMEM, &copy,
+                                                     nullptr)) &&
+            SUCCEEDED(d->GetRenderTargetData(back, copy))) {
+            D3DLOCKED_RECT locked;
+            if (SUCCEEDED(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
+                const int x = static_cast<int>(fx * desc.Width), y = static_cast<int>(fy * desc.Height);
+                value = reinterpret_cast<const uint32_t*>(static_cast<const BYTE*>(locked.pBits) + y * locked.Pitch)[x] &
+                        0xFFFFFF;
+                copy->UnlockRect();
+            }
+        }
+        if (copy)
+            copy->Release();
+        if (back)
+            back->Release();
+        return value;
+    }
+
+    HWND window = nullptr;
+    CD3DHandler handler;
+    HRESULT created = E_FAIL;
+};

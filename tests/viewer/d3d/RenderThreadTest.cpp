@@ -1,0 +1,166 @@
+// The Direct3D device and the render thread on Wine's real device under Xvfb, read back with
+// GetRenderTargetData.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <functional>
+
+#include "viewer/d3d/CD3DHandler.h"
+#include "D3DTestWindow.h"
+#include "viewer/d3d/CRenderThread.h"
+#include "viewer/osd/Display.h"
+
+using namespace OnScreenDisplay;
+
+namespace {
+
+// An untextured quad of one ARGB colour over its whole square.
+class FlatQuad : public Control {
+public:
+    explicit FlatQuad(uint32_t argb) : m_argb(argb) {}
+    void Render(float alpha) override
+    {
+        DrawingSurface* s = GetDisplay()->GetSurface();
+        if (!s)
+            return;
+        // Colour and alpha from the vertex: without a texture the default stages give opaque white.
+        s->SetTexture(0, nullptr);
+        s->SetStageState(0, StageState::ColourOp, D3DTOP_SELECTARG1);
+        s->SetStageState(0, StageState::ColourArg1, D3DTA_DIFFUSE);
+        s->SetStageState(0, StageState::AlphaOp, D3DTOP_SELECTARG1);
+        s->SetStageState(0, StageState::AlphaArg1, D3DTA_DIFFUSE);
+        const Vertex v[6] = {{-1, 1, 0, m_argb, 0, 0}, {1, 1, 0, m_argb, 0, 0}, {-1, -1, 0, m_argb, 0, 0},
+                             {1, 1, 0, m_argb, 0, 0},  {1, -1, 0, m_argb, 0, 0}, {-1, -1, 0, m_argb, 0, 0}};
+        s->DrawTriangles(v, 2);
+    }
+
+private:
+    uint32_t m_argb;
+};
+
+class LosingRenderThread : public CRenderThread {
+public:
+    using CRenderThread::CRenderThread;
+    std::atomic<int> presents{0};
+
+protected:
+    HRESULT PresentFrame(IDirect3DDevice9*) override
+    {
+        ++presents;
+        return D3DERR_DEVICELOST;
+    }
+};
+
+int g_deviceLostMessages = 0;
+
+// Pumps the window's messages (counting device-loss reports) until the condition holds.
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 20000)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_RENDER_DEVICE_LOST)
+                ++g_deviceLostMessages;
+            else
+                DispatchMessageW(&msg);
+        }
+        if (condition())
+            return true;
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        Sleep(5);
+    }
+}
+
+class RenderThreadTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(m_test.window, nullptr);
+        ASSERT_EQ(m_test.created, S_OK);
+        m_root.Create(m_handler.GetSurface());
+        m_root.SetSize(640, 480);
+    }
+    uint32_t PixelAt(float fx, float fy) { return m_test.BackBufferPixel(fx, fy); }
+
+    D3DTestWindow m_test;
+    HWND& m_window = m_test.window;
+    CD3DHandler& m_handler = m_test.handler;
+    Display m_root;
+    base::CCriticalSection m_uiLock;
+};
+
+} // namespace
+
+TEST_F(RenderThreadTest, DrawsTheTreeAndObeysItsCommands)
+{
+    auto* quarter = new FlatQuad(0xFFFF0000);
+    quarter->SetRect(0, 0, 320, 240);
+    quarter->SetParent(&m_root);
+    auto* invisible = new FlatQuad(0x0000FF00); // alpha 0: the alpha test discards it
+    invisible->SetRect(320, 240, 640, 480);
+    invisible->SetParent(&m_root);
+    auto* half = new FlatQuad(0x80FFFFFF);
+    half->SetRect(320, 0, 640, 240);
+    half->SetParent(&m_root);
+
+    CRenderThread thread(m_handler, m_uiLock, m_root, m_window);
+    ASSERT_TRUE(thread.Create());
+    EXPECT_EQ(thread.Pause(), 0u);
+    EXPECT_EQ(thread.FramesPresented(), 0u);
+    EXPECT_EQ(thread.Run(), 0u);
+    ASSERT_TRUE(WaitFor([&] { return thread.FramesPresented() >= 3; }));
+
+    // Paused after the frame in progress: no frame until the next run, however often video wakes it.
+    EXPECT_EQ(thread.Pause(), 0u);
+    const unsigned paused = thread.FramesPresented();
+    for (int i = 0; i < 10; ++i) {
+        SetEvent(m_handler.GetRenderEvent());
+        Sleep(10);
+    }
+    EXPECT_EQ(thread.FramesPresented(), paused);
+
+    EXPECT_EQ(PixelAt(0.25f, 0.25f), 0xFF0000u);  // the root's child {0, 0, W/2, H/2}
+    EXPECT_EQ(PixelAt(0.75f, 0.75f), 0x000000u);  // alpha 0 leaves the black clear colour
+    const uint32_t blended = PixelAt(0.75f, 0.25f);
+    for (int shift : {0, 8, 16})
+        EXPECT_NEAR(static_cast<int>((blended >> shift) & 0xFF), 0x80, 1) << std::hex << blended;
+
+    // Without a device a run draws nothing and waits for the next command.
+    m_handler.ReleaseDevice();
+    EXPECT_EQ(thread.Run(), 0u);
+    EXPECT_EQ(thread.Pause(), 0u);
+    EXPECT_EQ(thread.FramesPresented(), paused);
+    ASSERT_EQ(m_handler.Create(m_window, m_window), S_OK);
+    m_root.Create(m_handler.GetSurface());
+    EXPECT_EQ(thread.Run(), 0u);
+    EXPECT_TRUE(WaitFor([&] { return thread.FramesPresented() >= paused + 2; }));
+
+    thread.Exit();
+    EXPECT_FALSE(thread.ThreadExists());
+}
+
+TEST_F(RenderThreadTest, ALostDeviceAsksForOneRecreation)
+{
+    LosingRenderThread thread(m_handler, m_uiLock, m_root, m_window);
+    ASSERT_TRUE(thread.Create());
+    g_deviceLostMessages = 0;
+    EXPECT_EQ(thread.Run(), 0u);
+    ASSERT_TRUE(WaitFor([&] { return thread.presents >= 20; }));
+    thread.Pause();
+    WaitFor([] { return true; }); // collect what was posted before the pause
+    EXPECT_EQ(g_deviceLostMessages, 1);
+    EXPECT_EQ(thread.FramesPresented(), 0u);
+}
+
+TEST(D3DAdapterChoice, TheWindowsMonitorElseTheDefault)
+{
+    const HMONITOR a = reinterpret_cast<HMONITOR>(0x10), b = reinterpret_cast<HMONITOR>(0x20),
+                   c = reinterpret_cast<HMONITOR>(0x30);
+    EXPECT_EQ(CD3DHandler::ChooseAdapter(b, {a, b}), 1u);
+    EXPECT_EQ(CD3DHandler::ChooseAdapter(a, {a, b}), 0u);
+    EXPECT_EQ(CD3DHandler::ChooseAdapter(c, {a, b}), static_cast<UINT>(D3DADAPTER_DEFAULT));
+    EXPECT_EQ(CD3DHandler::ChooseAdapter(c, {}), static_cast<UINT>(D3DADAPTER_DEFAULT));
+}
