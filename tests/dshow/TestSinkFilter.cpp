@@ -1,6 +1,7 @@
 #include "dshow/TestSinkFilter.h"
 
 #include "dshow/CAutoLock.h"
+#include "dshow/MediaTypes.h"
 
 namespace test {
 
@@ -30,6 +31,11 @@ STDMETHODIMP CTestSinkPin::Receive(IMediaSample* sample)
     REFERENCE_TIME start = 0, stop = 0;
     const bool timed = sample->GetTime(&start, &stop) == S_OK;
     dshow::CAutoLock lock(&m_receiveLock);
+    AM_MEDIA_TYPE* type = nullptr;
+    if (sample->GetMediaType(&type) == S_OK && type) {
+        m_sampleTypes.emplace_back(m_received.size(), dshow::CMediaType(*type));
+        dshow::DeleteMediaType(type);
+    }
     m_received.emplace_back(data, data + length);
     if (timed)
         m_times.emplace_back(start, stop);
@@ -54,11 +60,18 @@ std::vector<std::pair<REFERENCE_TIME, REFERENCE_TIME>> CTestSinkPin::Times()
     return m_times;
 }
 
+std::vector<std::pair<size_t, dshow::CMediaType>> CTestSinkPin::SampleTypes()
+{
+    dshow::CAutoLock lock(&m_receiveLock);
+    return m_sampleTypes;
+}
+
 void CTestSinkPin::ClearReceived()
 {
     dshow::CAutoLock lock(&m_receiveLock);
     m_received.clear();
     m_times.clear();
+    m_sampleTypes.clear();
     m_endOfStream.Reset();
 }
 
