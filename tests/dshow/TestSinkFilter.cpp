@@ -15,7 +15,13 @@ CTestSinkPin::CTestSinkPin(CTestSinkFilter* filter, dshow::CCritSec* lock, HRESU
 
 HRESULT CTestSinkPin::CheckMediaType(const dshow::CMediaType* mt)
 {
-    return *mt->Type() == m_accepted ? S_OK : S_FALSE;
+    if (*mt->Type() != m_accepted)
+        return S_FALSE;
+    // A wave format's rate, as a renderer that cannot play it would say.
+    if (m_refusedSampleRate && *mt->FormatType() == FORMAT_WaveFormatEx && mt->FormatLength() >= 8 &&
+        reinterpret_cast<const DWORD*>(mt->Format())[1] == m_refusedSampleRate)
+        return S_FALSE;
+    return S_OK;
 }
 
 STDMETHODIMP CTestSinkPin::Receive(IMediaSample* sample)

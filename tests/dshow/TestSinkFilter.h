@@ -33,6 +33,8 @@ public:
     std::vector<std::pair<size_t, dshow::CMediaType>> SampleTypes();
     dshow::CAMEvent m_endOfStream{true};
     volatile LONG m_refusedSamples = 0;
+    // A wave-format sample rate this pin refuses (0: none).
+    DWORD m_refusedSampleRate = 0;
 
 private:
     GUID m_accepted;

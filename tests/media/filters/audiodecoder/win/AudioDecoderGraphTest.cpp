@@ -193,3 +193,20 @@ TEST_F(AudioDecoderGraphTest, RefusesOtherTypesAndOffersPcmOnlyBehindAConnectedI
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(AudioDecoderGraphTest, ARateDownstreamRefusesStopsDeliveryWithAFailure)
+{
+    const std::vector<uint8_t> mp2 = test::ReadFileBytes(test::MediaPath("mp2_stereo_48k_192.mp2"));
+    ASSERT_FALSE(mp2.empty());
+    m_sourceFilter->SetStream(mp2, false, 192000 / 8);
+    m_sinkFilter->Pin()->m_refusedSampleRate = 48000; // its QueryAccept answers S_FALSE
+    ASSERT_EQ(S_OK, m_graph->ConnectDirect(m_sourceFilter->Pin(), m_decoderFilter->InputPin(), nullptr));
+    ASSERT_EQ(S_OK, m_graph->ConnectDirect(m_decoderFilter->OutputPin(), m_sinkFilter->Pin(), nullptr));
+    RunToEnd(); // the source ends its stream at the first failed delivery
+    EXPECT_TRUE(m_sinkFilter->Pin()->Received().empty());
+    EXPECT_EQ(44100u, m_decoderFilter->ConnectedSampleRate());
+}
+
+} // namespace
