@@ -22,7 +22,8 @@ CTestAudioSourcePin::CTestAudioSourcePin(CTestAudioSourceFilter* filter, dshow::
 
 HRESULT CTestAudioSourcePin::CheckMediaType(const dshow::CMediaType* mt)
 {
-    return *mt->Type() == MEDIATYPE_Audio ? S_OK : S_FALSE;
+    const GUID& major = m_source->m_major != GUID_NULL ? m_source->m_major : MEDIATYPE_Audio;
+    return *mt->Type() == major ? S_OK : S_FALSE;
 }
 
 HRESULT CTestAudioSourcePin::GetMediaType(int position, dshow::CMediaType* mt)
@@ -32,6 +33,10 @@ HRESULT CTestAudioSourcePin::GetMediaType(int position, dshow::CMediaType* mt)
     if (position > 0)
         return VFW_S_NO_MORE_ITEMS;
     CTestAudioSourceFilter::MakeType(m_source->m_ac3, mt);
+    if (m_source->m_major != GUID_NULL) {
+        mt->SetType(&m_source->m_major);
+        mt->SetSubtype(&m_source->m_subtype);
+    }
     return S_OK;
 }
 

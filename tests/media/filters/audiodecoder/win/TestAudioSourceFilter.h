@@ -46,6 +46,8 @@ public:
     bool m_ac3 = false;
     uint32_t m_bytesPerSecond = 1;
     size_t m_chunk = 1000;
+    // When set, the pin offers this major type and subtype instead (other kinds of stream).
+    GUID m_major = GUID_NULL, m_subtype = GUID_NULL;
 
 private:
     dshow::CCritSec m_filterLock;
