@@ -77,12 +77,6 @@ PinClass ClassOf(const CMTList& types)
     return PinClass::kNone;
 }
 
-// The name a filter is added under: at most the 127 characters a filter name holds.
-CString FilterName(const CString& name)
-{
-    return name.GetLength() > 127 ? name.Left(127) : name;
-}
-
 // Steps 4 and 5 of RenderPin for one added filter: connect the pin to one of its inputs whose
 // outputs then render; the filter is removed when none does.
 bool ConnectAndRender(IGraphBuilder* graph, IPin* pin, IBaseFilter* filter)
@@ -103,25 +97,6 @@ bool ConnectAndRender(IGraphBuilder* graph, IPin* pin, IBaseFilter* filter)
     }
     graph->RemoveFilter(filter);
     return false;
-}
-
-CString MonikerName(IMoniker* moniker, IBaseFilter* filter)
-{
-    CComPtr<IPropertyBag> bag;
-    if (SUCCEEDED(moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, reinterpret_cast<void**>(&bag))) && bag) {
-        VARIANT name;
-        VariantInit(&name);
-        name.vt = VT_BSTR;
-        if (SUCCEEDED(bag->Read(L"FriendlyName", &name, nullptr)) && name.vt == VT_BSTR && name.bstrVal) {
-            CString text(name.bstrVal);
-            VariantClear(&name);
-            return text;
-        }
-        VariantClear(&name);
-    }
-    CLSID id = GUID_NULL;
-    filter->GetClassID(&id);
-    return GuidToString(id);
 }
 
 HRESULT InsertFilterChain(IGraphBuilder* graph, IPin* pin, IPin** last, const CFilterItemList& chain, bool video)
@@ -168,6 +143,30 @@ HRESULT InsertFilterChain(IGraphBuilder* graph, IPin* pin, IPin** last, const CF
 }
 
 } // namespace
+
+CString FilterName(const CString& name)
+{
+    return name.GetLength() > 127 ? name.Left(127) : name;
+}
+
+CString MonikerName(IMoniker* moniker, IBaseFilter* filter)
+{
+    CComPtr<IPropertyBag> bag;
+    if (SUCCEEDED(moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, reinterpret_cast<void**>(&bag))) && bag) {
+        VARIANT name;
+        VariantInit(&name);
+        name.vt = VT_BSTR;
+        if (SUCCEEDED(bag->Read(L"FriendlyName", &name, nullptr)) && name.vt == VT_BSTR && name.bstrVal) {
+            CString text(name.bstrVal);
+            VariantClear(&name);
+            return text;
+        }
+        VariantClear(&name);
+    }
+    CLSID id = GUID_NULL;
+    filter->GetClassID(&id);
+    return GuidToString(id);
+}
 
 HRESULT CreateFilterByClassId(const GUID& classId, IBaseFilter** filter)
 {

@@ -56,6 +56,12 @@ bool IsUncompressedVideo(const AM_MEDIA_TYPE* type);
 bool IsUncompressedAudio(const AM_MEDIA_TYPE* type);
 bool IsTextType(const AM_MEDIA_TYPE* type);
 
+// The name a filter is added under: at most the 127 characters a filter name holds.
+CString FilterName(const CString& name);
+// The "FriendlyName" of a registered filter's moniker, or the text of the filter's class id
+// when it has none that can be read.
+CString MonikerName(IMoniker* moniker, IBaseFilter* filter);
+
 // CoCreateInstance, then CreateFilterHook when that fails.
 HRESULT CreateFilterByClassId(const GUID& classId, IBaseFilter** filter);
 
