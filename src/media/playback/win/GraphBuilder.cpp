@@ -2,6 +2,7 @@
 
 #include <oaidl.h>
 
+#include <functional>
 #include <vector>
 
 #include "dshow/MediaTypes.h"
@@ -166,6 +167,32 @@ CString MonikerName(IMoniker* moniker, IBaseFilter* filter)
     CLSID id = GUID_NULL;
     filter->GetClassID(&id);
     return GuidToString(id);
+}
+
+bool TryCandidates(IGraphBuilder* graph, const CMatchList& matches, bool skipEmpty,
+                   const std::function<bool(IBaseFilter*)>& use)
+{
+    for (ptrdiff_t m = 0; m < matches.GetSize(); ++m) {
+        IEnumMoniker* monikers = matches[m].m_enumerator;
+        if (!monikers || (skipEmpty && matches[m].m_count <= 0))
+            continue;
+        monikers->Reset();
+        IMoniker* moniker = nullptr;
+        while (monikers->Next(1, &moniker, nullptr) == S_OK && moniker) {
+            CComPtr<IMoniker> held;
+            held.Attach(moniker);
+            moniker = nullptr;
+            CComPtr<IBaseFilter> filter;
+            if (FAILED(held->BindToObject(nullptr, nullptr, IID_IBaseFilter, reinterpret_cast<void**>(&filter))) ||
+                !filter)
+                continue;
+            if (FAILED(graph->AddFilter(filter, FilterName(MonikerName(held, filter)))))
+                continue;
+            if (use(filter))
+                return true;
+        }
+    }
+    return false;
 }
 
 HRESULT CreateFilterByClassId(const GUID& classId, IBaseFilter** filter)
@@ -422,26 +449,15 @@ HRESULT RenderPin(IGraphBuilder* graph, IPin* pin)
     // Registered filters.
     CMatchList matches;
     BuildMatchList(types, matches);
-    for (ptrdiff_t m = 0; m < matches.GetSize(); ++m) {
-        IEnumMoniker* monikers = matches[m].m_enumerator;
-        if (!monikers || matches[m].m_count <= 0)
-            continue;
-        monikers->Reset();
-        IMoniker* moniker = nullptr;
-        while (monikers->Next(1, &moniker, nullptr) == S_OK && moniker) {
-            CComPtr<IMoniker> held;
-            held.Attach(moniker);
-            moniker = nullptr;
-            CComPtr<IBaseFilter> filter;
-            if (FAILED(held->BindToObject(nullptr, nullptr, IID_IBaseFilter, reinterpret_cast<void**>(&filter))) ||
-                !filter || InChain(filter))
-                continue;
-            if (FAILED(graph->AddFilter(filter, FilterName(MonikerName(held, filter)))))
-                continue;
-            if (ConnectAndRender(graph, pin, filter))
-                return S_OK;
+    const bool rendered = TryCandidates(graph, matches, true, [&](IBaseFilter* filter) {
+        if (InChain(filter)) {
+            graph->RemoveFilter(filter);
+            return false;
         }
-    }
+        return ConnectAndRender(graph, pin, filter);
+    });
+    if (rendered)
+        return S_OK;
     return E_FAIL;
 }
 

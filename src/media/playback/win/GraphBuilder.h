@@ -5,6 +5,8 @@
 // the user-interface thread, which owns the graphs; keeps no state between calls.
 #pragma once
 
+#include <functional>
+
 #include "dshow/CComPtr.h"
 #include "dshow/CMediaType.h"
 #include "framework/CArray.h"
@@ -61,6 +63,12 @@ CString FilterName(const CString& name);
 // The "FriendlyName" of a registered filter's moniker, or the text of the filter's class id
 // when it has none that can be read.
 CString MonikerName(IMoniker* moniker, IBaseFilter* filter);
+
+// Binds the registered filters of the match items in list order (passing over items without an
+// enumerator, and with skipEmpty those counted empty), adds each to the graph under its friendly
+// name and hands it to `use`, until `use` keeps one (true). `use` removes a filter it does not keep.
+bool TryCandidates(IGraphBuilder* graph, const CMatchList& matches, bool skipEmpty,
+                   const std::function<bool(IBaseFilter*)>& use);
 
 // CoCreateInstance, then CreateFilterHook when that fails.
 HRESULT CreateFilterByClassId(const GUID& classId, IBaseFilter** filter);

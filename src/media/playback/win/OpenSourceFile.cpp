@@ -78,35 +78,23 @@ HRESULT ConnectParserFromMatches(IGraphBuilder* graph, IPin* pin, IBaseFilter** 
 {
     if (!graph || !pin || !parser || matches.IsEmpty())
         return E_FAIL;
-    for (ptrdiff_t m = 0; m < matches.GetSize(); ++m) {
-        IEnumMoniker* monikers = matches[m].m_enumerator;
-        if (!monikers)
-            continue;
-        monikers->Reset();
-        IMoniker* moniker = nullptr;
-        while (monikers->Next(1, &moniker, nullptr) == S_OK && moniker) {
-            CComPtr<IMoniker> held;
-            held.Attach(moniker);
-            moniker = nullptr;
-            CComPtr<IBaseFilter> filter;
-            if (FAILED(held->BindToObject(nullptr, nullptr, IID_IBaseFilter, reinterpret_cast<void**>(&filter))) ||
-                !filter)
-                continue;
-            if (FAILED(graph->AddFilter(filter, FilterName(MonikerName(held, filter)))))
-                continue;
-            CPinList inputs;
-            CollectPins(filter, PINDIR_INPUT, inputs);
-            for (ptrdiff_t i = 0; i < inputs.GetSize(); ++i) {
-                if (SUCCEEDED(graph->ConnectDirect(pin, inputs[i], nullptr))) {
-                    *parser = filter.Detach();
-                    return S_OK;
-                }
-                pin->Disconnect();
-                inputs[i]->Disconnect();
+    const bool connected = TryCandidates(graph, matches, false, [&](IBaseFilter* filter) {
+        CPinList inputs;
+        CollectPins(filter, PINDIR_INPUT, inputs);
+        for (ptrdiff_t i = 0; i < inputs.GetSize(); ++i) {
+            if (SUCCEEDED(graph->ConnectDirect(pin, inputs[i], nullptr))) {
+                *parser = filter;
+                filter->AddRef();
+                return true;
             }
-            graph->RemoveFilter(filter);
+            pin->Disconnect();
+            inputs[i]->Disconnect();
         }
-    }
+        graph->RemoveFilter(filter);
+        return false;
+    });
+    if (connected)
+        return S_OK;
     return E_FAIL;
 }
 
