@@ -11,6 +11,7 @@
 #include <mmreg.h>
 #include "dshow/CMediaType.h"
 #include "dshow/CTransformInputPin.h"
+#include "dshow/MediaTypes.h"
 #include "dshow/CTransformOutputPin.h"
 #include "dshow/TestSinkFilter.h"
 #include "media/audio/AC3FrameDecoder.h"
@@ -207,6 +208,53 @@ TEST_F(AudioDecoderGraphTest, ARateDownstreamRefusesStopsDeliveryWithAFailure)
     RunToEnd(); // the source ends its stream at the first failed delivery
     EXPECT_TRUE(m_sinkFilter->Pin()->Received().empty());
     EXPECT_EQ(44100u, m_decoderFilter->ConnectedSampleRate());
+}
+
+} // namespace
+
+#include "media/filters/audiodecoder/win/CAudioAllocator.h"
+
+namespace {
+
+TEST(AudioAllocator, PendingTypeIsReadOnlyAsAWholeWaveFormatAndGrowsTheBuffers)
+{
+    HRESULT hr = S_OK;
+    CComPtr<IMemAllocator> allocator(new audiofilter::CAudioAllocator(nullptr, &hr));
+    auto* audio = static_cast<audiofilter::CAudioAllocator*>(allocator.Get());
+    ALLOCATOR_PROPERTIES request = {1, 4096, 1, 0}, actual;
+    ASSERT_EQ(S_OK, allocator->SetProperties(&request, &actual));
+    IMediaSample* sample = nullptr;
+    EXPECT_EQ(VFW_E_NOT_COMMITTED, allocator->GetBuffer(&sample, nullptr, nullptr, 0));
+    ASSERT_EQ(S_OK, allocator->Commit());
+
+    dshow::CMediaType type;
+    test::CTestAudioSourceFilter::MakeType(false, &type);
+    WAVEFORMATEX* wave = reinterpret_cast<WAVEFORMATEX*>(type.Format());
+    wave->nAvgBytesPerSec = 192000; // a quarter second: 48000 bytes
+    // A block shorter than WAVEFORMATEX, or of another format type, is refused without a sample.
+    dshow::CMediaType shortType(type);
+    shortType.ReallocFormatBuffer(14);
+    audio->SetPendingType(shortType);
+    EXPECT_EQ(E_FAIL, allocator->GetBuffer(&sample, nullptr, nullptr, 0));
+    EXPECT_EQ(nullptr, sample);
+    dshow::CMediaType videoFormat(type);
+    videoFormat.SetFormatType(&FORMAT_VideoInfo);
+    audio->SetPendingType(videoFormat);
+    EXPECT_EQ(E_FAIL, allocator->GetBuffer(&sample, nullptr, nullptr, 0));
+
+    audio->SetPendingType(type);
+    ASSERT_EQ(S_OK, allocator->GetBuffer(&sample, nullptr, nullptr, 0));
+    EXPECT_GE(sample->GetSize(), 48000);
+    AM_MEDIA_TYPE* carried = nullptr;
+    ASSERT_EQ(S_OK, sample->GetMediaType(&carried));
+    EXPECT_EQ(192000u, reinterpret_cast<WAVEFORMATEX*>(carried->pbFormat)->nAvgBytesPerSec);
+    dshow::DeleteMediaType(carried);
+    sample->Release();
+    // Taken once: the next sample carries no type.
+    ASSERT_EQ(S_OK, allocator->GetBuffer(&sample, nullptr, nullptr, 0));
+    EXPECT_EQ(S_FALSE, sample->GetMediaType(&carried));
+    sample->Release();
+    allocator->Decommit();
 }
 
 } // namespace
