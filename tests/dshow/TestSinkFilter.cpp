@@ -1,6 +1,7 @@
 #include "dshow/TestSinkFilter.h"
 
 #include "dshow/CAutoLock.h"
+#include "dshow/MediaTypes.h"
 
 namespace test {
 
@@ -14,7 +15,13 @@ CTestSinkPin::CTestSinkPin(CTestSinkFilter* filter, dshow::CCritSec* lock, HRESU
 
 HRESULT CTestSinkPin::CheckMediaType(const dshow::CMediaType* mt)
 {
-    return *mt->Type() == m_accepted ? S_OK : S_FALSE;
+    if (*mt->Type() != m_accepted)
+        return S_FALSE;
+    // A wave format's rate, as a renderer that cannot play it would say.
+    if (m_refusedSampleRate && *mt->FormatType() == FORMAT_WaveFormatEx && mt->FormatLength() >= 8 &&
+        reinterpret_cast<const DWORD*>(mt->Format())[1] == m_refusedSampleRate)
+        return S_FALSE;
+    return S_OK;
 }
 
 STDMETHODIMP CTestSinkPin::Receive(IMediaSample* sample)
@@ -30,6 +37,11 @@ STDMETHODIMP CTestSinkPin::Receive(IMediaSample* sample)
     REFERENCE_TIME start = 0, stop = 0;
     const bool timed = sample->GetTime(&start, &stop) == S_OK;
     dshow::CAutoLock lock(&m_receiveLock);
+    AM_MEDIA_TYPE* type = nullptr;
+    if (sample->GetMediaType(&type) == S_OK && type) {
+        m_sampleTypes.emplace_back(m_received.size(), dshow::CMediaType(*type));
+        dshow::DeleteMediaType(type);
+    }
     m_received.emplace_back(data, data + length);
     if (timed)
         m_times.emplace_back(start, stop);
@@ -54,11 +66,18 @@ std::vector<std::pair<REFERENCE_TIME, REFERENCE_TIME>> CTestSinkPin::Times()
     return m_times;
 }
 
+std::vector<std::pair<size_t, dshow::CMediaType>> CTestSinkPin::SampleTypes()
+{
+    dshow::CAutoLock lock(&m_receiveLock);
+    return m_sampleTypes;
+}
+
 void CTestSinkPin::ClearReceived()
 {
     dshow::CAutoLock lock(&m_receiveLock);
     m_received.clear();
     m_times.clear();
+    m_sampleTypes.clear();
     m_endOfStream.Reset();
 }
 

@@ -9,6 +9,7 @@
 #include "dshow/CAMEvent.h"
 #include "dshow/CBaseFilter.h"
 #include "dshow/CBaseInputPin.h"
+#include "dshow/CMediaType.h"
 
 namespace test {
 
@@ -28,14 +29,19 @@ public:
     // Start and stop times of the buffers that carried both (in arrival order).
     std::vector<std::pair<REFERENCE_TIME, REFERENCE_TIME>> Times();
     void ClearReceived();
+    // The media types that arrived on samples, each with the index of its buffer.
+    std::vector<std::pair<size_t, dshow::CMediaType>> SampleTypes();
     dshow::CAMEvent m_endOfStream{true};
     volatile LONG m_refusedSamples = 0;
+    // A wave-format sample rate this pin refuses (0: none).
+    DWORD m_refusedSampleRate = 0;
 
 private:
     GUID m_accepted;
     dshow::CCritSec m_receiveLock;
     std::vector<std::vector<uint8_t>> m_received;
     std::vector<std::pair<REFERENCE_TIME, REFERENCE_TIME>> m_times;
+    std::vector<std::pair<size_t, dshow::CMediaType>> m_sampleTypes;
 };
 
 class CTestSinkFilter : public dshow::CBaseFilter {
