@@ -13,6 +13,7 @@ public:
         OnScreenDisplay::Matrix world;
         OnScreenDisplay::SurfaceTexture* texture;
         std::vector<OnScreenDisplay::Vertex> vertices;
+        bool strip = false;
     };
     struct StageChange {
         unsigned stage;
@@ -41,9 +42,20 @@ public:
     }
     void DrawTriangles(const OnScreenDisplay::Vertex* vertices, unsigned triangleCount) override
     {
-        draws.push_back({m_world, m_texture, std::vector<OnScreenDisplay::Vertex>(vertices, vertices + 3 * triangleCount)});
+        draws.push_back({m_world, m_texture, std::vector<OnScreenDisplay::Vertex>(vertices, vertices + 3 * triangleCount), false});
     }
 
+    void DrawTriangleStrip(const OnScreenDisplay::Vertex* vertices, unsigned triangleCount) override
+    {
+        draws.push_back({m_world, m_texture, std::vector<OnScreenDisplay::Vertex>(vertices, vertices + triangleCount + 2), true});
+    }
+
+    void DrawTriangleStrip2(const OnScreenDisplay::Vertex2* vertices, unsigned triangleCount) override
+    {
+        crossFades.push_back(std::vector<OnScreenDisplay::Vertex2>(vertices, vertices + triangleCount + 2));
+    }
+
+    std::vector<std::vector<OnScreenDisplay::Vertex2>> crossFades;
     std::vector<OnScreenDisplay::Matrix> transforms;
     std::vector<Draw> draws;
     std::vector<StageChange> stageChanges;

@@ -15,6 +15,8 @@ public:
     void SetStageState(unsigned stage, OnScreenDisplay::StageState state, uint32_t value) override;
     void SetRenderState(OnScreenDisplay::RenderState state, uint32_t value) override;
     void DrawTriangles(const OnScreenDisplay::Vertex* vertices, unsigned triangleCount) override;
+    void DrawTriangleStrip(const OnScreenDisplay::Vertex* vertices, unsigned triangleCount) override;
+    void DrawTriangleStrip2(const OnScreenDisplay::Vertex2* vertices, unsigned triangleCount) override;
 
     static OnScreenDisplay::SurfaceTexture* FromTexture(IDirect3DBaseTexture9* texture)
     {
@@ -22,5 +24,7 @@ public:
     }
 
 private:
+    void Draw(D3DPRIMITIVETYPE type, const OnScreenDisplay::Vertex* vertices, unsigned triangleCount);
+
     IDirect3DDevice9* m_device = nullptr;
 };

@@ -8,6 +8,8 @@
 #include "viewer/osd/Control.h"
 #include "viewer/osd/DrawingSurface.h"
 #include "viewer/osd/MatrixStack.h"
+#include "viewer/osd/VideoSource.h"
+#include "viewer/osd/ViewerHost.h"
 
 class CEPGEvent;
 
@@ -29,6 +31,12 @@ public:
     virtual void OnGuideMenu(int guide, uint32_t eventKeyLow, uint32_t eventKeyHigh, uint32_t channelKeyLow,
                              uint32_t channelKeyHigh, uint32_t flags, bool running, bool past) {}
 
+    // The main frame's services and its video-stream table; null until the frame sets them.
+    void SetHost(ViewerHost* host) { m_host = host; }
+    ViewerHost* GetHost() const { return m_host; }
+    void SetVideoSource(VideoSource* source) { m_videoSource = source; }
+    VideoSource* GetVideoSource() const { return m_videoSource; }
+
     MatrixStack& GetMatrixStack() { return m_stack; }
     DrawingSurface* GetSurface() const { return m_surface; }
     // Where a button that sends a command sits, in client pixels: popup menus open there.
@@ -39,6 +47,8 @@ public:
 private:
     MatrixStack m_stack;
     DrawingSurface* m_surface = nullptr;
+    ViewerHost* m_host = nullptr;
+    VideoSource* m_videoSource = nullptr;
     float m_commandX = 0, m_commandY = 0;
 };
 

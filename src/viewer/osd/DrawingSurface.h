@@ -17,11 +17,23 @@ struct Vertex {
     float u, v;
 };
 
+// The same with a second texture-coordinate pair (XYZ | DIFFUSE | TEX2): buttons cross-fade
+// between two frames of one texture in one draw.
+struct Vertex2 {
+    float x, y, z;
+    uint32_t colour;
+    float u, v, u2, v2;
+};
+
 // A texture of the platform; the OSD only passes it on.
 class SurfaceTexture;
 
 // Texture-stage and render states the widgets change, numbered as Direct3D 9 numbers them so that
 // the device implementation passes them through.
+// Texture operations and arguments, numbered as Direct3D 9 numbers them.
+enum StageOp : uint32_t { OpDisable = 1, OpSelectArg1 = 2, OpModulate = 4, OpBlendFactorAlpha = 14 };
+enum StageArg : uint32_t { ArgDiffuse = 0, ArgCurrent = 1, ArgTexture = 2, ArgTFactor = 3 };
+
 enum class StageState : uint32_t {
     ColourOp = 1,
     ColourArg1 = 2,
@@ -29,6 +41,7 @@ enum class StageState : uint32_t {
     AlphaOp = 4,
     AlphaArg1 = 5,
     AlphaArg2 = 6,
+    TexCoordIndex = 11,
 };
 
 enum class RenderState : uint32_t {
@@ -45,6 +58,9 @@ public:
     virtual void SetRenderState(RenderState state, uint32_t value) = 0;
     // Triangle list: three vertices per triangle.
     virtual void DrawTriangles(const Vertex* vertices, unsigned triangleCount) = 0;
+    // Triangle strip: triangleCount + 2 vertices.
+    virtual void DrawTriangleStrip(const Vertex* vertices, unsigned triangleCount) = 0;
+    virtual void DrawTriangleStrip2(const Vertex2* vertices, unsigned triangleCount) = 0;
 };
 
 } // namespace OnScreenDisplay

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "support/FakeGlyphs.h"
 #include "viewer/osd/COSDString.h"
 #include "viewer/osd/GlyphAtlas.h"
 #include "viewer/osd/TextQuads.h"
@@ -10,51 +11,6 @@
 using namespace OnScreenDisplay;
 
 namespace {
-
-// Characters 20 pixels high and 10 wide ('W' 30), "x" included; drawing fills the cell white.
-class FakeRasteriser : public GlyphRasteriser {
-public:
-    FakeRasteriser() : bitmap(GlyphAtlas::kSize * GlyphAtlas::kSize) {}
-    bool Measure(const char16_t* text, int length, int* cx, int* cy) override
-    {
-        *cx = 0;
-        for (int i = 0; i < length; ++i)
-            *cx += Width(text[i]);
-        *cy = length ? 20 : 0;
-        return true;
-    }
-    void DrawGlyph(char16_t c, int x, int y) override
-    {
-        drawn.push_back(c);
-        for (int j = y; j < y + 20; ++j)
-            for (int i = x; i < x + Width(c); ++i)
-                bitmap[j * GlyphAtlas::kSize + i] = 0xFFFFFFFF;
-    }
-    uint32_t* Bitmap() override { return bitmap.data(); }
-    bool Placement(const std::u16string& text, std::u16string* out, std::vector<int>* advances) override
-    {
-        if (!shaping)
-            return false;
-        *out = text;
-        advances->clear();
-        for (char16_t c : text)
-            advances->push_back(Width(c) + 1); // the shaper's spacing differs from the extents
-        return true;
-    }
-    static int Width(char16_t c) { return c == u'W' ? 30 : 10; }
-
-    std::vector<uint32_t> bitmap;
-    std::u16string drawn;
-    bool shaping = true;
-};
-
-class FakePages : public GlyphPages {
-public:
-    bool CreatePage() override { return ++pages, true; }
-    void UploadPage(const uint32_t*) override { ++uploads; }
-    int PageCount() const override { return pages; }
-    int pages = 0, uploads = 0;
-};
 
 struct Batch {
     uint32_t page;

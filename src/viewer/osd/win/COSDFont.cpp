@@ -23,7 +23,15 @@ HRESULT COSDFont::Initialize(IDirect3DDevice9* device)
         return E_FAIL;
     if (!m_atlas.Initialize(static_cast<char16_t>(m_first), static_cast<uint32_t>(m_last)))
         return E_FAIL; // no page: the state blocks are not recorded either
-    return CreateStateBlocks();
+    const HRESULT hr = CreateStateBlocks();
+    if (SUCCEEDED(hr))
+        m_drawer.Create(this, device);
+    return hr;
+}
+
+void COSDFont::Draw(const OnScreenDisplay::COSDString& text, const OnScreenDisplay::TextStyle& style)
+{
+    m_drawer.Draw(text, style);
 }
 
 HRESULT COSDFont::CreateStateBlocks()

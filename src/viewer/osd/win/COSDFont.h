@@ -8,10 +8,12 @@
 #include <string>
 
 #include "viewer/osd/GlyphAtlas.h"
+#include "viewer/osd/OsdFont.h"
+#include "viewer/osd/win/COSDTextDrawer.h"
 #include "viewer/osd/win/D3DGlyphPages.h"
 #include "viewer/osd/win/GdiGlyphRasteriser.h"
 
-class COSDFont {
+class COSDFont : public OnScreenDisplay::OsdFont {
 public:
     COSDFont(IDirect3DDevice9* device, const wchar_t* face, int points, bool bold, bool italic, int first = 32,
              int last = 255);
@@ -23,7 +25,10 @@ public:
     // A font without a page or without its state blocks draws nothing.
     bool IsUsable() const { return m_atlas.HasPage() && m_savedBlock && m_textBlock; }
 
-    OnScreenDisplay::GlyphAtlas& Atlas() { return m_atlas; }
+    OnScreenDisplay::GlyphAtlas& Atlas() override { return m_atlas; }
+    // Draws through the font's own drawer: only the render thread draws, so one buffer serves
+    // every widget of the font.
+    void Draw(const OnScreenDisplay::COSDString& text, const OnScreenDisplay::TextStyle& style) override;
     GdiGlyphRasteriser& Rasteriser() { return m_rasteriser; }
     IDirect3DTexture9* Page(uint32_t i) const { return m_pages.Page(i); }
     D3DFORMAT PageFormat() const { return m_pages.Format(); }
@@ -44,4 +49,5 @@ private:
     OnScreenDisplay::GlyphAtlas m_atlas;
     IDirect3DStateBlock9* m_savedBlock = nullptr;
     IDirect3DStateBlock9* m_textBlock = nullptr;
+    COSDTextDrawer m_drawer;
 };

@@ -29,9 +29,9 @@ public:
     void DrawStringInBand(const OnScreenDisplay::COSDString& text, float aspect, uint32_t colour, int align,
                           float fadeStart, float fadeEnd, float bandTop, float bandBottom);
 
-private:
     void Draw(const OnScreenDisplay::COSDString& text, const OnScreenDisplay::TextStyle& style);
 
+private:
     COSDFont* m_font = nullptr;
     IDirect3DDevice9* m_device = nullptr;
     IDirect3DVertexBuffer9* m_vertices = nullptr;

@@ -15,6 +15,13 @@ COSDTexture::COSDTexture(const wchar_t* path, HRESULT* result, int frames)
         *result = hr;
 }
 
+OnScreenDisplay::SkinTexture* COSDTexture::CreateEmpty()
+{
+    auto* texture = new COSDTexture(nullptr, nullptr, 1);
+    texture->AddRef();
+    return texture;
+}
+
 COSDTexture::~COSDTexture()
 {
     ReleaseTexture();

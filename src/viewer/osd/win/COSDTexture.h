@@ -9,10 +9,9 @@
 
 #include <vector>
 
-#include "viewer/osd/DrawingSurface.h"
-#include "viewer/osd/TextureLayout.h"
+#include "viewer/osd/SkinTexture.h"
 
-class COSDTexture {
+class COSDTexture : public OnScreenDisplay::SkinTexture {
 public:
     // With a path, result receives LoadFromFile's result; without, 0.
     COSDTexture(const wchar_t* path, HRESULT* result, int frames);
@@ -23,25 +22,27 @@ public:
     // Replaces the content with the part {left, top, right, bottom} of a 32-bit DIB section.
     HRESULT SetBitmap(HBITMAP bitmap, int left, int top, int right, int bottom);
 
-    long AddRef() { return ++m_references; }
-    long Release();
+    // An empty texture with one reference, for the OSD's empty-texture factory.
+    static OnScreenDisplay::SkinTexture* CreateEmpty();
 
-    const OnScreenDisplay::FrameRect* GetFrameRect(int i) const;
-    const OnScreenDisplay::FrameRect* GetFirstFrameRect() const { return GetFrameRect(0); }
-    int GetFrameCount() const { return static_cast<int>(m_frames.size()); }
-    // fx, fy: fractions of frame `frame`.
-    bool HitTest(int frame, float fx, float fy) const;
+    long AddRef() override { return ++m_references; }
+    long Release() override;
+
+    const OnScreenDisplay::FrameRect* GetFrameRect(int i) const override;
+    int GetFrameCount() const override { return static_cast<int>(m_frames.size()); }
+    bool HitTest(int frame, float fx, float fy) const override;
+    OnScreenDisplay::SurfaceTexture* GetSurfaceTexture() const override;
+    double GetAspect() const override { return m_aspect; }
+    int GetContentWidth() const override { return m_contentWidth; }
+    int GetFrameContentHeight() const override { return m_frameContentHeight; }
+    bool HasContent() const override { return m_texture != nullptr; }
 
     IDirect3DTexture9* GetTexture() const { return m_texture; }
-    OnScreenDisplay::SurfaceTexture* GetSurfaceTexture() const;
-    double GetAspect() const { return m_aspect; }
     unsigned GetTextureWidth() const { return m_textureWidth; }
     unsigned GetTextureHeight() const { return m_textureHeight; }
-    int GetContentWidth() const { return m_contentWidth; }
-    int GetFrameContentHeight() const { return m_frameContentHeight; }
 
 private:
-    ~COSDTexture();
+    ~COSDTexture() override;
     void ReleaseTexture();
 
     IDirect3DTexture9* m_texture = nullptr;
