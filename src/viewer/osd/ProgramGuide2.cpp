@@ -264,7 +264,12 @@ bool ProgramGuide2::OnKey(unsigned key, unsigned repeat, unsigned flags)
 
 void ProgramGuide2::Render(float alpha)
 {
-    Control::Render(alpha); // the children: the label, idle between the texts it lends itself to
+    // The children, but the label: it draws only the texts lent to it below.
+    for (int i = 0; i < GetChildCount(); ++i) {
+        Control* child = m_children[i]->AsControl();
+        if (child && child != m_textLabel)
+            DrawChild(child, alpha);
+    }
     if (!m_display || !m_model || !m_font)
         return;
     const float w = m_rect.Width(), h = m_rect.Height(), s = GetScale();
@@ -306,7 +311,7 @@ void ProgramGuide2::DrawRows(float alpha, int rows)
                   uv.top, uv.right, uv.bottom);
 }
 
-void ProgramGuide2::DrawText(const COSDString& text, uint32_t colour, float left, float top, float right,
+void ProgramGuide2::LendText(const COSDString& text, uint32_t colour, float left, float top, float right,
                              float bottom, float fadeWidth)
 {
     m_textLabel->SetRect(left, top, right, bottom);
@@ -332,7 +337,7 @@ void ProgramGuide2::DrawTexts(float alpha, int rows)
             channel->m_nameText->Layout(m_font->Atlas(), ToUtf16(channel->m_name));
         }
         const float top = i * pitch + (m_rowHeight - kTextHeight) * 0.5f * s;
-        DrawText(*channel->m_nameText, FadeColour(m_textColour, alpha), inset, top, m_nameWidth * s - inset,
+        LendText(*channel->m_nameText, FadeColour(m_textColour, alpha), inset, top, m_nameWidth * s - inset,
                  top + kTextHeight * s, 0);
     }
 }
@@ -449,7 +454,7 @@ void ProgramGuide2::DrawTitles(float alpha)
         }
         const float top = b.top + (b.bottom - b.top - kTextHeight * s) * 0.5f;
         const uint32_t colour = b.framed ? WithAlpha(0xFFFFFF, alpha) : FadeColour(m_textColour, alpha);
-        DrawText(*event->m_titleText, colour, left, top, right, top + kTextHeight * s, kTitleFade * s);
+        LendText(*event->m_titleText, colour, left, top, right, top + kTextHeight * s, kTitleFade * s);
     }
 }
 

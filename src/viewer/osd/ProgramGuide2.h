@@ -87,7 +87,7 @@ private:
     void DrawTitles(float alpha);
     void DrawNowMarker(float alpha);
     void ReportDetails(const CEPGEvent* framed);
-    void DrawText(const COSDString& text, uint32_t colour, float left, float top, float right, float bottom,
+    void LendText(const COSDString& text, uint32_t colour, float left, float top, float right, float bottom,
                   float fadeWidth);
     // Widget units (y down) to the widget's [-1, 1] square (y up).
     float X(float x) const { return 2.0f * x / m_rect.Width() - 1.0f; }

@@ -276,3 +276,150 @@ TEST_F(Guide, PastAndRunningAreJudgedOnInstantsInAnyZone)
     }
 }
 #endif
+
+namespace {
+
+float SquareX(float x, float width)
+{
+    return 2.0f * x / width - 1.0f;
+}
+
+const RecordingSurface::Draw* DrawWith(const RecordingSurface& surface, const FakeSkinTexture* texture)
+{
+    for (const auto& draw : surface.draws) {
+        if (draw.texture == texture->GetSurfaceTexture())
+            return &draw;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+TEST_F(Guide, DrawsRowsBlocksFrameCornersTitlesAndNow)
+{
+    FakeSkinTexture rowImage(100, 56), corner(20, 20), now(54, 56), frame(62, 62);
+    guide->SetChannelTexture(&rowImage);
+    guide->SetCornerTexture(&corner);
+    guide->SetNowTexture(&now);
+    guide->SetSelectedTexture(&frame);
+    EXPECT_EQ(corner.references, 1);
+
+    root.Render(1.0f); // no model: only the children, which have nothing to draw
+    EXPECT_TRUE(surface.draws.empty());
+    EXPECT_TRUE(font.draws.empty());
+
+    Fill(kFiveRows);
+    model.m_selectedRow = 0;
+    guide->m_cursorTime = Utc(20, 40);
+    root.Render(1.0f);
+    EXPECT_EQ(guide->m_rowsDrawn, 5);
+    EXPECT_EQ(guide->m_columnsShown, 4);
+
+    ASSERT_GE(surface.draws.size(), 5u);
+    // 1: five row backgrounds in one list.
+    EXPECT_EQ(surface.draws[0].texture, rowImage.GetSurfaceTexture());
+    EXPECT_EQ(surface.draws[0].vertices.size(), 5u * 6);
+    // 3: grey blocks, untextured. Row 4's only event ended before the grid start; the framed one is
+    // drawn as the frame instead.
+    const auto& blocks = surface.draws[1];
+    EXPECT_EQ(blocks.texture, nullptr);
+    ASSERT_EQ(blocks.vertices.size(), 6u * 6);
+    EXPECT_EQ(blocks.vertices[0].colour, 0xFFC8C8C8u);
+    EXPECT_FLOAT_EQ(blocks.vertices[0].x, SquareX(450, 1200));
+    EXPECT_FLOAT_EQ(blocks.vertices[1].x, SquareX(698, 1200));
+    EXPECT_FLOAT_EQ(blocks.vertices[0].y, 1.0f);
+    EXPECT_FLOAT_EQ(blocks.vertices[2].y, 1.0f - 2.0f * 56 / 600);
+    // Row 2's first event began at 19:00, before the grid: cut at the time area's left edge.
+    EXPECT_FLOAT_EQ(blocks.vertices[18].x, SquareX(200, 1200));
+    EXPECT_FLOAT_EQ(blocks.vertices[19].x, SquareX(448, 1200));
+    // 4: the frame round 20:30-21:00 of row 0, nine parts cut at 5/62 and 57/62.
+    const auto* framed = DrawWith(surface, &frame);
+    ASSERT_NE(framed, nullptr);
+    ASSERT_EQ(framed->vertices.size(), 54u);
+    EXPECT_FLOAT_EQ(framed->vertices[0].x, SquareX(700, 1200));
+    EXPECT_FLOAT_EQ(framed->vertices[1].x, SquareX(710, 1200));
+    EXPECT_FLOAT_EQ(framed->vertices[1].u, 5.0f / 62);
+    EXPECT_FLOAT_EQ(framed->vertices[6 + 1].u, 57.0f / 62);
+    ASSERT_EQ(root.details.size(), 1u);
+    EXPECT_EQ(root.details[0]->m_keyLow, 1u);
+    // 5: genre marks at the blocks' right ends; genre 16 (row 1, 21:00) has none.
+    const auto* corners = DrawWith(surface, &corner);
+    ASSERT_NE(corners, nullptr);
+    ASSERT_EQ(corners->vertices.size(), 6u * 6);
+    EXPECT_EQ(corners->vertices[0].colour, 0xFFFF8040u);
+    EXPECT_FLOAT_EQ(corners->vertices[0].x, SquareX(678, 1200));
+    EXPECT_FLOAT_EQ(corners->vertices[1].x, SquareX(698, 1200));
+    EXPECT_EQ(corners->vertices[6].colour, 0xFF00FFFFu);
+    // 7: now (20:50) is 80 minutes into the grid.
+    const auto* marker = DrawWith(surface, &now);
+    ASSERT_NE(marker, nullptr);
+    EXPECT_EQ(marker->vertices[0].colour, 0xFF0000DCu);
+    EXPECT_NEAR((marker->vertices[0].x + marker->vertices[1].x) / 2, SquareX(200 + 80 * 250.0f / 30, 1200), 1e-4);
+    // 2 and 6: five names, then seven titles; the framed title is white.
+    ASSERT_EQ(font.draws.size(), 12u);
+    EXPECT_EQ(font.draws[0].text, u"Ch");
+    EXPECT_EQ(font.draws[0].style.colour, 0xFF000000u);
+    EXPECT_EQ(font.draws[5].text, u"Title");
+    EXPECT_EQ(font.draws[5].style.colour, 0xFF000000u);
+    EXPECT_EQ(font.draws[6].style.colour, 0xFFFFFFFFu);
+    EXPECT_GT(font.draws[6].style.fadeStart, -1.0f);
+
+    // The details follow the frame once per change, by the event's key.
+    surface.draws.clear();
+    root.Render(0.5f);
+    EXPECT_EQ(root.details.size(), 1u);
+    EXPECT_EQ(surface.draws[1].vertices[0].colour, 0x7FC8C8C8u);
+    model.m_selectedRow = 1; // 20:40 is a gap in row 1
+    root.Render(1.0f);
+    root.Render(1.0f);
+    ASSERT_EQ(root.details.size(), 2u);
+    EXPECT_EQ(root.details[1], nullptr);
+    model.m_selectedRow = 0;
+    root.Render(1.0f);
+    ASSERT_EQ(root.details.size(), 3u);
+    CEPGEvent* shown = const_cast<CEPGEvent*>(root.details[2]);
+    shown->m_keyLow = 77; // a new event at the same address
+    root.Render(1.0f);
+    ASSERT_EQ(root.details.size(), 4u);
+    EXPECT_EQ(root.details[3], shown);
+
+    // Device re-creation: the laid-out texts are dropped and laid out again on the next drawing.
+    model.DropTexts();
+    EXPECT_EQ(model.Row(0)->m_nameText, nullptr);
+    font.draws.clear();
+    root.Render(1.0f);
+    EXPECT_EQ(font.draws.size(), 12u);
+    EXPECT_NE(model.Row(0)->m_nameText, nullptr);
+
+    root.DeleteChildren();
+    EXPECT_EQ(corner.references, 0);
+    EXPECT_EQ(frame.references, 0);
+}
+
+TEST_F(Guide, BatchesRowsByFiftyAndBlocksByTwoHundredFifty)
+{
+    std::vector<std::vector<EventSpec>> rows(60);
+    for (auto& row : rows) {
+        for (int i = 0; i < 5; ++i)
+            row.push_back({19 + (30 + 30 * i) / 60, (30 + 30 * i) % 60, 30, 2});
+    }
+    Fill(rows);
+    FakeSkinTexture rowImage(100, 56);
+    guide->SetChannelTexture(&rowImage);
+    guide->SetRect(0, 0, 200 + 5 * 250, 60 * 58);
+    model.m_selectedRow = 99; // nothing framed
+    root.Render(1.0f);
+    EXPECT_EQ(guide->m_rowsDrawn, 60);
+    ASSERT_EQ(surface.draws.size(), 4u);
+    EXPECT_EQ(surface.draws[0].vertices.size(), 50u * 6);
+    EXPECT_EQ(surface.draws[1].vertices.size(), 10u * 6);
+    EXPECT_EQ(surface.draws[2].vertices.size(), 250u * 6);
+    EXPECT_EQ(surface.draws[3].vertices.size(), 50u * 6);
+    EXPECT_TRUE(root.details.empty());
+
+    SetScale(0.0f); // minimised: nothing drawn, nothing divided by 0
+    surface.draws.clear();
+    root.Render(1.0f);
+    EXPECT_TRUE(surface.draws.empty());
+    root.DeleteChildren(); // before the texture goes
+}
