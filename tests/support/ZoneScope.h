@@ -1,5 +1,7 @@
 // Sets the process's time zone (TZ) for a scope and restores the previous setting: the local-time
-// code reads the zone through the C library.
+// code reads the zone through the C library. The Windows C library knows no zone names; there the
+// zone is the one Wine was started in (TZ given to Wine, removed from the program's environment),
+// named in TOLVIK_ZONE, and a scope for another zone is not Active().
 #pragma once
 
 #include <cstdlib>
@@ -10,21 +12,29 @@ class ZoneScope {
 public:
     explicit ZoneScope(const char* zone)
     {
+#ifdef _WIN32
+        const char* given = std::getenv("TOLVIK_ZONE");
+        m_active = given && std::string(given) == zone;
+#else
         const char* old = std::getenv("TZ");
         m_had = old != nullptr;
         if (old)
             m_old = old;
         Set(zone);
+#endif
     }
-    ~ZoneScope() { Set(m_had ? m_old.c_str() : nullptr); }
+    ~ZoneScope()
+    {
+#ifndef _WIN32
+        Set(m_had ? m_old.c_str() : nullptr);
+#endif
+    }
+    bool Active() const { return m_active; }
 
 private:
     static void Set(const char* zone)
     {
-#ifdef _WIN32
-        _putenv_s("TZ", zone ? zone : "");
-        _tzset();
-#else
+#ifndef _WIN32
         if (zone)
             setenv("TZ", zone, 1);
         else
@@ -33,6 +43,7 @@ private:
 #endif
     }
 
+    bool m_active = true;
     bool m_had = false;
     std::string m_old;
 };

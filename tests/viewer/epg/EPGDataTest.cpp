@@ -124,20 +124,21 @@ TEST(EPGData, GridStartRoundsInLocalTimeAndStaysAnInstant)
         {"Europe/Bratislava", 7200, 2026, 7, 15},
         {"Asia/Kolkata", 19800, 2026, 7, 15},
     };
+    int checked = 0;
     for (const Case& c : cases) {
         ZoneScope zone(c.zone);
+        if (!zone.Active())
+            continue;
+        ++checked;
         SCOPED_TRACE(c.zone);
         const int64_t day = Utc(c.year, c.month, c.day, 0, 0) - c.offset; // local midnight as an instant
-#ifdef _WIN32
-        // The Windows C library reads only POSIX zone strings; the native run covers the zones.
-        if (base::LocalUtcOffset(day + 14 * 3600) != c.offset)
-            GTEST_SKIP() << "zone names are not known to this C library";
-#endif
         ASSERT_EQ(base::LocalUtcOffset(day + 14 * 3600), c.offset);
         EXPECT_EQ(CEPGData(day + 14 * 3600 + 10 * 60 + 17).m_gridStart, day + 13 * 3600 + 30 * 60);
         EXPECT_EQ(CEPGData(day + 14 * 3600 + 40 * 60).m_gridStart, day + 14 * 3600);
         EXPECT_EQ(CEPGData(day + 14 * 3600 + 30 * 60).m_gridStart, day + 14 * 3600);
     }
+    if (!checked)
+        GTEST_SKIP() << "no zone of the table is in effect";
 }
 
 TEST(EPGData, DropTextsForgetsLayoutsOfBothArrays)

@@ -250,12 +250,13 @@ TEST_F(Guide, ClicksReachTheDisplay)
     EXPECT_EQ(root.menus.size(), 2u);
 }
 
-#ifndef _WIN32
 TEST_F(Guide, PastAndRunningAreJudgedOnInstantsInAnyZone)
 {
     // Events and now are instants: the zone must not shift them (UTC+1 and UTC+2 here).
     for (int month : {1, 7}) {
         ZoneScope zone("Europe/Bratislava");
+        if (!zone.Active())
+            GTEST_SKIP() << "the zone is not in effect";
         const int64_t day = base::DaysFromCivil(2026, month, 15) * 86400;
         CEPGData zoned(day + 20 * 3600 + 50 * 60);
         ASSERT_EQ(zoned.BeginUpdate(), 0);
@@ -275,7 +276,6 @@ TEST_F(Guide, PastAndRunningAreJudgedOnInstantsInAnyZone)
         guide->SetModel(nullptr);
     }
 }
-#endif
 
 namespace {
 
