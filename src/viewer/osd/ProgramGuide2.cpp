@@ -74,25 +74,6 @@ private:
     std::vector<Vertex> m_vertices;
 };
 
-// Stage 0 colour and alpha: texture x diffuse (a white skin image takes the vertex colour).
-void SetModulateStages(DrawingSurface& surface)
-{
-    surface.SetStageState(0, StageState::ColourOp, OpModulate);
-    surface.SetStageState(0, StageState::ColourArg1, ArgTexture);
-    surface.SetStageState(0, StageState::ColourArg2, ArgDiffuse);
-    surface.SetStageState(0, StageState::AlphaOp, OpModulate);
-    surface.SetStageState(0, StageState::AlphaArg1, ArgTexture);
-    surface.SetStageState(0, StageState::AlphaArg2, ArgDiffuse);
-}
-
-void SetDiffuseStages(DrawingSurface& surface)
-{
-    surface.SetStageState(0, StageState::ColourOp, OpSelectArg1);
-    surface.SetStageState(0, StageState::ColourArg1, ArgDiffuse);
-    surface.SetStageState(0, StageState::AlphaOp, OpSelectArg1);
-    surface.SetStageState(0, StageState::AlphaArg1, ArgDiffuse);
-}
-
 // The event of `channel` with start <= t < end, walking from `pos`; its position through `found`.
 CEPGEvent* EventAt(const CEPGChannel& channel, POSITION pos, int64_t t, POSITION* found = nullptr)
 {
@@ -165,6 +146,8 @@ int ProgramGuide2::RowAt(int y) const
 int64_t ProgramGuide2::TimeAt(int x) const
 {
     const double s = GetScale();
+    if (!m_model || !(s > 0))
+        return m_model ? m_model->m_gridStart : m_cursorTime;
     const double minutes = std::trunc((x - m_nameWidth * s) / (m_columnWidth * s) * 30.0);
     return m_model->m_gridStart + static_cast<int64_t>(minutes) * 60;
 }
