@@ -28,6 +28,25 @@ void SetVideoStages(DrawingSurface& surface)
     surface.SetStageState(0, StageState::AlphaArg1, ArgDiffuse);
 }
 
+// Stage 0 colour and alpha: texture x diffuse (a white skin image takes the vertex colour).
+void SetModulateStages(DrawingSurface& surface)
+{
+    surface.SetStageState(0, StageState::ColourOp, OpModulate);
+    surface.SetStageState(0, StageState::ColourArg1, ArgTexture);
+    surface.SetStageState(0, StageState::ColourArg2, ArgDiffuse);
+    surface.SetStageState(0, StageState::AlphaOp, OpModulate);
+    surface.SetStageState(0, StageState::AlphaArg1, ArgTexture);
+    surface.SetStageState(0, StageState::AlphaArg2, ArgDiffuse);
+}
+
+void SetDiffuseStages(DrawingSurface& surface)
+{
+    surface.SetStageState(0, StageState::ColourOp, OpSelectArg1);
+    surface.SetStageState(0, StageState::ColourArg1, ArgDiffuse);
+    surface.SetStageState(0, StageState::AlphaOp, OpSelectArg1);
+    surface.SetStageState(0, StageState::AlphaArg1, ArgDiffuse);
+}
+
 void DrawQuad(DrawingSurface& surface, SurfaceTexture* texture, float left, float top, float right, float bottom,
               const FrameRect& r, uint32_t colour)
 {

@@ -15,6 +15,10 @@ uint32_t OpacityColour(float alpha);
 void SetImageStages(DrawingSurface& surface);
 // Stage 0: colour from the texture, alpha from the vertex only (video has no alpha).
 void SetVideoStages(DrawingSurface& surface);
+// Stage 0 colour and alpha: texture x diffuse (a white image takes the vertex colour).
+void SetModulateStages(DrawingSurface& surface);
+// Stage 0: no texture; colour and alpha from the vertices.
+void SetDiffuseStages(DrawingSurface& surface);
 // A plain quad from (left, top) to (right, bottom) in the unit square, textured with rect.
 void DrawQuad(DrawingSurface& surface, SurfaceTexture* texture, float left, float top, float right, float bottom,
               const FrameRect& rect, uint32_t colour);
