@@ -1,4 +1,4 @@
-#include "framework/CImage.h"
+#include "framework/win/CImage.h"
 
 #include <gdiplus.h>
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "framework/CImage.h"
+#include "framework/win/CImage.h"
 #include "viewer/d3d/CD3DHandler.h"
 #include "viewer/d3d/CD3DSurface.h"
 
