@@ -10,6 +10,22 @@ public:
     virtual ~CQOREngineUserInterface() = default;
 };
 
+// Draws teletext pages; in place of a page it draws one of two messages.
+class CTeletextRenderer {
+public:
+    void SetMessages(const CString& pageNotAvailable, const CString& noTeletext)
+    {
+        m_pageNotAvailable = pageNotAvailable;
+        m_noTeletext = noTeletext;
+    }
+    const CString& GetPageNotAvailable() const { return m_pageNotAvailable; }
+    const CString& GetNoTeletext() const { return m_noTeletext; }
+
+private:
+    CString m_pageNotAvailable;
+    CString m_noTeletext;
+};
+
 class CQOREngine {
 public:
     CQOREngine(CQOREngineUserInterface* ui, const CString& appFolder) : m_ui(ui), m_appFolder(appFolder) {}
@@ -22,8 +38,10 @@ public:
     bool IsClosed() const { return m_ui == nullptr; }
     // The teletext view's keys (VK_NUMPAD0..9 for digits).
     void TeletextKeyDown(unsigned key) {}
+    CTeletextRenderer& GetTeletextRenderer() { return m_teletext; }
 
 private:
     CQOREngineUserInterface* m_ui;
     CString m_appFolder;
+    CTeletextRenderer m_teletext;
 };

@@ -19,6 +19,8 @@ constexpr int kCursorSlack = 21;
 constexpr UINT kHideCursorDelay = 2000;
 constexpr UINT kPointerLeaveDelay = 3000;
 constexpr WORD kDefaultLanguage = 1033;
+constexpr UINT kPageNotAvailable = 164;
+constexpr UINT kNoTeletext = 172;
 
 CWinApp& App()
 {
@@ -90,6 +92,8 @@ CMainFrame::CMainFrame() : m_engine(this, g_appFolder)
     g_mainFrame = this;
     g_uiLanguage = static_cast<WORD>(Profile(L"Language", kDefaultLanguage));
     SetUiLanguage(g_uiLanguage);
+    m_engine.GetTeletextRenderer().SetMessages(CString(LoadLocalizedString(kPageNotAvailable).c_str()),
+                                               CString(LoadLocalizedString(kNoTeletext).c_str()));
     m_channelTree.RemoveAll();
     m_screenSaverWasActive = ScreenSaverActive();
 }
@@ -606,18 +610,34 @@ void CMainFrame::OnLButtonDblClk(UINT flags, CPoint point)
         base::CScopedLock ui(m_uiLock);
         consumed = m_display.OnLButtonDblClk(point.x, point.y);
     }
-    if (!consumed)
+    if (!consumed && !m_display.IsTeletextShown())
         ToggleFullscreen();
 }
 
 void CMainFrame::OnChar(UINT ch, UINT repeat, UINT flags)
 {
-    // The teletext view and the channel-number entry come with the display's panels; until then a
-    // digit has nowhere to go.
-    CFrameWnd::OnChar(ch, repeat, flags);
+    if (ch < L'0' || ch > L'9')
+        return;
+    const int digit = static_cast<int>(ch - L'0');
+    if (m_display.IsTeletextShown()) {
+        m_engine.TeletextKeyDown(VK_NUMPAD0 + digit);
+        return;
+    }
+    if (m_display.IsGuideShown() || m_display.IsMenuShown() || m_display.IsRecordedShown() ||
+        m_display.IsSwitcherShown())
+        return;
+    // A digit starts or continues the channel-number entry.
+    base::CScopedLock ui(m_uiLock);
+    if (!m_display.IsTuneShown()) {
+        m_display.ShowTune(true);
+        m_display.ClearTuneNumber();
+    }
+    m_display.TuneDigit(digit);
 }
 
 void CMainFrame::OnSysKeyDown(UINT key, UINT repeat, UINT flags)
 {
+    if (m_display.IsTeletextShown())
+        m_engine.TeletextKeyDown(key);
     CFrameWnd::OnSysKeyDown(key, repeat, flags);
 }

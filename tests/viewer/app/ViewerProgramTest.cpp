@@ -196,9 +196,16 @@ LRESULT CALLBACK FakeFrameProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 
 class FakeViewer {
 public:
-    FakeViewer()
+    // windowNow false: only the mutex, as while a viewer is still starting.
+    explicit FakeViewer(bool windowNow = true)
     {
         mutex = CreateMutexW(nullptr, TRUE, kMutexName);
+        g_received.clear();
+        if (windowNow)
+            CreateFrame();
+    }
+    void CreateFrame()
+    {
         WNDCLASSW wc{};
         wc.lpfnWndProc = FakeFrameProc;
         wc.hInstance = GetModuleHandleW(nullptr);
@@ -206,7 +213,6 @@ public:
         RegisterClassW(&wc);
         window = CreateWindowW(kFrameClass, kTitle, WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr, wc.hInstance,
                                nullptr);
-        g_received.clear();
     }
     ~FakeViewer()
     {
@@ -216,7 +222,7 @@ public:
         CloseHandle(mutex);
     }
     HANDLE mutex;
-    HWND window;
+    HWND window = nullptr;
 };
 
 class ViewerProgram : public ::testing::Test {
@@ -249,6 +255,20 @@ TEST_F(ViewerProgram, SecondInstanceForwardsItsArgumentsOnceAndEnds)
     }
     PumpUntil([] { return false; }, 200);
     EXPECT_TRUE(g_received.empty());
+}
+
+TEST_F(ViewerProgram, SecondInstanceWaitsForTheRunningViewersWindow)
+{
+    FakeViewer first(false);
+    Viewer second(L"/rec 1 2 30 1 late");
+    ASSERT_TRUE(second.started);
+    // The running viewer's window comes up a second later; the command line still arrives.
+    EXPECT_FALSE(second.Ended(1000));
+    first.CreateFrame();
+    ASSERT_NE(first.window, nullptr);
+    ASSERT_TRUE(second.Ended());
+    ASSERT_EQ(g_received.size(), 1u);
+    EXPECT_EQ(g_received[0].bytes.size(), 2u * 19);
 }
 
 TEST_F(ViewerProgram, EmptyProfileOpensAt100x100And640x480AndSavesOnlyTheWindowValues)
@@ -290,7 +310,8 @@ TEST_F(ViewerProgram, ZeroSizeFallsBackAndOnTopIsRestored)
     SetProfile(L"Width", 0);
     SetProfile(L"Height", 0);
     SetProfile(L"OnTop", 1);
-    Viewer viewer;
+    // As the first viewer with a command line it starts in full and hands the line to itself.
+    Viewer viewer(L"/rec 1 2 30 1 name");
     HWND frame = viewer.Frame();
     ASSERT_NE(frame, nullptr);
     RECT r;
