@@ -387,4 +387,56 @@ TEST_F(ViewerProgram, TrayModeKeepsAnIconUntilTheFrameCloses)
     EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &data));
 }
 
+TEST(ViewerResources, TitleStringsMenuShortcutsAndIcon)
+{
+    HMODULE module = LoadLibraryExW(ViewerPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(module, nullptr);
+    auto text = [&](UINT id, LANGID language) {
+        HRSRC block = FindResourceExW(module, MAKEINTRESOURCEW(6) /* RT_STRING */, MAKEINTRESOURCEW(id / 16 + 1), language);
+        if (!block)
+            return std::wstring();
+        const WCHAR* p = static_cast<const WCHAR*>(LockResource(LoadResource(module, block)));
+        for (UINT i = 0; i < id % 16; ++i)
+            p += 1 + *p;
+        return std::wstring(p + 1, *p);
+    };
+    const LANGID neutral = MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL);
+    EXPECT_EQ(text(57344, neutral), L"qor");
+    EXPECT_EQ(text(200, neutral), L"Tolvik v1.0");
+    EXPECT_EQ(text(146, 1033), L"Fullscreen Alt+Enter");
+    EXPECT_EQ(text(172, 1033), L"Sorry, no teletext available");
+    EXPECT_EQ(text(164, 1033), L"Sorry, the page isn't available");
+    for (UINT id = 143; id <= 151; ++id) {
+        EXPECT_FALSE(text(id, 1033).empty()) << id;
+        EXPECT_FALSE(text(id, 1051).empty()) << id;
+        EXPECT_NE(text(id, 1033), text(id, 1051)) << id;
+    }
+
+    HMENU menu = LoadMenuW(module, MAKEINTRESOURCEW(128));
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(GetMenuItemCount(menu), 3);
+    EXPECT_EQ(GetMenuItemID(GetSubMenu(menu, 0), 1), 32778u);
+    EXPECT_EQ(GetMenuItemID(GetSubMenu(menu, 1), 5), 32803u);
+    DestroyMenu(menu);
+
+    // The shortcuts the menu texts promise.
+    HACCEL accelerators = LoadAcceleratorsW(module, MAKEINTRESOURCEW(128));
+    ASSERT_NE(accelerators, nullptr);
+    ACCEL table[16];
+    const int count = CopyAcceleratorTableW(accelerators, table, 16);
+    std::set<std::pair<int, int>> got;
+    for (int i = 0; i < count; ++i)
+        got.insert({table[i].key | ((table[i].fVirt & (FCONTROL | FALT)) << 16), table[i].cmd});
+    const std::set<std::pair<int, int>> want = {
+        {'O' | (FCONTROL << 16), 32776}, {'X' | (FCONTROL << 16), 32778}, {'1' | (FALT << 16), 32771},
+        {'2' | (FALT << 16), 32772},     {'3' | (FALT << 16), 32773},     {VK_RETURN | (FALT << 16), 32774}};
+    EXPECT_EQ(got, want);
+
+    HICON icon = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(128), IMAGE_ICON, 32, 32, 0));
+    EXPECT_NE(icon, nullptr);
+    if (icon)
+        DestroyIcon(icon);
+    FreeLibrary(module);
+}
+
 } // namespace
