@@ -1,0 +1,17 @@
+// Resource ids of the viewer.
+#pragma once
+
+#define IDR_MAINFRAME 128
+#define IDS_APP_TITLE_BASE 57344
+#define IDS_WINDOW_TITLE 200
+#define IDS_HALF_SIZE 143
+#define IDS_NORMAL_SIZE 144
+#define IDS_DOUBLE_SIZE 145
+#define IDS_FULLSCREEN 146
+#define IDS_ALWAYS_ON_TOP 147
+#define IDS_OPEN_FILE 148
+#define IDS_CLOSE_FILE 149
+#define IDS_RECORDED_SHOWS 150
+#define IDS_EXIT 151
+#define IDS_NO_TELETEXT_PAGE 164
+#define IDS_NO_TELETEXT 172

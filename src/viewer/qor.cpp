@@ -1,0 +1,134 @@
+#include "viewer/qor.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "viewer/CommandLineBlock.h"
+#include "viewer/LoadLocalizedString.h"
+#include "viewer/MainFrm.h"
+#include "viewer/ViewerGlobals.h"
+
+CqorApp theApp;
+
+namespace {
+constexpr UINT IDR_MAINFRAME = 128;
+constexpr UINT IDS_TITLE = 200;
+constexpr DWORD kFindViewerTimeoutMs = 10000;
+} // namespace
+
+void PackCommandLine(BYTE*& block, DWORD& byteCount)
+{
+    block = nullptr;
+    byteCount = 0;
+    int argc = 0;
+    LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
+    if (!argv)
+        return;
+    std::vector<std::u16string> words;
+    for (int i = 0; i < argc; ++i)
+        words.emplace_back(reinterpret_cast<const char16_t*>(argv[i]));
+    ::LocalFree(argv);
+    const std::u16string packed = viewer::PackArguments(words);
+    if (packed.empty())
+        return;
+    byteCount = static_cast<DWORD>(packed.size() * sizeof(char16_t));
+    block = new BYTE[byteCount];
+    memcpy(block, packed.data(), byteCount);
+}
+
+CString ModuleFolder(HMODULE module)
+{
+    std::vector<wchar_t> path(MAX_PATH);
+    for (;;) {
+        const DWORD length = ::GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0)
+            return CString();
+        if (length < path.size())
+            break;
+        path.resize(path.size() * 2); // cut short: the path did not fit
+    }
+    CString folder(path.data());
+    const int slash = folder.ReverseFind(L'\\');
+    return slash >= 0 ? folder.Left(slash) : CString();
+}
+
+HWND FindRunningViewer(const CString& title, DWORD timeoutMs)
+{
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        HWND window = ::FindWindowW(kFrameClassName, title);
+        if (window || ::GetTickCount() - start >= timeoutMs)
+            return window;
+        HANDLE mutex = ::OpenMutexW(SYNCHRONIZE, FALSE, kInstanceMutexName);
+        if (!mutex)
+            return nullptr; // the other viewer has gone
+        ::CloseHandle(mutex);
+        ::Sleep(50);
+    }
+}
+
+BOOL CqorApp::InitInstance()
+{
+    ::InitCommonControls();
+    CWinApp::InitInstance();
+    SetRegistryKey(L"Harvo\\Tolvik");
+    g_uiLanguage = static_cast<WORD>(GetProfileInt(L"", L"Language", 1033));
+    SetUiLanguage(g_uiLanguage);
+
+    // The handle stays open for the life of the process: the mutex marks the running viewer.
+    ::CreateMutexW(nullptr, TRUE, kInstanceMutexName);
+    const bool anotherRuns = ::GetLastError() == ERROR_ALREADY_EXISTS;
+    g_appFolder = ModuleFolder(m_hInstance);
+    const CString title(LoadLocalizedString(IDS_TITLE).c_str());
+
+    BYTE* block = nullptr;
+    DWORD byteCount = 0;
+    PackCommandLine(block, byteCount);
+
+    HWND target = nullptr;
+    if (anotherRuns) {
+        // Only a command line is worth waiting for: without one the second viewer does nothing.
+        if (block)
+            target = FindRunningViewer(title, kFindViewerTimeoutMs);
+    } else {
+        // COM before the frame: its members (graphs, devices) release COM objects when it goes,
+        // and COM must outlive them.
+        m_comInitialised = SUCCEEDED(::CoInitialize(nullptr));
+        CMainFrame* frame = new CMainFrame;
+        m_pMainWnd = frame;
+        if (!frame->LoadFrame(IDR_MAINFRAME, FWS_ADDTOTITLE, nullptr, nullptr)) {
+            m_pMainWnd = nullptr; // LoadFrame deleted the frame
+            delete[] block;
+            return FALSE;
+        }
+        frame->SetWindowText(title);
+        frame->LoadWindowSettings();
+        target = frame->m_hWnd;
+    }
+
+    if (!block) {
+        if (m_pMainWnd)
+            m_pMainWnd->PostMessage(WM_QOR_START_LAST_CHANNEL);
+    } else {
+        if (target) {
+            COPYDATASTRUCT data{};
+            data.dwData = static_cast<ULONG_PTR>(-1);
+            data.cbData = byteCount;
+            data.lpData = block;
+            ::SendMessageW(target, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+        }
+        delete[] block;
+    }
+    return m_pMainWnd != nullptr;
+}
+
+int CqorApp::ExitInstance()
+{
+    const int code = CWinApp::ExitInstance();
+    if (m_comInitialised)
+        ::CoUninitialize();
+    return code;
+}
