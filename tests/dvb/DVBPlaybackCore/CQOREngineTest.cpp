@@ -1,0 +1,251 @@
+// The channel engine playing the channels of a file ffmpeg wrote, through the file device, against
+// the frame's stand-in: the stream PIDs reported are ffprobe's, every video and audio packet of the
+// playing channel arrives (as a byte scan of the file counts them) and none of another, channels
+// of one file share the device, and pausing a file stops its reader.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "TestEngineUserInterface.h"
+#include "base/Utf16.h"
+#include "support/TestMedia.h"
+
+using DVBPlaybackCore::CQOREngine;
+using DVBPlaybackCore::CQORService;
+using DVBPlaybackCore::CServices;
+
+namespace {
+
+struct Program {
+    uint16_t pcrPid = 0;
+    std::vector<uint16_t> pids; // ffprobe's order: video, then audio
+};
+
+struct Probe {
+    std::map<uint16_t, Program> programs;
+    std::map<uint16_t, uint32_t> packets;
+};
+
+Probe ReadProbe(const std::string& path)
+{
+    Probe probe;
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream words(line);
+        std::string kind;
+        uint32_t a = 0, b = 0, c = 0;
+        words >> kind >> a >> b;
+        if (kind == "program") {
+            words >> c;
+            probe.programs[static_cast<uint16_t>(a)].pcrPid = static_cast<uint16_t>(c);
+        } else if (kind == "stream") {
+            probe.programs[static_cast<uint16_t>(a)].pids.push_back(static_cast<uint16_t>(b));
+        } else if (kind == "packets") {
+            probe.packets[static_cast<uint16_t>(a)] = b;
+        }
+    }
+    return probe;
+}
+
+// Runs the user-interface thread's messages until `done` or the bound.
+template <typename Done>
+bool PumpUntil(Done done, uint32_t ms = 15000)
+{
+    const ULONGLONG until = GetTickCount64() + ms;
+    while (!done()) {
+        if (GetTickCount64() > until)
+            return false;
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
+}
+
+class QOREngineTest : public ::testing::Test {
+protected:
+    // A file's channels get a transport_stream_id of their own.
+    static constexpr uint16_t kTsid = 0xFFFF;
+
+    void SetUp() override
+    {
+        char temp[MAX_PATH];
+        ASSERT_NE(GetTempPathA(MAX_PATH, temp), 0u);
+        m_folder = std::string(temp) + "tolvik_engine_" + std::to_string(GetCurrentProcessId());
+        CreateDirectoryA(m_folder.c_str(), nullptr);
+        DeleteFileA((m_folder + "\\channels.dat").c_str());
+        DeleteFileA((m_folder + "\\epg.dat").c_str());
+        m_probe = ReadProbe(test::MediaPath("file_engine.txt"));
+        ASSERT_EQ(m_probe.programs.size(), 2u);
+        const std::u16string folder = base::Utf8ToUtf16(m_folder);
+        m_engine = std::make_unique<CQOREngine>(&m_ui, folder, nullptr, folder);
+    }
+    void TearDown() override
+    {
+        m_engine.reset();
+        DeleteFileA((m_folder + "\\channels.dat").c_str());
+        DeleteFileA((m_folder + "\\epg.dat").c_str());
+        RemoveDirectoryA(m_folder.c_str());
+    }
+    CQORService* Channel(uint16_t sid) { return m_engine->FindService(CServices::KeyOf(kTsid, sid)); }
+    bool AllPacketsOf(uint16_t sid)
+    {
+        for (uint16_t pid : m_probe.programs[sid].pids)
+            if (m_ui.Packets(pid) < m_probe.packets[pid])
+                return false;
+        return true;
+    }
+    void ExpectStreamsOf(uint16_t sid)
+    {
+        const Program& program = m_probe.programs[sid];
+        ASSERT_EQ(program.pids.size(), 2u);
+        auto data = m_ui.DataLock();
+        EXPECT_EQ(m_ui.streams.video, program.pids[0]);
+        EXPECT_EQ(m_ui.streams.audio, program.pids[1]);
+        EXPECT_EQ(m_ui.streams.pcr, program.pcrPid);
+    }
+
+    std::string m_folder;
+    Probe m_probe;
+    test::CTestEngineUserInterface m_ui;
+    std::unique_ptr<CQOREngine> m_engine;
+};
+
+} // namespace
+
+TEST_F(QOREngineTest, PlaysTheChannelsOfAFileThroughOneDevice)
+{
+    libDVB::CTSEngine* device = nullptr;
+    int32_t id = 0;
+    const std::u16string path = base::Utf8ToUtf16(test::MediaPath("file_engine.ts"));
+    ASSERT_EQ(m_engine->CreateFileDevice(path, &device, &id), S_OK);
+    ASSERT_NE(device, nullptr);
+    EXPECT_EQ(id, 1);
+    ASSERT_NE(Channel(301), nullptr);
+    ASSERT_NE(Channel(302), nullptr);
+
+    // The first play stops the graph before anything else and ends by stopping a recording.
+    ASSERT_EQ(m_engine->PlayServiceById(301, kTsid, -1, 0), S_OK);
+    std::vector<std::string> log = m_ui.TakeLog();
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.front(), "stop");
+    EXPECT_EQ(log.back(), "stoprecording");
+    ExpectStreamsOf(301);
+    CQORService* playing = nullptr;
+    m_engine->GetCurrentService(&playing);
+    EXPECT_EQ(playing, Channel(301));
+    // A file's channels are in no list until their type is known: no position.
+    EXPECT_EQ(Channel(301)->GetListPosition(), 0);
+    EXPECT_EQ(m_engine->PlayServiceById(301, kTsid, 1234, 0), S_FALSE);
+    EXPECT_EQ(Channel(301)->GetListPosition(), 0);
+
+    // Playing it again changes nothing.
+    EXPECT_EQ(m_engine->PlayServiceById(301, kTsid, -1, 0), S_FALSE);
+    EXPECT_TRUE(m_ui.TakeLog().empty());
+    EXPECT_EQ(m_engine->PlayServiceById(999, kTsid, -1, 0), S_FALSE);
+
+    // Every video and audio packet of the playing channel, none of the other.
+    ASSERT_EQ(device->StartStreaming(), S_OK);
+    EXPECT_TRUE(PumpUntil([&] { return AllPacketsOf(301); }));
+    for (uint16_t pid : m_probe.programs[301].pids)
+        EXPECT_EQ(m_ui.Packets(pid), m_probe.packets[pid]) << pid;
+    for (uint16_t pid : m_probe.programs[302].pids)
+        EXPECT_EQ(m_ui.Packets(pid), 0u) << pid;
+
+    // The other channel of the file: same device, its own streams.
+    ASSERT_EQ(m_engine->PlayServiceById(302, kTsid, -1, 0), S_OK);
+    ExpectStreamsOf(302);
+    ASSERT_EQ(m_engine->GetDevices().size(), 1u);
+    EXPECT_EQ(m_engine->GetDevices()[0].first, 1);
+    EXPECT_EQ(m_engine->GetDevices()[0].second, path);
+
+    EXPECT_EQ(Channel(302)->GetListPosition(), 0);
+    // No list holds a neighbour: stepping plays nothing and keeps the channel.
+    EXPECT_EQ(m_engine->PlayNextService(), E_FAIL);
+    EXPECT_EQ(m_engine->PlayPreviousService(), E_FAIL);
+    m_engine->GetCurrentService(&playing);
+    EXPECT_EQ(playing, Channel(302));
+    EXPECT_EQ(m_ui.timeouts.load(), 0u);
+}
+
+TEST_F(QOREngineTest, PausingAFileStopsItsReaderAndStoppingComesBackLive)
+{
+    libDVB::CTSEngine* device = nullptr;
+    ASSERT_EQ(m_engine->CreateFileDevice(base::Utf8ToUtf16(test::MediaPath("file_engine.ts")), &device, nullptr),
+              S_OK);
+    EXPECT_EQ(m_engine->StartTimeshift(), S_FALSE); // nothing plays
+    ASSERT_EQ(m_engine->PlayServiceById(301, kTsid, -1, 0), S_OK);
+    ASSERT_EQ(device->StartStreaming(), S_OK);
+    const uint16_t video = m_probe.programs[301].pids[0];
+    ASSERT_TRUE(PumpUntil([&] { return m_ui.Packets(video) > 5; }));
+    m_ui.TakeLog();
+
+    // A file pauses by stopping its reader; its channel keeps no buffer of its own.
+    m_engine->StartTimeshift();
+    EXPECT_EQ(m_ui.live.load(), 0);
+    EXPECT_EQ(m_engine->GetTimeshiftState(), S_FALSE);
+    std::vector<std::string> log = m_ui.TakeLog();
+    EXPECT_EQ(log, (std::vector<std::string>{"pause", "live0"}));
+    // The reader has ended: no packet comes any more.
+    const uint32_t paused = m_ui.Packets(video);
+    EXPECT_FALSE(PumpUntil([&] { return m_ui.Packets(video) > paused; }, 500));
+
+    // Resuming a file restarts its reader and goes live.
+    bool restart = false;
+    m_engine->StopTimeshift(&restart);
+    EXPECT_TRUE(restart);
+    EXPECT_EQ(m_ui.live.load(), 1);
+    EXPECT_EQ(m_engine->GetTimeshiftState(), S_OK);
+    EXPECT_EQ(m_ui.TakeLog(), (std::vector<std::string>{"run", "live1"}));
+    EXPECT_TRUE(PumpUntil([&] { return m_ui.Packets(video) > paused; }));
+
+    // Paused, then another channel: the pause ends with the old one and the new one plays live.
+    m_engine->StartTimeshift();
+    EXPECT_EQ(m_engine->GetTimeshiftState(), S_FALSE);
+    ASSERT_EQ(m_engine->PlayServiceById(302, kTsid, -1, 0), S_OK);
+    EXPECT_EQ(m_engine->GetTimeshiftState(), S_OK);
+    EXPECT_EQ(m_ui.live.load(), 1);
+    const uint16_t otherVideo = m_probe.programs[302].pids[0];
+    EXPECT_TRUE(PumpUntil([&] { return m_ui.Packets(otherVideo) > 5; }));
+    EXPECT_EQ(m_ui.timeouts.load(), 0u);
+}
+
+TEST_F(QOREngineTest, DevicesAreOpenedRegisteredAndClosed)
+{
+    libDVB::CTSEngine* device = reinterpret_cast<libDVB::CTSEngine*>(1);
+    int32_t id = 0;
+    EXPECT_EQ(m_engine->CreateBDADevice(u"No Such Tuner", &device, &id), E_FAIL);
+    EXPECT_EQ(device, nullptr);
+    device = reinterpret_cast<libDVB::CTSEngine*>(1);
+    EXPECT_EQ(m_engine->CreateMulticastDevice(u"239.1.2.3", 1234, &device, &id), E_NOTIMPL);
+    EXPECT_EQ(device, nullptr);
+    // A file that is not there is not registered.
+    EXPECT_EQ(m_engine->CreateFileDevice(u"C:\\no\\such\\file.ts", &device, &id), E_FAIL);
+    EXPECT_EQ(device, nullptr);
+    EXPECT_TRUE(m_engine->GetDevices().empty());
+
+    const std::u16string path = base::Utf8ToUtf16(test::MediaPath("file_engine.ts"));
+    int32_t first = 0, second = 0;
+    ASSERT_EQ(m_engine->CreateFileDevice(path, &device, &first), S_OK);
+    ASSERT_EQ(m_engine->CreateFileDevice(path, &device, &second), S_OK);
+    EXPECT_EQ(first, 1);
+    EXPECT_EQ(second, 2); // the failed attempts used no id
+    EXPECT_EQ(m_engine->RemoveDevice(7), E_FAIL);
+    EXPECT_EQ(m_engine->RemoveDevice(first), S_OK);
+    EXPECT_EQ(m_engine->RemoveDevice(first), E_FAIL);
+    ASSERT_EQ(m_engine->CreateFileDevice(path, &device, &first), S_OK);
+    EXPECT_EQ(first, 3); // ids are never reused
+    EXPECT_EQ(m_engine->GetDevices().size(), 2u);
+    EXPECT_EQ(m_engine->CloseAllDevices(), S_OK);
+    EXPECT_TRUE(m_engine->GetDevices().empty());
+
+    // Null service and slots other than 0 are refused.
+    EXPECT_EQ(m_engine->PlayService(nullptr, -1, 0), E_FAIL);
+    ASSERT_EQ(m_engine->CreateFileDevice(path, &device, nullptr), S_OK);
+    EXPECT_EQ(m_engine->PlayService(Channel(301), -1, 1), E_FAIL);
+    EXPECT_TRUE(m_ui.TakeLog().empty());
+}
