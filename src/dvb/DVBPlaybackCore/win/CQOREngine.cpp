@@ -2,6 +2,8 @@
 
 #include <tuner.h>
 
+#include <algorithm>
+
 #include "dshow/CComPtr.h"
 #include "dvb/DVBPlaybackCore/CBDATuneInfo.h"
 #include "dvb/DVBPlaybackCore/CETHTuneInfo.h"
@@ -92,11 +94,22 @@ HRESULT CQOREngine::AddDevice(libDVB::CTSEngine* device, int32_t* id, const std:
 
 HRESULT CQOREngine::CreateBDADevice(const std::u16string& tunerName, libDVB::CTSEngine** device, int32_t* id)
 {
+    // Channel records keep the tuner's friendly name as the device list shows it.
+    const std::wstring name(tunerName.begin(), tunerName.end());
+    libBDA::CBDADeviceList& list = libBDA::GetBDADeviceList();
+    for (size_t index = 0; index < list.GetCount(); ++index)
+        if (list.GetEntry(index)->GetFriendlyName() == name)
+            return CreateBDADevice(list.GetEntry(index), tunerName, device, id);
     if (device)
         *device = nullptr;
-    libBDA::CBDADeviceEntry* entry = libBDA::GetBDADeviceList().Find(std::wstring(tunerName.begin(), tunerName.end()));
-    if (!entry)
-        return E_FAIL;
+    return E_FAIL;
+}
+
+HRESULT CQOREngine::CreateBDADevice(libBDA::CBDADeviceEntry* entry, const std::u16string& tunerName,
+                                    libDVB::CTSEngine** device, int32_t* id)
+{
+    if (device)
+        *device = nullptr;
     auto created = std::make_unique<libDVB_BDADevice::CBDATSEngine>(entry, this);
     const HRESULT hr = AddDevice(created.get(), id, tunerName);
     if (FAILED(hr))
@@ -205,9 +218,11 @@ HRESULT CQOREngine::FindOrCreateDevice(CQORService* service, libDVB::CTSEngine**
                 device = entry.second.device.get();
         if (!device) {
             CloseAllDevices();
-            if (bdaInfo)
-                CreateBDADevice(name, &device, nullptr);
-            else
+            if (bdaInfo) {
+                // The tuner of that name for the record's network type.
+                if (libBDA::CBDADeviceEntry* entry = FindTuner(*bdaInfo))
+                    CreateBDADevice(entry, name, &device, nullptr);
+            } else
                 CreateMulticastDevice(ethInfo->GetAddress(), static_cast<int32_t>(ethInfo->GetPort()), &device,
                                       nullptr);
             if (!device)
@@ -457,9 +472,14 @@ void CQOREngine::HandleServiceChanged(CQORService* service, uint32_t mask, uint3
             service->TakeChangeFlags(flags);
             subtitles = service->GetSubtitleStream() != nullptr;
         }
+        // A first selection made while the table was filled raises no flag: PIDs that differ
+        // from the ones reported count as a change too.
+        const uint16_t pids[3] = {video, audio, pcr};
         if (flags[libDVB::CServiceStreams::kVideoChanged] || flags[libDVB::CServiceStreams::kAudioChanged] ||
-            (mask & kStreamsForced))
+            (mask & kStreamsForced) || !std::equal(pids, pids + 3, m_reportedPids)) {
+            std::copy(pids, pids + 3, m_reportedPids);
             m_ui->OnStreamsChanged(0, video, audio, pcr);
+        }
         mask |= libDVB::CServiceStreams::kDescriptionChanged;
         if (flags[libDVB::CServiceStreams::kSubtitleChanged] && subtitles)
             m_ui->SetPanelShown(true);

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "dvb/DVBPlaybackCore/CServices.h"
+#include "dvb/libBDA/CBDADeviceEntry.h"
 #include "dvb/libDVB/engine/CTSEngine.h"
 #include "dvb/libDVB/epg/CEPGStore.h"
 #include "dvb/libDVB/subtitle/CSubtitleRenderer.h"
@@ -138,6 +139,8 @@ private:
     void HandleServiceChanged(CQORService* service, uint32_t mask, uint32_t state);
     // True when a device of the map is running and its service manager carries the service.
     bool IsCarriedByRunningDevice(CQORService* service);
+    HRESULT CreateBDADevice(libBDA::CBDADeviceEntry* entry, const std::u16string& tunerName,
+                            libDVB::CTSEngine** device, int32_t* id);
     HRESULT TuneBDADevice(libDVB::CTSEngine* device, const class CBDATuneInfo& info);
     // Base of the record's own list plus its index there; 0 for a record in neither list.
     int32_t OwnListPosition(CQORService* service) const;
@@ -155,6 +158,7 @@ private:
     libDVB::CEPGStore m_epg;
     libDVB::CSubtitleRenderer m_subtitles;
     std::vector<std::u16string> m_logos;
+    uint16_t m_reportedPids[3] = {}; // video, audio, PCR as last reported
     bool m_timeshifting = false;
     bool m_liveFlagPending = false;
 };
