@@ -7,7 +7,9 @@
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <thread>
 
+#include "ServiceTestKit.h"
 #include "TestEngineUserInterface.h"
 #include "base/Utf16.h"
 #include "support/TestMedia.h"
@@ -248,4 +250,53 @@ TEST_F(QOREngineTest, DevicesAreOpenedRegisteredAndClosed)
     ASSERT_EQ(m_engine->CreateFileDevice(path, &device, nullptr), S_OK);
     EXPECT_EQ(m_engine->PlayService(Channel(301), -1, 1), E_FAIL);
     EXPECT_TRUE(m_ui.TakeLog().empty());
+}
+
+// A device thread replays new PMT versions (the playing channel's video PID moving) while the
+// user-interface thread plays, steps between the channels and reads them under the frame's
+// user-interface lock: the engine must neither call the frame under a service lock nor let the
+// frame's locks wait for each other.
+TEST_F(QOREngineTest, ReportsFromADeviceThreadNeverDeadlockTheFrame)
+{
+    auto* device = new test::CTestEngine(m_engine.get());
+    ASSERT_EQ(m_engine->AddDevice(device, nullptr, u"replay"), S_OK);
+    auto pmt = [](uint16_t program, uint8_t version) {
+        const uint16_t base = static_cast<uint16_t>(program << 8);
+        return test::Pmt(program, version & 31, base, {{0x02, uint16_t(base + (version & 1)), {}}, {0x03, uint16_t(base + 0x10), {}}});
+    };
+    device->Feed(0, test::Pat(1, 0, {{1, 0x100}, {2, 0x101}}));
+    device->Feed(0x100, pmt(1, 0));
+    device->Feed(0x101, pmt(2, 0));
+    ASSERT_NE(Channel(1), nullptr);
+    ASSERT_NE(Channel(2), nullptr);
+
+    std::atomic<bool> stop{false};
+    std::atomic<uint32_t> versions{0};
+    std::thread replay([&] {
+        for (uint8_t version = 1; !stop.load(); ++version) {
+            device->Feed(0x100, pmt(1, version));
+            device->Feed(0x101, pmt(2, version));
+            ++versions;
+            std::this_thread::yield();
+        }
+    });
+    const ULONGLONG until = GetTickCount64() + 3000;
+    uint32_t plays = 0;
+    while (GetTickCount64() < until) {
+        EXPECT_EQ(m_engine->PlayServiceById(plays % 2 ? 2 : 1, kTsid, -1, 0), S_OK);
+        ++plays;
+        PumpUntil([] { return false; }, 20);
+        CQORService* playing = nullptr;
+        m_engine->GetCurrentService(&playing);
+        auto ui = m_ui.UILock();
+        EXPECT_FALSE(playing->GetName().empty());
+        EXPECT_NE(playing->GetVideoStream(), nullptr);
+    }
+    stop = true;
+    replay.join();
+    EXPECT_GT(versions.load(), 10u);
+    EXPECT_GT(plays, 10u);
+    EXPECT_EQ(m_ui.timeouts.load(), 0u);
+    auto data = m_ui.DataLock();
+    EXPECT_GE(m_ui.streamReports, plays);
 }

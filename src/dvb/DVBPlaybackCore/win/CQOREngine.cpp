@@ -431,8 +431,12 @@ HRESULT CQOREngine::OnServiceChanged(libDVB::CService* service, uint32_t mask, u
         return S_OK;
     // The service reports holding its lock: the report is handed over by key and handled later,
     // on the user-interface thread, with no service lock held.
-    const WPARAM key = static_cast<WPARAM>(current->GetKey()) | static_cast<WPARAM>(state) << 32;
-    PostMessageW(m_window, kServiceChangedMessage, key, static_cast<LPARAM>(mask));
+    // Reports pending meanwhile are merged, so a device that reports faster than the
+    // user-interface thread handles never floods its queue.
+    if (m_pendingMask.fetch_or(mask) == 0) {
+        const WPARAM key = static_cast<WPARAM>(current->GetKey()) | static_cast<WPARAM>(state) << 32;
+        PostMessageW(m_window, kServiceChangedMessage, key, 0);
+    }
     return S_OK;
 }
 
@@ -444,8 +448,9 @@ LRESULT CALLBACK CQOREngine::WindowProc(HWND window, UINT message, WPARAM wParam
             // Another channel may play by now; a record leaves the slot before it is retired, so
             // the one in the slot is alive.
             CQORService* current = engine->m_current.load();
+            const uint32_t mask = engine->m_pendingMask.exchange(0);
             if (current && current->GetKey() == static_cast<uint32_t>(wParam))
-                engine->HandleServiceChanged(current, static_cast<uint32_t>(lParam),
+                engine->HandleServiceChanged(current, mask,
                                              static_cast<uint32_t>(static_cast<uint64_t>(wParam) >> 32));
         }
         return 0;

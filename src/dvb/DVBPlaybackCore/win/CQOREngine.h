@@ -153,6 +153,7 @@ private:
     HWND m_frame;
     HWND m_window = nullptr;
     std::atomic<CQORService*> m_current{nullptr};
+    std::atomic<uint32_t> m_pendingMask{0}; // change reports posted and not yet handled
     std::map<int32_t, ENGINE> m_devices;
     int32_t m_nextDeviceId = 1;
     libDVB::CEPGStore m_epg;
