@@ -300,3 +300,30 @@ TEST_F(QOREngineTest, ReportsFromADeviceThreadNeverDeadlockTheFrame)
     auto data = m_ui.DataLock();
     EXPECT_GE(m_ui.streamReports, plays);
 }
+
+// Decoded pages cross to the user-interface thread as message 2037 (wParam the decoder, lParam the
+// page key, 0 for a dropped overlay page); keypad digits become the page-number entry text.
+TEST_F(QOREngineTest, TeletextPagesArePostedAndKeypadDigitsEnterAPage)
+{
+    auto* decoder = reinterpret_cast<libDVB::CTeletextDecoder*>(0x1234);
+    EXPECT_EQ(m_engine->OnTeletextPage(decoder, 0x00020164, true, false), S_OK);
+    EXPECT_EQ(m_engine->OnTeletextPage(decoder, 0x00000188, true, true), S_OK);
+    MSG msg;
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, CQOREngine::kTeletextPageMessage, CQOREngine::kTeletextPageMessage,
+                             PM_REMOVE));
+    EXPECT_EQ(msg.wParam, reinterpret_cast<WPARAM>(decoder));
+    EXPECT_EQ(msg.lParam, 0x00020164);
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, CQOREngine::kTeletextPageMessage, CQOREngine::kTeletextPageMessage,
+                             PM_REMOVE));
+    EXPECT_EQ(msg.lParam, 0);
+
+    m_ui.TakeLog();
+    EXPECT_EQ(m_engine->TeletextKeyDown('1'), S_OK); // the main keyboard's digits are not handled
+    EXPECT_TRUE(m_ui.TakeLog().empty());
+    EXPECT_EQ(m_engine->TeletextKeyDown(VK_NUMPAD1), S_OK);
+    EXPECT_EQ(m_ui.TakeLog(), std::vector<std::string>{"entry"});
+    EXPECT_EQ(m_engine->RelayDisplayFlag(true), S_OK);
+    EXPECT_EQ(m_ui.TakeLog(), std::vector<std::string>{"panel1"});
+    libDVB::CEITEvent event;
+    EXPECT_EQ(m_engine->GetEvent(1, 0x80000000u, &event), E_FAIL);
+}

@@ -514,6 +514,78 @@ HRESULT CQOREngine::OnServiceRemoved(libDVB::CServiceManager* manager, uint16_t 
     return CServices::OnServiceRemoved(manager, serviceId, service);
 }
 
+HRESULT CQOREngine::GetEvent(uint32_t keyLow, uint32_t keyHigh, libDVB::CEITEvent* out)
+{
+    // Widened before the shift: the high word is the upper half of the key.
+    return m_epg.GetEvent(static_cast<uint64_t>(keyHigh) << 32 | keyLow, out) == S_OK ? S_OK : E_FAIL;
+}
+
+HRESULT CQOREngine::ShowTeletext(bool show, int32_t page, bool subtitleMode)
+{
+    if (!show) {
+        m_teletext.SetMode(0, subtitleMode ? 0 : -1);
+        return S_OK;
+    }
+    if (subtitleMode)
+        m_teletext.SetMode(0, page);
+    else
+        m_teletext.SetMode(1, -1);
+    m_teletext.Render(page, 0, subtitleMode);
+    return S_OK;
+}
+
+HRESULT CQOREngine::TeletextHitTest(float x, float y) { return m_teletext.HitTest(x, y) ? S_OK : E_FAIL; }
+
+HRESULT CQOREngine::TeletextClick(float x, float y, bool* followed)
+{
+    if (followed)
+        *followed = false;
+    const uint32_t key = m_teletext.GetLinkAt(x, y);
+    if (key < 1)
+        return S_FALSE;
+    m_teletext.Render(static_cast<int32_t>(key & 0xFFFF), static_cast<int32_t>(key >> 16), false);
+    if (followed)
+        *followed = true;
+    return S_OK;
+}
+
+HRESULT CQOREngine::TeletextNavigate(int32_t how)
+{
+    uint32_t key = 0;
+    if (how == 0)
+        key = m_teletext.GetBackPage();
+    else if (how == 1)
+        key = m_teletext.GetPreviousPage();
+    else if (how == 2)
+        key = m_teletext.GetNextPage();
+    if (key != 0) {
+        m_teletext.ClearPageEntry();
+        m_teletext.Render(static_cast<int32_t>(key & 0xFFFF), static_cast<int32_t>(key >> 16), false);
+    }
+    return S_OK;
+}
+
+HRESULT CQOREngine::TeletextKeyDown(int32_t virtualKey)
+{
+    if (virtualKey == VK_SPACE) {
+        m_teletext.ToggleHold();
+    } else if (virtualKey == VK_LEFT || virtualKey == VK_RIGHT) {
+        TeletextNavigate(virtualKey == VK_LEFT ? 1 : 2);
+    } else if (virtualKey >= VK_NUMPAD0 && virtualKey <= VK_NUMPAD9) {
+        std::u16string text;
+        m_teletext.EnterDigit(static_cast<unsigned>(virtualKey - VK_NUMPAD0), &text);
+        if (!text.empty())
+            m_ui->SetPageEntryText(text);
+    }
+    return S_OK;
+}
+
+HRESULT CQOREngine::RelayDisplayFlag(bool shown)
+{
+    m_ui->SetPanelShown(shown);
+    return S_OK;
+}
+
 HRESULT CQOREngine::OnTeletextPage(libDVB::CTeletextDecoder* decoder, uint32_t pageKey, bool post, bool drop)
 {
     if (post) {
@@ -523,7 +595,10 @@ HRESULT CQOREngine::OnTeletextPage(libDVB::CTeletextDecoder* decoder, uint32_t p
                    ? S_OK
                    : E_FAIL;
     }
-    return S_FALSE;
+    // Back on the user-interface thread (the frame's message): the decoder is not touched, only
+    // the renderer of the playing service's decoder draws.
+    m_teletext.Render(static_cast<int32_t>(pageKey & 0xFFFF), static_cast<int32_t>(pageKey >> 16), drop);
+    return S_OK;
 }
 
 HRESULT CQOREngine::OnEITTable(libDVB::CTSEngine*, const uint8_t* section, uint32_t length, libDVB::CEITTable* table)

@@ -115,6 +115,18 @@ public:
 
     HRESULT Shutdown();
 
+    // Programme guide: the event of the 64-bit event key keyHigh << 32 | keyLow.
+    HRESULT GetEvent(uint32_t keyLow, uint32_t keyHigh, libDVB::CEITEvent* out);
+
+    // Teletext, on the user-interface thread.
+    HRESULT ShowTeletext(bool show, int32_t page, bool subtitleMode);
+    HRESULT TeletextHitTest(float x, float y);
+    HRESULT TeletextClick(float x, float y, bool* followed);
+    // 0 back, 1 previous page, 2 next page.
+    HRESULT TeletextNavigate(int32_t how);
+    HRESULT TeletextKeyDown(int32_t virtualKey);
+    HRESULT RelayDisplayFlag(bool shown);
+
     // Callbacks from services, devices and renderers.
     HRESULT OnServicePacket(libDVB::CService* service, uint16_t pid, const uint8_t* packet, uint32_t length,
                             uint32_t flag) override;
