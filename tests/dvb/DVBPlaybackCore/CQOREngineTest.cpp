@@ -11,6 +11,7 @@
 
 #include "ServiceTestKit.h"
 #include "TestEngineUserInterface.h"
+#include "base/Clock.h"
 #include "base/Utf16.h"
 #include "support/TestMedia.h"
 
@@ -326,4 +327,50 @@ TEST_F(QOREngineTest, TeletextPagesArePostedAndKeypadDigitsEnterAPage)
     EXPECT_EQ(m_ui.TakeLog(), std::vector<std::string>{"panel1"});
     libDVB::CEITEvent event;
     EXPECT_EQ(m_engine->GetEvent(1, 0x80000000u, &event), E_FAIL);
+}
+
+// One guide refresh of the network channels at 14:10 local time: the grid starts at 13:30, an
+// event overlapping the next ends where it begins, one without texts reads "N/A", one beyond
+// two days is left out, and a second refresh without new events does nothing.
+TEST_F(QOREngineTest, TheGuideGetsRowsTrimmedEventsAndItsHalfHourGrid)
+{
+    ASSERT_EQ(m_engine->CreateFileDevice(base::Utf8ToUtf16(test::MediaPath("file_engine.ts")), nullptr, nullptr),
+              S_OK);
+    CQORService* channel = Channel(301);
+    ASSERT_NE(channel, nullptr);
+    const int64_t local = base::DaysFromCivil(2026, 12, 9) * 86400 + 14 * 3600 + 10 * 60;
+    const int64_t offset = base::LocalUtcOffset(local);
+    const int64_t now = local - offset;
+    m_engine->SetClock([now] { return now; });
+
+    auto event = [&](uint16_t id, int64_t start, int64_t duration, const std::u16string& name,
+                     const std::u16string& text) {
+        libDVB::CEITEventUpdate update;
+        update.original_network_id = channel->GetOriginalNetworkId();
+        update.transport_stream_id = channel->GetTransportStreamId();
+        update.service_id = channel->GetServiceId();
+        update.event_id = id;
+        update.start = start;
+        update.duration = duration;
+        update.shortEvents.push_back({name, text});
+        m_engine->GetEPGStore().MergeEvent(update);
+    };
+    event(1, now - 600, 3600, u"First", u"");
+    event(2, now + 2400, 1800, u"Second", u"About it");
+    event(3, now + 200000, 1800, u"Later", u"");
+
+    int32_t row = -1;
+    ASSERT_EQ(m_engine->UpdateEPGView(false, 3, &row), S_OK);
+    EXPECT_EQ(m_ui.gridStart.load(), now - 40 * 60); // 13:30 local
+    EXPECT_EQ(m_engine->UpdateEPGView(true, 3, &row), S_FALSE);
+    auto ui = m_ui.UILock();
+    ASSERT_EQ(m_ui.guideEvents.size(), 2u);
+    const auto& first = m_ui.guideEvents[0];
+    EXPECT_EQ(first.name, u"First");
+    EXPECT_EQ(first.description, u"N/A");
+    EXPECT_EQ(first.start, now - 600); // UTC, as stored
+    EXPECT_EQ(first.minutes, 50);      // ends where the second begins
+    EXPECT_EQ(first.keyLow, static_cast<uint32_t>(channel->GetServiceId()) << 16 | 1);
+    EXPECT_EQ(m_ui.guideEvents[1].description, u"About it");
+    EXPECT_EQ(m_ui.guideEvents[1].minutes, 30);
 }

@@ -91,13 +91,27 @@ public:
             *channel = nullptr;
         return Note("epgchannel");
     }
-    HRESULT AddEPGEvent(EPGChannel, const std::u16string*, uint32_t, uint32_t, int64_t, int32_t, uint32_t,
-                        const std::u16string*, const std::u16string*, uintptr_t) override
+    struct GuideEvent {
+        std::u16string name, description;
+        uint32_t keyLow, keyHigh;
+        int64_t start;
+        int32_t minutes;
+    };
+    HRESULT AddEPGEvent(EPGChannel, const std::u16string* name, uint32_t keyLow, uint32_t keyHigh, int64_t start,
+                        int32_t minutes, uint32_t, const std::u16string*, const std::u16string* description,
+                        uintptr_t) override
     {
-        return Note("epgevent");
+        CHold ui = UILock();
+        guideEvents.push_back({*name, *description, keyLow, keyHigh, start, minutes});
+        log.push_back("epgevent");
+        return S_OK;
     }
     HRESULT CommitEPGUpdate() override { return Note("commitepg"); }
-    HRESULT SetEPGWindowStart(int64_t) override { return Note("epgstart"); }
+    HRESULT SetEPGWindowStart(int64_t start) override
+    {
+        gridStart = start;
+        return Note("epgstart");
+    }
     HRESULT ShowTeletextPage(void*, int32_t, int32_t, int32_t, int32_t, int32_t) override { return Note("page"); }
     HRESULT SetPageEntryText(std::u16string) override { return Note("entry"); }
     HRESULT ShowOverlayBitmap(void*, int32_t, int32_t, int32_t, int32_t) override
@@ -143,6 +157,8 @@ public:
     std::vector<std::string> log;
     std::u16string infoLeft, infoRight, updatedName;
     float infoFraction = -1;
+    std::vector<GuideEvent> guideEvents;
+    std::atomic<int64_t> gridStart{0};
 
 private:
     HRESULT Note(const char* what)

@@ -7,6 +7,8 @@
 #include "dshow/CComPtr.h"
 #include "dvb/DVBPlaybackCore/CBDATuneInfo.h"
 #include "dvb/DVBPlaybackCore/CETHTuneInfo.h"
+#include "dvb/DVBPlaybackCore/GenreText.h"
+#include "base/Clock.h"
 #include "dvb/DVBPlaybackCore/TextCase.h"
 #include "dvb/DVBPlaybackCore/win/BDATuneInfoLocator.h"
 #include "dvb/libBDA/CBDADeviceList.h"
@@ -512,6 +514,73 @@ HRESULT CQOREngine::OnServiceRemoved(libDVB::CServiceManager* manager, uint16_t 
         m_subtitles.Attach(nullptr);
     }
     return CServices::OnServiceRemoved(manager, serviceId, service);
+}
+
+HRESULT CQOREngine::UpdateEPGView(bool onlyWhenSignalled, int32_t listKind, int32_t* currentRow)
+{
+    constexpr int64_t kBack = 18000, kAhead = 172800, kHalfHour = 1800;
+    const int64_t now = m_clock ? m_clock() : base::UtcNow();
+    // The grid starts half an hour before the local half hour now lies in.
+    const int64_t offset = base::LocalUtcOffset(now);
+    const int64_t local = now + offset;
+    const int64_t gridStart = local - ((local % kHalfHour) + kHalfHour) % kHalfHour - kHalfHour - offset;
+    if (gridStart != m_gridStart) {
+        m_ui->SetEPGWindowStart(gridStart);
+        m_gridStart = gridStart;
+        m_epg.SetGuideWindow(now - kBack, now + kAhead);
+    }
+    if (onlyWhenSignalled && !m_epg.GuideRefreshSignal().IsSet())
+        return S_FALSE;
+    m_ui->BeginEPGUpdate();
+    ServiceArray channels;
+    uint64_t version = 0;
+    int32_t base = 0;
+    if (listKind == 0)
+        GetFavouriteServices(channels, false, version);
+    else if (listKind == 1)
+        GetTVServices(channels, false, version), base = 1000;
+    else if (listKind == 2)
+        GetRadioServices(channels, false, version), base = 5000;
+    else if (listKind == 3)
+        GetRunningServices(channels, true), SortServicesByName(channels);
+    CQORService* playing = m_current.load();
+    for (size_t row = 0; row < channels.size(); ++row) {
+        CQORService* channel = channels[row];
+        const uint16_t sid = channel->GetServiceId(), tsid = channel->GetTransportStreamId();
+        const uint16_t onid = channel->GetOriginalNetworkId();
+        const int32_t number = listKind == 0 ? channel->GetFavouriteNumber() : channel->GetChannelNumber() + base;
+        const uint32_t keyLow = listKind == 3 ? 0 : static_cast<uint32_t>(number) << 16;
+        const std::u16string name = channel->GetName();
+        CQOREngineUserInterface::EPGChannel handle = nullptr;
+        m_ui->AddEPGChannel(&name, keyLow, static_cast<uint32_t>(sid) << 16 | tsid, &handle);
+        if (channel == playing && currentRow)
+            *currentRow = static_cast<int32_t>(row);
+        libDVB::CEventList events;
+        m_epg.GetServiceEvents(onid, tsid, sid, events);
+        std::sort(events.begin(), events.end(),
+                  [](const libDVB::CEITEvent& a, const libDVB::CEITEvent& b) { return a.start < b.start; });
+        for (size_t i = 0; i < events.size(); ++i) {
+            const libDVB::CEITEvent& event = events[i];
+            if (event.start + event.duration < now - kBack || event.start > now + kAhead)
+                continue;
+            int64_t duration = event.duration;
+            if (i + 1 < events.size() && events[i + 1].start < event.start + duration)
+                duration = events[i + 1].start - event.start;
+            int category = 0;
+            const std::u16string genre = GetGenreText(event.content, &category);
+            std::u16string description =
+                event.shortText.size() > event.extendedText.size() ? event.shortText : event.extendedText;
+            if (description.empty())
+                description = u"N/A";
+            m_ui->AddEPGEvent(handle, &event.name, static_cast<uint32_t>(sid) << 16 | event.event_id,
+                              static_cast<uint32_t>(onid) << 16 | tsid, event.start,
+                              static_cast<int32_t>(duration / 60), static_cast<uint32_t>(category), &genre,
+                              &description, 0);
+        }
+    }
+    m_epg.GuideRefreshSignal().Reset();
+    m_ui->CommitEPGUpdate();
+    return S_OK;
 }
 
 HRESULT CQOREngine::GetEvent(uint32_t keyLow, uint32_t keyHigh, libDVB::CEITEvent* out)

@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -115,7 +116,13 @@ public:
 
     HRESULT Shutdown();
 
-    // Programme guide: the event of the 64-bit event key keyHigh << 32 | keyLow.
+    // Programme guide. One refresh of the guide's rows: 0 refreshed, 1 nothing done (only when
+    // signalled and no new event came). listKind: 0 favourites, 1 TV, 2 radio, 3 network channels.
+    // Events and the grid start are UTC instants; `currentRow` gets the playing channel's row.
+    HRESULT UpdateEPGView(bool onlyWhenSignalled, int32_t listKind, int32_t* currentRow);
+    // The wall clock of the guide (seconds since 1970, UTC); tests set their own.
+    void SetClock(std::function<int64_t()> clock) { m_clock = std::move(clock); }
+    // The event of the 64-bit event key keyHigh << 32 | keyLow.
     HRESULT GetEvent(uint32_t keyLow, uint32_t keyHigh, libDVB::CEITEvent* out);
 
     // Teletext, on the user-interface thread.
@@ -172,6 +179,8 @@ private:
     libDVB::CSubtitleRenderer m_subtitles;
     std::vector<std::u16string> m_logos;
     uint16_t m_reportedPids[3] = {}; // video, audio, PCR as last reported
+    std::function<int64_t()> m_clock;
+    int64_t m_gridStart = 0; // the grid start last sent to the guide
     bool m_timeshifting = false;
     bool m_liveFlagPending = false;
 };
