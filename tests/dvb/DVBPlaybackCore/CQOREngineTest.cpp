@@ -19,6 +19,8 @@ using DVBPlaybackCore::CQOREngine;
 using DVBPlaybackCore::CQORService;
 using DVBPlaybackCore::CServices;
 
+using test::PumpUntil;
+
 namespace {
 
 struct Program {
@@ -51,22 +53,6 @@ Probe ReadProbe(const std::string& path)
         }
     }
     return probe;
-}
-
-// Runs the user-interface thread's messages until `done` or the bound.
-template <typename Done>
-bool PumpUntil(Done done, uint32_t ms = 15000)
-{
-    const ULONGLONG until = GetTickCount64() + ms;
-    while (!done()) {
-        if (GetTickCount64() > until)
-            return false;
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return true;
 }
 
 class QOREngineTest : public ::testing::Test {

@@ -12,22 +12,9 @@ using DVBPlaybackCore::CQOREngine;
 using DVBPlaybackCore::CQORService;
 using DVBPlaybackCore::CServices;
 
-namespace {
+using test::PumpUntil;
 
-template <typename Done>
-bool PumpUntil(Done done, uint32_t ms = 20000)
-{
-    const ULONGLONG until = GetTickCount64() + ms;
-    while (!done()) {
-        if (GetTickCount64() > until)
-            return false;
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return true;
-}
+namespace {
 
 std::u16string Folder(const std::string& path) { return base::Utf8ToUtf16(path); }
 

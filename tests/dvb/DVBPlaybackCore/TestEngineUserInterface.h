@@ -16,6 +16,22 @@
 
 namespace test {
 
+// Runs the user-interface thread's messages until `done` or the bound.
+template <typename Done>
+bool PumpUntil(Done done, uint32_t ms = 20000)
+{
+    const ULONGLONG until = GetTickCount64() + ms;
+    while (!done()) {
+        if (GetTickCount64() > until)
+            return false;
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
+}
+
 class CTestEngineUserInterface : public DVBPlaybackCore::CQOREngine::CQOREngineUserInterface {
 public:
     struct Streams {
