@@ -1,0 +1,362 @@
+// The channel engine playing the channels of a file ffmpeg wrote, through the file device, against
+// the frame's stand-in: the stream PIDs reported are ffprobe's, every video and audio packet of the
+// playing channel arrives (as a byte scan of the file counts them) and none of another, channels
+// of one file share the device, and pausing a file stops its reader.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <thread>
+
+#include "ServiceTestKit.h"
+#include "TestEngineUserInterface.h"
+#include "base/Clock.h"
+#include "base/Utf16.h"
+#include "support/TestMedia.h"
+
+using DVBPlaybackCore::CQOREngine;
+using DVBPlaybackCore::CQORService;
+using DVBPlaybackCore::CServices;
+
+using test::PumpUntil;
+
+namespace {
+
+struct Program {
+    uint16_t pcrPid = 0;
+    std::vector<uint16_t> pids; // ffprobe's order: video, then audio
+};
+
+struct Probe {
+    std::map<uint16_t, Program> programs;
+    std::map<uint16_t, uint32_t> packets;
+};
+
+Probe ReadProbe(const std::string& path)
+{
+    Probe probe;
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream words(line);
+        std::string kind;
+        uint32_t a = 0, b = 0, c = 0;
+        words >> kind >> a >> b;
+        if (kind == "program") {
+            words >> c;
+            probe.programs[static_cast<uint16_t>(a)].pcrPid = static_cast<uint16_t>(c);
+        } else if (kind == "stream") {
+            probe.programs[static_cast<uint16_t>(a)].pids.push_back(static_cast<uint16_t>(b));
+        } else if (kind == "packets") {
+            probe.packets[static_cast<uint16_t>(a)] = b;
+        }
+    }
+    return probe;
+}
+
+class QOREngineTest : public ::testing::Test {
+protected:
+    // A file's channels get a transport_stream_id of their own.
+    static constexpr uint16_t kTsid = 0xFFFF;
+
+    void SetUp() override
+    {
+        char temp[MAX_PATH];
+        ASSERT_NE(GetTempPathA(MAX_PATH, temp), 0u);
+        m_folder = std::string(temp) + "tolvik_engine_" + std::to_string(GetCurrentProcessId());
+        CreateDirectoryA(m_folder.c_str(), nullptr);
+        DeleteFileA((m_folder + "\\channels.dat").c_str());
+        DeleteFileA((m_folder + "\\epg.dat").c_str());
+        m_probe = ReadProbe(test::MediaPath("file_engine.txt"));
+        ASSERT_EQ(m_probe.programs.size(), 2u);
+        const std::u16string folder = base::Utf8ToUtf16(m_folder);
+        m_engine = std::make_unique<CQOREngine>(&m_ui, folder, nullptr, folder);
+    }
+    void TearDown() override
+    {
+        m_engine.reset();
+        DeleteFileA((m_folder + "\\channels.dat").c_str());
+        DeleteFileA((m_folder + "\\epg.dat").c_str());
+        RemoveDirectoryA(m_folder.c_str());
+    }
+    CQORService* Channel(uint16_t sid) { return m_engine->FindService(CServices::KeyOf(kTsid, sid)); }
+    bool AllPacketsOf(uint16_t sid)
+    {
+        for (uint16_t pid : m_probe.programs[sid].pids)
+            if (m_ui.Packets(pid) < m_probe.packets[pid])
+                return false;
+        return true;
+    }
+    void ExpectStreamsOf(uint16_t sid)
+    {
+        const Program& program = m_probe.programs[sid];
+        ASSERT_EQ(program.pids.size(), 2u);
+        auto data = m_ui.DataLock();
+        EXPECT_EQ(m_ui.streams.video, program.pids[0]);
+        EXPECT_EQ(m_ui.streams.audio, program.pids[1]);
+        EXPECT_EQ(m_ui.streams.pcr, program.pcrPid);
+    }
+
+    std::string m_folder;
+    Probe m_probe;
+    test::CTestEngineUserInterface m_ui;
+    std::unique_ptr<CQOREngine> m_engine;
+};
+
+} // namespace
+
+TEST_F(QOREngineTest, PlaysTheChannelsOfAFileThroughOneDevice)
+{
+    libDVB::CTSEngine* device = nullptr;
+    int32_t id = 0;
+    const std::u16string path = base::Utf8ToUtf16(test::MediaPath("file_engine.ts"));
+    ASSERT_EQ(m_engine->CreateFileDevice(path, &device, &id), S_OK);
+    ASSERT_NE(device, nullptr);
+    EXPECT_EQ(id, 1);
+    ASSERT_NE(Channel(301), nullptr);
+    ASSERT_NE(Channel(302), nullptr);
+
+    // The first play stops the graph before anything else and ends by stopping a recording.
+    ASSERT_EQ(m_engine->PlayServiceById(301, kTsid, -1, 0), S_OK);
+    std::vector<std::string> log = m_ui.TakeLog();
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.front(), "stop");
+    EXPECT_EQ(log.back(), "stoprecording");
+    ExpectStreamsOf(301);
+    CQORService* playing = nullptr;
+    m_engine->GetCurrentService(&playing);
+    EXPECT_EQ(playing, Channel(301));
+    // A file's channels are in no list until their type is known: no position.
+    EXPECT_EQ(Channel(301)->GetListPosition(), 0);
+    EXPECT_EQ(m_engine->PlayServiceById(301, kTsid, 1234, 0), S_FALSE);
+    EXPECT_EQ(Channel(301)->GetListPosition(), 0);
+
+    // Playing it again changes nothing.
+    EXPECT_EQ(m_engine->PlayServiceById(301, kTsid, -1, 0), S_FALSE);
+    EXPECT_TRUE(m_ui.TakeLog().empty());
+    EXPECT_EQ(m_engine->PlayServiceById(999, kTsid, -1, 0), S_FALSE);
+
+    // Every video and audio packet of the playing channel, none of the other.
+    ASSERT_EQ(device->StartStreaming(), S_OK);
+    EXPECT_TRUE(PumpUntil([&] { return AllPacketsOf(301); }));
+    for (uint16_t pid : m_probe.programs[301].pids)
+        EXPECT_EQ(m_ui.Packets(pid), m_probe.packets[pid]) << pid;
+    for (uint16_t pid : m_probe.programs[302].pids)
+        EXPECT_EQ(m_ui.Packets(pid), 0u) << pid;
+
+    // The other channel of the file: same device, its own streams.
+    ASSERT_EQ(m_engine->PlayServiceById(302, kTsid, -1, 0), S_OK);
+    ExpectStreamsOf(302);
+    ASSERT_EQ(m_engine->GetDevices().size(), 1u);
+    EXPECT_EQ(m_engine->GetDevices()[0].first, 1);
+    EXPECT_EQ(m_engine->GetDevices()[0].second, path);
+
+    EXPECT_EQ(Channel(302)->GetListPosition(), 0);
+    // No list holds a neighbour: stepping plays nothing and keeps the channel.
+    EXPECT_EQ(m_engine->PlayNextService(), E_FAIL);
+    EXPECT_EQ(m_engine->PlayPreviousService(), E_FAIL);
+    m_engine->GetCurrentService(&playing);
+    EXPECT_EQ(playing, Channel(302));
+    EXPECT_EQ(m_ui.timeouts.load(), 0u);
+}
+
+TEST_F(QOREngineTest, PausingAFileStopsItsReaderAndStoppingComesBackLive)
+{
+    libDVB::CTSEngine* device = nullptr;
+    ASSERT_EQ(m_engine->CreateFileDevice(base::Utf8ToUtf16(test::MediaPath("file_engine.ts")), &device, nullptr),
+              S_OK);
+    EXPECT_EQ(m_engine->StartTimeshift(), S_FALSE); // nothing plays
+    ASSERT_EQ(m_engine->PlayServiceById(301, kTsid, -1, 0), S_OK);
+    ASSERT_EQ(device->StartStreaming(), S_OK);
+    const uint16_t video = m_probe.programs[301].pids[0];
+    ASSERT_TRUE(PumpUntil([&] { return m_ui.Packets(video) > 5; }));
+    m_ui.TakeLog();
+
+    // A file pauses by stopping its reader; its channel keeps no buffer of its own.
+    m_engine->StartTimeshift();
+    EXPECT_EQ(m_ui.live.load(), 0);
+    EXPECT_EQ(m_engine->GetTimeshiftState(), S_FALSE);
+    std::vector<std::string> log = m_ui.TakeLog();
+    EXPECT_EQ(log, (std::vector<std::string>{"pause", "live0"}));
+    // The reader has ended: no packet comes any more.
+    const uint32_t paused = m_ui.Packets(video);
+    EXPECT_FALSE(PumpUntil([&] { return m_ui.Packets(video) > paused; }, 500));
+
+    // Resuming a file restarts its reader and goes live.
+    bool restart = false;
+    m_engine->StopTimeshift(&restart);
+    EXPECT_TRUE(restart);
+    EXPECT_EQ(m_ui.live.load(), 1);
+    EXPECT_EQ(m_engine->GetTimeshiftState(), S_OK);
+    EXPECT_EQ(m_ui.TakeLog(), (std::vector<std::string>{"run", "live1"}));
+    EXPECT_TRUE(PumpUntil([&] { return m_ui.Packets(video) > paused; }));
+
+    // Paused, then another channel: the pause ends with the old one and the new one plays live.
+    m_engine->StartTimeshift();
+    EXPECT_EQ(m_engine->GetTimeshiftState(), S_FALSE);
+    ASSERT_EQ(m_engine->PlayServiceById(302, kTsid, -1, 0), S_OK);
+    EXPECT_EQ(m_engine->GetTimeshiftState(), S_OK);
+    EXPECT_EQ(m_ui.live.load(), 1);
+    const uint16_t otherVideo = m_probe.programs[302].pids[0];
+    EXPECT_TRUE(PumpUntil([&] { return m_ui.Packets(otherVideo) > 5; }));
+    EXPECT_EQ(m_ui.timeouts.load(), 0u);
+}
+
+TEST_F(QOREngineTest, DevicesAreOpenedRegisteredAndClosed)
+{
+    libDVB::CTSEngine* device = reinterpret_cast<libDVB::CTSEngine*>(1);
+    int32_t id = 0;
+    EXPECT_EQ(m_engine->CreateBDADevice(u"No Such Tuner", &device, &id), E_FAIL);
+    EXPECT_EQ(device, nullptr);
+    device = reinterpret_cast<libDVB::CTSEngine*>(1);
+    EXPECT_EQ(m_engine->CreateMulticastDevice(u"239.1.2.3", 1234, &device, &id), E_NOTIMPL);
+    EXPECT_EQ(device, nullptr);
+    // A file that is not there is not registered.
+    EXPECT_EQ(m_engine->CreateFileDevice(u"C:\\no\\such\\file.ts", &device, &id), E_FAIL);
+    EXPECT_EQ(device, nullptr);
+    EXPECT_TRUE(m_engine->GetDevices().empty());
+
+    const std::u16string path = base::Utf8ToUtf16(test::MediaPath("file_engine.ts"));
+    int32_t first = 0, second = 0;
+    ASSERT_EQ(m_engine->CreateFileDevice(path, &device, &first), S_OK);
+    ASSERT_EQ(m_engine->CreateFileDevice(path, &device, &second), S_OK);
+    EXPECT_EQ(first, 1);
+    EXPECT_EQ(second, 2); // the failed attempts used no id
+    EXPECT_EQ(m_engine->RemoveDevice(7), E_FAIL);
+    EXPECT_EQ(m_engine->RemoveDevice(first), S_OK);
+    EXPECT_EQ(m_engine->RemoveDevice(first), E_FAIL);
+    ASSERT_EQ(m_engine->CreateFileDevice(path, &device, &first), S_OK);
+    EXPECT_EQ(first, 3); // ids are never reused
+    EXPECT_EQ(m_engine->GetDevices().size(), 2u);
+    EXPECT_EQ(m_engine->CloseAllDevices(), S_OK);
+    EXPECT_TRUE(m_engine->GetDevices().empty());
+
+    // Null service and slots other than 0 are refused.
+    EXPECT_EQ(m_engine->PlayService(nullptr, -1, 0), E_FAIL);
+    ASSERT_EQ(m_engine->CreateFileDevice(path, &device, nullptr), S_OK);
+    EXPECT_EQ(m_engine->PlayService(Channel(301), -1, 1), E_FAIL);
+    EXPECT_TRUE(m_ui.TakeLog().empty());
+}
+
+// A device thread replays new PMT versions (the playing channel's video PID moving) while the
+// user-interface thread plays, steps between the channels and reads them under the frame's
+// user-interface lock: the engine must neither call the frame under a service lock nor let the
+// frame's locks wait for each other.
+TEST_F(QOREngineTest, ReportsFromADeviceThreadNeverDeadlockTheFrame)
+{
+    auto* device = new test::CTestEngine(m_engine.get());
+    ASSERT_EQ(m_engine->AddDevice(device, nullptr, u"replay"), S_OK);
+    auto pmt = [](uint16_t program, uint8_t version) {
+        const uint16_t base = static_cast<uint16_t>(program << 8);
+        return test::Pmt(program, version & 31, base, {{0x02, uint16_t(base + (version & 1)), {}}, {0x03, uint16_t(base + 0x10), {}}});
+    };
+    device->Feed(0, test::Pat(1, 0, {{1, 0x100}, {2, 0x101}}));
+    device->Feed(0x100, pmt(1, 0));
+    device->Feed(0x101, pmt(2, 0));
+    ASSERT_NE(Channel(1), nullptr);
+    ASSERT_NE(Channel(2), nullptr);
+
+    std::atomic<bool> stop{false};
+    std::atomic<uint32_t> versions{0};
+    std::thread replay([&] {
+        for (uint8_t version = 1; !stop.load(); ++version) {
+            device->Feed(0x100, pmt(1, version));
+            device->Feed(0x101, pmt(2, version));
+            ++versions;
+            std::this_thread::yield();
+        }
+    });
+    const ULONGLONG until = GetTickCount64() + 3000;
+    uint32_t plays = 0;
+    while (GetTickCount64() < until) {
+        EXPECT_EQ(m_engine->PlayServiceById(plays % 2 ? 2 : 1, kTsid, -1, 0), S_OK);
+        ++plays;
+        PumpUntil([] { return false; }, 20);
+        CQORService* playing = nullptr;
+        m_engine->GetCurrentService(&playing);
+        auto ui = m_ui.UILock();
+        EXPECT_FALSE(playing->GetName().empty());
+        EXPECT_NE(playing->GetVideoStream(), nullptr);
+    }
+    stop = true;
+    replay.join();
+    EXPECT_GT(versions.load(), 10u);
+    EXPECT_GT(plays, 10u);
+    EXPECT_EQ(m_ui.timeouts.load(), 0u);
+    auto data = m_ui.DataLock();
+    EXPECT_GE(m_ui.streamReports, plays);
+}
+
+// Decoded pages cross to the user-interface thread as message 2037 (wParam the decoder, lParam the
+// page key, 0 for a dropped overlay page); keypad digits become the page-number entry text.
+TEST_F(QOREngineTest, TeletextPagesArePostedAndKeypadDigitsEnterAPage)
+{
+    auto* decoder = reinterpret_cast<libDVB::CTeletextDecoder*>(0x1234);
+    EXPECT_EQ(m_engine->OnTeletextPage(decoder, 0x00020164, true, false), S_OK);
+    EXPECT_EQ(m_engine->OnTeletextPage(decoder, 0x00000188, true, true), S_OK);
+    MSG msg;
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, CQOREngine::kTeletextPageMessage, CQOREngine::kTeletextPageMessage,
+                             PM_REMOVE));
+    EXPECT_EQ(msg.wParam, reinterpret_cast<WPARAM>(decoder));
+    EXPECT_EQ(msg.lParam, 0x00020164);
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, CQOREngine::kTeletextPageMessage, CQOREngine::kTeletextPageMessage,
+                             PM_REMOVE));
+    EXPECT_EQ(msg.lParam, 0);
+
+    m_ui.TakeLog();
+    EXPECT_EQ(m_engine->TeletextKeyDown('1'), S_OK); // the main keyboard's digits are not handled
+    EXPECT_TRUE(m_ui.TakeLog().empty());
+    EXPECT_EQ(m_engine->TeletextKeyDown(VK_NUMPAD1), S_OK);
+    EXPECT_EQ(m_ui.TakeLog(), std::vector<std::string>{"entry"});
+    EXPECT_EQ(m_engine->RelayDisplayFlag(true), S_OK);
+    EXPECT_EQ(m_ui.TakeLog(), std::vector<std::string>{"panel1"});
+    libDVB::CEITEvent event;
+    EXPECT_EQ(m_engine->GetEvent(1, 0x80000000u, &event), E_FAIL);
+}
+
+// One guide refresh of the network channels at 14:10 local time: the grid starts at 13:30, an
+// event overlapping the next ends where it begins, one without texts reads "N/A", one beyond
+// two days is left out, and a second refresh without new events does nothing.
+TEST_F(QOREngineTest, TheGuideGetsRowsTrimmedEventsAndItsHalfHourGrid)
+{
+    ASSERT_EQ(m_engine->CreateFileDevice(base::Utf8ToUtf16(test::MediaPath("file_engine.ts")), nullptr, nullptr),
+              S_OK);
+    CQORService* channel = Channel(301);
+    ASSERT_NE(channel, nullptr);
+    const int64_t local = base::DaysFromCivil(2026, 12, 9) * 86400 + 14 * 3600 + 10 * 60;
+    const int64_t offset = base::LocalUtcOffset(local);
+    const int64_t now = local - offset;
+    m_engine->SetClock([now] { return now; });
+
+    auto event = [&](uint16_t id, int64_t start, int64_t duration, const std::u16string& name,
+                     const std::u16string& text) {
+        libDVB::CEITEventUpdate update;
+        update.original_network_id = channel->GetOriginalNetworkId();
+        update.transport_stream_id = channel->GetTransportStreamId();
+        update.service_id = channel->GetServiceId();
+        update.event_id = id;
+        update.start = start;
+        update.duration = duration;
+        update.shortEvents.push_back({name, text});
+        m_engine->GetEPGStore().MergeEvent(update);
+    };
+    event(1, now - 600, 3600, u"First", u"");
+    event(2, now + 2400, 1800, u"Second", u"About it");
+    event(3, now + 200000, 1800, u"Later", u"");
+
+    int32_t row = -1;
+    ASSERT_EQ(m_engine->UpdateEPGView(false, 3, &row), S_OK);
+    EXPECT_EQ(m_ui.gridStart.load(), now - 40 * 60); // 13:30 local
+    EXPECT_EQ(m_engine->UpdateEPGView(true, 3, &row), S_FALSE);
+    auto ui = m_ui.UILock();
+    ASSERT_EQ(m_ui.guideEvents.size(), 2u);
+    const auto& first = m_ui.guideEvents[0];
+    EXPECT_EQ(first.name, u"First");
+    EXPECT_EQ(first.description, u"N/A");
+    EXPECT_EQ(first.start, now - 600); // UTC, as stored
+    EXPECT_EQ(first.minutes, 50);      // ends where the second begins
+    EXPECT_EQ(first.keyLow, static_cast<uint32_t>(channel->GetServiceId()) << 16 | 1);
+    EXPECT_EQ(m_ui.guideEvents[1].description, u"About it");
+    EXPECT_EQ(m_ui.guideEvents[1].minutes, 30);
+}

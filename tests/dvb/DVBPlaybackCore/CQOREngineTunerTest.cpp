@@ -1,0 +1,124 @@
+// The channel engine choosing, opening and tuning the virtual BDA tuners from channel records: a
+// second channel of the playing multiplex needs no tuning, another tuner closes the first, a
+// missing tuner falls to the record's next one, and stepping walks the TV list with wrap.
+#include <gtest/gtest.h>
+
+#include "TestEngineUserInterface.h"
+#include "VirtualTunerClient.h"
+#include "base/Utf16.h"
+#include "support/TestMedia.h"
+
+using DVBPlaybackCore::CQOREngine;
+using DVBPlaybackCore::CQORService;
+using DVBPlaybackCore::CServices;
+
+using test::PumpUntil;
+
+namespace {
+
+std::u16string Folder(const std::string& path) { return base::Utf8ToUtf16(path); }
+
+class QOREngineTunerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CoInitialize(nullptr);
+        ASSERT_TRUE(m_tuner.IsLoaded()) << "the virtual tuner server is not registered";
+        m_tuner.Reset();
+        m_tuner.MapFrequency(506000, test::WidePath(test::MediaPath("file_engine.ts")));
+        // The channel file is copied: the engine writes it back when it ends.
+        char temp[MAX_PATH];
+        ASSERT_NE(GetTempPathA(MAX_PATH, temp), 0u);
+        m_folder = std::string(temp) + "tolvik_engine_tuner_" + std::to_string(GetCurrentProcessId());
+        CreateDirectoryA(m_folder.c_str(), nullptr);
+        ASSERT_TRUE(CopyFileA(test::MediaPath("channels_engine/channels.dat").c_str(),
+                              (m_folder + "\\channels.dat").c_str(), FALSE));
+        m_engine = std::make_unique<CQOREngine>(&m_ui, Folder(m_folder), nullptr, Folder(m_folder));
+    }
+    void TearDown() override
+    {
+        m_engine.reset();
+        DeleteFileA((m_folder + "\\channels.dat").c_str());
+        DeleteFileA((m_folder + "\\epg.dat").c_str());
+        RemoveDirectoryA(m_folder.c_str());
+        CoUninitialize();
+    }
+    CQORService* Playing()
+    {
+        CQORService* service = nullptr;
+        m_engine->GetCurrentService(&service);
+        return service;
+    }
+    std::vector<std::pair<int32_t, std::u16string>> Devices() { return m_engine->GetDevices(); }
+    using Devs = std::vector<std::pair<int32_t, std::u16string>>;
+
+    std::string m_folder;
+    test::CVirtualTunerClient m_tuner;
+    test::CTestEngineUserInterface m_ui;
+    std::unique_ptr<CQOREngine> m_engine;
+};
+
+} // namespace
+
+TEST_F(QOREngineTunerTest, ChoosesTunesAndKeepsTheTunersAsTheChannelsNeed)
+{
+    CQORService* one = m_engine->FindService(CServices::KeyOf(1110, 301));
+    CQORService* two = m_engine->FindService(CServices::KeyOf(1110, 302));
+    ASSERT_NE(one, nullptr);
+    ASSERT_NE(two, nullptr);
+
+    ASSERT_EQ(m_engine->PlayServiceById(301, 1110, -1, 0), S_OK);
+    EXPECT_EQ(Devices(), (Devs{{1, u"Virtual Tuner T/C (1)"}}));
+    EXPECT_EQ(m_tuner.LastTune().frequency, 506000);
+    EXPECT_EQ(one->GetListPosition(), CServices::kTVBase);
+    // The multiplex arrives: both channels are attached to the running tuner, the playing one's
+    // packets reach the frame and its streams are reported from the user-interface thread.
+    ASSERT_TRUE(PumpUntil([&] { return one->GetReceptionState() == libDVB::CService::kReceived &&
+                                       two->GetReceptionState() == libDVB::CService::kReceived; }));
+    EXPECT_TRUE(PumpUntil([&] {
+        auto data = m_ui.DataLock();
+        return m_ui.streams.video != 0;
+    }));
+    EXPECT_TRUE(PumpUntil([&] {
+        auto data = m_ui.DataLock();
+        return !m_ui.packets.empty();
+    }));
+    const uint32_t tunes = m_tuner.LastTune().count;
+
+    // The other channel of the multiplex: no tuning, same device.
+    ASSERT_EQ(m_engine->PlayServiceById(302, 1110, -1, 0), S_OK);
+    EXPECT_EQ(m_tuner.LastTune().count, tunes);
+    EXPECT_EQ(Devices(), (Devs{{1, u"Virtual Tuner T/C (1)"}}));
+    EXPECT_EQ(two->GetListPosition(), CServices::kTVBase + 1);
+
+    // Next: the satellite channel needs the other tuner; the first is closed, DiSEqC goes out.
+    ASSERT_EQ(m_engine->PlayNextService(), S_OK);
+    EXPECT_EQ(Playing(), m_engine->FindService(CServices::KeyOf(1111, 258)));
+    EXPECT_EQ(Playing()->GetListPosition(), CServices::kTVBase + 2);
+    EXPECT_EQ(Devices(), (Devs{{2, u"Virtual Tuner S"}}));
+    EXPECT_EQ(m_tuner.LastTune().frequency, 11778000);
+    EXPECT_EQ(m_tuner.DiSEqCCount(), 1u);
+
+    // Next: the first tuner of the record is missing, its second one plays it.
+    ASSERT_EQ(m_engine->PlayNextService(), S_OK);
+    EXPECT_EQ(Playing(), m_engine->FindService(CServices::KeyOf(1112, 260)));
+    EXPECT_EQ(Devices(), (Devs{{3, u"Virtual Tuner T/C (1)"}}));
+    EXPECT_EQ(m_tuner.LastTune().frequency, 522000);
+
+    // Next wraps to the first of the list; the open tuner is retuned, not reopened.
+    ASSERT_EQ(m_engine->PlayNextService(), S_OK);
+    EXPECT_EQ(Playing(), one);
+    EXPECT_EQ(Devices(), (Devs{{3, u"Virtual Tuner T/C (1)"}}));
+    EXPECT_EQ(m_tuner.LastTune().frequency, 506000);
+    ASSERT_EQ(m_engine->PlayPreviousService(), S_OK);
+    EXPECT_EQ(Playing(), m_engine->FindService(CServices::KeyOf(1112, 260)));
+    EXPECT_EQ(Playing()->GetListPosition(), CServices::kTVBase + 3);
+
+    // Radio positions count from their own base.
+    ASSERT_EQ(m_engine->PlayServiceById(400, 1113, -1, 0), S_OK);
+    EXPECT_EQ(Playing()->GetListPosition(), CServices::kRadioBase);
+    EXPECT_EQ(m_engine->Shutdown(), S_OK);
+    EXPECT_TRUE(Devices().empty());
+    EXPECT_EQ(Playing(), nullptr);
+    EXPECT_EQ(m_ui.timeouts.load(), 0u);
+}
