@@ -13,8 +13,8 @@
 #include "dvb/DVBPlaybackCore/win/BDATuneInfoLocator.h"
 #include "dvb/libBDA/CBDADeviceList.h"
 #include "dvb/libDVB/file/win/CTSFileEngine.h"
-#include "dvb/libDVB/subtitle/CSubtitleDibSection.h"
-#include "dvb/libDVB/teletext/CTeletextGdiCanvas.h"
+#include "dvb/libDVB/subtitle/win/CSubtitleDibSection.h"
+#include "dvb/libDVB/teletext/win/CTeletextGdiCanvas.h"
 #include "dvb/libDVB_BDADevice/CBDATSEngine.h"
 
 namespace DVBPlaybackCore {
