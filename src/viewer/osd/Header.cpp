@@ -38,10 +38,7 @@ void Header::Render(float alpha)
     if (!surface || !(w > 0) || !(h > 0))
         return;
     // The bar: untextured, colour and alpha from the vertex.
-    surface->SetStageState(0, StageState::ColourOp, OpSelectArg1);
-    surface->SetStageState(0, StageState::ColourArg1, ArgDiffuse);
-    surface->SetStageState(0, StageState::AlphaOp, OpSelectArg1);
-    surface->SetStageState(0, StageState::AlphaArg1, ArgDiffuse);
+    SetDiffuseStages(*surface);
     DrawQuad(*surface, nullptr, -1, 1, 1, -1, FrameRect{0, 0, 0, 0}, FadeColour(m_barColour, alpha));
 
     const float s = GetScale();
