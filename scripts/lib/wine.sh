@@ -20,8 +20,19 @@ wine_up() {
   export WINEDEBUG=${WINEDEBUG:--all}
   export WINEDLLOVERRIDES="mscoree=;mshtml="
 
-  # Xvfb picks a free display itself and tells us which.
-  local fdfile="$dir/display"
+  # With TOLVIK_KEEP_DISPLAY=1 and a display that answers, the programs open on it (the run
+  # command on a desktop); otherwise Xvfb picks a free display itself and tells us which.
+  if [ "${TOLVIK_KEEP_DISPLAY:-0}" = 1 ] && [ -n "${DISPLAY:-}" ] && xdpyinfo > /dev/null 2>&1; then
+    _wine_own_display=0
+  else
+    _wine_own_display=1
+    _wine_start_xvfb "$dir" || return 1
+  fi
+  _wine_start_rest "$dir" "${2:-}"
+}
+
+_wine_start_xvfb() {
+  local dir=$1 fdfile="$1/display"
   rm -f "$fdfile"
   exec 7> "$fdfile"
   Xvfb -displayfd 7 -screen 0 1280x1024x24 -nolisten tcp > "$dir/xvfb.log" 2>&1 &
@@ -35,6 +46,10 @@ wine_up() {
   done
   [ -s "$fdfile" ] || { _wine_fail Xvfb "$dir/xvfb.log"; return 1; }
   export DISPLAY=":$(head -n1 "$fdfile")"
+}
+
+_wine_start_rest() {
+  local dir=$1 i
 
   # PulseAudio with only a null sink, so the DirectSound renderer has a device.
   export PULSE_RUNTIME_PATH="$dir/pulse"
