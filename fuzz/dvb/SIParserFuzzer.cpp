@@ -12,9 +12,9 @@
 #include "dvb/libDVB/si/CSIParser.h"
 #include "dvb/libDVB/si/Crc32.h"
 #include "dvb/libDVB/si/DVBText.h"
-#include "dvb/libDVB/si/descriptors/CExtendedEventDescriptor.h"
-#include "dvb/libDVB/si/descriptors/CServiceDescriptor.h"
 #include "dvb/libDVB/si/descriptors/DescriptorFactory.h"
+#include "dvb/libDVB/si/descriptors/EventDescriptors.h"
+#include "dvb/libDVB/si/descriptors/ServiceDescriptors.h"
 
 using namespace libDVB;
 

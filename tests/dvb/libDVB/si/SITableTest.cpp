@@ -11,10 +11,10 @@
 #include "dvb/libDVB/si/CSDTTable.h"
 #include "dvb/libDVB/si/CTDTTable.h"
 #include "dvb/libDVB/si/CTOTTable.h"
-#include "dvb/libDVB/si/descriptors/CISO639LanguageDescriptor.h"
-#include "dvb/libDVB/si/descriptors/CServiceDescriptor.h"
-#include "dvb/libDVB/si/descriptors/CShortEventDescriptor.h"
 #include "dvb/libDVB/si/descriptors/DescriptorFactory.h"
+#include "dvb/libDVB/si/descriptors/EventDescriptors.h"
+#include "dvb/libDVB/si/descriptors/MpegDescriptors.h"
+#include "dvb/libDVB/si/descriptors/ServiceDescriptors.h"
 
 using namespace libDVB;
 using test::Bytes;
