@@ -205,11 +205,14 @@ inline void DecodeAc(Mpeg2VideoDecoderCore* c, int16_t* blk, int i, const DctEnt
             break;
         }
         const int pos = scan[i++];
+        // The weight times the scale first: it does not wait for the level (the same product,
+        // modulo 2^32 as before).
+        const uint32_t wq = w[pos] * q;
         uint32_t v;
         if (!mpeg1) {
-            v = intra ? (m * w[pos] * q) >> 4 : ((2 * m + 1) * w[pos] * q) >> 5;
+            v = intra ? (m * wq) >> 4 : ((2 * m + 1) * wq) >> 5;
         } else {
-            v = intra ? (m * q * w[pos]) >> 3 : ((2 * m + 1) * w[pos] * q) >> 4;
+            v = intra ? (m * wq) >> 3 : ((2 * m + 1) * wq) >> 4;
             if (v)
                 v = (v - 1) | 1;
         }
