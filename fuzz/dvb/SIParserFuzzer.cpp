@@ -13,8 +13,8 @@
 #include "dvb/libDVB/si/Crc32.h"
 #include "dvb/libDVB/si/DVBText.h"
 #include "dvb/libDVB/si/descriptors/DescriptorFactory.h"
-#include "dvb/libDVB/si/descriptors/EventDescriptors.h"
-#include "dvb/libDVB/si/descriptors/ServiceDescriptors.h"
+#include "dvb/libDVB/si/descriptors/CExtendedEventDescriptor.h"
+#include "dvb/libDVB/si/descriptors/CServiceDescriptor.h"
 
 using namespace libDVB;
 

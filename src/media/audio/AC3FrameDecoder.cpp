@@ -94,14 +94,8 @@ int32_t AC3FrameDecoder::DecodeFrame(const InputByteBuffer& buffer)
 
     // A damaged frame is refused whole: the CRC over everything after the sync word is zero
     // for an intact frame (crc1 and crc2 together, A/52 section 7.10).
-    {
-        const uint16_t* table = ac3::GetQuantisers().crc;
-        uint32_t crc = 0;
-        for (int32_t i = 2; i < frameBytes; ++i)
-            crc = ((crc << 8) ^ table[((crc >> 8) ^ frame[i]) & 0xFF]) & 0xFFFF;
-        if (crc != 0)
-            return offset + 2;
-    }
+    if (ac3::Crc16(frame + 2, static_cast<size_t>(frameBytes - 2)) != 0)
+        return offset + 2;
 
     AudioBitReader bits(base::CByteReader(frame + 5, static_cast<size_t>(frameBytes - 5)));
     const uint32_t bsid = bits.Bits(5);

@@ -134,14 +134,31 @@ Quantisers::Quantisers() : group3(), group5(), group11(), level7(), level15(), s
         unsigned v = i << 8;
         for (int b = 0; b < 8; ++b)
             v = (v & 0x8000) ? ((v << 1) ^ 0x8005) : (v << 1);
-        crc[i] = static_cast<uint16_t>(v);
+        crc[0][i] = static_cast<uint16_t>(v);
     }
+    for (int k = 1; k < 4; ++k)
+        for (unsigned i = 0; i < 256; ++i) {
+            const unsigned v = crc[k - 1][i];
+            crc[k][i] = static_cast<uint16_t>(((v << 8) & 0xFFFF) ^ crc[0][v >> 8]);
+        }
 }
 
 const Quantisers& GetQuantisers()
 {
     static const Quantisers quantisers;
     return quantisers;
+}
+
+uint32_t Crc16(const uint8_t* data, size_t bytes)
+{
+    const auto& t = GetQuantisers().crc;
+    uint32_t crc = 0;
+    // Four bytes a step: the CRC is linear, so each byte's share is its own table's entry.
+    for (; bytes >= 4; bytes -= 4, data += 4)
+        crc = t[3][(crc >> 8) ^ data[0]] ^ t[2][(crc & 0xFF) ^ data[1]] ^ t[1][data[2]] ^ t[0][data[3]];
+    for (; bytes > 0; --bytes, ++data)
+        crc = ((crc << 8) ^ t[0][(crc >> 8) ^ *data]) & 0xFFFF;
+    return crc;
 }
 
 } // namespace ac3

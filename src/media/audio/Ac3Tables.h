@@ -1,6 +1,7 @@
 // Constant tables of ATSC A/52 used by the AC-3 decoder.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace audio {
@@ -35,10 +36,15 @@ struct Quantisers {
     float level7[8];       // bap 3
     float level15[16];     // bap 5
     float scale[25];       // 2^-exponent
-    uint16_t crc[256];     // CRC-16, generator x^16 + x^15 + x^2 + 1 (section 7.10.1)
+    // CRC-16, generator x^16 + x^15 + x^2 + 1 (section 7.10.1): crc[0] one byte's step, crc[k]
+    // that of a byte followed by k zero bytes, for four bytes a step.
+    uint16_t crc[4][256];
     Quantisers();
 };
 const Quantisers& GetQuantisers();
+
+// The CRC-16 of section 7.10.1 over `bytes` bytes, from a register of zero.
+uint32_t Crc16(const uint8_t* data, size_t bytes);
 
 } // namespace ac3
 } // namespace audio

@@ -38,6 +38,16 @@ Ac3Transform::Ac3Transform()
         running += kernel[n];
         m_window[n] = static_cast<float>(std::sqrt(running / (total + 1.0)));
     }
+    for (int n = 0; n < 64; ++n) {
+        m_fold[0][n] = -2.0f * m_window[2 * n];
+        m_fold[1][n] = 2.0f * m_window[2 * n + 1];
+        m_fold[2][n] = -2.0f * m_window[128 + 2 * n];
+        m_fold[3][n] = 2.0f * m_window[128 + 2 * n + 1];
+        m_fold[4][n] = -m_window[255 - 2 * n];
+        m_fold[5][n] = m_window[254 - 2 * n];
+        m_fold[6][n] = m_window[127 - 2 * n];
+        m_fold[7][n] = -m_window[126 - 2 * n];
+    }
     for (int k = 0; k < 128; ++k) {
         m_cos1[k] = static_cast<float>(-std::cos(2.0 * kPi * (8 * k + 1) / (8.0 * 512)));
         m_sin1[k] = static_cast<float>(-std::sin(2.0 * kPi * (8 * k + 1) / (8.0 * 512)));
@@ -100,7 +110,30 @@ void Ac3Transform::Fft(float* re, float* im, int log2Size) const
     }
 }
 
-void Ac3Transform::Long(const float* X, float* x) const
+void Ac3Transform::Fold(const float* const f[4], const float* const r[4], float* __restrict out,
+                        float* __restrict overlap) const
+{
+    const float* const r0 = r[0] + 63;
+    const float* const r1 = r[1] + 63;
+    const float* const r2 = r[2] + 63;
+    const float* const r3 = r[3] + 63;
+    for (int n = 0; n < 64; ++n) {
+        // Samples 0..255 are twice the sum of this block's first half and the overlap, 256..511
+        // the next block's overlap: 2 (x + o) = 2x + 2o exactly, and 2x comes from the table.
+        const float o0 = overlap[2 * n], o1 = overlap[2 * n + 1];
+        const float o2 = overlap[128 + 2 * n], o3 = overlap[128 + 2 * n + 1];
+        out[2 * n] = f[0][n] * m_fold[0][n] + 2.0f * o0;
+        out[2 * n + 1] = r0[-n] * m_fold[1][n] + 2.0f * o1;
+        out[128 + 2 * n] = f[1][n] * m_fold[2][n] + 2.0f * o2;
+        out[128 + 2 * n + 1] = r1[-n] * m_fold[3][n] + 2.0f * o3;
+        overlap[2 * n] = f[2][n] * m_fold[4][n];
+        overlap[2 * n + 1] = r2[-n] * m_fold[5][n];
+        overlap[128 + 2 * n] = f[3][n] * m_fold[6][n];
+        overlap[128 + 2 * n + 1] = r3[-n] * m_fold[7][n];
+    }
+}
+
+void Ac3Transform::Long(float* X, float* overlap) const
 {
     float zr[128], zi[128];
     for (int k = 0; k < 128; ++k) {
@@ -114,20 +147,12 @@ void Ac3Transform::Long(const float* X, float* x) const
         yr[n] = zr[n] * m_cos1[n] - zi[n] * m_sin1[n];
         yi[n] = zr[n] * m_sin1[n] + zi[n] * m_cos1[n];
     }
-    const float* w = m_window;
-    for (int n = 0; n < 64; ++n) {
-        x[2 * n] = -yi[64 + n] * w[2 * n];
-        x[2 * n + 1] = yr[63 - n] * w[2 * n + 1];
-        x[128 + 2 * n] = -yr[n] * w[128 + 2 * n];
-        x[128 + 2 * n + 1] = yi[127 - n] * w[128 + 2 * n + 1];
-        x[256 + 2 * n] = -yr[64 + n] * w[255 - 2 * n];
-        x[256 + 2 * n + 1] = yi[63 - n] * w[254 - 2 * n];
-        x[384 + 2 * n] = yi[n] * w[127 - 2 * n];
-        x[384 + 2 * n + 1] = -yr[127 - n] * w[126 - 2 * n];
-    }
+    const float* const f[4] = {yi + 64, yr, yr + 64, yi};
+    const float* const r[4] = {yr, yi + 64, yi, yr + 64};
+    Fold(f, r, X, overlap);
 }
 
-void Ac3Transform::Short(const float* X, float* x) const
+void Ac3Transform::Short(float* X, float* overlap) const
 {
     float yr[2][64], yi[2][64];
     for (int t = 0; t < 2; ++t) {
@@ -143,30 +168,17 @@ void Ac3Transform::Short(const float* X, float* x) const
             yi[t][n] = zr[n] * m_sin2[n] + zi[n] * m_cos2[n];
         }
     }
-    const float* w = m_window;
-    for (int n = 0; n < 64; ++n) {
-        x[2 * n] = -yi[0][n] * w[2 * n];
-        x[2 * n + 1] = yr[0][63 - n] * w[2 * n + 1];
-        x[128 + 2 * n] = -yr[0][n] * w[128 + 2 * n];
-        x[128 + 2 * n + 1] = yi[0][63 - n] * w[128 + 2 * n + 1];
-        x[256 + 2 * n] = -yr[1][n] * w[255 - 2 * n];
-        x[256 + 2 * n + 1] = yi[1][63 - n] * w[254 - 2 * n];
-        x[384 + 2 * n] = yi[1][n] * w[127 - 2 * n];
-        x[384 + 2 * n + 1] = -yr[1][63 - n] * w[126 - 2 * n];
-    }
+    const float* const f[4] = {yi[0], yr[0], yr[1], yi[1]};
+    const float* const r[4] = {yr[0], yi[0], yi[1], yr[1]};
+    Fold(f, r, X, overlap);
 }
 
 void Ac3Transform::Inverse(float* coefficients, float* overlap, bool shortBlocks) const
 {
-    float x[512];
     if (shortBlocks)
-        Short(coefficients, x);
+        Short(coefficients, overlap);
     else
-        Long(coefficients, x);
-    for (int n = 0; n < 256; ++n) {
-        coefficients[n] = 2.0f * (x[n] + overlap[n]);
-        overlap[n] = x[256 + n];
-    }
+        Long(coefficients, overlap);
 }
 
 } // namespace audio

@@ -21,10 +21,16 @@ private:
     // In place on separate real and imaginary arrays, which lets the compiler vectorise the
     // butterflies.
     void Fft(float* re, float* im, int log2Size) const;
-    void Long(const float* in, float* x) const;
-    void Short(const float* in, float* x) const;
+    // Both end in Fold: the window, the overlap-add with the previous block and the new overlap,
+    // from the transform outputs read forward (f) and backward from index 63 (r).
+    void Long(float* coefficients, float* overlap) const;
+    void Short(float* coefficients, float* overlap) const;
+    void Fold(const float* const f[4], const float* const r[4], float* out, float* overlap) const;
 
     float m_window[256];
+    // The window as Fold applies it: deinterleaved, with the outputs' signs, and twice the window
+    // for the first half (the block's samples are twice the sum: doubling is exact in floats).
+    float m_fold[8][64];
     float m_cos1[128], m_sin1[128]; // pre/post twiddles of the 512-sample transform
     float m_cos2[64], m_sin2[64];   // and of the 256-sample transforms
     // e^(+j pi m / half) for m < half, for half = 4, 8, 16, 32, 64 one after the other.

@@ -1,5 +1,7 @@
 #include "media/mpeg2video/BlockDecoder.h"
 
+#include <cstring>
+
 #include "media/mpeg2video/BitReader.h"
 #include "media/mpeg2video/Tables.h"
 #include "media/mpeg2video/VlcTables.h"
@@ -50,66 +52,92 @@ inline int IntraDc(Mpeg2VideoDecoderCore* c, int block, int dc[3])
     return v;
 }
 
-// The core's bit reader held in locals for the length of one block: the compiler keeps them in
-// registers, where the reader in the record would be written back after every coefficient stored.
-// Loads and refills are those of the core's reader (BitReader.h), bit for bit.
+// The core's bit reader held in locals for the length of one block, widened to a 64-bit cache
+// that takes eight bytes in one load: the compiler keeps it in registers, where the reader in the
+// record would be written back after every coefficient stored, and one refill serves two or three
+// coefficients. Past the buffer's storage it reads zeros as the core's reader does; on the way
+// back the bytes loaded but not reached are returned, so the core's reader continues at the same
+// bit with its own invariants (at most 32 bits in its window, zeros behind them).
 struct LocalReader {
-    uint32_t window;
-    int count;
+    uint64_t cache; // unread bits from the top; those behind `valid` are the following bytes' or zero
+    unsigned valid;
     const uint8_t* ptr;
     const uint8_t* limit;
 
     explicit LocalReader(const Mpeg2VideoDecoderCore* c)
-        : window(c->window), count(c->count), ptr(c->ptr), limit(c->input + c->capacity + kInputPadding)
+        : cache(uint64_t(c->window) << 32), valid(unsigned(16 - c->count)), ptr(c->ptr),
+          limit(c->input + c->capacity + kInputPadding)
     {
     }
     void Store(Mpeg2VideoDecoderCore* c) const
     {
-        c->window = window;
-        c->count = count;
-        c->ptr = ptr;
+        unsigned v = valid;
+        const uint8_t* p = ptr;
+        if (v > 32) {
+            const unsigned back = (v - 25) >> 3; // whole bytes, leaving 25..32 bits
+            p -= back;
+            v -= 8 * back;
+        }
+        const uint32_t top = uint32_t(cache >> 32);
+        c->window = v ? top & (~0u << (32 - v)) : 0;
+        c->count = 16 - int(v);
+        c->ptr = p;
     }
+    // At least 32 bits valid afterwards.
     void Refill()
     {
-        if (count > 0) {
-            const uint32_t v = ptr + 2 <= limit ? (uint32_t(ptr[0]) << 8) | ptr[1] : 0;
-            ptr += 2;
-            window |= v << count;
-            count -= 16;
+        if (valid >= 32)
+            return;
+        if (limit - ptr >= 8) {
+            uint64_t word;
+            std::memcpy(&word, ptr, sizeof word);
+            cache |= __builtin_bswap64(word) >> valid;
+            const unsigned bytes = (63 - valid) >> 3;
+            ptr += bytes;
+            valid += 8 * bytes;
+            return;
+        }
+        while (valid <= 56) {
+            const uint64_t b = ptr < limit ? *ptr : 0;
+            ++ptr;
+            cache |= b << (56 - valid);
+            valid += 8;
         }
     }
-    uint32_t Peek(unsigned n) const { return window >> (32 - n); }
+    uint32_t Peek(unsigned n) const { return uint32_t(cache >> (64 - n)); }
     void Consume(unsigned n)
     {
-        window <<= n;
-        count += int(n);
+        cache <<= n;
+        valid -= n;
     }
+    // Within the bits a refill made valid.
     uint32_t Read(unsigned n)
     {
-        Refill();
         const uint32_t v = Peek(n);
         Consume(n);
         return v;
     }
 };
 
-// One coefficient code: its run and signed level, the end of the block, or an error.
+// One coefficient code: its run, the magnitude of its level and its sign (a mask of all ones
+// when negative, so that the sign is applied without a branch: signs are random and a branch on
+// them is mispredicted half the time), the end of the block, or an error.
 enum class Code { kCoefficient, kEnd, kError };
 
 template <bool mpeg1>
 inline Code ReadCoefficient(LocalReader& r, const DctEntry* shortTable, const DctEntry* longTable, int& run,
-                            int& level)
+                            uint32_t& magnitude, uint32_t& sign)
 {
     r.Refill();
     const uint32_t t = r.Peek(16);
     if (t >= 1024) {
         const DctEntry e = shortTable[t >> 8];
         if (e.run < 64) {
-            // Code and sign bit lie within the 16 valid bits.
-            const bool negative = (t >> (15 - e.length)) & 1;
+            // Code and sign bit lie within the 16 bits looked at.
+            sign = 0u - ((t >> (15 - e.length)) & 1);
             r.Consume(e.length + 1u);
             run = e.run;
-            level = negative ? -int(e.level) : int(e.level);
+            magnitude = e.level;
             return Code::kCoefficient;
         }
         if (e.run == kDctEndOfBlock) {
@@ -121,6 +149,7 @@ inline Code ReadCoefficient(LocalReader& r, const DctEntry* shortTable, const Dc
         // Escape.
         r.Consume(6);
         run = int(r.Read(6));
+        int level;
         if (!mpeg1) {
             const int v = int(r.Read(12));
             if ((v & 0x7FF) == 0)
@@ -138,15 +167,17 @@ inline Code ReadCoefficient(LocalReader& r, const DctEntry* shortTable, const Dc
                 return Code::kError;
             level = v;
         }
+        sign = level < 0 ? ~0u : 0u;
+        magnitude = uint32_t(level < 0 ? -level : level);
         return Code::kCoefficient;
     }
     const DctEntry e = longTable[t];
     if (e.length == 0)
         return Code::kError;
     r.Consume(e.length);
-    const bool negative = r.Read(1) != 0;
+    sign = 0u - r.Read(1);
     run = e.run;
-    level = negative ? -int(e.level) : int(e.level);
+    magnitude = e.level;
     return Code::kCoefficient;
 }
 
@@ -159,8 +190,9 @@ inline void DecodeAc(Mpeg2VideoDecoderCore* c, int16_t* blk, int i, const DctEnt
     const DctEntry* table = firstTable;
     LocalReader r(c);
     for (;;) {
-        int run, level;
-        const Code code = ReadCoefficient<mpeg1>(r, table, longTable, run, level);
+        int run;
+        uint32_t m, sign;
+        const Code code = ReadCoefficient<mpeg1>(r, table, longTable, run, m, sign);
         table = shortTable;
         if (code != Code::kCoefficient) {
             if (code == Code::kError)
@@ -173,19 +205,22 @@ inline void DecodeAc(Mpeg2VideoDecoderCore* c, int16_t* blk, int i, const DctEnt
             break;
         }
         const int pos = scan[i++];
-        const bool negative = level < 0;
-        const uint32_t m = uint32_t(negative ? -level : level);
+        // The weight times the scale first: it does not wait for the level (the same product,
+        // modulo 2^32 as before).
+        const uint32_t wq = w[pos] * q;
         uint32_t v;
         if (!mpeg1) {
-            v = intra ? (m * w[pos] * q) >> 4 : ((2 * m + 1) * w[pos] * q) >> 5;
+            v = intra ? (m * wq) >> 4 : ((2 * m + 1) * wq) >> 5;
         } else {
-            v = intra ? (m * q * w[pos]) >> 3 : ((2 * m + 1) * w[pos] * q) >> 4;
+            v = intra ? (m * wq) >> 3 : ((2 * m + 1) * wq) >> 4;
             if (v)
                 v = (v - 1) | 1;
         }
         // Saturation to -2048..2047 (the magnitude is limited first, so no damaged value can
         // overflow).
-        const int16_t s = negative ? int16_t(-int(v > 2048 ? 2048 : v)) : int16_t(v > 2047 ? 2047 : v);
+        const uint32_t limit = 2047 + (sign & 1);
+        v = v < limit ? v : limit;
+        const int16_t s = int16_t(int32_t((v ^ sign) - sign));
         blk[pos] = s;
         parity ^= uint32_t(s);
     }

@@ -8,7 +8,9 @@
 #include "dvb/libDVB/si/CEITTable.h"
 #include "dvb/libDVB/si/DVBText.h"
 #include "dvb/libDVB/si/descriptors/DescriptorFactory.h"
-#include "dvb/libDVB/si/descriptors/EventDescriptors.h"
+#include "dvb/libDVB/si/descriptors/CContentDescriptor.h"
+#include "dvb/libDVB/si/descriptors/CExtendedEventDescriptor.h"
+#include "dvb/libDVB/si/descriptors/CShortEventDescriptor.h"
 
 namespace libDVB {
 

@@ -4,10 +4,11 @@
 
 #include "dvb/libDVB/service/CService.h"
 #include "dvb/libDVB/si/descriptors/DescriptorFactory.h"
-#include "dvb/libDVB/si/descriptors/EventDescriptors.h"
-#include "dvb/libDVB/si/descriptors/MpegDescriptors.h"
-#include "dvb/libDVB/si/descriptors/ServiceDescriptors.h"
-#include "dvb/libDVB/si/descriptors/StreamDescriptors.h"
+#include "dvb/libDVB/si/descriptors/CISO639LanguageDescriptor.h"
+#include "dvb/libDVB/si/descriptors/CServiceDescriptor.h"
+#include "dvb/libDVB/si/descriptors/CShortEventDescriptor.h"
+#include "dvb/libDVB/si/descriptors/CSubtitlingDescriptor.h"
+#include "dvb/libDVB/si/descriptors/CTeletextDescriptor.h"
 
 namespace libDVB {
 

@@ -6,10 +6,11 @@
 
 #include "dvb/libDVB/si/CSIParser.h"
 #include "dvb/libDVB/si/descriptors/DescriptorFactory.h"
-#include "dvb/libDVB/si/descriptors/MpegDescriptors.h"
-#include "dvb/libDVB/si/descriptors/NetworkDescriptors.h"
-#include "dvb/libDVB/si/descriptors/ServiceDescriptors.h"
-#include "dvb/libDVB/si/descriptors/StreamDescriptors.h"
+#include "dvb/libDVB/si/descriptors/CISO639LanguageDescriptor.h"
+#include "dvb/libDVB/si/descriptors/CNetworkNameDescriptor.h"
+#include "dvb/libDVB/si/descriptors/CServiceDescriptor.h"
+#include "dvb/libDVB/si/descriptors/CServiceListDescriptor.h"
+#include "dvb/libDVB/si/descriptors/CTagOnlyDescriptor.h"
 #include "support/TestMedia.h"
 
 using namespace libDVB;

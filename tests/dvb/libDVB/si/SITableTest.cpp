@@ -12,9 +12,9 @@
 #include "dvb/libDVB/si/CTDTTable.h"
 #include "dvb/libDVB/si/CTOTTable.h"
 #include "dvb/libDVB/si/descriptors/DescriptorFactory.h"
-#include "dvb/libDVB/si/descriptors/EventDescriptors.h"
-#include "dvb/libDVB/si/descriptors/MpegDescriptors.h"
-#include "dvb/libDVB/si/descriptors/ServiceDescriptors.h"
+#include "dvb/libDVB/si/descriptors/CISO639LanguageDescriptor.h"
+#include "dvb/libDVB/si/descriptors/CServiceDescriptor.h"
+#include "dvb/libDVB/si/descriptors/CShortEventDescriptor.h"
 
 using namespace libDVB;
 using test::Bytes;

@@ -29,4 +29,11 @@ CLanguageCode CDescriptor::ReadCode(base::CByteReader& reader)
     return code;
 }
 
+std::string CDescriptor::ReadString(base::CByteReader& reader)
+{
+    const size_t n = reader.Remaining();
+    const uint8_t* bytes = reader.Take(n);
+    return n ? std::string(reinterpret_cast<const char*>(bytes), n) : std::string();
+}
+
 } // namespace libDVB

@@ -35,6 +35,8 @@ protected:
     // Reads tag and descriptor_length and hands out a reader over exactly the payload.
     HRESULT OpenPayload(const uint8_t* data, uint32_t length, uint32_t minimum, base::CByteReader& payload);
     static CLanguageCode ReadCode(base::CByteReader& reader);
+    // The rest of the payload as an 8-bit string, as broadcast.
+    static std::string ReadString(base::CByteReader& reader);
 
     uint8_t m_tag;
     uint8_t m_length = 0;

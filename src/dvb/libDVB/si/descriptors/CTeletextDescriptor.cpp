@@ -1,4 +1,4 @@
-#include "dvb/libDVB/si/descriptors/StreamDescriptors.h"
+#include "dvb/libDVB/si/descriptors/CTeletextDescriptor.h"
 
 namespace libDVB {
 
@@ -13,22 +13,6 @@ HRESULT CTeletextDescriptor::Parse(const uint8_t* data, uint32_t length)
         entry.teletextType = static_cast<uint8_t>(r.Bits(5));
         entry.magazineNumber = static_cast<uint8_t>(r.Bits(3));
         entry.pageNumber = r.U8();
-        m_entries.push_back(entry);
-    }
-    return S_OK;
-}
-
-HRESULT CSubtitlingDescriptor::Parse(const uint8_t* data, uint32_t length)
-{
-    base::CByteReader r;
-    if (FAILED(OpenPayload(data, length, 0, r)))
-        return E_FAIL;
-    while (r.Remaining() >= 8) {
-        CEntry entry;
-        entry.language = ReadCode(r);
-        entry.subtitlingType = r.U8();
-        entry.compositionPageId = r.U16();
-        entry.ancillaryPageId = r.U16();
         m_entries.push_back(entry);
     }
     return S_OK;

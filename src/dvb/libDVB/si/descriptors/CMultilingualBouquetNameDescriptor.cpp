@@ -1,0 +1,21 @@
+#include "dvb/libDVB/si/descriptors/CMultilingualBouquetNameDescriptor.h"
+
+#include "dvb/libDVB/si/DVBText.h"
+
+namespace libDVB {
+
+HRESULT CMultilingualBouquetNameDescriptor::Parse(const uint8_t* data, uint32_t length)
+{
+    base::CByteReader r;
+    if (FAILED(OpenPayload(data, length, 0, r)))
+        return E_FAIL;
+    while (r.Remaining() >= 4) {
+        CEntry entry;
+        entry.language = ReadCode(r);
+        entry.name = ReadDVBText(r);
+        m_entries.push_back(std::move(entry));
+    }
+    return S_OK;
+}
+
+} // namespace libDVB

@@ -1,0 +1,21 @@
+#include "dvb/libDVB/si/descriptors/CMultilingualNetworkNameDescriptor.h"
+
+#include "dvb/libDVB/si/DVBText.h"
+
+namespace libDVB {
+
+HRESULT CMultilingualNetworkNameDescriptor::Parse(const uint8_t* data, uint32_t length)
+{
+    base::CByteReader r;
+    if (FAILED(OpenPayload(data, length, 0, r)))
+        return E_FAIL;
+    while (r.Remaining() >= 4) {
+        CEntry entry;
+        entry.language = ReadCode(r);
+        entry.name = ReadLengthPrefixedString(r);
+        m_entries.push_back(std::move(entry));
+    }
+    return S_OK;
+}
+
+} // namespace libDVB
