@@ -167,36 +167,46 @@ TEST_F(QOREngineTest, PausingAFileStopsItsReaderAndStoppingComesBackLive)
     ASSERT_EQ(m_engine->CreateFileDevice(base::Utf8ToUtf16(test::MediaPath("file_engine.ts")), &device, nullptr),
               S_OK);
     EXPECT_EQ(m_engine->StartTimeshift(), S_FALSE); // nothing plays
+    EXPECT_EQ(m_engine->GetTimeshiftState(nullptr, nullptr), S_FALSE);
     ASSERT_EQ(m_engine->PlayServiceById(301, kTsid, -1, 0), S_OK);
     ASSERT_EQ(device->StartStreaming(), S_OK);
     const uint16_t video = m_probe.programs[301].pids[0];
     ASSERT_TRUE(PumpUntil([&] { return m_ui.Packets(video) > 5; }));
     m_ui.TakeLog();
 
-    // A file pauses by stopping its reader; its channel keeps no buffer of its own.
+    // A file pauses by stopping its reader; its channel's buffer is paused with it.
+    uint8_t paused = 9, created = 9;
+    EXPECT_EQ(m_engine->GetTimeshiftState(&paused, &created), S_OK);
+    EXPECT_EQ(paused + created, 0);
     m_engine->StartTimeshift();
     EXPECT_EQ(m_ui.live.load(), 0);
-    EXPECT_EQ(m_engine->GetTimeshiftState(), S_FALSE);
+    EXPECT_EQ(m_engine->GetTimeshiftState(&paused, &created), S_OK);
+    EXPECT_EQ(paused, 1);
+    EXPECT_EQ(created, 1);
     std::vector<std::string> log = m_ui.TakeLog();
     EXPECT_EQ(log, (std::vector<std::string>{"pause", "live0"}));
     // The reader has ended: no packet comes any more.
-    const uint32_t paused = m_ui.Packets(video);
-    EXPECT_FALSE(PumpUntil([&] { return m_ui.Packets(video) > paused; }, 500));
+    const uint32_t held = m_ui.Packets(video);
+    EXPECT_FALSE(PumpUntil([&] { return m_ui.Packets(video) > held; }, 500));
 
     // Resuming a file restarts its reader and goes live.
     bool restart = false;
     m_engine->StopTimeshift(&restart);
     EXPECT_TRUE(restart);
     EXPECT_EQ(m_ui.live.load(), 1);
-    EXPECT_EQ(m_engine->GetTimeshiftState(), S_OK);
+    m_engine->GetTimeshiftState(&paused, &created);
+    EXPECT_EQ(paused + created, 0);
     EXPECT_EQ(m_ui.TakeLog(), (std::vector<std::string>{"run", "live1"}));
-    EXPECT_TRUE(PumpUntil([&] { return m_ui.Packets(video) > paused; }));
+    EXPECT_TRUE(PumpUntil([&] { return m_ui.Packets(video) > held; }));
 
     // Paused, then another channel: the pause ends with the old one and the new one plays live.
     m_engine->StartTimeshift();
-    EXPECT_EQ(m_engine->GetTimeshiftState(), S_FALSE);
+    m_engine->GetTimeshiftState(&paused, &created);
+    EXPECT_EQ(paused, 1);
     ASSERT_EQ(m_engine->PlayServiceById(302, kTsid, -1, 0), S_OK);
-    EXPECT_EQ(m_engine->GetTimeshiftState(), S_OK);
+    EXPECT_FALSE(Channel(301)->IsTimeshiftCreated());
+    m_engine->GetTimeshiftState(&paused, &created);
+    EXPECT_EQ(paused + created, 0);
     EXPECT_EQ(m_ui.live.load(), 1);
     const uint16_t otherVideo = m_probe.programs[302].pids[0];
     EXPECT_TRUE(PumpUntil([&] { return m_ui.Packets(otherVideo) > 5; }));
@@ -210,7 +220,11 @@ TEST_F(QOREngineTest, DevicesAreOpenedRegisteredAndClosed)
     EXPECT_EQ(m_engine->CreateBDADevice(u"No Such Tuner", &device, &id), E_FAIL);
     EXPECT_EQ(device, nullptr);
     device = reinterpret_cast<libDVB::CTSEngine*>(1);
-    EXPECT_EQ(m_engine->CreateMulticastDevice(u"239.1.2.3", 1234, &device, &id), E_NOTIMPL);
+    // Nobody sends to the group: no table comes within the opening's wait, nothing is registered.
+    EXPECT_EQ(m_engine->CreateMulticastDevice(u"239.1.2.3", 1234, &device, &id), E_FAIL);
+    EXPECT_EQ(device, nullptr);
+    device = reinterpret_cast<libDVB::CTSEngine*>(1);
+    EXPECT_EQ(m_engine->CreateMulticastDevice(u"239.1.2.3", 65536, &device, &id), E_FAIL);
     EXPECT_EQ(device, nullptr);
     // A file that is not there is not registered.
     EXPECT_EQ(m_engine->CreateFileDevice(u"C:\\no\\such\\file.ts", &device, &id), E_FAIL);

@@ -122,3 +122,89 @@ TEST_F(QOREngineTunerTest, ChoosesTunesAndKeepsTheTunersAsTheChannelsNeed)
     EXPECT_EQ(Playing(), nullptr);
     EXPECT_EQ(m_ui.timeouts.load(), 0u);
 }
+
+// Pausing a tuner's channel records it into its timeshift buffer: nothing reaches the frame while
+// paused, resuming replays from the buffer, and a paused channel left for another ends its buffer
+// and the next one plays live. Going live from the buffer restarts the demultiplexer.
+TEST_F(QOREngineTunerTest, PausesATunerChannelIntoItsBufferAndComesBackLive)
+{
+    // Twelve seconds of one channel: long enough to pause and resume while it is sent.
+    m_tuner.MapFrequency(506000, test::WidePath(test::MediaPath("channels_network/timeshift.ts")));
+    CQORService* one = m_engine->FindService(CServices::KeyOf(1110, 301));
+    ASSERT_NE(one, nullptr);
+    ASSERT_EQ(m_engine->PlayServiceById(301, 1110, -1, 0), S_OK);
+    uint16_t video = 0;
+    ASSERT_TRUE(PumpUntil([&] {
+        auto data = m_ui.DataLock();
+        video = m_ui.streams.video;
+        return video != 0 && m_ui.packets[video] > 20;
+    }));
+    uint8_t paused = 9, created = 9;
+    EXPECT_EQ(m_engine->GetTimeshiftState(&paused, &created), S_OK);
+    EXPECT_EQ(paused + created, 0);
+    m_ui.TakeLog();
+
+    ASSERT_EQ(m_engine->StartTimeshift(), S_OK);
+    EXPECT_EQ(m_ui.TakeCommands(), (std::vector<std::string>{"pause", "live0"}));
+    m_engine->GetTimeshiftState(&paused, &created);
+    EXPECT_EQ(paused, 1);
+    EXPECT_EQ(created, 1);
+    // The tuner goes on streaming into the buffer; the frame gets nothing.
+    const uint32_t held = m_ui.Packets(video);
+    EXPECT_FALSE(PumpUntil([&] { return m_ui.Packets(video) > held; }, 700));
+
+    // Resume: the replay comes out of the buffer, which keeps recording.
+    bool restart = false;
+    ASSERT_EQ(m_engine->StopTimeshift(&restart), S_OK);
+    EXPECT_FALSE(restart);
+    EXPECT_EQ(m_ui.TakeCommands(), (std::vector<std::string>{"run", "live1"}));
+    m_engine->GetTimeshiftState(&paused, &created);
+    EXPECT_EQ(paused, 0);
+    EXPECT_EQ(created, 1);
+    EXPECT_TRUE(PumpUntil([&] { return m_ui.Packets(video) > held; }));
+
+    // Live again from the buffer: the demultiplexer is reset and the buffer ends.
+    ASSERT_EQ(m_engine->StartTimeshift(), S_OK);
+    restart = true;
+    ASSERT_EQ(m_engine->StopTimeshift(&restart), S_OK);
+    EXPECT_EQ(m_ui.TakeCommands(), (std::vector<std::string>{"pause", "live0", "stop", "reset", "run", "live1"}));
+    m_engine->GetTimeshiftState(&paused, &created);
+    EXPECT_EQ(paused + created, 0);
+    const uint32_t live = m_ui.Packets(video);
+    EXPECT_TRUE(PumpUntil([&] { return m_ui.Packets(video) > live; }));
+
+    // Paused, then another channel of the multiplex: the buffer goes with its channel.
+    ASSERT_EQ(m_engine->StartTimeshift(), S_OK);
+    EXPECT_EQ(m_ui.live.load(), 0);
+    ASSERT_EQ(m_engine->PlayServiceById(302, 1110, -1, 0), S_OK);
+    EXPECT_FALSE(one->IsTimeshiftCreated());
+    EXPECT_EQ(m_ui.live.load(), 1);
+    m_engine->GetTimeshiftState(&paused, &created);
+    EXPECT_EQ(paused + created, 0);
+    // And back: the first channel plays live.
+    ASSERT_EQ(m_engine->PlayServiceById(301, 1110, -1, 0), S_OK);
+    const uint32_t back = m_ui.Packets(video);
+    EXPECT_TRUE(PumpUntil([&] { return m_ui.Packets(video) > back; }));
+    EXPECT_EQ(m_ui.timeouts.load(), 0u);
+}
+
+// Stepping among favourites stays in the favourites and wraps at both ends.
+TEST_F(QOREngineTunerTest, StepsThroughTheFavouritesWithWrap)
+{
+    CQORService* two = m_engine->FindService(CServices::KeyOf(1110, 302));
+    CQORService* radio = m_engine->FindService(CServices::KeyOf(1113, 400));
+    ASSERT_NE(two, nullptr);
+    ASSERT_NE(radio, nullptr);
+    m_engine->SetFavourite(two, 1);
+    m_engine->SetFavourite(radio, 2);
+    ASSERT_EQ(m_engine->PlayService(two, CServices::kFavouriteBase, 0), S_OK);
+    ASSERT_EQ(m_engine->PlayNextService(), S_OK);
+    EXPECT_EQ(Playing(), radio);
+    EXPECT_EQ(radio->GetListPosition(), CServices::kFavouriteBase + 1);
+    ASSERT_EQ(m_engine->PlayNextService(), S_OK);
+    EXPECT_EQ(Playing(), two);
+    ASSERT_EQ(m_engine->PlayPreviousService(), S_OK);
+    EXPECT_EQ(Playing(), radio);
+    EXPECT_EQ(m_tuner.LastTune().frequency, 538000);
+    EXPECT_EQ(m_ui.timeouts.load(), 0u);
+}

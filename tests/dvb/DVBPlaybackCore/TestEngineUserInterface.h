@@ -150,6 +150,15 @@ public:
         taken.swap(log);
         return taken;
     }
+    // The log without the reports a device thread's changes bring in at any time.
+    std::vector<std::string> TakeCommands()
+    {
+        std::vector<std::string> commands;
+        for (std::string& entry : TakeLog())
+            if (entry != "updated" && entry != "streams" && entry != "info")
+                commands.push_back(std::move(entry));
+        return commands;
+    }
     uint32_t Packets(uint16_t pid)
     {
         CHold data = DataLock();

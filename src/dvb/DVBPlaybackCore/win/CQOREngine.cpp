@@ -15,7 +15,9 @@
 #include "dvb/libDVB/file/win/CTSFileEngine.h"
 #include "dvb/libDVB/subtitle/win/CSubtitleDibSection.h"
 #include "dvb/libDVB/teletext/win/CTeletextGdiCanvas.h"
+#include "dvb/libDVB/timeshift/win/CTSPacketBuffer.h"
 #include "dvb/libDVB_BDADevice/CBDATSEngine.h"
+#include "dvb/libDVB_EthernetDevice/win/CMulticastDevice.h"
 
 namespace DVBPlaybackCore {
 
@@ -36,11 +38,19 @@ std::u16string MulticastName(const std::u16string& address, int32_t port)
     return name;
 }
 
+// Services get their timeshift buffer from the platform's factory as they are made, the records of
+// the channel file among the first: it is installed before the channel list reads them.
+libDVB::CService::CServiceCallback* WithTimeshiftBuffers(libDVB::CService::CServiceCallback* callback)
+{
+    libDVB::CTSPacketBuffer::Install();
+    return callback;
+}
+
 } // namespace
 
 CQOREngine::CQOREngine(CQOREngineUserInterface* ui, const std::u16string& dataFolder, HWND frame,
                        const std::u16string& channelFolder)
-    : CServices(static_cast<libDVB::CService::CServiceCallback*>(this), channelFolder),
+    : CServices(WithTimeshiftBuffers(static_cast<libDVB::CService::CServiceCallback*>(this)), channelFolder),
       m_teletext(this, std::make_unique<libDVB::CTeletextGdiCanvas>()), m_ui(ui), m_dataFolder(dataFolder),
       m_frame(frame), m_epg(dataFolder + u"\\epg.dat"),
       m_subtitles(this, std::make_unique<libDVB::CSubtitleDibSection>())
@@ -122,12 +132,23 @@ HRESULT CQOREngine::CreateBDADevice(libBDA::CBDADeviceEntry* entry, const std::u
     return S_OK;
 }
 
-HRESULT CQOREngine::CreateMulticastDevice(const std::u16string&, int32_t, libDVB::CTSEngine** device, int32_t*)
+HRESULT CQOREngine::CreateMulticastDevice(const std::u16string& groupAddress, int32_t port,
+                                          libDVB::CTSEngine** device, int32_t* id)
 {
-    // This build has no multicast device engine.
     if (device)
         *device = nullptr;
-    return E_NOTIMPL;
+    // A UDP port outside 1..65535 names no group a device could join.
+    if (port < 1 || port > 0xFFFF)
+        return E_FAIL;
+    auto created = std::make_unique<libDVB_EthernetDevice::CMulticastDevice>(groupAddress,
+                                                                            static_cast<uint16_t>(port), this);
+    const HRESULT hr = AddDevice(created.get(), id, MulticastName(groupAddress, port));
+    if (FAILED(hr))
+        return hr;
+    if (device)
+        *device = created.get();
+    created.release();
+    return S_OK;
 }
 
 HRESULT CQOREngine::CreateFileDevice(const std::u16string& path, libDVB::CTSEngine** device, int32_t* id)
@@ -324,12 +345,14 @@ HRESULT CQOREngine::StopService(CQORService* service)
     m_teletext.Attach(nullptr);
     m_subtitles.Attach(nullptr);
     if (service) {
-        if (m_timeshifting) {
-            // The buffer goes with its service; a paused file resumes reading.
+        if (m_timeshifting || service->IsTimeshiftCreated()) {
+            // The buffer, paused or replaying, goes with its service; a paused file resumes
+            // reading. The next service plays live.
+            if (libDVB::CTSEngine* device = FirstDevice();
+                m_timeshifting && device && device->CanPause() == S_FALSE)
+                device->StartStreaming();
             m_timeshifting = false;
             m_liveFlagPending = true;
-            if (libDVB::CTSEngine* device = FirstDevice(); device && device->CanPause() == S_FALSE)
-                device->StartStreaming();
             service->StopTimeshift(true);
         }
         service->DeactivateDecoding();
@@ -405,7 +428,15 @@ HRESULT CQOREngine::StopTimeshift(bool* restart)
     return service->StopTimeshift(goLive);
 }
 
-HRESULT CQOREngine::GetTimeshiftState() { return m_current.load() && m_timeshifting ? S_FALSE : S_OK; }
+HRESULT CQOREngine::GetTimeshiftState(uint8_t* paused, uint8_t* created)
+{
+    CQORService* service = m_current.load();
+    if (paused)
+        *paused = service && service->IsTimeshiftPaused() ? 1 : 0;
+    if (created)
+        *created = service && service->IsTimeshiftCreated() ? 1 : 0;
+    return service ? S_OK : S_FALSE;
+}
 
 HRESULT CQOREngine::Shutdown()
 {

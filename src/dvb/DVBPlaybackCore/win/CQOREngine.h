@@ -111,8 +111,9 @@ public:
 
     HRESULT StartTimeshift();
     HRESULT StopTimeshift(bool* restart);
-    // 1 while the playing service is time-shifted (paused or replaying), else 0.
-    HRESULT GetTimeshiftState();
+    // The playing service's timeshift buffer: paused (between pause and resume) and created (from
+    // the pause until it goes live again). S_FALSE when nothing plays.
+    HRESULT GetTimeshiftState(uint8_t* paused, uint8_t* created);
 
     HRESULT Shutdown();
 

@@ -1,0 +1,113 @@
+// The channel engine across device kinds: from the virtual BDA tuner to a multicast group that
+// ffmpeg sends on loopback, to another group whose stream has the same transport_stream_id, and
+// back to the tuner. Each switch closes the running device and opens the one that carries the
+// channel; each multicast channel's streams are reported and its packets reach the frame.
+#include <gtest/gtest.h>
+
+#include "NetworkTestKit.h"
+#include "TestEngineUserInterface.h"
+#include "VirtualTunerClient.h"
+#include "base/Utf16.h"
+#include "support/TestMedia.h"
+
+using DVBPlaybackCore::CQORService;
+using DVBPlaybackCore::CServices;
+
+namespace {
+
+using Devices = std::vector<std::pair<int32_t, std::u16string>>;
+
+// The first two streams (one program) of the multicast test stream, renumbered, looping.
+std::string SendCommand(const char* url, int program, const char* title)
+{
+    return "ffmpeg -nostdin -loglevel error -re -stream_loop -1 -i " + test::UnixMediaPath("multicast.ts") +
+           " -map 0:0 -map 0:1 -c copy -program 'program_num=" + std::to_string(program) + ":title=" + title +
+           ":st=0:st=1' -mpegts_transport_stream_id 2000 -f mpegts '" + url + "'";
+}
+
+class QOREngineNetworkTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CoInitialize(nullptr);
+        ASSERT_TRUE(m_tuner.IsLoaded()) << "the virtual tuner server is not registered";
+        m_tuner.Reset();
+        m_tuner.MapFrequency(506000, test::WidePath(test::MediaPath("channels_network/timeshift.ts")));
+        char temp[MAX_PATH];
+        ASSERT_NE(GetTempPathA(MAX_PATH, temp), 0u);
+        m_folder = std::string(temp) + "tolvik_engine_network_" + std::to_string(GetCurrentProcessId());
+        CreateDirectoryA(m_folder.c_str(), nullptr);
+        ASSERT_TRUE(CopyFileA(test::MediaPath("channels_network/channels.dat").c_str(),
+                              (m_folder + "\\channels.dat").c_str(), FALSE));
+        const std::u16string folder = base::Utf8ToUtf16(m_folder);
+        m_engine = std::make_unique<DVBPlaybackCore::CQOREngine>(&m_ui, folder, nullptr, folder);
+    }
+    void TearDown() override
+    {
+        m_engine.reset();
+        DeleteFileA((m_folder + "\\channels.dat").c_str());
+        DeleteFileA((m_folder + "\\epg.dat").c_str());
+        RemoveDirectoryA(m_folder.c_str());
+        CoUninitialize();
+    }
+    // Plays the channel and waits until its video PID is reported and its packets arrive.
+    void PlayAndReceive(uint16_t sid, uint16_t tsid)
+    {
+        SCOPED_TRACE("service " + std::to_string(sid));
+        ASSERT_EQ(m_engine->PlayServiceById(sid, tsid, -1, 0), S_OK);
+        CQORService* playing = nullptr;
+        m_engine->GetCurrentService(&playing);
+        ASSERT_EQ(playing, m_engine->FindService(CServices::KeyOf(tsid, sid)));
+        m_ui.ClearPackets();
+        uint16_t video = 0;
+        EXPECT_TRUE(test::PumpUntil([&] {
+            auto data = m_ui.DataLock();
+            video = m_ui.streams.video;
+            return video != 0 && m_ui.packets[video] > 10;
+        }));
+        EXPECT_EQ(playing->GetReceptionState(), libDVB::CService::kReceived);
+    }
+
+    std::string m_folder;
+    test::CVirtualTunerClient m_tuner;
+    test::CTestEngineUserInterface m_ui;
+    std::unique_ptr<DVBPlaybackCore::CQOREngine> m_engine;
+};
+
+} // namespace
+
+TEST_F(QOREngineNetworkTest, SwitchesBetweenTunerAndMulticastGroupsByWhatCarriesTheChannel)
+{
+    test::CUnixPeer groupA("engine_group_a"), groupB("engine_group_b");
+    ASSERT_TRUE(groupA.Start(SendCommand("udp://239.1.2.1:5020?pkt_size=1316", 501, "Gruppe A")));
+    ASSERT_TRUE(groupB.Start(SendCommand("udp://239.1.2.2:5022?pkt_size=1316", 502, "Gruppe B")));
+
+    PlayAndReceive(301, 1110);
+    EXPECT_EQ(m_engine->GetDevices(), (Devices{{1, u"Virtual Tuner T/C (1)"}}));
+    const uint32_t tunes = m_tuner.LastTune().count;
+
+    // To the network: the tuner is closed, the group of the channel's record opened.
+    PlayAndReceive(501, 2000);
+    EXPECT_EQ(m_engine->GetDevices(), (Devices{{2, u"239.1.2.1:5020"}}));
+
+    // Equal transport_stream_id, other group: the running device does not carry it.
+    PlayAndReceive(502, 2000);
+    EXPECT_EQ(m_engine->GetDevices(), (Devices{{3, u"239.1.2.2:5022"}}));
+    EXPECT_EQ(m_engine->FindService(CServices::KeyOf(2000, 501))->GetServiceManager(), nullptr);
+
+    // Back to the tuner, opened and tuned anew.
+    PlayAndReceive(301, 1110);
+    EXPECT_EQ(m_engine->GetDevices(), (Devices{{4, u"Virtual Tuner T/C (1)"}}));
+    EXPECT_GT(m_tuner.LastTune().count, tunes);
+
+    // A device the frame opens for a group is registered under "address:port" and borrowed.
+    libDVB::CTSEngine* device = nullptr;
+    int32_t id = 0;
+    ASSERT_EQ(m_engine->CreateMulticastDevice(u"239.1.2.1", 5020, &device, &id), S_OK);
+    EXPECT_NE(device, nullptr);
+    EXPECT_EQ(id, 5);
+    EXPECT_EQ(m_engine->GetDevices().back(), (std::pair<int32_t, std::u16string>{5, u"239.1.2.1:5020"}));
+    EXPECT_EQ(m_engine->Shutdown(), S_OK);
+    EXPECT_TRUE(m_engine->GetDevices().empty());
+    EXPECT_EQ(m_ui.timeouts.load(), 0u);
+}
