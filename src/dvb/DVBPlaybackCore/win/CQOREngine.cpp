@@ -686,6 +686,12 @@ HRESULT CQOREngine::RelayDisplayFlag(bool shown)
     return S_OK;
 }
 
+HRESULT CQOREngine::DrawSubtitles(uint64_t pts)
+{
+    m_subtitles.Draw(pts);
+    return S_OK;
+}
+
 HRESULT CQOREngine::OnTeletextPage(libDVB::CTeletextDecoder* decoder, uint32_t pageKey, bool post, bool drop)
 {
     if (post) {

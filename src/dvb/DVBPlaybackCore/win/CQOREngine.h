@@ -134,6 +134,8 @@ public:
     HRESULT TeletextNavigate(int32_t how);
     HRESULT TeletextKeyDown(int32_t virtualKey);
     HRESULT RelayDisplayFlag(bool shown);
+    // Subtitles: the renderer draws the newest display set due at the video clock's `pts` (90 kHz).
+    HRESULT DrawSubtitles(uint64_t pts);
 
     // Callbacks from services, devices and renderers.
     HRESULT OnServicePacket(libDVB::CService* service, uint16_t pid, const uint8_t* packet, uint32_t length,
