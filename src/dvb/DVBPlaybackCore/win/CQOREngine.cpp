@@ -8,6 +8,7 @@
 #include "dvb/DVBPlaybackCore/CBDATuneInfo.h"
 #include "dvb/DVBPlaybackCore/CETHTuneInfo.h"
 #include "dvb/DVBPlaybackCore/GenreText.h"
+#include "dvb/DVBPlaybackCore/PlayingPacketRelay.h"
 #include "base/Clock.h"
 #include "dvb/DVBPlaybackCore/TextCase.h"
 #include "dvb/DVBPlaybackCore/win/BDATuneInfoLocator.h"
@@ -452,9 +453,7 @@ HRESULT CQOREngine::Shutdown()
 HRESULT CQOREngine::OnServicePacket(libDVB::CService* service, uint16_t, const uint8_t* packet, uint32_t length,
                                     uint32_t)
 {
-    if (service != m_current.load(std::memory_order_acquire))
-        return S_FALSE;
-    return m_ui->OnTransportPacket(0, packet, static_cast<int32_t>(length));
+    return RelayPlayingPacket(m_current, service, *m_ui, packet, length);
 }
 
 HRESULT CQOREngine::OnServiceChanged(libDVB::CService* service, uint32_t mask, uint32_t state, uint32_t)
