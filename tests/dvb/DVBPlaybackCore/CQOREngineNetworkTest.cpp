@@ -2,12 +2,16 @@
 // ffmpeg sends on loopback, to another group whose stream has the same transport_stream_id, and
 // back to the tuner. Each switch closes the running device and opens the one that carries the
 // channel; each multicast channel's streams are reported and its packets reach the frame.
+#include <winsock2.h>
+
 #include <gtest/gtest.h>
 
 #include "NetworkTestKit.h"
 #include "TestEngineUserInterface.h"
 #include "VirtualTunerClient.h"
 #include "base/Utf16.h"
+#include "dvb/libDVB_EthernetDevice/win/CMulticastDevice.h"
+#include "dvb/libDVB_EthernetDevice/win/CSAPParser.h"
 #include "support/TestMedia.h"
 
 using DVBPlaybackCore::CQORService;
@@ -23,6 +27,14 @@ std::string SendCommand(const char* url, int program, const char* title)
     return "ffmpeg -nostdin -loglevel error -re -stream_loop -1 -i " + test::UnixMediaPath("multicast.ts") +
            " -map 0:0 -map 0:1 -c copy -program 'program_num=" + std::to_string(program) + ":title=" + title +
            ":st=0:st=1' -mpegts_transport_stream_id 2000 -f mpegts '" + url + "'";
+}
+
+// Waits until the group's sender runs: a device of its own opens once the tables come.
+bool SenderRuns(const char16_t* address, uint16_t port)
+{
+    test::CCountingListener listener;
+    libDVB_EthernetDevice::CMulticastDevice probe(address, port, nullptr);
+    return test::WaitUntil([&] { return probe.Start(&listener) == S_OK; }, 15000);
 }
 
 class QOREngineNetworkTest : public ::testing::Test {
@@ -81,6 +93,8 @@ TEST_F(QOREngineNetworkTest, SwitchesBetweenTunerAndMulticastGroupsByWhatCarries
     test::CUnixPeer groupA("engine_group_a"), groupB("engine_group_b");
     ASSERT_TRUE(groupA.Start(SendCommand("udp://239.1.2.1:5020?pkt_size=1316", 501, "Gruppe A")));
     ASSERT_TRUE(groupB.Start(SendCommand("udp://239.1.2.2:5022?pkt_size=1316", 502, "Gruppe B")));
+    ASSERT_TRUE(SenderRuns(u"239.1.2.1", 5020));
+    ASSERT_TRUE(SenderRuns(u"239.1.2.2", 5022));
 
     PlayAndReceive(301, 1110);
     EXPECT_EQ(m_engine->GetDevices(), (Devices{{1, u"Virtual Tuner T/C (1)"}}));
@@ -109,5 +123,45 @@ TEST_F(QOREngineNetworkTest, SwitchesBetweenTunerAndMulticastGroupsByWhatCarries
     EXPECT_EQ(m_engine->GetDevices().back(), (std::pair<int32_t, std::u16string>{5, u"239.1.2.1:5020"}));
     EXPECT_EQ(m_engine->Shutdown(), S_OK);
     EXPECT_TRUE(m_engine->GetDevices().empty());
+    EXPECT_EQ(m_ui.timeouts.load(), 0u);
+}
+
+// A channel announced over SAP plays as the frame's network-source menu plays it: the group
+// address from the announcement, a multicast device opened for it, its first running service.
+TEST_F(QOREngineNetworkTest, AnAnnouncedChannelPlaysThroughAMulticastDevice)
+{
+    libDVB_EthernetDevice::CSAPParser listener;
+    ASSERT_EQ(listener.GetStatus(), S_OK) << listener.GetSocketError();
+    test::CUnixPeer group("engine_sap_group");
+    ASSERT_TRUE(group.Start(SendCommand("udp://239.1.2.3:5024?pkt_size=1316", 503, "Angesagt")));
+    test::SendAnnouncement("v=0\r\ns=Angesagt\r\nc=IN IP4 239.1.2.3/8\r\nt=0 0\r\nm=video 5024 udp mpeg\r\n", 0x5AB);
+    ASSERT_TRUE(test::PumpUntil([&] { return !listener.GetAnnouncementIds().empty(); }, 5000));
+    const auto announcement = listener.GetAnnouncement(listener.GetAnnouncementIds().front());
+    ASSERT_NE(announcement, nullptr);
+    const uint32_t a = announcement->address;
+    const std::string address = std::to_string(a >> 24) + "." + std::to_string(a >> 16 & 255) + "." +
+                                std::to_string(a >> 8 & 255) + "." + std::to_string(a & 255);
+    EXPECT_EQ(address, "239.1.2.3");
+
+    libDVB::CTSEngine* device = nullptr;
+    // The sender may still be starting: the device opens once its tables come.
+    ASSERT_TRUE(test::PumpUntil(
+        [&] {
+            return m_engine->CreateMulticastDevice(base::Utf8ToUtf16(address), announcement->port, &device,
+                                                   nullptr) == S_OK;
+        },
+        15000));
+    CServices::ServiceArray running;
+    m_engine->GetRunningServices(running, false);
+    ASSERT_EQ(running.size(), 1u);
+    EXPECT_EQ(running[0]->GetServiceId(), 503);
+    EXPECT_EQ(running[0]->GetName(), u"Angesagt");
+    ASSERT_EQ(m_engine->PlayService(running[0], 0, 0), S_OK);
+    ASSERT_EQ(device->StartStreaming(), S_OK);
+    EXPECT_TRUE(test::PumpUntil([&] {
+        auto data = m_ui.DataLock();
+        return m_ui.streams.video != 0 && m_ui.packets[m_ui.streams.video] > 10;
+    }));
+    EXPECT_EQ(m_engine->GetDevices(), (Devices{{1, u"239.1.2.3:5024"}}));
     EXPECT_EQ(m_ui.timeouts.load(), 0u);
 }
