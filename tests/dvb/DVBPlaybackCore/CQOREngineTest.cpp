@@ -161,6 +161,12 @@ TEST_F(QOREngineTest, PlaysTheChannelsOfAFileThroughOneDevice)
     EXPECT_EQ(m_engine->PlayPreviousService(), E_FAIL);
     m_engine->GetCurrentService(&playing);
     EXPECT_EQ(playing, Channel(302));
+
+    // The file's device goes: its playing channel leaves the slot before its record is retired.
+    ASSERT_EQ(m_engine->RemoveDevice(id), S_OK);
+    m_engine->GetCurrentService(&playing);
+    EXPECT_EQ(playing, nullptr);
+    EXPECT_EQ(Channel(302), nullptr);
     EXPECT_EQ(m_ui.timeouts.load(), 0u);
 }
 
