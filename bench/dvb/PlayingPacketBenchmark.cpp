@@ -11,6 +11,7 @@
 #include "dvb/DVBPlaybackCore/CQORService.h"
 #include "dvb/DVBPlaybackCore/PlayingPacketRelay.h"
 #include "dvb/libDVB/service/CStream.h"
+#include "support/RatioReporter.h"
 
 namespace {
 
@@ -98,30 +99,15 @@ void BM_Memcpy(benchmark::State& state)
 BENCHMARK(BM_PlayingPacket)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Memcpy)->Unit(benchmark::kMillisecond);
 
-struct RatioReporter : benchmark::ConsoleReporter {
-    double played = 0, copied = 0;
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const auto& r : runs) {
-            const double rate = r.counters.count("items_per_second") ? double(r.counters.at("items_per_second")) : 0;
-            if (r.benchmark_name().find("PlayingPacket") != std::string::npos)
-                played = rate;
-            else if (r.benchmark_name().find("Memcpy") != std::string::npos)
-                copied = rate;
-        }
-    }
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    bench::CRatioReporter reporter("items_per_second", "PlayingPacket", "Memcpy");
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    if (reporter.played > 0 && reporter.copied > 0)
+    if (reporter.ours > 0 && reporter.peer > 0)
         std::printf("playing-packet path / memcpy packet rate: %.3f (%.1f ns per packet)\n",
-                    reporter.played / reporter.copied, 1e9 / reporter.played);
+                    reporter.ours / reporter.peer, 1e9 / reporter.ours);
     return 0;
 }

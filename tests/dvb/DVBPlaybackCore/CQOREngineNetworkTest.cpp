@@ -7,8 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "NetworkTestKit.h"
-#include "TestEngineUserInterface.h"
-#include "VirtualTunerClient.h"
+#include "TunerEngineTest.h"
 #include "base/Utf16.h"
 #include "dvb/libDVB_EthernetDevice/win/CMulticastDevice.h"
 #include "dvb/libDVB_EthernetDevice/win/CSAPParser.h"
@@ -37,31 +36,9 @@ bool SenderRuns(const char16_t* address, uint16_t port)
     return test::WaitUntil([&] { return probe.Start(&listener) == S_OK; }, 15000);
 }
 
-class QOREngineNetworkTest : public ::testing::Test {
+class QOREngineNetworkTest : public test::CTunerEngineTest {
 protected:
-    void SetUp() override
-    {
-        CoInitialize(nullptr);
-        ASSERT_TRUE(m_tuner.IsLoaded()) << "the virtual tuner server is not registered";
-        m_tuner.Reset();
-        m_tuner.MapFrequency(506000, test::WidePath(test::MediaPath("channels_network/timeshift.ts")));
-        char temp[MAX_PATH];
-        ASSERT_NE(GetTempPathA(MAX_PATH, temp), 0u);
-        m_folder = std::string(temp) + "tolvik_engine_network_" + std::to_string(GetCurrentProcessId());
-        CreateDirectoryA(m_folder.c_str(), nullptr);
-        ASSERT_TRUE(CopyFileA(test::MediaPath("channels_network/channels.dat").c_str(),
-                              (m_folder + "\\channels.dat").c_str(), FALSE));
-        const std::u16string folder = base::Utf8ToUtf16(m_folder);
-        m_engine = std::make_unique<DVBPlaybackCore::CQOREngine>(&m_ui, folder, nullptr, folder);
-    }
-    void TearDown() override
-    {
-        m_engine.reset();
-        DeleteFileA((m_folder + "\\channels.dat").c_str());
-        DeleteFileA((m_folder + "\\epg.dat").c_str());
-        RemoveDirectoryA(m_folder.c_str());
-        CoUninitialize();
-    }
+    void SetUp() override { StartEngine("channels_network/channels.dat", "channels_network/timeshift.ts"); }
     // Plays the channel and waits until its video PID is reported and its packets arrive.
     void PlayAndReceive(uint16_t sid, uint16_t tsid)
     {
@@ -79,11 +56,6 @@ protected:
         }));
         EXPECT_EQ(playing->GetReceptionState(), libDVB::CService::kReceived);
     }
-
-    std::string m_folder;
-    test::CVirtualTunerClient m_tuner;
-    test::CTestEngineUserInterface m_ui;
-    std::unique_ptr<DVBPlaybackCore::CQOREngine> m_engine;
 };
 
 } // namespace

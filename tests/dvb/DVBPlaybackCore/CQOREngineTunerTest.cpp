@@ -9,8 +9,7 @@
 #include <iterator>
 
 #include "SIBuilders.h"
-#include "TestEngineUserInterface.h"
-#include "VirtualTunerClient.h"
+#include "TunerEngineTest.h"
 #include "base/Clock.h"
 #include "base/Utf16.h"
 #include "support/TSPacketBuilder.h"
@@ -24,46 +23,11 @@ using test::PumpUntil;
 
 namespace {
 
-std::u16string Folder(const std::string& path) { return base::Utf8ToUtf16(path); }
-
-class QOREngineTunerTest : public ::testing::Test {
+class QOREngineTunerTest : public test::CTunerEngineTest {
 protected:
-    void SetUp() override
-    {
-        CoInitialize(nullptr);
-        ASSERT_TRUE(m_tuner.IsLoaded()) << "the virtual tuner server is not registered";
-        m_tuner.Reset();
-        m_tuner.MapFrequency(506000, test::WidePath(test::MediaPath("file_engine.ts")));
-        // The channel file is copied: the engine writes it back when it ends.
-        char temp[MAX_PATH];
-        ASSERT_NE(GetTempPathA(MAX_PATH, temp), 0u);
-        m_folder = std::string(temp) + "tolvik_engine_tuner_" + std::to_string(GetCurrentProcessId());
-        CreateDirectoryA(m_folder.c_str(), nullptr);
-        ASSERT_TRUE(CopyFileA(test::MediaPath("channels_engine/channels.dat").c_str(),
-                              (m_folder + "\\channels.dat").c_str(), FALSE));
-        m_engine = std::make_unique<CQOREngine>(&m_ui, Folder(m_folder), nullptr, Folder(m_folder));
-    }
-    void TearDown() override
-    {
-        m_engine.reset();
-        DeleteFileA((m_folder + "\\channels.dat").c_str());
-        DeleteFileA((m_folder + "\\epg.dat").c_str());
-        RemoveDirectoryA(m_folder.c_str());
-        CoUninitialize();
-    }
-    CQORService* Playing()
-    {
-        CQORService* service = nullptr;
-        m_engine->GetCurrentService(&service);
-        return service;
-    }
+    void SetUp() override { StartEngine("channels_engine/channels.dat", "file_engine.ts"); }
     std::vector<std::pair<int32_t, std::u16string>> Devices() { return m_engine->GetDevices(); }
     using Devs = std::vector<std::pair<int32_t, std::u16string>>;
-
-    std::string m_folder;
-    test::CVirtualTunerClient m_tuner;
-    test::CTestEngineUserInterface m_ui;
-    std::unique_ptr<CQOREngine> m_engine;
 };
 
 } // namespace
