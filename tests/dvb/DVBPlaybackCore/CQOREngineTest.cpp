@@ -13,6 +13,9 @@
 #include "TestEngineUserInterface.h"
 #include "base/Clock.h"
 #include "base/Utf16.h"
+#include "support/PesBuilder.h"
+#include "support/SubtitleBuilder.h"
+#include "support/TeletextBuilder.h"
 #include "support/TestMedia.h"
 
 using DVBPlaybackCore::CQOREngine;
@@ -158,6 +161,12 @@ TEST_F(QOREngineTest, PlaysTheChannelsOfAFileThroughOneDevice)
     EXPECT_EQ(m_engine->PlayPreviousService(), E_FAIL);
     m_engine->GetCurrentService(&playing);
     EXPECT_EQ(playing, Channel(302));
+
+    // The file's device goes: its playing channel leaves the slot before its record is retired.
+    ASSERT_EQ(m_engine->RemoveDevice(id), S_OK);
+    m_engine->GetCurrentService(&playing);
+    EXPECT_EQ(playing, nullptr);
+    EXPECT_EQ(Channel(302), nullptr);
     EXPECT_EQ(m_ui.timeouts.load(), 0u);
 }
 
@@ -167,36 +176,46 @@ TEST_F(QOREngineTest, PausingAFileStopsItsReaderAndStoppingComesBackLive)
     ASSERT_EQ(m_engine->CreateFileDevice(base::Utf8ToUtf16(test::MediaPath("file_engine.ts")), &device, nullptr),
               S_OK);
     EXPECT_EQ(m_engine->StartTimeshift(), S_FALSE); // nothing plays
+    EXPECT_EQ(m_engine->GetTimeshiftState(nullptr, nullptr), S_FALSE);
     ASSERT_EQ(m_engine->PlayServiceById(301, kTsid, -1, 0), S_OK);
     ASSERT_EQ(device->StartStreaming(), S_OK);
     const uint16_t video = m_probe.programs[301].pids[0];
     ASSERT_TRUE(PumpUntil([&] { return m_ui.Packets(video) > 5; }));
     m_ui.TakeLog();
 
-    // A file pauses by stopping its reader; its channel keeps no buffer of its own.
+    // A file pauses by stopping its reader; its channel's buffer is paused with it.
+    uint8_t paused = 9, created = 9;
+    EXPECT_EQ(m_engine->GetTimeshiftState(&paused, &created), S_OK);
+    EXPECT_EQ(paused + created, 0);
     m_engine->StartTimeshift();
     EXPECT_EQ(m_ui.live.load(), 0);
-    EXPECT_EQ(m_engine->GetTimeshiftState(), S_FALSE);
+    EXPECT_EQ(m_engine->GetTimeshiftState(&paused, &created), S_OK);
+    EXPECT_EQ(paused, 1);
+    EXPECT_EQ(created, 1);
     std::vector<std::string> log = m_ui.TakeLog();
     EXPECT_EQ(log, (std::vector<std::string>{"pause", "live0"}));
     // The reader has ended: no packet comes any more.
-    const uint32_t paused = m_ui.Packets(video);
-    EXPECT_FALSE(PumpUntil([&] { return m_ui.Packets(video) > paused; }, 500));
+    const uint32_t held = m_ui.Packets(video);
+    EXPECT_FALSE(PumpUntil([&] { return m_ui.Packets(video) > held; }, 500));
 
     // Resuming a file restarts its reader and goes live.
     bool restart = false;
     m_engine->StopTimeshift(&restart);
     EXPECT_TRUE(restart);
     EXPECT_EQ(m_ui.live.load(), 1);
-    EXPECT_EQ(m_engine->GetTimeshiftState(), S_OK);
+    m_engine->GetTimeshiftState(&paused, &created);
+    EXPECT_EQ(paused + created, 0);
     EXPECT_EQ(m_ui.TakeLog(), (std::vector<std::string>{"run", "live1"}));
-    EXPECT_TRUE(PumpUntil([&] { return m_ui.Packets(video) > paused; }));
+    EXPECT_TRUE(PumpUntil([&] { return m_ui.Packets(video) > held; }));
 
     // Paused, then another channel: the pause ends with the old one and the new one plays live.
     m_engine->StartTimeshift();
-    EXPECT_EQ(m_engine->GetTimeshiftState(), S_FALSE);
+    m_engine->GetTimeshiftState(&paused, &created);
+    EXPECT_EQ(paused, 1);
     ASSERT_EQ(m_engine->PlayServiceById(302, kTsid, -1, 0), S_OK);
-    EXPECT_EQ(m_engine->GetTimeshiftState(), S_OK);
+    EXPECT_FALSE(Channel(301)->IsTimeshiftCreated());
+    m_engine->GetTimeshiftState(&paused, &created);
+    EXPECT_EQ(paused + created, 0);
     EXPECT_EQ(m_ui.live.load(), 1);
     const uint16_t otherVideo = m_probe.programs[302].pids[0];
     EXPECT_TRUE(PumpUntil([&] { return m_ui.Packets(otherVideo) > 5; }));
@@ -210,7 +229,11 @@ TEST_F(QOREngineTest, DevicesAreOpenedRegisteredAndClosed)
     EXPECT_EQ(m_engine->CreateBDADevice(u"No Such Tuner", &device, &id), E_FAIL);
     EXPECT_EQ(device, nullptr);
     device = reinterpret_cast<libDVB::CTSEngine*>(1);
-    EXPECT_EQ(m_engine->CreateMulticastDevice(u"239.1.2.3", 1234, &device, &id), E_NOTIMPL);
+    // Nobody sends to the group: no table comes within the opening's wait, nothing is registered.
+    EXPECT_EQ(m_engine->CreateMulticastDevice(u"239.1.2.3", 1234, &device, &id), E_FAIL);
+    EXPECT_EQ(device, nullptr);
+    device = reinterpret_cast<libDVB::CTSEngine*>(1);
+    EXPECT_EQ(m_engine->CreateMulticastDevice(u"239.1.2.3", 65536, &device, &id), E_FAIL);
     EXPECT_EQ(device, nullptr);
     // A file that is not there is not registered.
     EXPECT_EQ(m_engine->CreateFileDevice(u"C:\\no\\such\\file.ts", &device, &id), E_FAIL);
@@ -239,23 +262,33 @@ TEST_F(QOREngineTest, DevicesAreOpenedRegisteredAndClosed)
     EXPECT_TRUE(m_ui.TakeLog().empty());
 }
 
-// A device thread replays new PMT versions (the playing channel's video PID moving) while the
-// user-interface thread plays, steps between the channels and reads them under the frame's
-// user-interface lock: the engine must neither call the frame under a service lock nor let the
-// frame's locks wait for each other.
+// A device thread replays new PMT and SDT versions (the playing channel's video PID moving, the
+// names changing) for 30 s while the user-interface thread plays, steps through the favourites,
+// and reads and selects the audio stream under the frame's user-interface lock: the engine must
+// neither call the frame under a service lock nor let the frame's locks wait for each other.
 TEST_F(QOREngineTest, ReportsFromADeviceThreadNeverDeadlockTheFrame)
 {
     auto* device = new test::CTestEngine(m_engine.get());
     ASSERT_EQ(m_engine->AddDevice(device, nullptr, u"replay"), S_OK);
     auto pmt = [](uint16_t program, uint8_t version) {
         const uint16_t base = static_cast<uint16_t>(program << 8);
-        return test::Pmt(program, version & 31, base, {{0x02, uint16_t(base + (version & 1)), {}}, {0x03, uint16_t(base + 0x10), {}}});
+        return test::Pmt(program, version & 31, base,
+                         {{0x02, uint16_t(base + (version & 1)), {}},
+                          {0x03, uint16_t(base + 0x10), test::Language("deu")},
+                          {0x03, uint16_t(base + 0x11), test::Language("eng")}});
+    };
+    auto sdt = [](uint8_t version) {
+        const std::string suffix = " " + std::to_string(version);
+        return test::Sdt(1, 1, version & 31, {{1, "One" + suffix, "P"}, {2, "Two" + suffix, "P"}});
     };
     device->Feed(0, test::Pat(1, 0, {{1, 0x100}, {2, 0x101}}));
     device->Feed(0x100, pmt(1, 0));
     device->Feed(0x101, pmt(2, 0));
+    device->Feed(0x11, sdt(0));
     ASSERT_NE(Channel(1), nullptr);
     ASSERT_NE(Channel(2), nullptr);
+    m_engine->SetFavourite(Channel(1), 1);
+    m_engine->SetFavourite(Channel(2), 2);
 
     std::atomic<bool> stop{false};
     std::atomic<uint32_t> versions{0};
@@ -263,29 +296,37 @@ TEST_F(QOREngineTest, ReportsFromADeviceThreadNeverDeadlockTheFrame)
         for (uint8_t version = 1; !stop.load(); ++version) {
             device->Feed(0x100, pmt(1, version));
             device->Feed(0x101, pmt(2, version));
+            device->Feed(0x11, sdt(version));
             ++versions;
             std::this_thread::yield();
         }
     });
-    const ULONGLONG until = GetTickCount64() + 3000;
-    uint32_t plays = 0;
+    ASSERT_EQ(m_engine->PlayService(Channel(1), CServices::kFavouriteBase, 0), S_OK);
+    const ULONGLONG until = GetTickCount64() + 30000;
+    uint32_t steps = 0, selections = 0;
     while (GetTickCount64() < until) {
-        EXPECT_EQ(m_engine->PlayServiceById(plays % 2 ? 2 : 1, kTsid, -1, 0), S_OK);
-        ++plays;
-        PumpUntil([] { return false; }, 20);
+        EXPECT_EQ(steps % 3 ? m_engine->PlayNextService() : m_engine->PlayPreviousService(), S_OK);
+        ++steps;
+        PumpUntil([] { return false; }, 10);
         CQORService* playing = nullptr;
         m_engine->GetCurrentService(&playing);
+        ASSERT_NE(playing, nullptr);
         auto ui = m_ui.UILock();
         EXPECT_FALSE(playing->GetName().empty());
-        EXPECT_NE(playing->GetVideoStream(), nullptr);
+        base::CScopedLock lock(playing->Lock());
+        const uint16_t pid = static_cast<uint16_t>((playing->GetServiceId() << 8) + 0x10 + steps % 2);
+        if (const libDVB::CStream* audio = playing->FindStream(pid, libDVB::CStream::kAudio))
+            selections += playing->SelectAudioStream(*audio) == S_OK;
     }
     stop = true;
     replay.join();
-    EXPECT_GT(versions.load(), 10u);
-    EXPECT_GT(plays, 10u);
+    PumpUntil([] { return false; }, 50);
+    EXPECT_GT(versions.load(), 100u);
+    EXPECT_GT(steps, 100u);
+    EXPECT_GT(selections, 0u);
     EXPECT_EQ(m_ui.timeouts.load(), 0u);
     auto data = m_ui.DataLock();
-    EXPECT_GE(m_ui.streamReports, plays);
+    EXPECT_GE(m_ui.streamReports, steps);
 }
 
 // Decoded pages cross to the user-interface thread as message 2037 (wParam the decoder, lParam the
@@ -313,6 +354,105 @@ TEST_F(QOREngineTest, TeletextPagesArePostedAndKeypadDigitsEnterAPage)
     EXPECT_EQ(m_ui.TakeLog(), std::vector<std::string>{"panel1"});
     libDVB::CEITEvent event;
     EXPECT_EQ(m_engine->GetEvent(1, 0x80000000u, &event), E_FAIL);
+}
+
+namespace {
+
+// The frame's window as far as teletext goes: message 2037 is handed back to the engine.
+CQOREngine* g_teletextEngine = nullptr;
+std::atomic<int> g_teletextMessages{0};
+
+LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == CQOREngine::kTeletextPageMessage && g_teletextEngine) {
+        ++g_teletextMessages;
+        g_teletextEngine->OnTeletextPage(reinterpret_cast<libDVB::CTeletextDecoder*>(wParam),
+                                         static_cast<uint32_t>(lParam), false, lParam == 0);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+} // namespace
+
+// A channel with a teletext and a subtitle stream, fed from another thread as a device would: the
+// page on screen is posted as message 2037 to the frame, comes back and is drawn into the page
+// bitmap the frame is shown; a display set drawn at its time reaches the frame as an overlay.
+TEST_F(QOREngineTest, TeletextPagesAndSubtitleBitmapsReachTheFrame)
+{
+    WNDCLASSW frameClass = {};
+    frameClass.lpfnWndProc = FrameProc;
+    frameClass.hInstance = GetModuleHandleW(nullptr);
+    frameClass.lpszClassName = L"TolvikTestFrame";
+    RegisterClassW(&frameClass);
+    HWND frame = CreateWindowExW(0, L"TolvikTestFrame", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                 frameClass.hInstance, nullptr);
+    ASSERT_NE(frame, nullptr);
+    const std::u16string folder = base::Utf8ToUtf16(m_folder);
+    m_engine.reset();
+    m_engine = std::make_unique<CQOREngine>(&m_ui, folder, frame, folder);
+    g_teletextEngine = m_engine.get();
+
+    auto* device = new test::CTestEngine(m_engine.get());
+    ASSERT_EQ(m_engine->AddDevice(device, nullptr, u"feed"), S_OK);
+    device->Feed(0, test::Pat(1, 0, {{1, 0x100}}));
+    device->Feed(0x100, test::Pmt(1, 0, 0x110,
+                                  {{0x02, 0x110, {}},
+                                   {0x06, 0x120, test::Teletext({{"deu", 1, 1, 0x00}})},
+                                   {0x06, 0x130, test::Subtitling("deu")}}));
+    ASSERT_NE(Channel(1), nullptr);
+    ASSERT_EQ(m_engine->PlayServiceById(1, kTsid, -1, 0), S_OK);
+    {
+        // The playing channel chooses its subtitles as the frame's menu does.
+        base::CScopedLock lock(Channel(1)->Lock());
+        const libDVB::CStream* subtitles = Channel(1)->FindStream(0x130, libDVB::CStream::kSubtitle);
+        ASSERT_NE(subtitles, nullptr);
+        Channel(1)->SelectSubtitleStream(*subtitles);
+    }
+    ASSERT_EQ(m_engine->ShowTeletext(true, 100, false), S_OK);
+    m_ui.TakeLog();
+    const uint32_t overlaysBefore = m_ui.overlays.load();
+    EXPECT_EQ(m_ui.overlayLit.load(), 0u); // attaching cleared the bitmap
+
+    std::thread feed([&] {
+        uint8_t teletextContinuity = 0, subtitleContinuity = 0;
+        const test::TeletextHeader header = test::PageHeader(100);
+        // A page is complete when the next header of its magazine starts.
+        const std::vector<std::vector<uint8_t>> units = {
+            test::TeletextUnit(1, 0, test::HeaderData(header)),
+            test::TeletextUnit(1, 1, test::RowData("Tolvik Videotext")),
+            test::TeletextUnit(1, 0, test::HeaderData(test::PageHeader(101)))};
+        for (const auto& pes : {test::TeletextPes(units, 90000), test::TeletextPes({}, 90000)})
+            for (const auto& p : test::PacketizePes(0x120, pes, teletextContinuity))
+                device->GetRouter().DeliverPacket(p.data(), 188);
+        test::SubtitleRegion region;
+        region.id = 1;
+        region.width = 720;
+        region.height = 100;
+        region.objects = {{1, 0, 0, 10, 0}};
+        const auto set = test::MakePes(
+            1000, test::SubtitlePesPayload(
+                      {test::PageCompositionSegment(1, 5, 0, 1, {{1, 0, 100}}), test::RegionCompositionSegment(1, region),
+                       test::ClutDefinitionSegment(1, 0, 0, {{1, 0x40, true, 235, 128, 128, 0}}),
+                       test::ObjectDataSegment(1, 1, 0, test::FourBitField({{1, 1, 1, 1}}), {})}));
+        for (const auto& pes : {set, test::MakePes(2000, {})})
+            for (const auto& p : test::PacketizePes(0x130, pes, subtitleContinuity))
+                device->GetRouter().DeliverPacket(p.data(), 188);
+    });
+    feed.join();
+    EXPECT_TRUE(PumpUntil([&] { return g_teletextMessages.load() > 0; }));
+    const std::vector<std::string> log = m_ui.TakeLog();
+    EXPECT_NE(std::find(log.begin(), log.end(), "page"), log.end());
+
+    // The video clock reaches the set's time: the bitmap goes to the frame, which reads it then.
+    ASSERT_EQ(m_engine->DrawSubtitles(1000), S_OK);
+    EXPECT_GT(m_ui.overlays.load(), overlaysBefore);
+    EXPECT_EQ(m_ui.overlayWidth.load(), 720);
+    EXPECT_GT(m_ui.overlayLit.load(), 0u);
+    EXPECT_EQ(m_ui.timeouts.load(), 0u);
+    m_engine.reset();
+    g_teletextEngine = nullptr;
+    DestroyWindow(frame);
 }
 
 // One guide refresh of the network channels at 14:10 local time: the grid starts at 13:30, an

@@ -3,9 +3,16 @@
 // missing tuner falls to the record's next one, and stepping walks the TV list with wrap.
 #include <gtest/gtest.h>
 
-#include "TestEngineUserInterface.h"
-#include "VirtualTunerClient.h"
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <iterator>
+
+#include "SIBuilders.h"
+#include "TunerEngineTest.h"
+#include "base/Clock.h"
 #include "base/Utf16.h"
+#include "support/TSPacketBuilder.h"
 #include "support/TestMedia.h"
 
 using DVBPlaybackCore::CQOREngine;
@@ -16,46 +23,11 @@ using test::PumpUntil;
 
 namespace {
 
-std::u16string Folder(const std::string& path) { return base::Utf8ToUtf16(path); }
-
-class QOREngineTunerTest : public ::testing::Test {
+class QOREngineTunerTest : public test::CTunerEngineTest {
 protected:
-    void SetUp() override
-    {
-        CoInitialize(nullptr);
-        ASSERT_TRUE(m_tuner.IsLoaded()) << "the virtual tuner server is not registered";
-        m_tuner.Reset();
-        m_tuner.MapFrequency(506000, test::WidePath(test::MediaPath("file_engine.ts")));
-        // The channel file is copied: the engine writes it back when it ends.
-        char temp[MAX_PATH];
-        ASSERT_NE(GetTempPathA(MAX_PATH, temp), 0u);
-        m_folder = std::string(temp) + "tolvik_engine_tuner_" + std::to_string(GetCurrentProcessId());
-        CreateDirectoryA(m_folder.c_str(), nullptr);
-        ASSERT_TRUE(CopyFileA(test::MediaPath("channels_engine/channels.dat").c_str(),
-                              (m_folder + "\\channels.dat").c_str(), FALSE));
-        m_engine = std::make_unique<CQOREngine>(&m_ui, Folder(m_folder), nullptr, Folder(m_folder));
-    }
-    void TearDown() override
-    {
-        m_engine.reset();
-        DeleteFileA((m_folder + "\\channels.dat").c_str());
-        DeleteFileA((m_folder + "\\epg.dat").c_str());
-        RemoveDirectoryA(m_folder.c_str());
-        CoUninitialize();
-    }
-    CQORService* Playing()
-    {
-        CQORService* service = nullptr;
-        m_engine->GetCurrentService(&service);
-        return service;
-    }
+    void SetUp() override { StartEngine("channels_engine/channels.dat", "file_engine.ts"); }
     std::vector<std::pair<int32_t, std::u16string>> Devices() { return m_engine->GetDevices(); }
     using Devs = std::vector<std::pair<int32_t, std::u16string>>;
-
-    std::string m_folder;
-    test::CVirtualTunerClient m_tuner;
-    test::CTestEngineUserInterface m_ui;
-    std::unique_ptr<CQOREngine> m_engine;
 };
 
 } // namespace
@@ -121,4 +93,203 @@ TEST_F(QOREngineTunerTest, ChoosesTunesAndKeepsTheTunersAsTheChannelsNeed)
     EXPECT_TRUE(Devices().empty());
     EXPECT_EQ(Playing(), nullptr);
     EXPECT_EQ(m_ui.timeouts.load(), 0u);
+}
+
+// Pausing a tuner's channel records it into its timeshift buffer: nothing reaches the frame while
+// paused, resuming replays from the buffer, and a paused channel left for another ends its buffer
+// and the next one plays live. Going live from the buffer restarts the demultiplexer.
+TEST_F(QOREngineTunerTest, PausesATunerChannelIntoItsBufferAndComesBackLive)
+{
+    // Twelve seconds of one channel: long enough to pause and resume while it is sent.
+    m_tuner.MapFrequency(506000, test::WidePath(test::MediaPath("channels_network/timeshift.ts")));
+    CQORService* one = m_engine->FindService(CServices::KeyOf(1110, 301));
+    ASSERT_NE(one, nullptr);
+    ASSERT_EQ(m_engine->PlayServiceById(301, 1110, -1, 0), S_OK);
+    uint16_t video = 0;
+    ASSERT_TRUE(PumpUntil([&] {
+        auto data = m_ui.DataLock();
+        video = m_ui.streams.video;
+        return video != 0 && m_ui.packets[video] > 20;
+    }));
+    uint8_t paused = 9, created = 9;
+    EXPECT_EQ(m_engine->GetTimeshiftState(&paused, &created), S_OK);
+    EXPECT_EQ(paused + created, 0);
+    m_ui.TakeLog();
+
+    ASSERT_EQ(m_engine->StartTimeshift(), S_OK);
+    EXPECT_EQ(m_ui.TakeCommands(), (std::vector<std::string>{"pause", "live0"}));
+    m_engine->GetTimeshiftState(&paused, &created);
+    EXPECT_EQ(paused, 1);
+    EXPECT_EQ(created, 1);
+    // The tuner goes on streaming into the buffer; the frame gets nothing.
+    const uint32_t held = m_ui.Packets(video);
+    EXPECT_FALSE(PumpUntil([&] { return m_ui.Packets(video) > held; }, 700));
+
+    // Resume: the replay comes out of the buffer, which keeps recording.
+    bool restart = false;
+    ASSERT_EQ(m_engine->StopTimeshift(&restart), S_OK);
+    EXPECT_FALSE(restart);
+    EXPECT_EQ(m_ui.TakeCommands(), (std::vector<std::string>{"run", "live1"}));
+    m_engine->GetTimeshiftState(&paused, &created);
+    EXPECT_EQ(paused, 0);
+    EXPECT_EQ(created, 1);
+    EXPECT_TRUE(PumpUntil([&] { return m_ui.Packets(video) > held; }));
+
+    // Live again from the buffer: the demultiplexer is reset and the buffer ends.
+    ASSERT_EQ(m_engine->StartTimeshift(), S_OK);
+    restart = true;
+    ASSERT_EQ(m_engine->StopTimeshift(&restart), S_OK);
+    EXPECT_EQ(m_ui.TakeCommands(), (std::vector<std::string>{"pause", "live0", "stop", "reset", "run", "live1"}));
+    m_engine->GetTimeshiftState(&paused, &created);
+    EXPECT_EQ(paused + created, 0);
+    const uint32_t live = m_ui.Packets(video);
+    EXPECT_TRUE(PumpUntil([&] { return m_ui.Packets(video) > live; }));
+
+    // Paused, then another channel of the multiplex: the buffer goes with its channel.
+    ASSERT_EQ(m_engine->StartTimeshift(), S_OK);
+    EXPECT_EQ(m_ui.live.load(), 0);
+    ASSERT_EQ(m_engine->PlayServiceById(302, 1110, -1, 0), S_OK);
+    EXPECT_FALSE(one->IsTimeshiftCreated());
+    EXPECT_EQ(m_ui.live.load(), 1);
+    m_engine->GetTimeshiftState(&paused, &created);
+    EXPECT_EQ(paused + created, 0);
+    // And back: the first channel plays live.
+    ASSERT_EQ(m_engine->PlayServiceById(301, 1110, -1, 0), S_OK);
+    const uint32_t back = m_ui.Packets(video);
+    EXPECT_TRUE(PumpUntil([&] { return m_ui.Packets(video) > back; }));
+    EXPECT_EQ(m_ui.timeouts.load(), 0u);
+}
+
+// Stepping among favourites stays in the favourites and wraps at both ends.
+TEST_F(QOREngineTunerTest, StepsThroughTheFavouritesWithWrap)
+{
+    CQORService* two = m_engine->FindService(CServices::KeyOf(1110, 302));
+    CQORService* radio = m_engine->FindService(CServices::KeyOf(1113, 400));
+    ASSERT_NE(two, nullptr);
+    ASSERT_NE(radio, nullptr);
+    m_engine->SetFavourite(two, 1);
+    m_engine->SetFavourite(radio, 2);
+    ASSERT_EQ(m_engine->PlayService(two, CServices::kFavouriteBase, 0), S_OK);
+    ASSERT_EQ(m_engine->PlayNextService(), S_OK);
+    EXPECT_EQ(Playing(), radio);
+    EXPECT_EQ(radio->GetListPosition(), CServices::kFavouriteBase + 1);
+    ASSERT_EQ(m_engine->PlayNextService(), S_OK);
+    EXPECT_EQ(Playing(), two);
+    ASSERT_EQ(m_engine->PlayPreviousService(), S_OK);
+    EXPECT_EQ(Playing(), radio);
+    EXPECT_EQ(m_tuner.LastTune().frequency, 538000);
+    EXPECT_EQ(m_ui.timeouts.load(), 0u);
+}
+
+namespace {
+
+struct GuideEvent {
+    uint16_t id;
+    int64_t start; // UTC
+    int64_t duration;
+    std::string name, text;
+};
+
+// An EIT schedule section (ETSI EN 300 468, 5.2.4) of one service with short event descriptors.
+test::Bytes EitSchedule(uint16_t sid, uint16_t tsid, uint16_t onid, const std::vector<GuideEvent>& events)
+{
+    auto bcd = [](int64_t v) { return static_cast<uint8_t>(((v / 10) << 4) | (v % 10)); };
+    test::Bytes body = {static_cast<uint8_t>(tsid >> 8), static_cast<uint8_t>(tsid), static_cast<uint8_t>(onid >> 8),
+                        static_cast<uint8_t>(onid), 0, 0x50};
+    for (const auto& e : events) {
+        const test::Bytes descriptor =
+            test::Descriptor(0x4D, test::Cat({test::Str("deu"), test::Text(e.name), test::Text(e.text)}));
+        const int64_t day = e.start / 86400, second = e.start % 86400;
+        const uint16_t flags = static_cast<uint16_t>((4 << 13) | descriptor.size());
+        body = test::Cat({body, {static_cast<uint8_t>(e.id >> 8), static_cast<uint8_t>(e.id)},
+                          test::MjdTime(static_cast<uint16_t>(40587 + day), static_cast<uint8_t>(second / 3600),
+                                        static_cast<uint8_t>(second / 60 % 60), static_cast<uint8_t>(second % 60)),
+                          {bcd(e.duration / 3600), bcd(e.duration / 60 % 60), bcd(e.duration % 60)},
+                          {static_cast<uint8_t>(flags >> 8), static_cast<uint8_t>(flags)}, descriptor});
+    }
+    return test::MakeLongSection(0x50, sid, 0, 0, 0, body);
+}
+
+// A zone of the CRT's own (the guide's local time), half an hour off UTC, for one test.
+class CZone {
+public:
+    explicit CZone(const char* zone)
+    {
+        const char* old = std::getenv("TZ");
+        m_old = old ? old : "";
+        _putenv_s("TZ", zone);
+        _tzset();
+    }
+    ~CZone()
+    {
+        _putenv_s("TZ", m_old.c_str());
+        _tzset();
+    }
+
+private:
+    std::string m_old;
+};
+
+} // namespace
+
+// EIT sections spliced into the stream ffmpeg wrote reach the guide through the tuner: the playing
+// channel's row, its events as UTC instants, an overlapping one trimmed, one without texts "N/A",
+// one beyond two days left out; at 14:10 local time the grid starts at 13:30, at 14:40 at 14:00.
+TEST_F(QOREngineTunerTest, EventsOfTheStreamReachTheGuide)
+{
+    CZone zone("XST-5:30");
+    const int64_t local = base::DaysFromCivil(2026, 12, 9) * 86400 + 14 * 3600 + 10 * 60;
+    const int64_t now = local - 5 * 3600 - 1800;
+    ASSERT_EQ(base::LocalUtcOffset(now), 5 * 3600 + 1800);
+    int64_t clock = now;
+    m_engine->SetClock([&clock] { return clock; });
+
+    std::ifstream in(test::MediaPath("file_engine.ts"), std::ios::binary);
+    std::vector<uint8_t> stream((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(stream.size(), 188u * 20);
+    uint8_t continuity = 0;
+    const auto eit = test::PacketizeSections(
+        0x12, {EitSchedule(301, 1110, 1,
+                           {{1, now - 600, 3600, "First", ""},
+                            {2, now + 2400, 1800, "Second", "About it"},
+                            {3, now + 200000, 1800, "Later", ""}})},
+        continuity);
+    std::vector<uint8_t> spliced(stream.begin(), stream.begin() + 188 * 10);
+    for (const auto& packet : eit)
+        spliced.insert(spliced.end(), packet.begin(), packet.end());
+    spliced.insert(spliced.end(), stream.begin() + 188 * 10, stream.end());
+    const std::string path = m_folder + "\\eit.ts";
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(spliced.data()),
+                                                static_cast<std::streamsize>(spliced.size()));
+    m_tuner.MapFrequency(506000, test::WidePath(path));
+
+    ASSERT_EQ(m_engine->PlayServiceById(301, 1110, -1, 0), S_OK);
+    ASSERT_TRUE(PumpUntil([&] { return m_engine->GetEPGStore().GetEventCount() >= 3; }));
+    int32_t row = -1;
+    ASSERT_EQ(m_engine->UpdateEPGView(false, 1, &row), S_OK);
+    EXPECT_EQ(row, 0);
+    EXPECT_EQ(m_ui.gridStart.load(), now - 40 * 60);
+    {
+        auto ui = m_ui.UILock();
+        ASSERT_EQ(m_ui.guideEvents.size(), 2u);
+        const auto& first = m_ui.guideEvents[0];
+        EXPECT_EQ(first.name, u"First");
+        EXPECT_EQ(first.description, u"N/A");
+        EXPECT_EQ(first.start, now - 600);
+        EXPECT_EQ(first.minutes, 50);
+        EXPECT_EQ(first.keyLow, 301u << 16 | 1);
+        EXPECT_EQ(first.keyHigh, 1u << 16 | 1110);
+        EXPECT_EQ(m_ui.guideEvents[1].description, u"About it");
+        EXPECT_EQ(m_ui.guideEvents[1].start, now + 2400);
+        EXPECT_EQ(m_ui.guideEvents[1].minutes, 30);
+        m_ui.guideEvents.clear();
+    }
+    libDVB::CEITEvent event;
+    ASSERT_EQ(m_engine->GetEvent(301u << 16 | 2, 1u << 16 | 1110, &event), S_OK);
+    EXPECT_EQ(event.name, u"Second");
+
+    clock = now + 1800; // 14:40 local
+    EXPECT_EQ(m_engine->UpdateEPGView(true, 1, &row), S_FALSE);
+    EXPECT_EQ(m_ui.gridStart.load(), now - 10 * 60);
+    m_engine->SetClock(nullptr);
 }

@@ -130,8 +130,19 @@ public:
     }
     HRESULT ShowTeletextPage(void*, int32_t, int32_t, int32_t, int32_t, int32_t) override { return Note("page"); }
     HRESULT SetPageEntryText(std::u16string) override { return Note("entry"); }
-    HRESULT ShowOverlayBitmap(void*, int32_t, int32_t, int32_t, int32_t) override
+    HRESULT ShowOverlayBitmap(void* bitmap, int32_t, int32_t, int32_t, int32_t) override
     {
+        // The bitmap stays the renderer's: the frame copies its pixels during the call.
+        BITMAP info = {};
+        uint32_t lit = 0;
+        if (bitmap && GetObjectW(static_cast<HBITMAP>(bitmap), sizeof info, &info) == sizeof info && info.bmBits) {
+            const auto* bytes = static_cast<const uint8_t*>(info.bmBits);
+            const std::vector<uint8_t> copy(bytes, bytes + static_cast<size_t>(info.bmWidthBytes) * info.bmHeight);
+            for (uint8_t byte : copy)
+                lit += byte != 0;
+            overlayWidth = info.bmWidth;
+        }
+        overlayLit = lit;
         ++overlays;
         return S_OK;
     }
@@ -150,6 +161,15 @@ public:
         taken.swap(log);
         return taken;
     }
+    // The log without the reports a device thread's changes bring in at any time.
+    std::vector<std::string> TakeCommands()
+    {
+        std::vector<std::string> commands;
+        for (std::string& entry : TakeLog())
+            if (entry != "updated" && entry != "streams" && entry != "info")
+                commands.push_back(std::move(entry));
+        return commands;
+    }
     uint32_t Packets(uint16_t pid)
     {
         CHold data = DataLock();
@@ -164,6 +184,8 @@ public:
 
     std::atomic<uint32_t> timeouts{0};
     std::atomic<uint32_t> overlays{0};
+    std::atomic<int32_t> overlayWidth{0}; // of the last overlay bitmap
+    std::atomic<uint32_t> overlayLit{0};  // its bytes that are not 0
     std::atomic<int> live{-1};
     // Under the data lock.
     Streams streams;

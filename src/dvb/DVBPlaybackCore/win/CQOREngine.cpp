@@ -8,6 +8,7 @@
 #include "dvb/DVBPlaybackCore/CBDATuneInfo.h"
 #include "dvb/DVBPlaybackCore/CETHTuneInfo.h"
 #include "dvb/DVBPlaybackCore/GenreText.h"
+#include "dvb/DVBPlaybackCore/PlayingPacketRelay.h"
 #include "base/Clock.h"
 #include "dvb/DVBPlaybackCore/TextCase.h"
 #include "dvb/DVBPlaybackCore/win/BDATuneInfoLocator.h"
@@ -15,7 +16,9 @@
 #include "dvb/libDVB/file/win/CTSFileEngine.h"
 #include "dvb/libDVB/subtitle/win/CSubtitleDibSection.h"
 #include "dvb/libDVB/teletext/win/CTeletextGdiCanvas.h"
+#include "dvb/libDVB/timeshift/win/CTSPacketBuffer.h"
 #include "dvb/libDVB_BDADevice/CBDATSEngine.h"
+#include "dvb/libDVB_EthernetDevice/win/CMulticastDevice.h"
 
 namespace DVBPlaybackCore {
 
@@ -36,11 +39,19 @@ std::u16string MulticastName(const std::u16string& address, int32_t port)
     return name;
 }
 
+// Services get their timeshift buffer from the platform's factory as they are made, the records of
+// the channel file among the first: it is installed before the channel list reads them.
+libDVB::CService::CServiceCallback* WithTimeshiftBuffers(libDVB::CService::CServiceCallback* callback)
+{
+    libDVB::CTSPacketBuffer::Install();
+    return callback;
+}
+
 } // namespace
 
 CQOREngine::CQOREngine(CQOREngineUserInterface* ui, const std::u16string& dataFolder, HWND frame,
                        const std::u16string& channelFolder)
-    : CServices(static_cast<libDVB::CService::CServiceCallback*>(this), channelFolder),
+    : CServices(WithTimeshiftBuffers(static_cast<libDVB::CService::CServiceCallback*>(this)), channelFolder),
       m_teletext(this, std::make_unique<libDVB::CTeletextGdiCanvas>()), m_ui(ui), m_dataFolder(dataFolder),
       m_frame(frame), m_epg(dataFolder + u"\\epg.dat"),
       m_subtitles(this, std::make_unique<libDVB::CSubtitleDibSection>())
@@ -122,12 +133,23 @@ HRESULT CQOREngine::CreateBDADevice(libBDA::CBDADeviceEntry* entry, const std::u
     return S_OK;
 }
 
-HRESULT CQOREngine::CreateMulticastDevice(const std::u16string&, int32_t, libDVB::CTSEngine** device, int32_t*)
+HRESULT CQOREngine::CreateMulticastDevice(const std::u16string& groupAddress, int32_t port,
+                                          libDVB::CTSEngine** device, int32_t* id)
 {
-    // This build has no multicast device engine.
     if (device)
         *device = nullptr;
-    return E_NOTIMPL;
+    // A UDP port outside 1..65535 names no group a device could join.
+    if (port < 1 || port > 0xFFFF)
+        return E_FAIL;
+    auto created = std::make_unique<libDVB_EthernetDevice::CMulticastDevice>(groupAddress,
+                                                                            static_cast<uint16_t>(port), this);
+    const HRESULT hr = AddDevice(created.get(), id, MulticastName(groupAddress, port));
+    if (FAILED(hr))
+        return hr;
+    if (device)
+        *device = created.get();
+    created.release();
+    return S_OK;
 }
 
 HRESULT CQOREngine::CreateFileDevice(const std::u16string& path, libDVB::CTSEngine** device, int32_t* id)
@@ -324,12 +346,14 @@ HRESULT CQOREngine::StopService(CQORService* service)
     m_teletext.Attach(nullptr);
     m_subtitles.Attach(nullptr);
     if (service) {
-        if (m_timeshifting) {
-            // The buffer goes with its service; a paused file resumes reading.
+        if (m_timeshifting || service->IsTimeshiftCreated()) {
+            // The buffer, paused or replaying, goes with its service; a paused file resumes
+            // reading. The next service plays live.
+            if (libDVB::CTSEngine* device = FirstDevice();
+                m_timeshifting && device && device->CanPause() == S_FALSE)
+                device->StartStreaming();
             m_timeshifting = false;
             m_liveFlagPending = true;
-            if (libDVB::CTSEngine* device = FirstDevice(); device && device->CanPause() == S_FALSE)
-                device->StartStreaming();
             service->StopTimeshift(true);
         }
         service->DeactivateDecoding();
@@ -405,7 +429,15 @@ HRESULT CQOREngine::StopTimeshift(bool* restart)
     return service->StopTimeshift(goLive);
 }
 
-HRESULT CQOREngine::GetTimeshiftState() { return m_current.load() && m_timeshifting ? S_FALSE : S_OK; }
+HRESULT CQOREngine::GetTimeshiftState(uint8_t* paused, uint8_t* created)
+{
+    CQORService* service = m_current.load();
+    if (paused)
+        *paused = service && service->IsTimeshiftPaused() ? 1 : 0;
+    if (created)
+        *created = service && service->IsTimeshiftCreated() ? 1 : 0;
+    return service ? S_OK : S_FALSE;
+}
 
 HRESULT CQOREngine::Shutdown()
 {
@@ -421,9 +453,7 @@ HRESULT CQOREngine::Shutdown()
 HRESULT CQOREngine::OnServicePacket(libDVB::CService* service, uint16_t, const uint8_t* packet, uint32_t length,
                                     uint32_t)
 {
-    if (service != m_current.load(std::memory_order_acquire))
-        return S_FALSE;
-    return m_ui->OnTransportPacket(0, packet, static_cast<int32_t>(length));
+    return RelayPlayingPacket(m_current, service, *m_ui, packet, length);
 }
 
 HRESULT CQOREngine::OnServiceChanged(libDVB::CService* service, uint32_t mask, uint32_t state, uint32_t)
@@ -652,6 +682,12 @@ HRESULT CQOREngine::TeletextKeyDown(int32_t virtualKey)
 HRESULT CQOREngine::RelayDisplayFlag(bool shown)
 {
     m_ui->SetPanelShown(shown);
+    return S_OK;
+}
+
+HRESULT CQOREngine::DrawSubtitles(uint64_t pts)
+{
+    m_subtitles.Draw(pts);
     return S_OK;
 }
 

@@ -111,8 +111,9 @@ public:
 
     HRESULT StartTimeshift();
     HRESULT StopTimeshift(bool* restart);
-    // 1 while the playing service is time-shifted (paused or replaying), else 0.
-    HRESULT GetTimeshiftState();
+    // The playing service's timeshift buffer: paused (between pause and resume) and created (from
+    // the pause until it goes live again). S_FALSE when nothing plays.
+    HRESULT GetTimeshiftState(uint8_t* paused, uint8_t* created);
 
     HRESULT Shutdown();
 
@@ -133,6 +134,8 @@ public:
     HRESULT TeletextNavigate(int32_t how);
     HRESULT TeletextKeyDown(int32_t virtualKey);
     HRESULT RelayDisplayFlag(bool shown);
+    // Subtitles: the renderer draws the newest display set due at the video clock's `pts` (90 kHz).
+    HRESULT DrawSubtitles(uint64_t pts);
 
     // Callbacks from services, devices and renderers.
     HRESULT OnServicePacket(libDVB::CService* service, uint16_t pid, const uint8_t* packet, uint32_t length,

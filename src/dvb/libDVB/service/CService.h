@@ -75,6 +75,9 @@ public:
     HRESULT DeactivateDecoding();
     HRESULT StartTimeshift();
     HRESULT StopTimeshift(bool goLive);
+    // The buffer's flags (both false without a buffer).
+    bool IsTimeshiftPaused() const { return m_timeshift && m_timeshift->IsPaused(); }
+    bool IsTimeshiftCreated() const { return m_timeshift && m_timeshift->IsCreated(); }
 
     // A packet of one of the service's PIDs from the device engine.
     HRESULT OnStreamPacket(CTSDemultiplexerStream* stream, const uint8_t* packet, uint32_t length,

@@ -33,6 +33,9 @@ public:
     virtual HRESULT Write(const uint8_t* packet, uint32_t length) = 0;
     // Back to live: ends the replay and drops the ring.
     virtual HRESULT Stop() = 0;
+    // Paused: between Pause and Play. Created: from the first Pause until Stop.
+    virtual bool IsPaused() const = 0;
+    virtual bool IsCreated() const = 0;
 
     // The buffer a new service gets; null while no factory is installed (no timeshift).
     static std::unique_ptr<CTSPacketBufferInterface> Create(CTSPacketBufferCallback* callback);

@@ -30,6 +30,8 @@ public:
     HRESULT Play() override { return S_OK; }
     HRESULT Write(const uint8_t*, uint32_t) override { return S_FALSE; }
     HRESULT Stop() override { return S_OK; }
+    bool IsPaused() const override { return false; }
+    bool IsCreated() const override { return false; }
 };
 std::atomic<int> CPacingRecorder::pauses{0};
 std::atomic<uint32_t> CPacingRecorder::badPids{0};

@@ -40,26 +40,6 @@ std::unique_ptr<CNetworkAnnouncement> Find(const CSAPParser& parser, uint32_t ad
 const char kChildVariable[] = "TOLVIK_SAP_CHILD";
 const char kTwoListenersName[] = "Beide h\xC3\xB6ren";
 
-void SendAnnouncement(const std::string& sdp, uint16_t id = 0x4B1D)
-{
-    WSADATA data;
-    ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &data), 0);
-    SOCKET s = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
-    ASSERT_NE(s, INVALID_SOCKET);
-    std::string message("\x20\x00\x00\x00\x7F\x00\x00\x01" "application/sdp", 23);
-    message[2] = static_cast<char>(id >> 8);
-    message[3] = static_cast<char>(id);
-    message.push_back('\0');
-    message += sdp;
-    sockaddr_in to = {};
-    to.sin_family = AF_INET;
-    to.sin_addr.s_addr = inet_addr("239.255.255.255");
-    to.sin_port = htons(9875);
-    EXPECT_EQ(sendto(s, message.data(), static_cast<int>(message.size()), 0, reinterpret_cast<sockaddr*>(&to), sizeof to),
-              static_cast<int>(message.size()));
-    closesocket(s);
-    WSACleanup();
-}
 
 } // namespace
 

@@ -1,5 +1,8 @@
+#include <winsock2.h>
+
 #include "NetworkTestKit.h"
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -92,6 +95,27 @@ void CUnixPeer::Stop(const char* signal)
         Run("p=$(cat " + stem + ".pid)\npkill -KILL -P $p\nkill -KILL $p 2>/dev/null", ".kill.sh");
         WaitExit(5000);
     }
+}
+
+void SendAnnouncement(const std::string& sdp, uint16_t id)
+{
+    WSADATA data;
+    ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &data), 0);
+    SOCKET s = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    ASSERT_NE(s, INVALID_SOCKET);
+    std::string message("\x20\x00\x00\x00\x7F\x00\x00\x01" "application/sdp", 23);
+    message[2] = static_cast<char>(id >> 8);
+    message[3] = static_cast<char>(id);
+    message.push_back('\0');
+    message += sdp;
+    sockaddr_in to = {};
+    to.sin_family = AF_INET;
+    to.sin_addr.s_addr = inet_addr("239.255.255.255");
+    to.sin_port = htons(9875);
+    EXPECT_EQ(sendto(s, message.data(), static_cast<int>(message.size()), 0, reinterpret_cast<sockaddr*>(&to), sizeof to),
+              static_cast<int>(message.size()));
+    closesocket(s);
+    WSACleanup();
 }
 
 bool PumpUntil(const std::function<bool()>& done, unsigned ms)

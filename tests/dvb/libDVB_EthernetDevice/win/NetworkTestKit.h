@@ -45,6 +45,10 @@ std::string UnixMediaPath(const std::string& name);
 // Unix path of a file in the source tree, for commands.
 std::string UnixSourcePath(const std::string& relative);
 
+// Sends one SAP announcement (RFC 2974, IPv4 origin 127.0.0.1) of `sdp` to the global-scope SAP
+// group, as an announcer on this machine would; gtest expectations check each step.
+void SendAnnouncement(const std::string& sdp, uint16_t id = 0x4B1D);
+
 // Dispatches this thread's messages until `done` holds or `ms` have passed; returns `done()`.
 bool PumpUntil(const std::function<bool()>& done, unsigned ms);
 // Waits (without pumping) until `done` holds or `ms` have passed.

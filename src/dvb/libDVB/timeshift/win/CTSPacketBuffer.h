@@ -42,8 +42,8 @@ public:
     // Ends the replay, deletes the ring and its file.
     HRESULT Stop() override;
 
-    bool IsPaused() const;
-    bool IsCreated() const;
+    bool IsPaused() const override;
+    bool IsCreated() const override;
     // Ring state, for the owner's display and for tests.
     uint64_t GetRingSize() const;
     uint64_t GetRingMaximum() const;
