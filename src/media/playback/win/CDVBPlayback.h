@@ -62,6 +62,7 @@ public:
 
     IGraphBuilder* Graph() const { return m_graph; }
     IBasicAudio* BasicAudio() const { return m_basicAudio; }
+    int64_t ReferenceBase() const { return m_referenceBase; }
 
 private:
     class CStreamWindow : public libDVB_EthernetDevice::CMessageWindow {
