@@ -103,14 +103,13 @@ TEST(PanelRules, TransitionTimes)
     CQORSwitcherHeaderPanel switcherHeader;
     CQORRecordedHeaderPanel recordedHeader;
     CQORChannelsHeaderPanel channelsHeader;
-    const Expected table[] = {{&controls, 600, 700}, {&info, 600, 600}, {&menu, 400, 400},
-                              {&bar, 400, 400}, {&top, 400, 400}, {&logo, 700, 400},
-                              {&background, 300, 300}, {&icon, 300, 300}, {&volume, 300, 300},
-                              {&tune, 300, 300}, {&guide, 400, 400}, {&guideHeader, 150, 150},
-                              {&pad, 150, 150}, {&subtitles, 400, 400}, {&teletext, 400, 400},
-                              {&switcher, 400, 400}, {&recorded, 400, 400}, {&channels, 400, 400},
-                              {&switcherHeader, 150, 150}, {&recordedHeader, 150, 150},
-                              {&channelsHeader, 150, 150}};
+    const Expected table[] = {
+        {&controls, 600, 700},      {&info, 600, 600},      {&menu, 400, 400},           {&bar, 400, 400},
+        {&top, 400, 400},           {&logo, 700, 400},      {&background, 300, 300},     {&icon, 300, 300},
+        {&volume, 300, 300},        {&tune, 300, 300},      {&guide, 400, 400},          {&guideHeader, 150, 150},
+        {&pad, 150, 150},           {&subtitles, 400, 400}, {&teletext, 400, 400},       {&switcher, 400, 400},
+        {&recorded, 400, 400},      {&channels, 400, 400},  {&switcherHeader, 150, 150}, {&recordedHeader, 150, 150},
+        {&channelsHeader, 150, 150}};
     for (const Expected& e : table) {
         EXPECT_EQ(e.panel->GetTransitionTime(Panel::Showing), e.show);
         EXPECT_EQ(e.panel->GetTransitionTime(Panel::Hiding), e.hide);
@@ -183,8 +182,8 @@ TEST_F(PanelBehaviour, MotionOnTheMatrixStack)
     channels->m_background = Add<TileImage>(*channels, "channels");
     auto* icon = new CQORStatusIcon;
     icon->m_icon = Add<Image>(*icon, "icon");
-    const Case cases[] = {{controls, "controls", Fade::Eased, 0}, {top, "top", Fade::Eased, 1},
-                          {tune, "tune", Fade::EasedBoth, 2},     {logo, "logo", Fade::Logo, 3},
+    const Case cases[] = {{controls, "controls", Fade::Eased, 0},     {top, "top", Fade::Eased, 1},
+                          {tune, "tune", Fade::EasedBoth, 2},         {logo, "logo", Fade::Logo, 3},
                           {channels, "channels", Fade::EasedBoth, 2}, {icon, "icon", Fade::Linear, 4}};
     for (const Case& c : cases) {
         c.panel->SetRect(100, 50, 500, 250);
@@ -246,9 +245,9 @@ TEST_F(PanelBehaviour, DrawOrders)
     guide->Layout();
     Show(*guide);
     Draw();
-    const std::vector<std::string> guideOrder = {"background", "hint", "header", "guide", "pad", "frame",
-                                                 "preview", "title", "genre", "description", "Program:",
-                                                 "Genre:", "Info:"};
+    const std::vector<std::string> guideOrder = {"background", "hint",    "header", "guide", "pad",
+                                                 "frame",      "preview", "title",  "genre", "description",
+                                                 "Program:",   "Genre:",  "Info:"};
     EXPECT_EQ(Names(), guideOrder);
     for (const DrawRecord& r : log)
         EXPECT_FLOAT_EQ(r.alpha, r.name == "background" || r.name == "guide" ? 0.85f : 1.0f) << r.name;
@@ -272,9 +271,9 @@ TEST_F(PanelBehaviour, DrawOrders)
     teletext->Layout();
     Show(*teletext);
     Draw();
-    const std::vector<std::string> teletextOrder = {"header", "block 1", "back", "previous", "next",
-                                                    "separator 1", "separator 2", "block 2", "number",
-                                                    "clock", "page", "close"};
+    const std::vector<std::string> teletextOrder = {"header", "block 1",     "back",        "previous",
+                                                    "next",   "separator 1", "separator 2", "block 2",
+                                                    "number", "clock",       "page",        "close"};
     EXPECT_EQ(Names(), teletextOrder);
     Detach(*teletext);
     delete teletext;
