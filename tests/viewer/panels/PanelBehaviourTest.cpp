@@ -1,6 +1,6 @@
-// How panels show, hide, move and react: transition times, the visibility factor per state,
-// motion on the display's matrix stack, draw orders, the menu keys, the tune entry, the volume
-// panel's display time and the guide's cursor.
+// How panels show, hide, move and react: transition times, the visibility factor per state, motion
+// on the display's matrix stack, draw orders, the menu keys, the tune entry, the volume panel's
+// display time and the guide's cursor.
 #include "PanelTestSupport.h"
 
 #include <cmath>

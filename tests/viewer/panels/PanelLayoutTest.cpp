@@ -1,5 +1,5 @@
-// Every panel's layout table, at the full-size scale and at the scale of the smallest client
-// (320 x 240), and the layouts of empty and negative panels.
+// Every panel's layout table, at the full-size scale and at the scale of the smallest client (320 x
+// 240), and the layouts of empty and negative panels.
 #include "PanelTestSupport.h"
 
 #include "viewer/panels/CQORBackgroundpanel.h"
@@ -144,8 +144,8 @@ TEST_P(PanelLayout, ChannelLogoNameFitsItsText)
     panel.Layout();
     ExpectRect(panel.m_frame, 0, 0, 500 * s, 120 * s, "frame");
     ExpectRect(panel.m_logo, 354 * s, 10 * s, 486 * s, 110 * s, "logo");
-    // The label has no font here, so its text measures 0 x 0 (as an empty name does): no width,
-    // and no division by the zero height.
+    // The label has no font here, so its text measures 0 x 0 (as an empty name does): no width, and
+    // no division by the zero height.
     panel.m_name->SetText(u"");
     panel.Layout();
     ExpectRect(panel.m_name, 32 * s, 71 * s, 32 * s, 95 * s, "empty name");

@@ -1,6 +1,6 @@
-// Panels drawn on Wine's real Direct3D device with the signature skin (every image a flat colour
-// of its own), read back from the back buffer: which image lies where, at rest and half-way
-// through a transition, and the teletext and subtitle bitmaps of the real renderers' canvases.
+// Panels drawn on Wine's real Direct3D device with the signature skin (every image a flat colour of
+// its own), read back from the back buffer: which image lies where, at rest and half-way through a
+// transition, and the teletext and subtitle bitmaps of the real renderers' canvases.
 #include <gtest/gtest.h>
 
 #include <windows.h>
