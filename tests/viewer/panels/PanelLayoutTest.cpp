@@ -2,6 +2,8 @@
 // 240), and the layouts of empty and negative panels.
 #include "PanelTestSupport.h"
 
+#include "support/FakeGlyphs.h"
+
 #include "viewer/panels/CQORBackgroundpanel.h"
 #include "viewer/panels/CQORChannelLogoPanel.h"
 #include "viewer/panels/CQORChannelsPanel.h"
@@ -149,6 +151,17 @@ TEST_P(PanelLayout, ChannelLogoNameFitsItsText)
     panel.m_name->SetText(u"");
     panel.Layout();
     ExpectRect(panel.m_name, 32 * s, 71 * s, 32 * s, 95 * s, "empty name");
+
+    // With a font the box fits the text at its height plus one height of margin: a text 20 font
+    // pixels high in a box 24 S high is drawn at 1.2 S a font pixel.
+    RecordingFont font;
+    panel.m_name->SetFont(&font);
+    panel.m_name->SetText(u"Channel");
+    panel.Layout();
+    const int textWidth = panel.m_name->GetString().GetWidth();
+    ASSERT_EQ(panel.m_name->GetString().GetHeight(), 20);
+    ASSERT_GT(textWidth, 60);
+    ExpectRect(panel.m_name, 32 * s, 71 * s, 32 * s + (textWidth + 20) * 1.2f * s, 95 * s, "name");
 }
 
 TEST_P(PanelLayout, TunePanel)
