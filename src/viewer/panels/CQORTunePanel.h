@@ -1,0 +1,42 @@
+// The channel-number entry: the typed number above a list of channels. Slides
+// in from the right and hides itself 1.5 s after the number has been erased.
+#pragma once
+
+#include <cstdint>
+
+#include "viewer/osd/Label.h"
+#include "viewer/osd/ListBox.h"
+#include "viewer/osd/Panel.h"
+#include "viewer/osd/TileImage.h"
+
+class CQORTunePanel : public OnScreenDisplay::Panel {
+public:
+    static constexpr int32_t kMaxNumber = 9999;  // four digits
+    static constexpr uint32_t kHideDelay = 1500; // ms after the number became empty
+
+    CQORTunePanel() = default;
+
+    void Layout() override;
+    void Render(float alpha) override;
+    uint32_t GetTransitionTime(int state) override;
+
+    // 0-9 appends a digit (a fifth is ignored), a negative value erases the last
+    // one. Either way the label is refreshed and the main frame told the number.
+    void AddDigit(int digit);
+    // Forgets the entry and tells the main frame 0.
+    void ClearNumber();
+
+    int32_t GetNumber() const { return m_number; }
+    uint32_t GetHideDeadline() const { return m_hideDeadline; }
+
+    OnScreenDisplay::TileImage* m_upperBackground = nullptr;
+    OnScreenDisplay::TileImage* m_lowerBackground = nullptr;
+    OnScreenDisplay::ListBox* m_channelList = nullptr;
+    OnScreenDisplay::Label* m_numberLabel = nullptr;
+
+private:
+    void ShowNumber();
+
+    int32_t m_number = 0;        // 0: none entered
+    uint32_t m_hideDeadline = 0; // tick count; 0: none
+};
