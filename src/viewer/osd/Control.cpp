@@ -155,8 +155,15 @@ bool Control::RouteMouse(MouseEvent event, uint32_t flags, int delta, int x, int
         case MouseEvent::DoubleClick: taken = child->OnLButtonDblClk(cx, cy); break;
         }
         if (taken) {
-            if (index != m_focusIndex && child->m_enabled && child->m_focusable)
+            if (index != m_focusIndex && child->m_enabled && child->m_focusable) {
                 SetFocusIndex(index);
+            } else if (index == m_focusIndex && !child->m_focused && child->m_enabled && child->m_focusable) {
+                // The first child added holds the focus index without the focus (AddChild); taking
+                // the pointer focuses it, or the first tab of a strip would take no click until
+                // another one had been hovered.
+                child->SetFocused(true);
+                child->StateChanged();
+            }
             return true;
         }
     }

@@ -28,6 +28,8 @@ public:
 
     int32_t GetNumber() const { return m_number; }
     uint32_t GetHideDeadline() const { return m_hideDeadline; }
+    // The display's time-out: a tick count, 0 for none.
+    void SetHideDeadline(uint32_t tick) { m_hideDeadline = tick; }
 
     OnScreenDisplay::TileImage* m_upperBackground = nullptr;
     OnScreenDisplay::TileImage* m_lowerBackground = nullptr;

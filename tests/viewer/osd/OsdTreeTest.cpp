@@ -211,3 +211,26 @@ TEST_F(OsdTree, WorldTransformsOfAThreeLevelTree)
     root.Render(1.0f);
     EXPECT_TRUE(surface.draws.empty());
 }
+
+// The first child holds the focus index without the focus; the pointer on it must focus it, or a
+// button there (the first tab of a strip) takes no click until another child has been hovered.
+TEST_F(OsdTree, PointerOnTheFirstChildFocusesIt)
+{
+    Display root;
+    root.SetSize(800, 600);
+    Panel* panel = ShownPanel(root, 0, 0, 400, 400);
+    auto* first = new Target();
+    first->SetRect(0, 0, 100, 100);
+    first->SetParent(panel);
+    auto* second = new Target();
+    second->SetRect(100, 0, 200, 100);
+    second->SetParent(panel);
+    ASSERT_EQ(panel->GetFocusIndex(), 0);
+    ASSERT_FALSE(first->IsFocused());
+    EXPECT_TRUE(root.OnMouseMove(0, 50, 50));
+    EXPECT_TRUE(first->IsFocused());
+    EXPECT_EQ(panel->GetFocusIndex(), 0);
+    EXPECT_TRUE(root.OnMouseMove(0, 150, 50));
+    EXPECT_FALSE(first->IsFocused());
+    EXPECT_TRUE(second->IsFocused());
+}
