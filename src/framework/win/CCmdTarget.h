@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "framework/win/CRuntimeClass.h"
+
 class CCmdTarget;
 class CCmdUI;
 

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "framework/win/CDataExchange.h"
 #include "framework/win/CWnd.h"
 
 class CDialog : public CWnd {

@@ -6,7 +6,7 @@
 
 #include "framework/CString.h"
 #include "framework/win/CCmdTarget.h"
-#include "framework/win/CRuntimeClass.h"
+
 
 class CSingleDocTemplate;
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "framework/win/CSize.h"
+#include "framework/win/CDataExchange.h"
 #include "framework/win/CView.h"
 
 class CFormView : public CView {
