@@ -7,6 +7,8 @@
 #include <commctrl.h>
 
 #include <fstream>
+#include <iterator>
+#include <vector>
 #include <string>
 
 #include "../dvb/DVBPlaybackCore/TaskSchedulerKit.h"
@@ -120,7 +122,7 @@ protected:
                 TerminateProcess(m_process, 1);
             CloseHandle(m_process);
         }
-        for (const wchar_t* name : { L"plintor.exe", L"channels.dat", L"channels.json", L"peer.sh", L"peer.rc" })
+        for (const wchar_t* name : { L"grab.rgb", L"plintor.exe", L"channels.dat", L"channels.json", L"peer.sh", L"peer.rc" })
             DeleteFileW((m_folder + name).c_str());
         RemoveDirectoryW(m_folder.c_str());
     }
@@ -145,6 +147,39 @@ protected:
         int code = -1;
         std::ifstream(folder + "peer.rc") >> code;
         return code;
+    }
+
+    // The window as the X server shows it (rgb24, width x height), grabbed by ffmpeg; empty when no
+    // grab arrived in time.
+    std::vector<uint8_t> Grab(HWND hwnd, int* width, int* height)
+    {
+        RECT rect;
+        GetWindowRect(hwnd, &rect);
+        *width = (rect.right - rect.left) & ~1;
+        *height = (rect.bottom - rect.top) & ~1;
+        const char* display = getenv("DISPLAY");
+        if (!display)
+            return {};
+        const std::wstring path = m_folder + L"grab.rgb";
+        const size_t size = static_cast<size_t>(*width) * static_cast<size_t>(*height) * 3;
+        DeleteFileW(path.c_str());
+        const std::string command = "/usr/bin/ffmpeg -v error -y -f x11grab -video_size " + std::to_string(*width) + "x" +
+                                    std::to_string(*height) + " -i " + display + "+" + std::to_string(rect.left) + "," +
+                                    std::to_string(rect.top) + " -frames:v 1 -f rawvideo -pix_fmt rgb24 \"" +
+                                    test::HostPath(path) + "\"";
+        if (!test::StartHostProgram(command))
+            return {};
+        std::vector<uint8_t> bytes;
+        WaitFor([&] {
+            WIN32_FILE_ATTRIBUTE_DATA data;
+            if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) || data.nFileSizeLow < size)
+                return false;
+            std::ifstream in(test::HostPath(path), std::ios::binary);
+            bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+            return bytes.size() == size;
+        });
+        DeleteFileW(path.c_str());
+        return bytes;
     }
 
     HWND Start()
@@ -227,6 +262,17 @@ TEST_F(PlintorProgramTest, PagesApplyLanguageAndOk)
     EXPECT_EQ(1003u, value);
     EXPECT_EQ(0, RunPeer("check"));
 
+    // The selected row in its colour, the next one white.
+    int width = 0, height = 0;
+    std::vector<uint8_t> english = Grab(list, &width, &height);
+    ASSERT_EQ(static_cast<size_t>(width) * height * 3, english.size());
+    auto pixel = [&](const std::vector<uint8_t>& image, int x, int y) {
+        const uint8_t* p = &image[(static_cast<size_t>(y) * width + x) * 3];
+        return RGB(p[0], p[1], p[2]);
+    };
+    EXPECT_EQ(RGB(166, 202, 240), pixel(english, width - 12, 6));
+    EXPECT_EQ(RGB(255, 255, 255), pixel(english, width - 12, 36 + 18));
+
     // An existing pair is the user's: kept. Unchecking autostart removes the Run entry.
     HKEY viewer = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, kViewer, 0, KEY_ALL_ACCESS, &viewer));
@@ -265,6 +311,15 @@ TEST_F(PlintorProgramTest, PagesApplyLanguageAndOk)
     EXPECT_EQ(L"Použiť", WindowText(GetDlgItem(form, 1031)));
     EXPECT_EQ(L"Zrušiť", WindowText(GetDlgItem(form, 1015)));
     EXPECT_EQ(L"Spustenie", WindowText(GetDlgItem(general, 1080)));
+    std::vector<uint8_t> slovak = Grab(list, &width, &height);
+    ASSERT_EQ(english.size(), slovak.size());
+    int differing = 0;
+    for (int y = 0; y < 72; ++y) {
+        for (int x = 40; x < width - 20; ++x)
+            differing += pixel(english, x, y) != pixel(slovak, x, y);
+    }
+    EXPECT_GT(differing, 50); // the titles are drawn in the new language
+    EXPECT_EQ(RGB(166, 202, 240), pixel(slovak, width - 12, 6));
     ASSERT_TRUE(Send(list, WM_KEYDOWN, VK_DOWN, 0));
     EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(record); }, 5000));
     EXPECT_EQ(L"Prehľadávať", WindowText(GetDlgItem(record, 1045)));
