@@ -1,0 +1,4 @@
+// The configurator's application object.
+#include "plintor/win/CplintorApp.h"
+
+CplintorApp theApp;
