@@ -13,13 +13,14 @@ const MessageMap* CCmdTarget::GetMessageMap() const { return &s_rootMap; }
 
 const MessageMapEntry* CCmdTarget::FindEntry(UINT message, int code, UINT id) const
 {
+    const bool coded = IsCodedMessage(message);
     for (const MessageMap* map = GetMessageMap(); map; map = map->base ? map->base() : nullptr) {
         for (const MessageMapEntry* entry = map->entries; entry->handler; ++entry) {
-            if (message == WM_COMMAND) {
-                if (entry->message == WM_COMMAND && entry->code == code && id >= entry->firstId && id <= entry->lastId)
+            if (coded) {
+                if (entry->message == message && entry->code == code && id >= entry->firstId && id <= entry->lastId)
                     return entry;
             } else if (entry->registered ? *entry->registered == message && message != 0
-                                         : entry->message == message && message != WM_COMMAND) {
+                                         : entry->message == message) {
                 return entry;
             }
         }

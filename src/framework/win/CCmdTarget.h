@@ -18,6 +18,15 @@ enum : int {
 // matches WM_COMMAND entries by code and id range. The handler cracks the parameters, calls
 // the member function and stores its result; for commands wParam holds the id and lParam the
 // CCmdUI of an update query.
+// Messages whose entries match by notification code and control id as commands do: control
+// notifications to the parent, and the ones a control receives back from its parent.
+const UINT WM_REFLECT_BASE = 0xBC00;
+inline bool IsCodedMessage(UINT message)
+{
+    return message == WM_COMMAND || message == WM_NOTIFY || message == WM_REFLECT_BASE + WM_NOTIFY ||
+           message == WM_REFLECT_BASE + WM_COMMAND;
+}
+
 struct MessageMapEntry {
     UINT message;
     int code;
@@ -101,6 +110,25 @@ protected:                                                      \
     { WM_COMMAND, CN_COMMAND, static_cast<UINT>(firstId), static_cast<UINT>(lastId), nullptr, \
       [](CCmdTarget* target, WPARAM wParam, LPARAM, LRESULT*) {                              \
           static_cast<ThisClass*>(target)->memberFxn(static_cast<UINT>(wParam));              \
+      } },
+// void handler() for a control's notification code from control id (BN_CLICKED, CBN_SELCHANGE...).
+#define ON_CONTROL(code, id, memberFxn)                                                       \
+    { WM_COMMAND, static_cast<int>(code), static_cast<UINT>(id), static_cast<UINT>(id), nullptr, \
+      [](CCmdTarget* target, WPARAM, LPARAM, LRESULT*) { static_cast<ThisClass*>(target)->memberFxn(); } },
+#define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
+#define ON_CBN_SELCHANGE(id, memberFxn) ON_CONTROL(CBN_SELCHANGE, id, memberFxn)
+#define ON_EN_CHANGE(id, memberFxn) ON_CONTROL(EN_CHANGE, id, memberFxn)
+// void handler(NMHDR*, LRESULT*) for a WM_NOTIFY code from control id, in the parent's map;
+// ON_NOTIFY_REFLECT is the same in the control's own map (the parent hands the message back).
+#define ON_NOTIFY(code, id, memberFxn)                                                        \
+    { WM_NOTIFY, static_cast<int>(code), static_cast<UINT>(id), static_cast<UINT>(id), nullptr, \
+      [](CCmdTarget* target, WPARAM, LPARAM lParam, LRESULT* result) {                       \
+          static_cast<ThisClass*>(target)->memberFxn(reinterpret_cast<NMHDR*>(lParam), result); \
+      } },
+#define ON_NOTIFY_REFLECT(code, memberFxn)                                                    \
+    { WM_REFLECT_BASE + WM_NOTIFY, static_cast<int>(code), 0, 0xFFFFFFFFu, nullptr,           \
+      [](CCmdTarget* target, WPARAM, LPARAM lParam, LRESULT* result) {                       \
+          static_cast<ThisClass*>(target)->memberFxn(reinterpret_cast<NMHDR*>(lParam), result); \
       } },
 // void handler(CCmdUI*) answering the state query of one id or a range of ids.
 #define ON_UPDATE_COMMAND_UI(id, memberFxn) ON_UPDATE_COMMAND_UI_RANGE(id, id, memberFxn)

@@ -1,10 +1,16 @@
 #include "framework/win/CFrameWnd.h"
 
 #include "framework/win/CCmdUI.h"
+#include "framework/win/CCreateContext.h"
+#include "framework/win/CRuntimeClass.h"
+#include "framework/win/CView.h"
 #include "framework/win/CMenu.h"
 #include "framework/win/CWinApp.h"
 
 BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
+    ON_WM_CREATE()
+    ON_WM_SIZE()
+    ON_WM_SETFOCUS()
     ON_WM_CLOSE()
     ON_WM_INITMENUPOPUP()
 END_MESSAGE_MAP()
@@ -27,7 +33,7 @@ BOOL CFrameWnd::LoadFrame(UINT id, DWORD style, CWnd* parent, void* context)
                               : nullptr;
     style &= ~static_cast<DWORD>(FWS_ADDTOTITLE);
     if (!CreateEx(0, nullptr, title, style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                  parent ? parent->m_hWnd : nullptr, menu)) {
+                  parent ? parent->m_hWnd : nullptr, menu, context)) {
         // This object is gone; only what the platform did not take with the window is released.
         if (menu && ::IsMenu(menu))
             ::DestroyMenu(menu);
@@ -63,6 +69,80 @@ BOOL CFrameWnd::OnCmdMsg(UINT id, int code, void* extra)
         return TRUE;
     CWinApp* app = AfxGetApp();
     return app ? app->OnCmdMsg(id, code, extra) : FALSE;
+}
+
+int CFrameWnd::OnCreate(LPCREATESTRUCTW cs)
+{
+    if (CWnd::OnCreate(cs) == -1)
+        return -1;
+    auto* context = static_cast<CCreateContext*>(cs->lpCreateParams);
+    if (context && !OnCreateClient(cs, context))
+        return -1;
+    return 0;
+}
+
+BOOL CFrameWnd::OnCreateClient(LPCREATESTRUCTW, CCreateContext* context)
+{
+    if (!context->m_pNewViewClass)
+        return TRUE;
+    CView* view = dynamic_cast<CView*>(context->m_pNewViewClass->CreateObject());
+    if (!view)
+        return FALSE;
+    // A view that gets no window has deleted itself.
+    if (!view->Create(this, AFX_IDW_PANE_FIRST, context))
+        return FALSE;
+    m_pViewActive = view;
+    RecalcLayout();
+    return TRUE;
+}
+
+void CFrameWnd::RecalcLayout()
+{
+    if (!m_pViewActive || !m_pViewActive->m_hWnd)
+        return;
+    RECT client;
+    GetClientRect(&client);
+    m_pViewActive->MoveWindow(client);
+}
+
+void CFrameWnd::OnSize(UINT type, int cx, int cy)
+{
+    Default();
+    if (type != SIZE_MINIMIZED)
+        RecalcLayout();
+}
+
+void CFrameWnd::OnSetFocus(CWnd* previous)
+{
+    // The keyboard belongs to the view while the frame is active.
+    if (m_pViewActive && m_pViewActive->m_hWnd)
+        ::SetFocus(m_pViewActive->m_hWnd);
+    else
+        Default();
+}
+
+void CFrameWnd::InitialUpdateFrame(CDocument* document, BOOL makeVisible)
+{
+    if (m_pViewActive)
+        m_pViewActive->OnInitialUpdate();
+    if (makeVisible) {
+        ShowWindow(SW_SHOW);
+        UpdateWindow();
+    }
+}
+
+CDocument* CFrameWnd::GetActiveDocument() const
+{
+    return m_pViewActive ? m_pViewActive->GetDocument() : nullptr;
+}
+
+CFrameWnd* CWnd::GetParentFrame() const
+{
+    for (HWND hwnd = m_hWnd ? ::GetParent(m_hWnd) : nullptr; hwnd; hwnd = ::GetParent(hwnd)) {
+        if (auto* frame = dynamic_cast<CFrameWnd*>(FromHandlePermanent(hwnd)))
+            return frame;
+    }
+    return nullptr;
 }
 
 void CFrameWnd::PostNcDestroy()

@@ -7,7 +7,10 @@
 
 #include "framework/win/CWnd.h"
 
+class CDocument;
 class CMenu;
+class CView;
+struct CCreateContext;
 
 // Accepted in LoadFrame's style for the callers' sake: a frame without documents has
 // nothing to add to its title.
@@ -17,9 +20,16 @@ class CFrameWnd : public CWnd {
 public:
     CFrameWnd() = default;
 
-    // The frame object is handed over: when no window results it has been deleted.
+    // The frame object is handed over: when no window results it has been deleted. With a
+    // context (a CCreateContext) the frame makes the context's view while it is created.
     virtual BOOL LoadFrame(UINT id, DWORD style = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, CWnd* parent = nullptr,
                            void* context = nullptr);
+    // Gives the view its initial update and shows the frame when makeVisible.
+    void InitialUpdateFrame(CDocument* document, BOOL makeVisible);
+    CView* GetActiveView() const { return m_pViewActive; }
+    CDocument* GetActiveDocument() const;
+    // Fits the view to the client area.
+    virtual void RecalcLayout();
 
     BOOL PreCreateWindow(CREATESTRUCTW& cs) override;
     BOOL PreTranslateMessage(MSG* msg) override;
@@ -31,6 +41,10 @@ protected:
     // Frames live on the heap and go with their window.
     void PostNcDestroy() override;
 
+    int OnCreate(LPCREATESTRUCTW cs);
+    virtual BOOL OnCreateClient(LPCREATESTRUCTW cs, CCreateContext* context);
+    void OnSize(UINT type, int cx, int cy);
+    void OnSetFocus(CWnd* previous);
     void OnClose();
     void OnInitMenuPopup(CMenu* popup, UINT index, BOOL sysMenu);
 
@@ -38,7 +52,11 @@ protected:
 
 private:
     UINT m_resourceId = 0;
+    CView* m_pViewActive = nullptr;
 };
+
+#define ON_WM_SETFOCUS() \
+    TOLVIK_MESSAGE_ENTRY(WM_SETFOCUS, self->OnSetFocus(CWnd::FromHandle(reinterpret_cast<HWND>(wParam))))
 
 #define ON_WM_INITMENUPOPUP() \
     TOLVIK_MESSAGE_ENTRY(WM_INITMENUPOPUP, self->OnInitMenuPopup(CMenu::FromHandle(reinterpret_cast<HMENU>(wParam)), \

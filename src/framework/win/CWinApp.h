@@ -4,9 +4,14 @@
 
 #include <windows.h>
 
+#include <memory>
+#include <vector>
+
 #include "framework/CString.h"
 #include "framework/win/CCmdTarget.h"
 
+class CCommandLineInfo;
+class CSingleDocTemplate;
 class CWnd;
 
 class CWinApp : public CCmdTarget {
@@ -39,6 +44,16 @@ public:
     // The value as a REG_SZ; the default when it is missing or of another type.
     CString GetProfileString(LPCWSTR section, LPCWSTR entry, LPCWSTR defaultValue = nullptr);
 
+    // The application owns its document templates; the first one makes new documents.
+    void AddDocTemplate(CSingleDocTemplate* docTemplate);
+    // Splits m_lpCmdLine like the platform's command-line rules and hands each argument over.
+    void ParseCommandLine(CCommandLineInfo& info);
+    // Runs what the command line asked: a new document (opening a file also makes a new one:
+    // the documents of these programs hold no data). TRUE when a main window resulted.
+    BOOL ProcessShellCommand(CCommandLineInfo& info);
+    // Accepted for the callers' sake: the programs keep no list of recent files.
+    void LoadStdProfileSettings(UINT recentFiles = 4) {}
+
     const CString& GetAppName();
     const CString& GetRegistryKey() const { return m_registryKey; }
     const CString& GetProfileName() const { return m_profileName; }
@@ -52,6 +67,7 @@ private:
     HKEY OpenSectionKey(LPCWSTR section, bool create);
     void OnIdle();
 
+    std::vector<std::unique_ptr<CSingleDocTemplate>> m_templates;
     CString m_appName;
     CString m_registryKey;
     CString m_profileName;

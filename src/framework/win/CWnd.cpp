@@ -147,8 +147,58 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return result;
 }
 
+CWnd* CWnd::NotifyingChild(UINT message, WPARAM wParam, LPARAM lParam) const
+{
+    HWND child = nullptr;
+    if (message == WM_DRAWITEM && wParam != 0)
+        child = reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->hwndItem;
+    else if (message == WM_MEASUREITEM && wParam != 0)
+        child = ::GetDlgItem(m_hWnd, static_cast<int>(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->CtlID));
+    else if (message == WM_NOTIFY)
+        child = reinterpret_cast<NMHDR*>(lParam)->hwndFrom;
+    CWnd* wnd = child ? FromHandlePermanent(child) : nullptr;
+    return wnd != this ? wnd : nullptr;
+}
+
+BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    if (message != WM_NOTIFY)
+        return FALSE;
+    const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+    const MessageMapEntry* entry =
+        FindEntry(WM_REFLECT_BASE + WM_NOTIFY, static_cast<int>(header->code), static_cast<UINT>(header->idFrom));
+    if (!entry)
+        return FALSE;
+    LRESULT value = 0;
+    entry->handler(this, wParam, lParam, &value);
+    *result = value;
+    return TRUE;
+}
+
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
+    if (message == WM_DRAWITEM || message == WM_MEASUREITEM || message == WM_NOTIFY) {
+        if (CWnd* child = NotifyingChild(message, wParam, lParam)) {
+            if (child->OnChildNotify(message, wParam, lParam, result))
+                return TRUE;
+        }
+        if (message == WM_MEASUREITEM && wParam != 0 && !FindEntry(message, 0, 0)) {
+            OnMeasureItem(static_cast<int>(wParam), reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+            *result = TRUE;
+            return TRUE;
+        }
+        if (message == WM_NOTIFY) {
+            const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+            const MessageMapEntry* entry =
+                FindEntry(WM_NOTIFY, static_cast<int>(header->code), static_cast<UINT>(header->idFrom));
+            if (!entry)
+                return FALSE;
+            LRESULT value = 0;
+            entry->handler(this, wParam, lParam, &value);
+            *result = value;
+            return TRUE;
+        }
+    }
     if (message == WM_COMMAND) {
         if (!OnCommand(wParam, lParam))
             return FALSE;
@@ -254,6 +304,41 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD 
     return CreateEx(exStyle, className, windowName, style, rect.left, rect.top, rect.right - rect.left,
                     rect.bottom - rect.top, parent ? parent->m_hWnd : nullptr,
                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), param);
+}
+
+BOOL CWnd::SubclassWindow(HWND hwnd)
+{
+    if (m_hWnd || !hwnd || FromHandlePermanent(hwnd))
+        return FALSE;
+    Subclass(hwnd);
+    return TRUE;
+}
+
+BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent)
+{
+    return parent ? SubclassWindow(::GetDlgItem(parent->m_hWnd, static_cast<int>(id))) : FALSE;
+}
+
+void CWnd::CenterWindow()
+{
+    RECT area = {};
+    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    if ((GetStyle() & WS_CHILD) != 0)
+        ::GetClientRect(::GetParent(m_hWnd), &area);
+    else if (owner && ::IsWindowVisible(owner))
+        ::GetWindowRect(owner, &area);
+    else {
+        MONITORINFO info = {};
+        info.cbSize = sizeof(info);
+        ::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTOPRIMARY), &info);
+        area = info.rcWork;
+    }
+    RECT rect;
+    ::GetWindowRect(m_hWnd, &rect);
+    int width = rect.right - rect.left;
+    int height = rect.bottom - rect.top;
+    ::SetWindowPos(m_hWnd, nullptr, (area.left + area.right - width) / 2, (area.top + area.bottom - height) / 2, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 BOOL CWnd::DestroyWindow()

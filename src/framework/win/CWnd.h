@@ -9,6 +9,9 @@
 #include "framework/win/CPoint.h"
 #include "framework/win/CRect.h"
 
+class CFrameWnd;
+struct CDataExchange;
+
 class CWnd : public CCmdTarget {
 public:
     CWnd() = default;
@@ -51,6 +54,34 @@ public:
     void ScreenToClient(LPPOINT point) const { ::ScreenToClient(m_hWnd, point); }
     void ScreenToClient(LPRECT rect) const;
     void SetWindowText(LPCWSTR text) { ::SetWindowTextW(m_hWnd, text); }
+    BOOL MoveWindow(const RECT& rect, BOOL repaint = TRUE)
+    {
+        return ::MoveWindow(m_hWnd, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, repaint);
+    }
+    BOOL EnableWindow(BOOL enable = TRUE) { return ::EnableWindow(m_hWnd, enable); }
+    BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
+    BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
+    void Invalidate(BOOL erase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, erase); }
+    // Centres the window on its owner, or on the work area of its monitor without one.
+    void CenterWindow();
+    CWnd* GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
+    // The nearest ancestor that is a frame window of this framework.
+    CFrameWnd* GetParentFrame() const;
+    // Moves data between the controls and the members through DoDataExchange: from the
+    // controls when save is TRUE, into them otherwise.
+    BOOL UpdateData(BOOL save = TRUE);
+    CWnd* GetDlgItem(int id) const { return FromHandle(::GetDlgItem(m_hWnd, id)); }
+    int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
+    void SetDlgItemText(int id, LPCWSTR text) { ::SetDlgItemTextW(m_hWnd, id, text); }
+    void SetFont(HFONT font, BOOL redraw = TRUE)
+    {
+        SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
+    }
+    HFONT GetFont() const { return reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0)); }
+    // Takes over a window made elsewhere (a dialog's control): its messages then pass through
+    // this object's map first. FALSE when this object has a window already.
+    BOOL SubclassWindow(HWND hwnd);
+    BOOL SubclassDlgItem(UINT id, CWnd* parent);
     void GetWindowText(CString& text) const;
     DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE)); }
     DWORD GetExStyle() const { return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE)); }
@@ -86,6 +117,15 @@ protected:
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+    // A control's turn at a message its parent received about it (WM_DRAWITEM, WM_MEASUREITEM,
+    // WM_NOTIFY): TRUE with the result when the control answered it. By default its
+    // ON_NOTIFY_REFLECT entries answer notifications.
+    virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    // What the parent answers for an owner-drawn control that has no object yet: the platform
+    // may ask while the control is being created, before anything could subclass it.
+    virtual void OnMeasureItem(int id, MEASUREITEMSTRUCT* measure) {}
+    // Binds controls to member objects (DDX_Control) for UpdateData.
+    virtual void DoDataExchange(CDataExchange* dx) {}
     virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // Called after the window's last message; the object may delete itself here.
     virtual void PostNcDestroy() {}
@@ -112,6 +152,7 @@ protected:
     BOOL OnCopyData(CWnd* sender, COPYDATASTRUCT* data) { return static_cast<BOOL>(Default()); }
     void OnClose() { Default(); }
     void OnDestroy() { Default(); }
+    void OnHScroll(UINT code, UINT position, CWnd* bar) { Default(); }
 
     DECLARE_MESSAGE_MAP()
 
@@ -121,8 +162,11 @@ private:
 
     void Attach(HWND hwnd);
     void Detach();
+    friend class CDialogTemplateWindow;
     // Attaches hwnd and routes its messages through this object.
     void Subclass(HWND hwnd);
+    // The control object a parent's message is about, when it has one.
+    CWnd* NotifyingChild(UINT message, WPARAM wParam, LPARAM lParam) const;
     BOOL ModifyStyleBits(int index, DWORD remove, DWORD add, UINT flags);
 
     // The z-order positions above: not windows, only their handle values.
@@ -176,3 +220,6 @@ LPCWSTR AfxRegisterWndClass(UINT classStyle, HCURSOR cursor = nullptr, HBRUSH ba
         reinterpret_cast<COPYDATASTRUCT*>(lParam)))
 #define ON_WM_CLOSE() TOLVIK_MESSAGE_ENTRY(WM_CLOSE, self->OnClose())
 #define ON_WM_DESTROY() TOLVIK_MESSAGE_ENTRY(WM_DESTROY, self->OnDestroy())
+#define ON_WM_HSCROLL() \
+    TOLVIK_MESSAGE_ENTRY(WM_HSCROLL, self->OnHScroll(LOWORD(wParam), HIWORD(wParam), \
+        CWnd::FromHandle(reinterpret_cast<HWND>(lParam))))

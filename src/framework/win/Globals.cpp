@@ -1,5 +1,6 @@
 #include <cstdlib>
 
+#include "framework/win/CSingleDocTemplate.h"
 #include "framework/win/CWinApp.h"
 #include "framework/win/CWnd.h"
 
