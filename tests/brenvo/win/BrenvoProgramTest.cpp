@@ -15,13 +15,6 @@ namespace {
 const char* const kSettingsKey = "Software\\Harvo\\brenvo\\Settings";
 const wchar_t* const kMutexName = L"Harvo QOR Mutex {196AA390-851E-4e3b-B3CA-16C58E83CE82}";
 
-DWORD InstalledId()
-{
-    DWORD value = 0xFFFFFFFF, size = sizeof(value);
-    RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, "Tolvik 1.0", RRF_RT_REG_DWORD, nullptr, &value, &size);
-    return value;
-}
-
 struct FindData {
     DWORD process;
     const char* title;
@@ -77,15 +70,9 @@ protected:
 
     void SetUp() override
     {
-        m_setupMarker = s_server->WindowsPath("setup_ran.txt");
-        m_viewerMarker = s_server->WindowsPath("viewer_started.txt");
-        DeleteFileA(m_setupMarker.c_str());
-        DeleteFileA(m_viewerMarker.c_str());
-        SetEnvironmentVariableA("TOLVIK_SETUP_MARKER", m_setupMarker.c_str());
-        SetEnvironmentVariableA("TOLVIK_VIEWER_MARKER", m_viewerMarker.c_str());
-        SetEnvironmentVariableA("TOLVIK_SETUP_EXIT", "0");
-        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Harvo\\brenvo");
-        RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "UpdateHost", REG_SZ, "127.0.0.1", 10);
+        s_server->PrepareRun();
+        m_setupMarker = s_server->SetupMarker();
+        m_viewerMarker = s_server->ViewerMarker();
         s_server->SetScenario("{\"challenge\": \"c0ffee\", \"account\": \"a b&c=d#e\\u00e1\", \"password\": \"pw\","
                               " \"versions\": \"12,1,2007-2-1,New build\\r\\n\", \"setup\": \"" +
                               test::UnixFromWindows(FAKE_SETUP_PATH) + "\"" + m_extra + "}");
@@ -100,7 +87,7 @@ protected:
             CloseHandle(m_process.hThread);
             CloseHandle(m_process.hProcess);
         }
-        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Harvo\\brenvo");
+        test::ClearSettings();
     }
 
     bool Start()
@@ -162,7 +149,7 @@ TEST_F(BrenvoProgram, FullUpdate)
     DWORD code = 1;
     ASSERT_TRUE(Ended(code));
     EXPECT_EQ(code, 0u);
-    EXPECT_EQ(InstalledId(), 12u);
+    EXPECT_EQ(test::InstalledId(), 12u);
     EXPECT_EQ(test::ReadText(m_setupMarker), "setup ran\n");
     ASSERT_TRUE(test::WaitFor([&] { return test::FileExists(m_viewerMarker); }, 20000));
     EXPECT_EQ(test::ReadText(m_viewerMarker), s_folder + "\\Tolvik.exe\n");
@@ -182,7 +169,7 @@ protected:
 
 TEST_F(BrenvoProgramCutOff, ShowsUpdateFailedAndKeepsTheInstalledId)
 {
-    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "Tolvik 1.0", REG_DWORD, "\x0b\0\0\0", 4);
+    test::SetInstalledId(11);
     ASSERT_TRUE(Start());
     HWND frame = WaitForWindow("Brenvo");
     ASSERT_TRUE(frame);
@@ -191,7 +178,7 @@ TEST_F(BrenvoProgramCutOff, ShowsUpdateFailedAndKeepsTheInstalledId)
     EXPECT_TRUE(test::WaitFor([&] { return ControlText(status) == "Update failed."; }, 30000)) << ControlText(status);
     EXPECT_TRUE(IsWindowVisible(status));
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(form, 1006)));
-    EXPECT_EQ(InstalledId(), 11u);
+    EXPECT_EQ(test::InstalledId(), 11u);
     EXPECT_FALSE(test::FileExists(m_setupMarker));
     EXPECT_FALSE(test::FileExists(m_viewerMarker));
     PostMessageW(frame, WM_CLOSE, 0, 0);

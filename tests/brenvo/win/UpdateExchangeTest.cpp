@@ -31,13 +31,6 @@ struct RecordingUi : CUpdateUi {
 
 const char* const kAccount = "a b&c=d#e\xE1"; // 0xE1: "a acute" in the Western ANSI code page
 
-DWORD InstalledId()
-{
-    DWORD value = 0xFFFFFFFF, size = sizeof(value);
-    RegGetValueA(HKEY_CURRENT_USER, kBrenvoSettingsKey, "Tolvik 1.0", RRF_RT_REG_DWORD, nullptr, &value, &size);
-    return value;
-}
-
 class UpdateExchange : public testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -53,22 +46,11 @@ protected:
 
     void SetUp() override
     {
-        m_setupMarker = s_server->WindowsPath("setup_ran.txt");
-        m_viewerMarker = s_server->WindowsPath("viewer_started.txt");
-        DeleteFileA(m_setupMarker.c_str());
-        DeleteFileA(m_viewerMarker.c_str());
-        SetEnvironmentVariableA("TOLVIK_SETUP_MARKER", m_setupMarker.c_str());
-        SetEnvironmentVariableA("TOLVIK_VIEWER_MARKER", m_viewerMarker.c_str());
-        SetEnvironmentVariableA("TOLVIK_SETUP_EXIT", "0");
-        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Harvo\\brenvo");
-        RegSetKeyValueA(HKEY_CURRENT_USER, kBrenvoSettingsKey, "UpdateHost", REG_SZ, "127.0.0.1", 10);
+        s_server->PrepareRun();
+        m_setupMarker = s_server->SetupMarker();
+        m_viewerMarker = s_server->ViewerMarker();
     }
-    void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Harvo\\brenvo"); }
-
-    void SetInstalled(DWORD id)
-    {
-        RegSetKeyValueA(HKEY_CURRENT_USER, kBrenvoSettingsKey, "Tolvik 1.0", REG_DWORD, &id, sizeof(id));
-    }
+    void TearDown() override { test::ClearSettings(); }
 
     // The scenario's JSON with the server's defaults for what it leaves out.
     void Scenario(const std::string& extra)
@@ -96,7 +78,7 @@ protected:
     // Nothing installed: the id as it was, the setup unrun and gone, the viewer not started.
     void ExpectUntouched(const RecordingUi& ui)
     {
-        EXPECT_EQ(InstalledId(), 11u);
+        EXPECT_EQ(test::InstalledId(), 11u);
         EXPECT_FALSE(test::FileExists(m_setupMarker));
         EXPECT_FALSE(test::FileExists(SetupFilePath().Str()));
         EXPECT_FALSE(test::FileExists(m_viewerMarker));
@@ -120,7 +102,7 @@ TEST_F(UpdateExchange, GoodUpdateInstallsRecordsAndStartsTheViewer)
     EXPECT_EQ(ui.statuses, (std::vector<std::string>{kUpdateFinished}));
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(ui.quits, 1);
-    EXPECT_EQ(InstalledId(), 12u);
+    EXPECT_EQ(test::InstalledId(), 12u);
     EXPECT_EQ(test::ReadText(m_setupMarker), "setup ran\n");
     EXPECT_FALSE(test::FileExists(SetupFilePath().Str()));
     ASSERT_FALSE(ui.positions.empty());
@@ -152,7 +134,7 @@ TEST_F(UpdateExchange, BrokenDownloadsRunNothing)
     for (const char* mode : {"short", "chunked", "nolength"}) {
         SCOPED_TRACE(mode);
         Scenario(std::string("\"download\": \"") + mode + "\"");
-        SetInstalled(11);
+        test::SetInstalledId(11);
         RecordingUi ui;
         Check(ui);
         EXPECT_EQ(ui.statuses, (std::vector<std::string>{kUpdateFailed}));
@@ -167,7 +149,7 @@ TEST_F(UpdateExchange, RefusalsAndWrongLoginShowTheContactMessage)
         for (const char* status : {"404", "500"}) {
             SCOPED_TRACE(std::string(opcode) + " " + status);
             Scenario(std::string("\"status\": {\"") + opcode + "\": " + status + "}");
-            SetInstalled(11);
+            test::SetInstalledId(11);
             RecordingUi ui;
             Check(ui);
             EXPECT_EQ(ui.statuses, (std::vector<std::string>{kCannotContact}));
@@ -175,7 +157,7 @@ TEST_F(UpdateExchange, RefusalsAndWrongLoginShowTheContactMessage)
         }
     }
     Scenario("");
-    SetInstalled(11);
+    test::SetInstalledId(11);
     RecordingUi wrong;
     Check(wrong, "not the password");
     EXPECT_EQ(wrong.statuses, (std::vector<std::string>{kCannotContact}));
@@ -193,7 +175,7 @@ TEST_F(UpdateExchange, NothingNewOrNothingReadable)
     for (const auto& list : lists) {
         SCOPED_TRACE(list.first);
         Scenario(list.second);
-        SetInstalled(11);
+        test::SetInstalledId(11);
         RecordingUi ui;
         Check(ui);
         EXPECT_EQ(ui.statuses, (std::vector<std::string>{kNoUpdates}));
@@ -205,7 +187,7 @@ TEST_F(UpdateExchange, NothingNewOrNothingReadable)
 TEST_F(UpdateExchange, FailingSetupAndUnwritableFileRecordNothing)
 {
     Scenario("");
-    SetInstalled(11);
+    test::SetInstalledId(11);
     SetEnvironmentVariableA("TOLVIK_SETUP_EXIT", "1");
     RecordingUi failing;
     Check(failing);
@@ -229,7 +211,7 @@ TEST_F(UpdateExchange, FailingSetupAndUnwritableFileRecordNothing)
 
 TEST_F(UpdateExchange, NothingListening)
 {
-    SetInstalled(11);
+    test::SetInstalledId(11);
     RecordingUi ui;
     CUpdateExchange exchange(ui, 81);
     exchange.OnCheckForUpdates(kAccount, "p w");

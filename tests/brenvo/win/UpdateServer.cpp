@@ -41,6 +41,37 @@ bool WaitFor(const std::function<bool()>& done, unsigned ms)
     return true;
 }
 
+namespace {
+
+const char* const kSettingsKey = "Software\\Harvo\\brenvo\\Settings";
+
+} // namespace
+
+DWORD InstalledId()
+{
+    DWORD value = 0xFFFFFFFF, size = sizeof(value);
+    RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, "Tolvik 1.0", RRF_RT_REG_DWORD, nullptr, &value, &size);
+    return value;
+}
+
+void SetInstalledId(DWORD id)
+{
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "Tolvik 1.0", REG_DWORD, &id, sizeof(id));
+}
+
+void ClearSettings() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Harvo\\brenvo"); }
+
+void CUpdateServer::PrepareRun()
+{
+    DeleteFileA(SetupMarker().c_str());
+    DeleteFileA(ViewerMarker().c_str());
+    SetEnvironmentVariableA("TOLVIK_SETUP_MARKER", SetupMarker().c_str());
+    SetEnvironmentVariableA("TOLVIK_VIEWER_MARKER", ViewerMarker().c_str());
+    SetEnvironmentVariableA("TOLVIK_SETUP_EXIT", "0");
+    ClearSettings();
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "UpdateHost", REG_SZ, "127.0.0.1", 10);
+}
+
 CUpdateServer::CUpdateServer(const std::string& name, int port) : m_name(name), m_port(port)
 {
     const std::string folder = MediaPath(m_name);

@@ -23,6 +23,13 @@ public:
     // The request log: one JSON object per line, in arrival order.
     std::vector<std::string> Requests() const;
 
+    // Before each run of the updater: no markers, the fake setup ends with 0, and the settings
+    // key holds only the update host 127.0.0.1.
+    void PrepareRun();
+    // What the fake setup and the stub viewer write when they run.
+    std::string SetupMarker() const { return WindowsPath("setup_ran.txt"); }
+    std::string ViewerMarker() const { return WindowsPath("viewer_started.txt"); }
+
     // Windows path of a file in the state folder, and its Unix path.
     std::string WindowsPath(const std::string& file) const;
     std::string UnixPath(const std::string& file) const;
@@ -34,6 +41,11 @@ private:
     int m_port;
     bool m_started = false;
 };
+
+// The updater's settings key: "Tolvik 1.0" (0xFFFFFFFF when missing), set, and removed.
+DWORD InstalledId();
+void SetInstalledId(DWORD id);
+void ClearSettings();
 
 // Unix path of a Windows path on Z: (the host's root), or of a path Wine passed through.
 std::string UnixFromWindows(const std::string& path);
