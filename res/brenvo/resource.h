@@ -1,0 +1,15 @@
+// Resource ids of the updater.
+#pragma once
+
+#define IDD_BRENVO_FORM 101
+#define IDS_SOCKETS_INIT_FAILED 104
+#define IDR_MAINFRAME 128
+
+#define IDC_ACCOUNT 1000
+#define IDC_PASSWORD 1001
+#define IDC_CHECK_FOR_UPDATES 1002
+#define IDC_PROGRESS 1006
+#define IDC_HEADING_ACCOUNT 1007
+#define IDC_HEADING_DETAILS 1008
+#define IDC_STATUS 1010
+#define IDC_DOWNLOADING 1011

@@ -1,0 +1,3 @@
+#include "brenvo/win/CbrenvoDoc.h"
+
+IMPLEMENT_DYNCREATE(CbrenvoDoc, CDocument)
