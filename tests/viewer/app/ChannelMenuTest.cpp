@@ -130,7 +130,8 @@ TEST(ListKeys, GridAndColumnMovesClampAndScroll)
 
 TEST(RecordCommand, ForwardedBlockAndItsFields)
 {
-    const std::u16string block(u"/rec\0" u"4097\0" u"28106\0" u"90\0" u"1\0" u"  C:\\rec\\film.mpg \0", 37);
+    static const char16_t kBlock[] = u"/rec\0" u"4097\0" u"28106\0" u"90\0" u"1\0" u"  C:\\rec\\film.mpg \0";
+    const std::u16string block(kBlock, sizeof(kBlock) / sizeof(char16_t) - 1); // without the literal's own NUL
     const std::vector<std::u16string> arguments = viewer::UnpackArguments(block.data(), block.size());
     ASSERT_EQ(6u, arguments.size());
     viewer::RecordCommand command;
