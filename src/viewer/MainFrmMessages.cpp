@@ -217,7 +217,8 @@ void CMainFrame::OnRecordingEndTimer()
 
 BOOL CMainFrame::OnCopyData(CWnd*, COPYDATASTRUCT* data)
 {
-    if (!data || data->dwData != kCommandLineData || !data->lpData)
+    // -1 as the sender writes it: a 64-bit sender fills all 64 bits, a 32-bit one the low 32.
+    if (!data || static_cast<uint32_t>(data->dwData) != kCommandLineData || !data->lpData)
         return FALSE;
     const std::vector<std::u16string> arguments =
         viewer::UnpackArguments(static_cast<const char16_t*>(data->lpData), data->cbData / sizeof(char16_t));

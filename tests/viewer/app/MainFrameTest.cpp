@@ -125,7 +125,6 @@ protected:
         m_recordings = m_folder + L"\\rec";
         RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey);
         g_app.SetRegistryKey(L"Harvo\\TolvikFrameTest");
-        g_app.WriteProfileInt(L"", L"FreeDiskSpace", 0);
         HKEY key = nullptr;
         ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (CString(kProfileKey) + L"\\qor").GetString(), 0, nullptr, 0,
                                   KEY_WRITE, nullptr, &key, nullptr),
@@ -448,4 +447,73 @@ TEST_F(MainFrameTest, PresenterFormatIsCheckedAndAppliedOnTheUserInterfaceThread
     EXPECT_EQ(m_frame->GetLiveFlag(), 0);
     m_frame->SetLiveFlag(1);
     EXPECT_EQ(m_frame->GetLiveFlag(), 1);
+}
+
+TEST_F(MainFrameTest, SecondViewerForwardsItsRecordCommandToThisFrame)
+{
+    // This frame is the running viewer: its mutex, its class and its title.
+    HANDLE mutex = CreateMutexW(nullptr, TRUE, kInstanceMutexName);
+    ASSERT_NE(mutex, nullptr);
+    ASSERT_NE(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS)) << "another viewer runs";
+    m_frame->SetWindowText(L"Tolvik v1.0");
+    libDVB::CTSEngine* device = nullptr;
+    ASSERT_EQ(m_frame->GetEngine()->CreateFileDevice(base::Utf8ToUtf16(test::MediaPath("file_engine.ts")), &device,
+                                                     nullptr),
+              S_OK);
+
+    std::wstring program;
+    const std::string path = test::ProgramPath("Tolvik.exe");
+    if (path.size() < 2 || path[1] != ':')
+        program = L"Z:";
+    for (char c : path)
+        program += c == '/' ? L'\\' : static_cast<wchar_t>(c);
+    std::wstring command = L"\"" + program + L"\" /rec 65535 301 1 0";
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        << GetLastError();
+    // The second viewer hands its arguments over and ends; the first plays and records.
+    EXPECT_TRUE(PumpUntil([&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, 60000));
+    DWORD code = 1;
+    GetExitCodeProcess(pi.hProcess, &code);
+    EXPECT_EQ(code, 0u);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    ASSERT_NE(Current(), nullptr);
+    EXPECT_EQ(Current()->GetServiceId(), 301);
+    EXPECT_TRUE(m_frame->IsRecording());
+    m_frame->StopAll();
+    EXPECT_EQ(Recordings().size(), 1u) << "the generated name in the recordings folder";
+    ReleaseMutex(mutex);
+    CloseHandle(mutex);
+}
+
+TEST_F(MainFrameTest, FullDiskEndsTheRecordingWhilePacketsGoOn)
+{
+    // The share of the free space a recording may use: none, so the reserve is all the space free
+    // at the start and the first bytes written go below it.
+    g_app.WriteProfileInt(L"", L"FreeDiskSpace", 0);
+    m_frame->LoadWindowSettings();
+    libDVB::CTSEngine* device = PlayFileChannel(301);
+    ASSERT_NE(device, nullptr);
+    m_frame->ToggleRecording();
+    ASSERT_TRUE(m_frame->IsRecording());
+    ASSERT_EQ(device->StartStreaming(), S_OK);
+    EXPECT_TRUE(PumpUntil([&] { return !m_frame->IsRecording(); }, 30000)) << "the recorder reported a full disk";
+    const unsigned atEnd = m_frame->Packets();
+    EXPECT_TRUE(PumpUntil([&] { return m_frame->Packets() > atEnd + 50; })) << "the live graph still gets packets";
+    m_frame->StopAll();
+    const std::vector<CString> files = Recordings();
+    ASSERT_EQ(files.size(), 1u);
+    // The recorder was deleted at once: its file is closed (no sharing conflict) and what it wrote
+    // before the reserve was reached, if anything, is a program stream.
+    HANDLE file = CreateFileW(files[0], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(file, INVALID_HANDLE_VALUE) << GetLastError();
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    const std::vector<uint8_t> bytes = test::ReadFileBytes(base::Utf16ToUtf8(
+        std::u16string(reinterpret_cast<const char16_t*>(files[0].GetString()))));
+    if (bytes.size() >= 4)
+        EXPECT_EQ(bytes[3], 0xBA);
 }
