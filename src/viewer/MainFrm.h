@@ -23,6 +23,7 @@
 #include "viewer/WindowGeometry.h"
 #include "viewer/d3d/CD3DHandler.h"
 #include "viewer/d3d/CRenderThread.h"
+#include "viewer/osd/ControlList.h"
 
 using DVBPlaybackCore::CQOREngine;
 using DVBPlaybackCore::CQORService;
@@ -137,6 +138,20 @@ public:
     void FillViewMenu(CMenu& menu);
     void FillTuneList(int typedNumber);
     void SelectStream(int id);
+    // Keyboard navigation of an OSD list or grid: Enter activates the valid selection, the arrows
+    // move it and keep it on the visible page. Always handled.
+    template <class Item>
+    static bool ListKeyDown(OnScreenDisplay::ControlList<Item>& list, int key)
+    {
+        viewer::ListKeyState state{list.GetCount(), list.m_columns, list.VisibleRows(), !list.m_rowMajor,
+                                   list.m_selection, list.m_top};
+        const bool activate = viewer::ListKeyMove(state, key);
+        list.m_selection = state.selection;
+        list.m_top = state.first;
+        if (activate)
+            list.OnItemActivated(state.selection);
+        return true;
+    }
     // "English (native)" of an ISO 639-2 code; "Narrator" for NAR; empty when unknown.
     static CString LanguageDisplayName(const char code[3]);
 
