@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "support/TestMedia.h"
+#include "TestEngineUserInterface.h"
 #include "base/Utf16.h"
 #include "viewer/MainFrm.h"
 #include "viewer/ViewerGlobals.h"
@@ -29,22 +30,7 @@ public:
     CFrameTestApp() : CWinApp(L"qor") {}
 } g_app;
 
-template <typename Done>
-bool PumpUntil(Done done, DWORD ms = 20000)
-{
-    const ULONGLONG until = GetTickCount64() + ms;
-    while (!done()) {
-        if (GetTickCount64() > until)
-            return false;
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return true;
-}
+using test::PumpUntil;
 
 // The frame with its graph calls written to a log instead of a graph.
 class CTestFrame : public CMainFrame {
