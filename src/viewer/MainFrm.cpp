@@ -8,6 +8,7 @@
 #include "viewer/CSystrayWindow.h"
 #include "viewer/LoadLocalizedString.h"
 #include "viewer/ViewerGlobals.h"
+#include "viewer/WideText.h"
 
 
 namespace {
@@ -74,6 +75,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_WM_CHAR()
     ON_WM_SYSKEYDOWN()
     ON_WM_TIMER()
+    ON_WM_COPYDATA()
     ON_MESSAGE(WM_RENDER_DEVICE_LOST, OnDeviceLost)
     ON_COMMAND(ID_VIEW_HALF_SIZE, OnHalfSize)
     ON_COMMAND(ID_VIEW_NORMAL_SIZE, OnNormalSize)
@@ -87,20 +89,22 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_UPDATE_COMMAND_UI_RANGE(39000, 65535, OnUpdateDynamicItem)
 END_MESSAGE_MAP()
 
-CMainFrame::CMainFrame() : m_engine(this, g_appFolder)
+CMainFrame::CMainFrame()
 {
     g_mainFrame = this;
     g_uiLanguage = static_cast<WORD>(Profile(L"Language", kDefaultLanguage));
     SetUiLanguage(g_uiLanguage);
-    m_engine.GetTeletextRenderer().SetMessages(CString(LoadLocalizedString(kPageNotAvailable).c_str()),
-                                               CString(LoadLocalizedString(kNoTeletext).c_str()));
-    m_channelTree.RemoveAll();
     m_screenSaverWasActive = ScreenSaverActive();
 }
 
 CMainFrame::~CMainFrame()
 {
     CloseDown();
+    {
+        base::CScopedLock data(m_dataLock);
+        delete m_recorder; // writes out what it holds and closes the file
+        m_recorder = nullptr;
+    }
     SetScreenSaver(m_screenSaverWasActive);
     if (g_mainFrame == this)
         g_mainFrame = nullptr;
@@ -111,9 +115,25 @@ void CMainFrame::CloseDown()
     if (m_closedDown)
         return;
     m_closedDown = true;
+    // The engine first: its device threads call back into the recorder, the graph and the OSD.
+    if (m_engine)
+        m_engine->Shutdown();
+    {
+        base::CScopedLock data(m_dataLock);
+        if (m_recorder)
+            EndRecording();
+    }
+    m_engine.reset(); // before the locks and lists it calls back into
+    LiveDestroyGraph();
+    FileClose();
     if (m_renderThread)
         m_renderThread->Exit();
-    m_engine.CloseDown();
+    {
+        base::CScopedLock ui(m_uiLock);
+        m_display.DeleteChildren();
+        m_display.Reset();
+    }
+    m_d3d.ReleaseDevice();
 }
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCTW& cs)
@@ -154,6 +174,11 @@ int CMainFrame::OnCreate(LPCREATESTRUCTW cs)
     m_renderThread = std::make_unique<CRenderThread>(m_d3d, m_uiLock, m_display, m_hWnd);
     m_renderThread->Create();
     m_renderThread->Pause();
+    const std::u16string folder = viewer::ToU16(g_appFolder);
+    m_engine = std::make_unique<CQOREngine>(this, folder, m_hWnd, folder);
+    m_engine->GetTeletextRenderer().SetMessages(viewer::ToU16(LoadLocalizedString(kPageNotAvailable)),
+                                                viewer::ToU16(LoadLocalizedString(kNoTeletext)));
+    BuildChannelTree(true);
     CheckMonitor();
     ResolveRecordingsFolder();
     RegisterRemoteControl();
@@ -162,6 +187,18 @@ int CMainFrame::OnCreate(LPCREATESTRUCTW cs)
 
 void CMainFrame::OnClose()
 {
+    // The channel that plays is kept before StopAll, which stops it and leaves none current.
+    SaveLastChannel();
+    StopAll();
+    if (m_maximised) {
+        ShowWindow(SW_RESTORE);
+        if (m_maximised) {
+            m_maximised = 0;
+            SetScreenSaver(m_screenSaverWasActive);
+            KillTimer(TIMER_HIDE_CURSOR);
+            ShowCursorAgain();
+        }
+    }
     SaveWindowSettings();
     SetTrayMode(false);
     CloseDown();
@@ -293,35 +330,6 @@ void CMainFrame::RegisterRemoteControl()
 
 // Device and OSD ------------------------------------------------------------------------------
 
-void CMainFrame::CheckMonitor()
-{
-    HMONITOR monitor = ::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST);
-    if (monitor == m_monitor || !m_renderThread)
-        return;
-    m_renderThread->Pause();
-    bool created;
-    {
-        base::CScopedLock ui(m_uiLock);
-        m_display.DeleteChildren();
-        m_d3d.ReleaseDevice();
-        created = SUCCEEDED(m_d3d.Create(m_hWnd, m_hWnd));
-        m_display.Create(m_d3d.GetSurface());
-        m_monitor = monitor;
-        CRect client;
-        GetClientRect(&client);
-        Resize(client.Width(), client.Height());
-    }
-    if (created)
-        m_renderThread->Run();
-}
-
-void CMainFrame::Resize(int cx, int cy)
-{
-    base::CScopedLock ui(m_uiLock);
-    m_d3d.SetClientSize(cx, cy);
-    m_display.SetSize(cx, cy);
-}
-
 LRESULT CMainFrame::OnDeviceLost(WPARAM, LPARAM)
 {
     m_monitor = nullptr; // the same re-creation as on a change of monitor
@@ -433,7 +441,14 @@ void CMainFrame::SetVideoSize(viewer::VideoSize size)
 {
     if (m_maximised)
         ShowWindow(SW_RESTORE);
-    const viewer::ClientSize client = viewer::VideoClientSize(m_videoWidth, m_aspect, size);
+    int width;
+    double aspect;
+    {
+        base::CScopedLock format(m_formatLock);
+        width = m_videoWidth;
+        aspect = m_aspect;
+    }
+    const viewer::ClientSize client = viewer::VideoClientSize(width, aspect, size);
     const CSize window = ClientToWindowSize(client.cx, client.cy);
     SetWindowPos(nullptr, 0, 0, window.cx, window.cy, SWP_NOMOVE | SWP_NOZORDER);
 }
@@ -451,8 +466,10 @@ void CMainFrame::ToggleOnTop()
 
 void CMainFrame::SetAspectMode(int mode)
 {
-    m_aspectMode = mode;
-    m_aspect = mode == 1 ? 4.0 / 3.0 : mode == 2 ? 16.0 / 9.0 : m_sourceAspect;
+    {
+        base::CScopedLock format(m_formatLock);
+        m_aspectMode = mode;
+    }
     PostMessage(WM_QOR_ASPECT_CHANGED);
 }
 
@@ -543,16 +560,6 @@ void CMainFrame::RestartHideTimer()
     SetTimer(TIMER_HIDE_CURSOR, kHideCursorDelay);
 }
 
-void CMainFrame::OnTimer(UINT_PTR id)
-{
-    if (id == TIMER_HIDE_CURSOR) {
-        KillTimer(TIMER_HIDE_CURSOR);
-        HideCursor();
-    } else if (id == TIMER_POINTER_LEAVE) {
-        KillTimer(TIMER_POINTER_LEAVE);
-    }
-}
-
 void CMainFrame::OnMouseMove(UINT flags, CPoint point)
 {
     {
@@ -619,8 +626,8 @@ void CMainFrame::OnChar(UINT ch, UINT repeat, UINT flags)
     if (ch < L'0' || ch > L'9')
         return;
     const int digit = static_cast<int>(ch - L'0');
-    if (m_display.IsTeletextShown()) {
-        m_engine.TeletextKeyDown(VK_NUMPAD0 + digit);
+    if (m_display.IsTeletextShown() && m_engine) {
+        m_engine->TeletextKeyDown(VK_NUMPAD0 + digit);
         return;
     }
     if (m_display.IsGuideShown() || m_display.IsMenuShown() || m_display.IsRecordedShown() ||
@@ -637,7 +644,7 @@ void CMainFrame::OnChar(UINT ch, UINT repeat, UINT flags)
 
 void CMainFrame::OnSysKeyDown(UINT key, UINT repeat, UINT flags)
 {
-    if (m_display.IsTeletextShown())
-        m_engine.TeletextKeyDown(key);
+    if (m_display.IsTeletextShown() && m_engine)
+        m_engine->TeletextKeyDown(static_cast<int32_t>(key));
     CFrameWnd::OnSysKeyDown(key, repeat, flags);
 }

@@ -3,22 +3,34 @@
 // the playback graphs, the render thread and the channel engine.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <memory>
+#include <string>
 
 #include "base/Lock.h"
+#include "dvb/DVBPlaybackCore/win/CQOREngine.h"
+#include "dvb/libDVB_EthernetDevice/win/CSAPParser.h"
 #include "framework/win/Afx.h"
+#include "media/filters/videorenderer/win/CPresenterHost.h"
+#include "media/filters/videorenderer/win/CVideoStreamTable.h"
+#include "media/record/CMPEG2Recorder.h"
 #include "viewer/CChannelNode.h"
 #include "viewer/CDVBPlayback.h"
 #include "viewer/epg/CEPGData.h"
 #include "viewer/CFilePlayback.h"
-#include "viewer/CMPEG2Recorder.h"
 #include "viewer/CQORDisplay.h"
-#include "viewer/CQOREngine.h"
-#include "viewer/CSAPParser.h"
-#include "viewer/CVideoStreamTable.h"
 #include "viewer/WindowGeometry.h"
 #include "viewer/d3d/CD3DHandler.h"
 #include "viewer/d3d/CRenderThread.h"
+#include "viewer/osd/ControlList.h"
+
+using DVBPlaybackCore::CQOREngine;
+using DVBPlaybackCore::CQORService;
+using CQOREngineUserInterface = DVBPlaybackCore::CQOREngine::CQOREngineUserInterface;
+using record::CMPEG2Recorder;
+using videorenderer::CVideoStreamTable;
+using libDVB_EthernetDevice::CSAPParser;
 
 class CSystrayWindow;
 
@@ -40,21 +52,43 @@ enum : UINT {
 
 // User messages of the frame.
 enum : UINT {
+    WM_QOR_POINTER = 2026,
     WM_QOR_ASPECT_CHANGED = 2027,
     WM_QOR_START_LAST_CHANNEL = 2028,
+    WM_QOR_FRAME_TIME = 2029,
+    WM_QOR_TELETEXT_PAGE = 2037,
+    WM_QOR_NEXT_SERVICE = 3024,
+    WM_QOR_PREVIOUS_SERVICE = 3025,
+};
+
+// Commands of the dispatcher that other parts of the frame run.
+enum : UINT {
+    ID_QOR_RECORD = 11,
 };
 
 enum : UINT_PTR {
     TIMER_HIDE_CURSOR = 101,
+    TIMER_GUIDE = 102,
+    TIMER_TELETEXT_CLOCK = 103,
     TIMER_POINTER_LEAVE = 104,
+    TIMER_RECORDING_END = 115,
+    TIMER_NO_DATA = 121,
 };
 
-class CMainFrame : public CFrameWnd, public CQOREngineUserInterface, public CMPEG2Recorder::CRecCallback {
+// The engine's packet and stream reports arrive on the transport-stream thread holding the
+// service lock. Lock order everywhere: service -> m_dataLock -> m_uiLock -> device lock; the
+// user-interface thread therefore calls no engine or service operation while it holds a frame
+// lock (it copies what it needs first, then locks and fills).
+class CMainFrame : public CFrameWnd,
+                   public CQOREngineUserInterface,
+                   public CMPEG2Recorder::CRecCallback,
+                   public videorenderer::CPresenterHost {
 public:
     CMainFrame();
     ~CMainFrame() override;
 
     BOOL PreCreateWindow(CREATESTRUCTW& cs) override;
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
     void LoadWindowSettings();
     void SaveWindowSettings();
@@ -69,14 +103,100 @@ public:
     void ShowCursorAgain();
     // The window size whose client area is cx x cy.
     CSize ClientToWindowSize(int cx, int cy) const;
-    // Re-creates the Direct3D device when the window moved to another monitor.
+
+    // Playback modes: -1 while the device is re-created, 0 idle, 1 file, 2 live. 1 when the mode
+    // is the current one, E_FAIL for a file from live, else the build's result.
+    HRESULT SetMode(int mode);
+    // Stops the recording, the engine, both graphs; the idle screen.
+    void StopAll();
+    // Re-creates the Direct3D device and the OSD when the window moved to another monitor.
     void CheckMonitor();
+    // Forgets the monitor, so that the next check re-creates the device.
+    void ForgetMonitor() { m_monitor = nullptr; }
     // The device and the OSD follow the client size.
     void Resize(int cx, int cy);
+    void SetInfoText(const CString& left, const CString& right, float value);
+    void PostPointerMessage(float x, float y);
+    void PostClose();
+    bool TeletextClick(int controlId, UINT flags, float x, float y);
+    HRESULT SeekFile(int controlId, double fraction);
+    static CString GetFileExtension(const CString& path);
+    // Newest first by the creation time the file system reports; unreadable files count as 0.
+    static void SortByCreationTime(CArray<CString, const CString&>& paths);
+    // Starts the channel: live mode, the no-data watchdog, then the engine call.
+    HRESULT TuneStart(uint16_t serviceId, uint16_t transportStreamId, int32_t number);
+    HRESULT TuneStart(CQORService* service, int32_t listPosition);
+    // Command 11: starts the recording of the current service, or stops the one running.
+    void ToggleRecording();
+
+    // Channel menus and stream languages.
+    void BuildChannelTree(bool full);
+    void RebuildChannelMenu(CMenu& menu);
+    void AppendChannelMenu(HMENU menu, CChannelNode* node);
+    void AppendNetworkSources(CMenu& submenu);
+    void FillFileMenu(CMenu& menu);
+    void FillViewMenu(CMenu& menu);
+    void FillTuneList(int typedNumber);
+    void SelectStream(int id);
+    // Keyboard navigation of an OSD list or grid: Enter activates the valid selection, the arrows
+    // move it and keep it on the visible page. Always handled.
+    template <class Item>
+    static bool ListKeyDown(OnScreenDisplay::ControlList<Item>& list, int key)
+    {
+        viewer::ListKeyState state{list.GetCount(), list.m_columns, list.VisibleRows(), !list.m_rowMajor,
+                                   list.m_selection, list.m_top};
+        const bool activate = viewer::ListKeyMove(state, key);
+        list.m_selection = state.selection;
+        list.m_top = state.first;
+        if (activate)
+            list.OnItemActivated(state.selection);
+        return true;
+    }
+    // "English (native)" of an ISO 639-2 code; "Narrator" for NAR; empty when unknown.
+    static CString LanguageDisplayName(const char code[3]);
+
     // Stops the engine so that nothing calls back into the frame; runs once.
     void CloseDown();
 
-    void OnDiskFull() override {}
+    // The engine's user interface, in the interface's order.
+    HRESULT Reserved(uint32_t first, uint32_t second) override;
+    HRESULT OnStreamsChanged(int32_t slot, uint16_t videoPid, uint16_t audioPid, uint16_t pcrPid) override;
+    HRESULT OnTransportPacket(int32_t slot, const uint8_t* packet, int32_t length) override;
+    HRESULT StopPlayback() override;
+    HRESULT RunPlayback() override;
+    HRESULT PausePlayback() override;
+    HRESULT ResetDemux() override;
+    HRESULT ShowInfoText(std::u16string left, std::u16string right, float fraction) override;
+    HRESULT OnServiceUpdated(CQORService* service) override;
+    HRESULT ShowInfoCaptions(std::u16string left, std::u16string right) override;
+    HRESULT StopRecording() override;
+    HRESULT BeginEPGUpdate() override;
+    HRESULT AddEPGChannel(const std::u16string* name, uint32_t keyLow, uint32_t keyHigh,
+                          EPGChannel* channel) override;
+    HRESULT AddEPGEvent(EPGChannel channel, const std::u16string* name, uint32_t keyLow, uint32_t keyHigh,
+                        int64_t start, int32_t durationMinutes, uint32_t genre, const std::u16string* genreText,
+                        const std::u16string* description, uintptr_t reserved) override;
+    HRESULT CommitEPGUpdate() override;
+    HRESULT SetEPGWindowStart(int64_t start) override;
+    HRESULT ShowTeletextPage(void* bitmap, int32_t left, int32_t top, int32_t right, int32_t bottom,
+                             int32_t page) override;
+    HRESULT SetPageEntryText(std::u16string text) override;
+    HRESULT ShowOverlayBitmap(void* bitmap, int32_t left, int32_t top, int32_t right, int32_t bottom) override;
+    HRESULT SetPanelShown(bool shown) override;
+    HRESULT SetLiveFlag(uint8_t live) override;
+
+    // The recorder's report; the caller holds m_dataLock.
+    void OnDiskFull() override;
+
+    // The presenters' host.
+    bool HasWindow() override { return m_hWnd != nullptr; }
+    CVideoStreamTable* VideoStreamTable() override { return &m_videoStreams; }
+    IDirect3DDevice9* Device() override { return m_d3d.GetDevice(); }
+    void LockDevice() override { m_d3d.DeviceLock().Lock(); }
+    void UnlockDevice() override { m_d3d.DeviceLock().Unlock(); }
+    void SignalRender() override;
+    // A presenter's streaming thread: stores the format under its own lock and posts 2027.
+    void SetVideoFormat(int width, int height, double sourceAspect) override;
 
     // The three raw-input entries of the remote control, aimed at target.
     static void RemoteControlDevices(HWND target, RAWINPUTDEVICE (&devices)[3]);
@@ -90,8 +210,13 @@ public:
     int GetMode() const { return m_mode; }
     const CString& GetRecPath() const { return m_recPath; }
     int GetVolume() const { return m_volume; }
+    bool IsRecording() const { return m_recorder != nullptr; }
+    uint8_t GetLiveFlag() const { return m_liveFlag; }
     CQORDisplay& GetDisplay() { return m_display; }
+    CQOREngine* GetEngine() { return m_engine.get(); }
+    CChannelNode& GetChannelTree() { return m_channelTree; }
     base::CCriticalSection& GetUiLock() { return m_uiLock; }
+    base::CCriticalSection& GetDataLock() { return m_dataLock; }
 
 protected:
     int OnCreate(LPCREATESTRUCTW cs);
@@ -112,6 +237,7 @@ protected:
     void OnChar(UINT ch, UINT repeat, UINT flags);
     void OnSysKeyDown(UINT key, UINT repeat, UINT flags);
     void OnTimer(UINT_PTR id);
+    BOOL OnCopyData(CWnd* sender, COPYDATASTRUCT* data);
     LRESULT OnDeviceLost(WPARAM, LPARAM);
 
     void OnHalfSize() { SetVideoSize(viewer::VideoSize::Half); }
@@ -124,6 +250,44 @@ protected:
     void OnAspect169() { SetAspectMode(2); }
     void OnUpdateCloseFile(CCmdUI* ui);
     void OnUpdateDynamicItem(CCmdUI* ui);
+
+    // The live and the file graph (MainFrmGraphs.cpp). Each runs the graph object's operation of
+    // the same name; the results are those the graphs give without a graph.
+    virtual HRESULT LiveBuildGraph();
+    virtual void LiveDestroyGraph();
+    virtual HRESULT LiveSetStreams(uint16_t videoPid, uint16_t audioPid, int unused, uint16_t pcrPid);
+    virtual void LiveGetStreamPids(uint16_t& videoPid, uint16_t& audioPid);
+    virtual HRESULT LiveDeliverPacket(const uint8_t* packet, int length);
+    virtual HRESULT LiveStop();
+    virtual HRESULT LiveRun();
+    virtual HRESULT LivePause();
+    virtual HRESULT LiveResetDemux();
+    virtual void LiveSetVolume(int percent);
+    virtual void LiveReleaseDevice();
+    virtual void LiveRestoreDevice();
+    virtual void FileClose();
+    virtual bool FileIsRunning();
+    virtual HRESULT FileSeek(double fraction);
+    virtual void FileSetVolume(int percent);
+    virtual void FileReleaseDevice();
+    virtual void FileRestoreDevice();
+
+    // The steps before the engine call of every road that starts a channel: live mode, the
+    // no-data watchdog with its grace.
+    void BeginTune();
+    // Deletes the recorder with its icon off; the caller holds m_dataLock.
+    void EndRecording();
+    // The controls panel's two buttons for a mode.
+    void SetModeButtons(int mode);
+    // Runs the "/rec" command of a scheduled recording; the arguments after the program name.
+    void RunRecordCommand(const CArray<CString, const CString&>& arguments);
+    LRESULT StartLastChannel(bool& handled);
+    void OnPointerMessage(WPARAM wParam, LPARAM lParam);
+    void OnAspectChanged();
+    void OnNoDataTimer();
+    void OnTeletextClockTimer();
+    void OnRecordingEndTimer();
+    void SaveLastChannel();
 
     DECLARE_MESSAGE_MAP()
 
@@ -148,7 +312,8 @@ private:
     CMPEG2Recorder* m_recorder = nullptr;
     CString m_recordFilePath;
     BYTE m_closeAfterRecording = 0;
-    CQOREngine m_engine;
+    // Made with the window: the engine posts its teletext pages to it.
+    std::unique_ptr<CQOREngine> m_engine;
     CArray<CString, const CString&> m_recordedFiles;
     BYTE m_maximised = 0;
     BYTE m_cursorHidden = 0;
@@ -156,18 +321,21 @@ private:
     POINT m_cursorPos{};
     HMONITOR m_monitor = nullptr;
     base::CCriticalSection m_uiLock;
-    int m_mode = 0;
+    std::atomic<int> m_mode{0};
+    // Written by the presenters' threads: guarded by m_formatLock.
+    base::CCriticalSection m_formatLock;
     int m_videoWidth = 1;
     int m_videoHeight = 1;
     double m_sourceAspect = 4.0 / 3.0;
     int m_aspectMode = 0;
     double m_aspect = 4.0 / 3.0;
+    uint16_t m_livePids[2] = {}; // video and audio PIDs last set on the live graph
     CString m_recPath;
     int m_freeDiskSpace = 80;
     CSystrayWindow* m_trayWindow = nullptr;
     int m_volume = 100;
-    BYTE m_liveFlag = 1;
-    DWORD m_lastPacketTick = 0;
+    std::atomic<uint8_t> m_liveFlag{1};
+    std::atomic<uint32_t> m_lastPacketTick{0};
     BYTE m_muted = 0;
     BYTE m_guideListKind = 0;
     BYTE m_channelListKind = 0;

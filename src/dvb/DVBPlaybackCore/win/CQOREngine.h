@@ -153,6 +153,7 @@ public:
     // The device map's entries, in id order (for the frame and for tests).
     std::vector<std::pair<int32_t, std::u16string>> GetDevices() const;
     libDVB::CEPGStore& GetEPGStore() { return m_epg; }
+    libDVB::CTeletextRenderer& GetTeletextRenderer() { return m_teletext; }
     const std::vector<std::u16string>& GetLogos() const { return m_logos; }
 
 private:

@@ -1,0 +1,400 @@
+// The frame's playback modes, the stop-everything step, the device re-creation on a change of
+// monitor, the recording command and the small operations the presenters and the OSD call.
+#include "viewer/MainFrm.h"
+
+#include <shlwapi.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "media/record/win/RecorderFactory.h"
+#include "viewer/WideText.h"
+
+namespace {
+constexpr UINT kNoDataPeriod = 500;
+constexpr DWORD kTuneGrace = 2000;
+
+// Characters a file name cannot hold (a short date such as 12/9/2026 has slashes) become '-'.
+CString FileNamePart(CString text)
+{
+    for (int i = 0; i < text.GetLength(); ++i)
+        if (wcschr(L"\\/:*?\"<>|", text[i]))
+            text.SetAt(i, L'-');
+    return text;
+}
+
+CString LocalDateText()
+{
+    wchar_t date[100] = {};
+    ::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, date, 100);
+    return CString(date);
+}
+
+CString LocalTimeText()
+{
+    wchar_t time[100] = {};
+    ::GetTimeFormatW(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, time, 100);
+    CString text(time);
+    text.Replace(L":", L"-");
+    return text;
+}
+} // namespace
+
+// Modes ---------------------------------------------------------------------------------------
+
+void CMainFrame::SetModeButtons(int mode)
+{
+    // Under m_uiLock.
+    switch (mode) {
+    case 0:
+        m_display.SetControlButton(0, ID_QOR_RECORD, L"rec_button", false);
+        m_display.SetControlButton(1, 0, L"play_button", false);
+        break;
+    case 1:
+        m_display.SetControlButton(0, 17, L"stop_button", true);
+        m_display.SetControlButton(1, 0, FileIsRunning() ? L"pause_button" : L"play_button", true);
+        break;
+    default:
+        m_display.SetControlButton(0, ID_QOR_RECORD, L"rec_button", true);
+        m_display.SetControlButton(1, 0, L"pause_button", true);
+        break;
+    }
+}
+
+HRESULT CMainFrame::SetMode(int mode)
+{
+    const int current = m_mode;
+    if (mode == current)
+        return 1;
+    FileSetVolume(m_volume);
+    LiveSetVolume(m_volume);
+    switch (mode) {
+    case 0: {
+        LiveDestroyGraph();
+        m_mode = 0;
+        base::CScopedLock ui(m_uiLock);
+        m_display.SetChannelLogo(nullptr);
+        m_display.SetStreamIcons(false, false, false);
+        m_display.SetChannelName(CString());
+        m_display.SetProgress(0);
+        m_display.SetInfoText(0, CString());
+        m_display.SetInfoText(1, CString());
+        m_display.ShowSubtitles(false);
+        SetModeButtons(0);
+        return S_OK;
+    }
+    case 1: {
+        if (current != -1 && current != 0)
+            return E_FAIL;
+        base::CScopedLock ui(m_uiLock);
+        m_display.ShowBackground(true);
+        SetModeButtons(1);
+        m_mode = 1;
+        return S_OK;
+    }
+    case 2: {
+        HRESULT result = S_OK;
+        if (current == 1)
+            FileClose();
+        // From -1 the graph was kept through the device re-creation; RestoreDevice re-attaches it.
+        if (current != -1)
+            result = LiveBuildGraph();
+        if (FAILED(result)) {
+            // The file is closed already: a failed build leaves nothing playing, which is idle.
+            if (current == 1)
+                SetMode(0);
+            return result;
+        }
+        LiveSetVolume(m_volume);
+        base::CScopedLock ui(m_uiLock);
+        m_display.ShowBackground(false);
+        m_display.SetChannelLogo(nullptr);
+        m_display.SetStreamIcons(false, false, false);
+        m_display.SetChannelName(CString());
+        m_display.SetTeletextPageText(CString());
+        m_display.SetInfoText(0, CString());
+        m_display.SetInfoText(1, CString());
+        m_display.SetProgress(0);
+        SetModeButtons(2);
+        m_mode = 2;
+        return result;
+    }
+    default:
+        m_mode = mode;
+        return S_OK;
+    }
+}
+
+void CMainFrame::StopAll()
+{
+    KillTimer(TIMER_NO_DATA);
+    {
+        base::CScopedLock ui(m_uiLock);
+        m_display.SetNoDataIcon(false);
+    }
+    // The recording first, so that its file is written out and closed; then the engine, whose
+    // device threads deliver into the graph without a frame lock; then the graphs.
+    {
+        base::CScopedLock data(m_dataLock);
+        if (m_recorder)
+            EndRecording();
+    }
+    if (m_engine)
+        m_engine->Shutdown();
+    SetMode(0);
+    FileClose();
+    {
+        base::CScopedLock ui(m_uiLock);
+        m_display.ShowBackground(true);
+        m_display.SetRecordIcon(0);
+    }
+    {
+        base::CScopedLock format(m_formatLock);
+        m_sourceAspect = 4.0 / 3.0;
+        m_aspect = 4.0 / 3.0;
+        m_videoWidth = 1;
+        m_videoHeight = 1;
+    }
+    OnServiceUpdated(nullptr);
+    SetInfoText(CString(), CString(), 0);
+}
+
+// Tuning and recording --------------------------------------------------------------------------
+
+void CMainFrame::BeginTune()
+{
+    SetMode(2);
+    SetTimer(TIMER_NO_DATA, kNoDataPeriod);
+    base::CScopedLock ui(m_uiLock);
+    m_display.SetNoDataIcon(false);
+    m_lastPacketTick = ::GetTickCount() + kTuneGrace;
+}
+
+HRESULT CMainFrame::TuneStart(uint16_t serviceId, uint16_t transportStreamId, int32_t number)
+{
+    BeginTune();
+    return m_engine ? m_engine->PlayServiceById(serviceId, transportStreamId, number, 0) : E_FAIL;
+}
+
+HRESULT CMainFrame::TuneStart(CQORService* service, int32_t listPosition)
+{
+    BeginTune();
+    return m_engine ? m_engine->PlayService(service, listPosition, 0) : E_FAIL;
+}
+
+void CMainFrame::EndRecording()
+{
+    delete m_recorder; // writes out what it holds and closes the file
+    m_recorder = nullptr;
+    base::CScopedLock ui(m_uiLock);
+    m_display.SetRecordIcon(0);
+}
+
+void CMainFrame::ToggleRecording()
+{
+    if (m_mode != 2 || !m_engine)
+        return;
+    {
+        base::CScopedLock data(m_dataLock);
+        if (m_recorder) {
+            OnDiskFull();
+            return;
+        }
+    }
+    // What the file name needs of the service is read before any frame lock: the service lock
+    // comes first in the lock order.
+    CQORService* service = nullptr;
+    m_engine->GetCurrentService(&service);
+    if (!service)
+        return;
+    const CString channel = viewer::ToCString(service->GetName());
+    const CString title = viewer::ToCString(service->GetPresentEvent().name);
+    const CString date = LocalDateText(), time = LocalTimeText();
+
+    CString path, folder;
+    if (!m_recordFilePath.IsEmpty()) {
+        path = m_recordFilePath;
+        folder = path.Left(path.ReverseFind(L'\\') + 1);
+    } else {
+        CString name;
+        name.Format(L"%s - %s (%s).mpg", static_cast<const wchar_t*>(FileNamePart(channel)),
+                    static_cast<const wchar_t*>(FileNamePart(title.IsEmpty() ? time : title)),
+                    static_cast<const wchar_t*>(FileNamePart(date)));
+        path = m_recPath + L"\\" + name;
+        if (::PathFileExistsW(path)) {
+            path.Replace(L".mpg", CString(L" - ") + time);
+            path += L".mpg";
+        }
+        folder = m_recPath;
+    }
+    uint16_t videoPid = 0, audioPid = 0;
+    LiveGetStreamPids(videoPid, audioPid);
+
+    base::CScopedLock data(m_dataLock);
+    if (m_recorder)
+        return; // a packet thread cannot start one; only this thread, so this is not reached
+    HRESULT created = S_OK;
+    m_recorder = record::CreateFileRecorder(path.GetString(), m_freeDiskSpace, folder.GetString(), this, &created);
+    if (!m_recorder)
+        return;
+    m_recorder->SetPids(videoPid, audioPid);
+    base::CScopedLock ui(m_uiLock);
+    m_display.SetRecordIcon(1);
+}
+
+// Device re-creation ----------------------------------------------------------------------------
+
+void CMainFrame::CheckMonitor()
+{
+    HMONITOR monitor = ::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST);
+    if (monitor == m_monitor || !m_renderThread)
+        return;
+    const int mode = m_mode;
+    m_renderThread->Pause();
+    FileReleaseDevice();
+    LiveReleaseDevice();
+    // An engine call takes the service lock: never under a frame lock.
+    if (m_engine)
+        m_engine->ShowTeletext(false, 0, false);
+    bool created;
+    {
+        base::CScopedLock ui(m_uiLock);
+        m_display.DeleteChildren();
+        m_display.Reset();
+        m_epg.DropTexts(); // the guide's texts were drawn on the old device
+        m_d3d.ReleaseDevice();
+        created = SUCCEEDED(m_d3d.Create(m_hWnd, m_hWnd));
+        if (created) {
+            m_display.Create(m_d3d.GetSurface());
+            m_display.SetChannelLogo(nullptr);
+            // Without a device the OSD stays empty and the monitor unknown: the next move retries.
+            m_monitor = monitor;
+        }
+    }
+    CRect client;
+    GetClientRect(&client);
+    Resize(client.Width(), client.Height());
+    if (!created)
+        return;
+    m_mode = -1;
+    SetMode(mode);
+    {
+        base::CScopedLock ui(m_uiLock);
+        if (mode == 0)
+            m_display.ShowBackground(true);
+        m_display.OnMouseMove(0, 1, client.bottom - 1);
+        LiveRestoreDevice();
+        FileRestoreDevice();
+    }
+    {
+        base::CScopedLock data(m_dataLock);
+        if (m_recorder) {
+            base::CScopedLock ui(m_uiLock);
+            m_display.SetRecordIcon(0);
+            m_display.SetRecordIcon(1);
+        }
+    }
+    m_renderThread->Run();
+}
+
+void CMainFrame::Resize(int cx, int cy)
+{
+    base::CScopedLock ui(m_uiLock);
+    m_d3d.SetClientSize(cx, cy);
+    m_display.SetSize(cx, cy);
+}
+
+// Small operations ------------------------------------------------------------------------------
+
+void CMainFrame::SignalRender()
+{
+    if (HANDLE event = m_d3d.GetRenderEvent())
+        ::SetEvent(event);
+}
+
+void CMainFrame::SetVideoFormat(int width, int height, double sourceAspect)
+{
+    // A presenter's streaming thread: the OSD is set on the user-interface thread (2027), since
+    // taking m_uiLock here would wait on the render thread while it waits on this device.
+    if (!(sourceAspect > 0) || !std::isfinite(sourceAspect) || width <= 0 || height <= 0)
+        return;
+    {
+        base::CScopedLock format(m_formatLock);
+        m_videoWidth = width;
+        m_videoHeight = height;
+        m_sourceAspect = sourceAspect;
+    }
+    if (m_hWnd)
+        PostMessage(WM_QOR_ASPECT_CHANGED);
+}
+
+void CMainFrame::OnAspectChanged()
+{
+    float aspect;
+    {
+        base::CScopedLock format(m_formatLock);
+        m_aspect = m_aspectMode == 0 ? m_sourceAspect : m_aspectMode == 1 ? 4.0 / 3.0 : m_aspectMode == 2 ? 16.0 / 9.0 : 1.0;
+        aspect = static_cast<float>(m_aspect);
+    }
+    base::CScopedLock ui(m_uiLock);
+    m_display.SetAspect(aspect);
+}
+
+void CMainFrame::SetInfoText(const CString& left, const CString& right, float value)
+{
+    base::CScopedLock ui(m_uiLock);
+    m_display.SetInfoText(0, left);
+    m_display.SetInfoText(1, right);
+    m_display.SetProgress(value);
+}
+
+void CMainFrame::PostPointerMessage(float x, float y)
+{
+    PostMessage(WM_QOR_POINTER, static_cast<WPARAM>(static_cast<int>(x * 10000)),
+                static_cast<LPARAM>(static_cast<int>(y * 10000)));
+}
+
+void CMainFrame::PostClose()
+{
+    PostMessage(WM_CLOSE);
+}
+
+bool CMainFrame::TeletextClick(int, UINT, float x, float y)
+{
+    bool followed = false;
+    if (m_engine)
+        m_engine->TeletextClick(x, y, &followed);
+    return followed;
+}
+
+HRESULT CMainFrame::SeekFile(int, double fraction)
+{
+    if (m_mode != 1)
+        return m_mode - 1;
+    return FileSeek(fraction);
+}
+
+CString CMainFrame::GetFileExtension(const CString& path)
+{
+    return CString(::PathFindExtensionW(path));
+}
+
+void CMainFrame::SortByCreationTime(CArray<CString, const CString&>& paths)
+{
+    struct Entry {
+        CString path;
+        uint64_t created;
+    };
+    std::vector<Entry> entries;
+    for (int i = 0; i < paths.GetSize(); ++i) {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        uint64_t created = 0;
+        if (::GetFileAttributesExW(paths[i], GetFileExInfoStandard, &data))
+            created = static_cast<uint64_t>(data.ftCreationTime.dwHighDateTime) << 32 | data.ftCreationTime.dwLowDateTime;
+        entries.push_back({paths[i], created});
+    }
+    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.created > b.created; });
+    for (size_t i = 0; i < entries.size(); ++i)
+        paths[static_cast<int>(i)] = entries[i].path;
+}

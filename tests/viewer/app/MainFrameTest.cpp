@@ -1,0 +1,505 @@
+// The main frame with the real channel engine on a transport-stream file, with the graph calls
+// recorded: playback modes, the stop-everything order, the recording, the engine's callbacks from
+// its device thread against the user-interface thread, the channel menus and the forwarded "/rec".
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/TestMedia.h"
+#include "TestEngineUserInterface.h"
+#include "base/Utf16.h"
+#include "viewer/MainFrm.h"
+#include "viewer/ViewerGlobals.h"
+
+namespace {
+
+constexpr uint16_t kFileTsid = 0xFFFF; // a file's channels get this transport_stream_id
+constexpr wchar_t kProfileKey[] = L"Software\\Harvo\\TolvikFrameTest";
+
+class CFrameTestApp : public CWinApp {
+public:
+    CFrameTestApp() : CWinApp(L"qor") {}
+} g_app;
+
+using test::PumpUntil;
+
+// The frame with its graph calls written to a log instead of a graph.
+class CTestFrame : public CMainFrame {
+public:
+    std::vector<std::string> TakeLog()
+    {
+        std::lock_guard<std::mutex> lock(m_logLock);
+        std::vector<std::string> log;
+        log.swap(m_log);
+        return log;
+    }
+    unsigned Packets() const { return m_packets; }
+    uint16_t VideoPid() const { return m_video; }
+    void FailBuild(bool fail) { m_failBuild = fail; }
+    // What StopAll had done when the graph went.
+    bool recordingAtDestroy = false;
+    bool serviceAtDestroy = false;
+
+protected:
+    HRESULT LiveBuildGraph() override
+    {
+        Log("build");
+        return m_failBuild ? E_FAIL : S_OK;
+    }
+    void LiveDestroyGraph() override
+    {
+        Log("destroy");
+        recordingAtDestroy = IsRecording();
+        CQORService* service = nullptr;
+        if (GetEngine())
+            GetEngine()->GetCurrentService(&service);
+        serviceAtDestroy = service != nullptr;
+    }
+    HRESULT LiveSetStreams(uint16_t videoPid, uint16_t audioPid, int unused, uint16_t pcrPid) override
+    {
+        m_video = videoPid;
+        Log("streams " + std::to_string(videoPid) + " " + std::to_string(audioPid));
+        return CMainFrame::LiveSetStreams(videoPid, audioPid, unused, pcrPid);
+    }
+    HRESULT LiveDeliverPacket(const uint8_t*, int length) override
+    {
+        if (length == 188)
+            ++m_packets;
+        return S_OK;
+    }
+    void LiveSetVolume(int) override { Log("volume"); }
+    void FileClose() override { Log("fileclose"); }
+
+private:
+    void Log(const std::string& entry)
+    {
+        std::lock_guard<std::mutex> lock(m_logLock);
+        m_log.push_back(entry);
+    }
+    std::mutex m_logLock;
+    std::vector<std::string> m_log;
+    std::atomic<unsigned> m_packets{0};
+    std::atomic<uint16_t> m_video{0};
+    bool m_failBuild = false;
+};
+
+bool Contains(const std::vector<std::string>& log, const std::string& entry)
+{
+    for (const std::string& e : log)
+        if (e == entry)
+            return true;
+    return false;
+}
+
+class MainFrameTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        wchar_t temp[MAX_PATH];
+        ASSERT_NE(GetTempPathW(MAX_PATH, temp), 0u);
+        m_folder = CString(temp) + L"tolvik_frame_" + CString(std::to_wstring(GetCurrentProcessId()).c_str());
+        CreateDirectoryW(m_folder, nullptr);
+        m_recordings = m_folder + L"\\rec";
+        RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey);
+        g_app.SetRegistryKey(L"Harvo\\TolvikFrameTest");
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (CString(kProfileKey) + L"\\qor").GetString(), 0, nullptr, 0,
+                                  KEY_WRITE, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExW(key, L"RecPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(m_recordings.GetString()),
+                       (m_recordings.GetLength() + 1) * sizeof(wchar_t));
+        RegCloseKey(key);
+        g_appFolder = m_folder;
+        m_frame = new CTestFrame;
+        ASSERT_TRUE(m_frame->LoadFrame(128, FWS_ADDTOTITLE, nullptr, nullptr));
+        m_frame->SetWindowText(L"frame test");
+        m_frame->ShowWindow(SW_SHOW);
+        ASSERT_NE(m_frame->GetEngine(), nullptr);
+    }
+    void TearDown() override
+    {
+        if (m_frame && ::IsWindow(m_frame->m_hWnd))
+            m_frame->DestroyWindow(); // deletes the frame
+        RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey);
+        WIN32_FIND_DATAW found;
+        for (const CString& folder : {m_recordings, m_folder}) {
+            HANDLE find = FindFirstFileW(folder + L"\\*", &found);
+            if (find != INVALID_HANDLE_VALUE) {
+                do
+                    DeleteFileW(folder + L"\\" + found.cFileName);
+                while (FindNextFileW(find, &found));
+                FindClose(find);
+            }
+            RemoveDirectoryW(folder);
+        }
+    }
+    // Opens the test stream as the engine's file device and starts the channel of service_id sid.
+    libDVB::CTSEngine* PlayFileChannel(uint16_t sid)
+    {
+        libDVB::CTSEngine* device = nullptr;
+        const std::u16string path = base::Utf8ToUtf16(test::MediaPath("file_engine.ts"));
+        EXPECT_EQ(m_frame->GetEngine()->CreateFileDevice(path, &device, nullptr), S_OK);
+        EXPECT_GE(m_frame->TuneStart(sid, kFileTsid, -1), 0);
+        return device;
+    }
+    CQORService* Current()
+    {
+        CQORService* service = nullptr;
+        m_frame->GetEngine()->GetCurrentService(&service);
+        return service;
+    }
+    std::vector<CString> Recordings()
+    {
+        std::vector<CString> files;
+        WIN32_FIND_DATAW found;
+        HANDLE find = FindFirstFileW(m_recordings + L"\\*.mpg", &found);
+        if (find != INVALID_HANDLE_VALUE) {
+            do
+                files.push_back(m_recordings + L"\\" + found.cFileName);
+            while (FindNextFileW(find, &found));
+            FindClose(find);
+        }
+        return files;
+    }
+
+    CString m_folder, m_recordings;
+    CTestFrame* m_frame = nullptr;
+};
+
+} // namespace
+
+TEST_F(MainFrameTest, ModesChangeOnlyWhenAllowed)
+{
+    m_frame->TakeLog();
+    EXPECT_EQ(m_frame->SetMode(0), 1);
+    EXPECT_TRUE(m_frame->TakeLog().empty()) << "the same mode: not even the volume";
+    EXPECT_EQ(m_frame->SetMode(2), S_OK);
+    EXPECT_EQ(m_frame->GetMode(), 2);
+    std::vector<std::string> log = m_frame->TakeLog();
+    EXPECT_EQ(log, (std::vector<std::string>{"volume", "build", "volume"}));
+    EXPECT_EQ(m_frame->SetMode(2), 1);
+    EXPECT_TRUE(m_frame->TakeLog().empty());
+    EXPECT_EQ(m_frame->SetMode(1), E_FAIL) << "a file only from idle";
+    EXPECT_EQ(m_frame->GetMode(), 2);
+    EXPECT_EQ(m_frame->SeekFile(0, 0.5), 1) << "live: nothing, mode - 1";
+
+    EXPECT_EQ(m_frame->SetMode(0), S_OK);
+    EXPECT_TRUE(Contains(m_frame->TakeLog(), "destroy"));
+    EXPECT_EQ(m_frame->SetMode(1), S_OK);
+    EXPECT_EQ(m_frame->SeekFile(0, 0.5), S_OK);
+    // From a file the file closes first; a failed build leaves nothing playing: idle.
+    m_frame->TakeLog();
+    m_frame->FailBuild(true);
+    EXPECT_EQ(m_frame->SetMode(2), E_FAIL);
+    EXPECT_EQ(m_frame->GetMode(), 0);
+    log = m_frame->TakeLog();
+    ASSERT_GE(log.size(), 3u);
+    EXPECT_EQ(log[1], "fileclose");
+    EXPECT_EQ(log[2], "build");
+
+    // A re-created device keeps the live graph: RestoreDevice re-attaches it, nothing is rebuilt.
+    m_frame->FailBuild(false);
+    ASSERT_EQ(m_frame->SetMode(2), S_OK);
+    m_frame->TakeLog();
+    m_frame->ForgetMonitor();
+    m_frame->CheckMonitor();
+    EXPECT_EQ(m_frame->GetMode(), 2);
+    log = m_frame->TakeLog();
+    EXPECT_FALSE(Contains(log, "build"));
+    EXPECT_FALSE(Contains(log, "destroy"));
+
+    EXPECT_EQ(CMainFrame::GetFileExtension(L"C:\\a.b\\film.mpg"), CString(L".mpg"));
+    EXPECT_EQ(CMainFrame::GetFileExtension(L"C:\\a.b\\film"), CString(L""));
+}
+
+TEST_F(MainFrameTest, PlaysAChannelRecordsItAndStopsRecordingEngineThenGraph)
+{
+    libDVB::CTSEngine* device = PlayFileChannel(301);
+    ASSERT_NE(device, nullptr);
+    ASSERT_NE(Current(), nullptr);
+    EXPECT_EQ(Current()->GetServiceId(), 301);
+    EXPECT_EQ(m_frame->GetMode(), 2);
+    EXPECT_NE(m_frame->VideoPid(), 0) << "the engine reported the streams to the frame";
+
+    m_frame->ToggleRecording();
+    ASSERT_TRUE(m_frame->IsRecording());
+    ASSERT_EQ(device->StartStreaming(), S_OK);
+    EXPECT_TRUE(PumpUntil([&] { return m_frame->Packets() > 500; }));
+
+    m_frame->StopAll();
+    EXPECT_FALSE(m_frame->recordingAtDestroy) << "the recording stops first";
+    EXPECT_FALSE(m_frame->serviceAtDestroy) << "the engine is shut down before the graph goes";
+    EXPECT_FALSE(m_frame->IsRecording());
+    EXPECT_EQ(m_frame->GetMode(), 0);
+    EXPECT_EQ(Current(), nullptr);
+
+    // The recorder wrote out and closed its file: an MPEG program stream.
+    const std::vector<CString> files = Recordings();
+    ASSERT_EQ(files.size(), 1u);
+    const std::vector<uint8_t> bytes = test::ReadFileBytes(base::Utf16ToUtf8(
+        std::u16string(reinterpret_cast<const char16_t*>(files[0].GetString()))));
+    ASSERT_GT(bytes.size(), 2048u);
+    EXPECT_EQ(bytes[0], 0x00);
+    EXPECT_EQ(bytes[1], 0x00);
+    EXPECT_EQ(bytes[2], 0x01);
+    EXPECT_EQ(bytes[3], 0xBA) << "a pack header";
+}
+
+TEST_F(MainFrameTest, DeviceThreadCallbacksNeverDeadlockTheUserInterface)
+{
+    libDVB::CTSEngine* device = PlayFileChannel(301);
+    ASSERT_NE(device, nullptr);
+    ASSERT_EQ(device->StartStreaming(), S_OK);
+
+    // A second thread reports streams and packets as a device thread does, holding the playing
+    // service's lock as the engine's report path does, while this thread tunes, records and fills.
+    std::atomic<bool> stop{false};
+    std::atomic<unsigned> progress{0};
+    std::thread packets([&] {
+        uint8_t packet[188] = {0x47, 0x01, 0x00, 0x10};
+        unsigned n = 0;
+        while (!stop) {
+            CQORService* service = Current();
+            if (service) {
+                base::CScopedLock lock(service->Lock());
+                m_frame->OnTransportPacket(0, packet, 188);
+                if (++n % 64 == 0)
+                    m_frame->OnStreamsChanged(0, n % 128 ? 256 : 0, 257, 256);
+            }
+            std::this_thread::yield();
+        }
+    });
+    std::thread watchdog([&] {
+        unsigned last = progress;
+        auto since = std::chrono::steady_clock::now();
+        while (!stop) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            if (progress != last) {
+                last = progress;
+                since = std::chrono::steady_clock::now();
+            } else if (std::chrono::steady_clock::now() - since > std::chrono::seconds(10)) {
+                fprintf(stderr, "the user-interface thread hung for 10 s\n");
+                fflush(stderr);
+                std::_Exit(3);
+            }
+        }
+    });
+    const ULONGLONG until = GetTickCount64() + 5000;
+    for (unsigned round = 0; GetTickCount64() < until; ++round) {
+        m_frame->TuneStart(round % 2 ? 302 : 301, kFileTsid, -1);
+        m_frame->FillTuneList(round % 6);
+        m_frame->ToggleRecording();
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        ++progress;
+    }
+    stop = true;
+    packets.join();
+    watchdog.join();
+    m_frame->StopAll();
+    EXPECT_FALSE(m_frame->IsRecording());
+    EXPECT_GT(progress.load(), 10u);
+}
+
+TEST_F(MainFrameTest, ForwardedRecordCommandPlaysRecordsAndArmsItsTimer)
+{
+    libDVB::CTSEngine* device = nullptr;
+    ASSERT_EQ(m_frame->GetEngine()->CreateFileDevice(base::Utf8ToUtf16(test::MediaPath("file_engine.ts")), &device,
+                                                     nullptr),
+              S_OK);
+    const CString path = m_recordings + L"\\scheduled.mpg";
+    std::u16string block = u"/rec";
+    block += u'\0';
+    for (const std::u16string& word : {std::u16string(u"65535"), std::u16string(u"302"), std::u16string(u"1"),
+                                       std::u16string(u"0"),
+                                       std::u16string(reinterpret_cast<const char16_t*>(path.GetString()))}) {
+        block += word;
+        block += u'\0';
+    }
+    COPYDATASTRUCT data{};
+    data.dwData = 0xFFFFFFFF;
+    data.cbData = static_cast<DWORD>(block.size() * sizeof(char16_t));
+    data.lpData = block.data();
+    EXPECT_EQ(SendMessageW(m_frame->m_hWnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)), TRUE);
+    ASSERT_NE(Current(), nullptr);
+    EXPECT_EQ(Current()->GetServiceId(), 302);
+    EXPECT_TRUE(m_frame->IsRecording());
+    EXPECT_NE(GetFileAttributesW(path), INVALID_FILE_ATTRIBUTES);
+
+    // Another data kind is not taken; too few values are taken and ignored.
+    data.dwData = 1;
+    EXPECT_EQ(SendMessageW(m_frame->m_hWnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)), FALSE);
+    const std::u16string few(u"/rec\0" u"1\0" u"2\0", 9);
+    data.dwData = 0xFFFFFFFF;
+    data.cbData = static_cast<DWORD>(few.size() * sizeof(char16_t));
+    data.lpData = const_cast<char16_t*>(few.data());
+    EXPECT_EQ(SendMessageW(m_frame->m_hWnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)), TRUE);
+    EXPECT_TRUE(m_frame->IsRecording());
+    m_frame->StopAll();
+}
+
+TEST_F(MainFrameTest, ChannelMenuFileAndViewMenusAndLanguages)
+{
+    libDVB::CTSEngine* device = nullptr;
+    ASSERT_EQ(m_frame->GetEngine()->CreateFileDevice(base::Utf8ToUtf16(test::MediaPath("file_engine.ts")), &device,
+                                                     nullptr),
+              S_OK);
+    m_frame->BuildChannelTree(true);
+    CMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    m_frame->RebuildChannelMenu(menu);
+    // No favourites: the three groups without the separator; no announcement: one grayed line.
+    ASSERT_EQ(menu.GetMenuItemCount(), 3);
+    wchar_t text[128];
+    GetMenuStringW(menu, 2, text, 128, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"Network channels");
+    HMENU network = GetSubMenu(menu, 2);
+    ASSERT_NE(network, nullptr);
+    // The grayed line and its separator come before the network group's channels: the file's two
+    // channels, received through a device of the network kind.
+    ASSERT_EQ(GetMenuItemCount(network), 4);
+    GetMenuStringW(network, 0, text, 128, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"No available network sources found");
+    EXPECT_TRUE(GetMenuState(network, 0, MF_BYPOSITION) & MF_GRAYED);
+    EXPECT_TRUE(GetMenuState(network, 1, MF_BYPOSITION) & MF_SEPARATOR);
+    GetMenuStringW(network, 2, text, 128, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"File One");
+    // Channel items carry their node; their ids count from 100 with every rebuild.
+    EXPECT_GE(GetMenuItemID(network, 2), 100u);
+    EXPECT_LT(GetMenuItemID(network, 2), 39000u);
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_DATA;
+    ASSERT_TRUE(GetMenuItemInfoW(network, 2, TRUE, &info));
+    const CChannelNode* node = reinterpret_cast<const CChannelNode*>(info.dwItemData);
+    ASSERT_NE(node, nullptr);
+    EXPECT_EQ(node->m_serviceId, 301);
+    EXPECT_EQ(node->m_transportStreamId, kFileTsid);
+
+    CMenu file;
+    ASSERT_TRUE(file.CreatePopupMenu());
+    m_frame->FillFileMenu(file);
+    ASSERT_EQ(file.GetMenuItemCount(), 6);
+    EXPECT_EQ(file.GetMenuItemID(0), 32776u);
+    EXPECT_EQ(file.GetMenuItemID(3), 32805u);
+    EXPECT_EQ(file.GetMenuItemID(5), 32780u);
+    CMenu view;
+    ASSERT_TRUE(view.CreatePopupMenu());
+    m_frame->FillViewMenu(view);
+    ASSERT_EQ(view.GetMenuItemCount(), 6);
+    EXPECT_EQ(view.GetMenuItemID(5), 32803u);
+    EXPECT_FALSE(GetMenuState(view, 5, MF_BYPOSITION) & MF_CHECKED);
+
+    // Language names through the platform's locale table.
+    wchar_t english[64] = {}, native[64] = {};
+    GetLocaleInfoW(MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_DEFAULT), SORT_DEFAULT), LOCALE_SENGLANGUAGE, english, 64);
+    GetLocaleInfoW(MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_DEFAULT), SORT_DEFAULT), LOCALE_SNATIVELANGNAME, native, 64);
+    const CString german = CMainFrame::LanguageDisplayName("ger");
+    EXPECT_EQ(german, CString(english) + L" (" + native + L")");
+    EXPECT_EQ(german, CMainFrame::LanguageDisplayName("deu"));
+    EXPECT_FALSE(german.IsEmpty());
+    EXPECT_EQ(CMainFrame::LanguageDisplayName("NAR"), CString(L"Narrator"));
+    EXPECT_TRUE(CMainFrame::LanguageDisplayName("xyz").IsEmpty());
+}
+
+TEST_F(MainFrameTest, PresenterFormatIsCheckedAndAppliedOnTheUserInterfaceThread)
+{
+    // From a streaming thread; a non-positive or NaN aspect is refused (the sizes divide by it).
+    std::thread presenter([&] {
+        m_frame->SetVideoFormat(720, 576, 0.0);
+        m_frame->SetVideoFormat(720, 576, std::nan(""));
+        m_frame->SetVideoFormat(720, 576, 16.0 / 9.0);
+    });
+    presenter.join();
+    PumpUntil([] { return false; }, 200);
+    m_frame->SetVideoSize(viewer::VideoSize::Normal);
+    CRect client;
+    m_frame->GetClientRect(&client);
+    EXPECT_EQ(client.Width(), 720);
+    EXPECT_EQ(client.Height(), 405);
+
+    // Timeshift pauses the watchdog; going live restarts its grace.
+    m_frame->SetLiveFlag(0);
+    EXPECT_EQ(m_frame->GetLiveFlag(), 0);
+    m_frame->SetLiveFlag(1);
+    EXPECT_EQ(m_frame->GetLiveFlag(), 1);
+}
+
+TEST_F(MainFrameTest, SecondViewerForwardsItsRecordCommandToThisFrame)
+{
+    // This frame is the running viewer: its mutex, its class and its title.
+    HANDLE mutex = CreateMutexW(nullptr, TRUE, kInstanceMutexName);
+    ASSERT_NE(mutex, nullptr);
+    ASSERT_NE(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS)) << "another viewer runs";
+    m_frame->SetWindowText(L"Tolvik v1.0");
+    libDVB::CTSEngine* device = nullptr;
+    ASSERT_EQ(m_frame->GetEngine()->CreateFileDevice(base::Utf8ToUtf16(test::MediaPath("file_engine.ts")), &device,
+                                                     nullptr),
+              S_OK);
+
+    std::wstring program;
+    const std::string path = test::ProgramPath("Tolvik.exe");
+    if (path.size() < 2 || path[1] != ':')
+        program = L"Z:";
+    for (char c : path)
+        program += c == '/' ? L'\\' : static_cast<wchar_t>(c);
+    std::wstring command = L"\"" + program + L"\" /rec 65535 301 1 0";
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        << GetLastError();
+    // The second viewer hands its arguments over and ends; the first plays and records.
+    EXPECT_TRUE(PumpUntil([&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, 60000));
+    DWORD code = 1;
+    GetExitCodeProcess(pi.hProcess, &code);
+    EXPECT_EQ(code, 0u);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    ASSERT_NE(Current(), nullptr);
+    EXPECT_EQ(Current()->GetServiceId(), 301);
+    EXPECT_TRUE(m_frame->IsRecording());
+    m_frame->StopAll();
+    EXPECT_EQ(Recordings().size(), 1u) << "the generated name in the recordings folder";
+    ReleaseMutex(mutex);
+    CloseHandle(mutex);
+}
+
+TEST_F(MainFrameTest, FullDiskEndsTheRecordingWhilePacketsGoOn)
+{
+    // The share of the free space a recording may use: none, so the reserve is all the space free
+    // at the start and the first bytes written go below it.
+    g_app.WriteProfileInt(L"", L"FreeDiskSpace", 0);
+    m_frame->LoadWindowSettings();
+    libDVB::CTSEngine* device = PlayFileChannel(301);
+    ASSERT_NE(device, nullptr);
+    m_frame->ToggleRecording();
+    ASSERT_TRUE(m_frame->IsRecording());
+    ASSERT_EQ(device->StartStreaming(), S_OK);
+    EXPECT_TRUE(PumpUntil([&] { return !m_frame->IsRecording(); }, 30000)) << "the recorder reported a full disk";
+    const unsigned atEnd = m_frame->Packets();
+    EXPECT_TRUE(PumpUntil([&] { return m_frame->Packets() > atEnd + 50; })) << "the live graph still gets packets";
+    m_frame->StopAll();
+    const std::vector<CString> files = Recordings();
+    ASSERT_EQ(files.size(), 1u);
+    // The recorder was deleted at once: its file is closed (no sharing conflict) and what it wrote
+    // before the reserve was reached, if anything, is a program stream.
+    HANDLE file = CreateFileW(files[0], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(file, INVALID_HANDLE_VALUE) << GetLastError();
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    const std::vector<uint8_t> bytes = test::ReadFileBytes(base::Utf16ToUtf8(
+        std::u16string(reinterpret_cast<const char16_t*>(files[0].GetString()))));
+    if (bytes.size() >= 4)
+        EXPECT_EQ(bytes[3], 0xBA);
+}
