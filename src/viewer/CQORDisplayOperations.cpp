@@ -270,6 +270,20 @@ void CQORDisplay::SetScrambledIcon(bool show) { Show(m_scrambledIcon, show); }
 void CQORDisplay::SetMutedIcon(bool show) { Show(m_mutedIcon, show); }
 void CQORDisplay::SetNoDataIcon(bool show) { Show(m_noDataIcon, show); }
 
+void CQORDisplay::SetControlButton(int index, int command, const CString& image, bool shown)
+{
+    if (!m_controls)
+        return;
+    OnScreenDisplay::Button* button = index == 0 ? m_controls->m_record : m_controls->m_play;
+    if (!button)
+        return;
+    if (command != 0)
+        button->SetId(command);
+    if (COSDTexture* texture = m_textures.Lookup(std::wstring(image.GetString())))
+        button->SetTexture(texture);
+    button->SetVisible(shown);
+}
+
 void CQORDisplay::SetStreamIcons(bool multiAudio, bool teletext, bool subtitles)
 {
     if (!m_info || !m_info->m_multiAudioIcon || !m_info->m_teletextIcon || !m_info->m_subtitlesIcon || !m_device)

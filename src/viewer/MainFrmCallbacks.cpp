@@ -88,7 +88,7 @@ HRESULT CMainFrame::OnServiceUpdated(CQORService* service)
     m_display.SetChannelName(name);
     m_display.SetStreamIcons(multiAudio, teletext, subtitles);
     m_display.SetScrambledIcon(scrambled);
-    m_display.SetChannelLogo(logo); // null: the default logo
+    m_display.SetChannelLogo(static_cast<HBITMAP>(const_cast<void*>(logo))); // null: the default logo
     return S_OK;
 }
 
@@ -155,7 +155,7 @@ HRESULT CMainFrame::ShowTeletextPage(void* bitmap, int32_t left, int32_t top, in
                                      int32_t page)
 {
     base::CScopedLock ui(m_uiLock);
-    m_display.SetTeletextBitmap(bitmap, left, top, right, bottom, 1.0f);
+    m_display.SetTeletextBitmap(static_cast<HBITMAP>(bitmap), left, top, right, bottom, 1.0f);
     if (page != 0) {
         CString text;
         text.Format(L"%.3d", page);
@@ -174,7 +174,7 @@ HRESULT CMainFrame::SetPageEntryText(std::u16string text)
 HRESULT CMainFrame::ShowOverlayBitmap(void* bitmap, int32_t left, int32_t top, int32_t right, int32_t bottom)
 {
     base::CScopedLock ui(m_uiLock);
-    m_display.SetOverlayBitmap(bitmap, left, top, right, bottom, 1.0f);
+    m_display.SetOverlayBitmap(static_cast<HBITMAP>(bitmap), left, top, right, bottom, 1.0f);
     return S_OK;
 }
 
