@@ -132,7 +132,12 @@ void CMainFrame::CloseDown()
         base::CScopedLock ui(m_uiLock);
         m_display.DeleteChildren();
         m_display.Reset();
+        m_display.SetListener(nullptr);
+        m_display.SetHost(nullptr);
+        m_display.SetVideoSource(nullptr);
     }
+    if (GetPanelFrame() == this)
+        SetPanelFrame(nullptr);
     m_d3d.ReleaseDevice();
 }
 
@@ -171,6 +176,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCTW cs)
     if (result == -1)
         return -1;
     ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+    SetPanelFrame(this);
     m_renderThread = std::make_unique<CRenderThread>(m_d3d, m_uiLock, m_display, m_hWnd);
     m_renderThread->Create();
     m_renderThread->Pause();
