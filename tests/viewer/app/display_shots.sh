@@ -14,7 +14,9 @@ for f in "$dir"/*.bgra; do
     -frames:v 1 "$dir/$rest.png"
   size=$(ffprobe -v error -select_streams v:0 -show_entries stream=width,height -of csv=p=0:s=x "$dir/$rest.png")
   [ "$size" = "$window" ] || { echo "$rest.png is $size, not $window"; exit 1; }
+  rm -f "$f" # the raw dump is five times the PNG
   count=$((count + 1))
 done
-[ "$count" -eq 20 ] || { echo "expected 20 pictures, found $count"; exit 1; }
-echo "$count pictures in $dir"
+pictures=("$dir"/*.png)
+[ "${#pictures[@]}" -eq 20 ] || { echo "expected 20 pictures, found ${#pictures[@]}"; exit 1; }
+echo "$count converted, ${#pictures[@]} pictures in $dir"
