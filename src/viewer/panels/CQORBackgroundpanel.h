@@ -1,5 +1,5 @@
-// The picture behind everything when no video plays: a background with the
-// maker's logo centred. Fades linearly.
+// The picture behind everything when no video plays: a background with the maker's logo centred.
+// Fades linearly.
 #pragma once
 
 #include "viewer/osd/Image.h"

@@ -22,8 +22,8 @@ void CQORChannelLogoPanel::Layout()
     Place(m_logo, w - 146 * s, 10 * s, w - 146 * s + 132 * s, 10 * s + 100 * s);
     if (!m_name)
         return;
-    // Measured first, then sized to the text at the box's height plus one height
-    // of margin. An empty name measures 0 x 0 and gets no width.
+    // Measured first, then sized to the text at the box's height plus one height of margin. An
+    // empty name measures 0 x 0 and gets no width.
     Place(m_name, 32 * s, 71 * s, 32 * s, 71 * s + 24 * s);
     const float tw = static_cast<float>(m_name->GetString().GetWidth());
     const float th = static_cast<float>(m_name->GetString().GetHeight());

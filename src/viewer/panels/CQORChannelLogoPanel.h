@@ -1,5 +1,4 @@
-// The channel's logo in a frame with its name beside it. Grows and hops into
-// place.
+// The channel's logo in a frame with its name beside it. Grows and hops into place.
 #pragma once
 
 #include "viewer/osd/ChannelLogo.h"
@@ -10,8 +9,7 @@
 
 class CQORChannelLogoPanel : public OnScreenDisplay::Panel {
 public:
-    // Takes one reference on a new empty texture for the channel's logo (null
-    // without a platform).
+    // Takes one reference on a new empty texture for the channel's logo (null without a platform).
     CQORChannelLogoPanel();
     ~CQORChannelLogoPanel() override;
 

@@ -1,5 +1,4 @@
-// The channel list, in as many columns of 800 skin pixels as fit. Slides in
-// from the right.
+// The channel list, in as many columns of 800 skin pixels as fit. Slides in from the right.
 #pragma once
 
 #include "viewer/osd/ListBox.h"

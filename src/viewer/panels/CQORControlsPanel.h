@@ -1,6 +1,5 @@
-// The playback controls of the live-television screen: menu, record and play,
-// the volume and channel rockers and mute, on one background. Slides in from
-// the left.
+// The playback controls of the live-television screen: menu, record and play, the volume and
+// channel rockers and mute, on one background. Slides in from the left.
 #pragma once
 
 #include "viewer/osd/Button.h"
@@ -15,8 +14,7 @@ public:
     void Render(float alpha) override;
     uint32_t GetTransitionTime(int state) override;
 
-    // Filled by the display that builds the panel; children of the panel, which
-    // frees them.
+    // Filled by the display that builds the panel; children of the panel, which frees them.
     OnScreenDisplay::Image* m_background = nullptr;
     OnScreenDisplay::Button* m_menu = nullptr;
     OnScreenDisplay::Button* m_record = nullptr;

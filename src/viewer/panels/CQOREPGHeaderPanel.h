@@ -1,5 +1,4 @@
-// The guide's header: the bar with its tabs and close button over the time
-// scale.
+// The guide's header: the bar with its tabs and close button over the time scale.
 #pragma once
 
 #include "viewer/osd/Button.h"

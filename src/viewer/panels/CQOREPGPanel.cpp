@@ -58,14 +58,13 @@ void CQOREPGPanel::KeepCursorVisible()
     const int rows = m_guide->m_rowsDrawn;
     if (model->m_topRow > model->m_selectedRow)
         model->m_topRow = model->m_selectedRow;
-    // Before the grid has been drawn it knows no row count; scrolling by 0 rows
-    // would put the selected row above the first shown one.
+    // Before the grid has been drawn it knows no row count; scrolling by 0 rows would put the
+    // selected row above the first shown one.
     if (rows > 0 && model->m_selectedRow >= model->m_topRow + rows)
         model->m_topRow = model->m_selectedRow - rows + 1;
 
-    // The window moves by whole half hours until the focus time lies inside its
-    // span. Counted out rather than stepped: a focus time far from the window
-    // would take millions of steps.
+    // The window moves by whole half hours until the focus time lies inside its span. Counted out
+    // rather than stepped: a focus time far from the window would take millions of steps.
     const int64_t span = std::max(1, m_guide->m_columnsShown - 2) * kHalfHour;
     const int64_t focus = m_guide->m_cursorTime;
     int64_t t = model->m_gridStart;

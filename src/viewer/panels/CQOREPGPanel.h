@@ -1,6 +1,5 @@
-// The programme-guide screen: the grid under its header and scroll pad, and
-// below it the small picture with the selected programme's title, genre and
-// description.
+// The programme-guide screen: the grid under its header and scroll pad, and below it the small
+// picture with the selected programme's title, genre and description.
 #pragma once
 
 #include "viewer/osd/Image.h"
@@ -22,9 +21,9 @@ public:
     void Layout() override;
     void Render(float alpha) override;
 
-    // After the selection moved: scrolls the rows to keep the selected one shown
-    // and moves the window by half hours until it holds the focus time; the frame
-    // redraws the guide when the window moved.
+    // After the selection moved: scrolls the rows to keep the selected one shown and moves the
+    // window by half hours until it holds the focus time; the frame redraws the guide when the
+    // window moved.
     void KeepCursorVisible();
     // The focus time becomes the current time.
     void StampNow();

@@ -1,5 +1,5 @@
-// The guide's scroll pad: four arrows and a centre button on a round
-// background. Stays dimly visible while hidden so that the pointer finds it.
+// The guide's scroll pad: four arrows and a centre button on a round background. Stays dimly
+// visible while hidden so that the pointer finds it.
 #pragma once
 
 #include "viewer/osd/Button.h"

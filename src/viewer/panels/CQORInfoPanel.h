@@ -1,5 +1,5 @@
-// What is on now: two text lines, the programme's progress and the icons of the
-// extra streams. Slides in from the left.
+// What is on now: two text lines, the programme's progress and the icons of the extra streams.
+// Slides in from the left.
 #pragma once
 
 #include "viewer/osd/Image.h"

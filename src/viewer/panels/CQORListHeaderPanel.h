@@ -1,6 +1,5 @@
-// The header bar of a list screen: background, tabs and a close button. The
-// switcher, recorded- shows and channel lists each have their own class of it;
-// they share layout and drawing.
+// The header bar of a list screen: background, tabs and a close button. The switcher, recorded-
+// shows and channel lists each have their own class of it; they share layout and drawing.
 #pragma once
 
 #include "viewer/osd/Button.h"

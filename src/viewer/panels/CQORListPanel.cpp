@@ -34,8 +34,7 @@ void PlaceColumnList(const OnScreenDisplay::RectF& panel, OnScreenDisplay::Contr
     if (!list)
         return;
     const float s = OnScreenDisplay::GetScale(), w = panel.Width(), h = panel.Height();
-    // A minimised window lays out at 0 x 0 and gives a negative width: still one
-    // column.
+    // A minimised window lays out at 0 x 0 and gives a negative width: still one column.
     const float columns = std::ceil((w - 30 * s) / (800 * s));
     list->m_columns = !(columns >= 1.0f) ? 1 : columns > 1000.0f ? 1000 : static_cast<int>(columns);
     list->SetRect(15 * s, 45 * s, w - 15 * s, h - 15 * s);

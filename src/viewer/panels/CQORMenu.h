@@ -1,5 +1,5 @@
-// The main menu: five text buttons over a background, travelled with the arrow
-// keys along links the display sets. Slides in from the left.
+// The main menu: five text buttons over a background, travelled with the arrow keys along links the
+// display sets. Slides in from the left.
 #pragma once
 
 #include <unordered_map>
@@ -26,8 +26,7 @@ public:
     void Layout() override;
     void Render(float alpha) override;
 
-    // A key while the menu is the active panel: true when the menu used it (the
-    // frame then stops).
+    // A key while the menu is the active panel: true when the menu used it (the frame then stops).
     bool OnKey(unsigned key);
     void SetLink(OnScreenDisplay::Control* from, const MenuLink& link) { m_links[from] = link; }
     const MenuLink* FindLink(OnScreenDisplay::Control* from) const;

@@ -1,5 +1,4 @@
-// The top menu bar: a row of tabs on a stretched background. Slides down from
-// above.
+// The top menu bar: a row of tabs on a stretched background. Slides down from above.
 #pragma once
 
 #include "viewer/osd/Panel.h"

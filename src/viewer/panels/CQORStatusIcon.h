@@ -1,5 +1,4 @@
-// One status icon (recording, mute and the like) filling its panel. Fades
-// linearly.
+// One status icon (recording, mute and the like) filling its panel. Fades linearly.
 #pragma once
 
 #include "viewer/osd/Image.h"

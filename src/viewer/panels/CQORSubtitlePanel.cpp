@@ -14,7 +14,6 @@ void CQORSubtitlePanel::Render(float alpha)
     float f = 0;
     if (!BeginPanel(*this, Fade::EasedBoth, &f))
         return;
-    // The overlay draws nothing until the first bitmap has been put into its
-    // texture.
+    // The overlay draws nothing until the first bitmap has been put into its texture.
     DrawChild(m_overlay, f * alpha);
 }

@@ -1,5 +1,5 @@
-// The teletext page with its header bar: page number, back / previous / next,
-// the clock and close. The header spans the page's width, not the panel's.
+// The teletext page with its header bar: page number, back / previous / next, the clock and close.
+// The header spans the page's width, not the panel's.
 #pragma once
 
 #include "viewer/osd/ActiveCustomDrawControl.h"

@@ -1,5 +1,5 @@
-// The window buttons of a borderless window: always on top, minimise, maximise
-// and close. Slides down from above.
+// The window buttons of a borderless window: always on top, minimise, maximise and close. Slides
+// down from above.
 #pragma once
 
 #include "viewer/osd/Button.h"

@@ -64,8 +64,8 @@ void CQORTunePanel::ClearNumber()
 void CQORTunePanel::ShowNumber()
 {
     if (m_number < 1) {
-        // 0 means no deadline, so a deadline that lands on tick 0 is kept one tick
-        // later. m_hideDeadline = OnScreenDisplay::Now() + kHideDelay;
+        // 0 means no deadline, so a deadline that lands on tick 0 is kept one tick later.
+        m_hideDeadline = OnScreenDisplay::Now() + kHideDelay;
         if (m_hideDeadline == 0)
             m_hideDeadline = 1;
         if (m_numberLabel)

@@ -1,5 +1,5 @@
-// The channel-number entry: the typed number above a list of channels. Slides
-// in from the right and hides itself 1.5 s after the number has been erased.
+// The channel-number entry: the typed number above a list of channels. Slides in from the right and
+// hides itself 1.5 s after the number has been erased.
 #pragma once
 
 #include <cstdint>
@@ -20,8 +20,8 @@ public:
     void Render(float alpha) override;
     uint32_t GetTransitionTime(int state) override;
 
-    // 0-9 appends a digit (a fifth is ignored), a negative value erases the last
-    // one. Either way the label is refreshed and the main frame told the number.
+    // 0-9 appends a digit (a fifth is ignored), a negative value erases the last one. Either way
+    // the label is refreshed and the main frame told the number.
     void AddDigit(int digit);
     // Forgets the entry and tells the main frame 0.
     void ClearNumber();

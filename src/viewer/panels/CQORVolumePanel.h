@@ -1,5 +1,5 @@
-// The volume bar, shown on every volume change and hiding itself three seconds
-// after the last. Fades linearly.
+// The volume bar, shown on every volume change and hiding itself three seconds after the last.
+// Fades linearly.
 #pragma once
 
 #include "viewer/osd/Panel.h"
@@ -14,8 +14,7 @@ public:
     void Layout() override;
     void Render(float alpha) override;
     uint32_t GetTransitionTime(int state) override;
-    // A show request (2) restarts the display time, even on a panel already
-    // shown.
+    // A show request (2) restarts the display time, even on a panel already shown.
     void SetState(int target) override;
 
     OnScreenDisplay::VolumeBar* m_volumeBar = nullptr;

@@ -1,7 +1,6 @@
-// What the panels ask of the viewer's main frame: the channel number typed into
-// the tune panel and a redraw of the guide after its window moved. The frame
-// registers itself while it exists; with none registered the panels tell
-// nobody.
+// What the panels ask of the viewer's main frame: the channel number typed into the tune panel and
+// a redraw of the guide after its window moved. The frame registers itself while it exists; with
+// none registered the panels tell nobody.
 #pragma once
 
 class PanelFrame {

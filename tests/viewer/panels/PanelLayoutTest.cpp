@@ -1,6 +1,8 @@
-// Every panel's layout table, at the full-size scale and at the scale of the smallest client
-// (320 x 240), and the layouts of empty and negative panels.
+// Every panel's layout table, at the full-size scale and at the scale of the smallest client (320 x
+// 240), and the layouts of empty and negative panels.
 #include "PanelTestSupport.h"
+
+#include "support/FakeGlyphs.h"
 
 #include "viewer/panels/CQORBackgroundpanel.h"
 #include "viewer/panels/CQORChannelLogoPanel.h"
@@ -144,11 +146,22 @@ TEST_P(PanelLayout, ChannelLogoNameFitsItsText)
     panel.Layout();
     ExpectRect(panel.m_frame, 0, 0, 500 * s, 120 * s, "frame");
     ExpectRect(panel.m_logo, 354 * s, 10 * s, 486 * s, 110 * s, "logo");
-    // The label has no font here, so its text measures 0 x 0 (as an empty name does): no width,
-    // and no division by the zero height.
+    // The label has no font here, so its text measures 0 x 0 (as an empty name does): no width, and
+    // no division by the zero height.
     panel.m_name->SetText(u"");
     panel.Layout();
     ExpectRect(panel.m_name, 32 * s, 71 * s, 32 * s, 95 * s, "empty name");
+
+    // With a font the box fits the text at its height plus one height of margin: a text 20 font
+    // pixels high in a box 24 S high is drawn at 1.2 S a font pixel.
+    RecordingFont font;
+    panel.m_name->SetFont(&font);
+    panel.m_name->SetText(u"Channel");
+    panel.Layout();
+    const int textWidth = panel.m_name->GetString().GetWidth();
+    ASSERT_EQ(panel.m_name->GetString().GetHeight(), 20);
+    ASSERT_GT(textWidth, 60);
+    ExpectRect(panel.m_name, 32 * s, 71 * s, 32 * s + (textWidth + 20) * 1.2f * s, 95 * s, "name");
 }
 
 TEST_P(PanelLayout, TunePanel)

@@ -27,8 +27,7 @@ inline uint32_t Ticks()
 }
 
 // A widget of type W that records its drawing under a name.
-template <class W>
-class Probe : public W {
+template <class W> class Probe : public W {
 public:
     Probe(std::vector<DrawRecord>* log, std::string name) : m_log(log), m_name(std::move(name)) {}
     void Render(float alpha) override
@@ -58,8 +57,7 @@ protected:
     }
 
     // Makes a probe child of the panel and returns it for the panel's field.
-    template <class W>
-    Probe<W>* Add(OnScreenDisplay::Control& panel, const std::string& name)
+    template <class W> Probe<W>* Add(OnScreenDisplay::Control& panel, const std::string& name)
     {
         auto* probe = new Probe<W>(&log, name);
         panel.AddChild(probe);
