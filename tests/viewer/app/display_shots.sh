@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Turns the display test's back-buffer dumps (NAME_WxH_BWxBH.bgra) into PNGs of the window's size
+# Turns the display test's back-buffer dumps (NAME_WxH_BWxBH.bgra, the fourth byte unused) into PNGs of the window's size
 # with ffmpeg, for a person to look at, and checks that every group at both sizes is there.
 set -euo pipefail
 dir=$1
@@ -10,7 +10,7 @@ for f in "$dir"/*.bgra; do
   back=${base##*_}
   rest=${base%_*}
   window=${rest##*_}
-  ffmpeg -v error -y -f rawvideo -pix_fmt bgra -s "$back" -i "$f" -vf "scale=${window/x/:}:flags=area" \
+  ffmpeg -v error -y -f rawvideo -pix_fmt bgr0 -s "$back" -i "$f" -vf "scale=${window/x/:}:flags=area" \
     -frames:v 1 "$dir/$rest.png"
   size=$(ffprobe -v error -select_streams v:0 -show_entries stream=width,height -of csv=p=0:s=x "$dir/$rest.png")
   [ "$size" = "$window" ] || { echo "$rest.png is $size, not $window"; exit 1; }

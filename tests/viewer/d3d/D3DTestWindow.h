@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 #include "viewer/d3d/CD3DHandler.h"
@@ -39,6 +38,39 @@ public:
             DestroyWindow(window);
     }
 
+    // The whole back buffer as 0xRRGGBB rows (empty when unreadable).
+    std::vector<uint32_t> BackBuffer(int* width, int* height)
+    {
+        base::CScopedLock lock(handler.DeviceLock());
+        IDirect3DDevice9* d = handler.GetDevice();
+        IDirect3DSurface9* back = nullptr;
+        IDirect3DSurface9* copy = nullptr;
+        std::vector<uint32_t> pixels;
+        D3DSURFACE_DESC desc;
+        if (d && SUCCEEDED(d->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back)) && SUCCEEDED(back->GetDesc(&desc)) &&
+            SUCCEEDED(d->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format, D3DPOOL_SYSTEMMEM, &copy,
+                                                     nullptr)) &&
+            SUCCEEDED(d->GetRenderTargetData(back, copy))) {
+            D3DLOCKED_RECT locked;
+            if (SUCCEEDED(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
+                *width = static_cast<int>(desc.Width);
+                *height = static_cast<int>(desc.Height);
+                pixels.resize(desc.Width * desc.Height);
+                for (UINT y = 0; y < desc.Height; ++y)
+                    for (UINT x = 0; x < desc.Width; ++x)
+                        pixels[y * desc.Width + x] = reinterpret_cast<const uint32_t*>(
+                                                         static_cast<const BYTE*>(locked.pBits) + y * locked.Pitch)[x] &
+                                                     0xFFFFFF;
+                copy->UnlockRect();
+            }
+        }
+        if (copy)
+            copy->Release();
+        if (back)
+            back->Release();
+        return pixels;
+    }
+
     // The back buffer's pixel at a fraction of its size, as 0xRRGGBB (0xDEADBEEF when unreadable).
     uint32_t BackBufferPixel(float fx, float fy)
     {
@@ -65,36 +97,6 @@ public:
         if (back)
             back->Release();
         return value;
-    }
-
-    // The whole back buffer, rows top-down, each pixel 0xAARRGGBB as the device stores it.
-    bool ReadBackBuffer(std::vector<uint32_t>* pixels)
-    {
-        base::CScopedLock lock(handler.DeviceLock());
-        IDirect3DDevice9* d = handler.GetDevice();
-        IDirect3DSurface9* back = nullptr;
-        IDirect3DSurface9* copy = nullptr;
-        D3DSURFACE_DESC desc;
-        bool read = false;
-        if (d && SUCCEEDED(d->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back)) && SUCCEEDED(back->GetDesc(&desc)) &&
-            SUCCEEDED(d->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format, D3DPOOL_SYSTEMMEM, &copy,
-                                                     nullptr)) &&
-            SUCCEEDED(d->GetRenderTargetData(back, copy))) {
-            D3DLOCKED_RECT locked;
-            if (SUCCEEDED(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
-                pixels->resize(static_cast<size_t>(desc.Width) * desc.Height);
-                for (UINT y = 0; y < desc.Height; ++y)
-                    std::memcpy(pixels->data() + static_cast<size_t>(y) * desc.Width,
-                                static_cast<const BYTE*>(locked.pBits) + y * locked.Pitch, desc.Width * 4);
-                copy->UnlockRect();
-                read = true;
-            }
-        }
-        if (copy)
-            copy->Release();
-        if (back)
-            back->Release();
-        return read;
     }
 
     HWND window = nullptr;
