@@ -1,8 +1,6 @@
-// The live playback graph the main frame owns; the graph itself comes with the playback library.
+// The live playback graph the main frame owns.
 #pragma once
 
-class CDVBPlayback {
-public:
-    CDVBPlayback() = default;
-    virtual ~CDVBPlayback() = default;
-};
+#include "media/playback/win/CDVBPlayback.h"
+
+using playback::CDVBPlayback;

@@ -1,8 +1,6 @@
-// The media-file playback graph the main frame owns; the graph itself comes with the playback library.
+// The media-file playback graph the main frame owns.
 #pragma once
 
-class CFilePlayback {
-public:
-    CFilePlayback() = default;
-    virtual ~CFilePlayback() = default;
-};
+#include "media/playback/win/CFilePlayback.h"
+
+using playback::CFilePlayback;

@@ -276,8 +276,13 @@ bool ParseHeaderUnit(Mpeg2VideoDecoderCore* c, size_t pos, void (*parse)(Mpeg2Vi
     else {
         base::CByteReader r(c->input + pos, next - pos);
         parse(work, r);
-        if (r.Overrun())
-            complete = false;
+        if (r.Overrun()) {
+            // Cut short by the start code behind it, the header can never be completed: waiting
+            // for more input would stall the stream for good. It is passed over, the core unchanged.
+            if (next != c->endPos)
+                SeekReader(c, next);
+            return false;
+        }
     }
     // Extensions and user data, each bounded by the start code that follows it. A sequence
     // extension belongs right behind its sequence header (ISO/IEC 13818-2 6.2.2): anywhere else it

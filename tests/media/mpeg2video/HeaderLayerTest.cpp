@@ -458,4 +458,30 @@ TEST(HeaderLayer, IncompleteHeaderWaitsAndLeavesStateUntouched)
     EXPECT_EQ(k.c->mpeg2, 1);
 }
 
+TEST(HeaderLayer, HeaderCutShortByTheNextStartCodeIsPassedOverNotWaitedFor)
+{
+    Core k;
+    SequenceParameters p;
+    p.width = 320;
+    const std::vector<uint8_t> frame = OneIntraFrame(p, 30);
+    // A group header of two bytes where it needs four (as a 40-byte header block ends), then the
+    // stream goes on: more input can never complete it.
+    std::vector<uint8_t> s = frame;
+    const uint8_t cut[] = {0x00, 0x00, 0x01, 0xB8, 0x39, 0x6E};
+    s.insert(s.end(), cut, cut + sizeof cut);
+    s.insert(s.end(), frame.begin(), frame.end());
+    ASSERT_EQ(AppendInput(k.c, s.data(), s.size()), 0);
+    int pictures = 0;
+    for (int step = 0; step < 64 && pictures < 2; ++step) {
+        const int result = DecodeStep(k.c);
+        if (result == kStepSequenceHeader)
+            AllocatePictureBuffers(k.c);
+        if (result == kStepPicture) {
+            DecodeSlices(k.c);
+            ++pictures;
+        }
+    }
+    EXPECT_EQ(2, pictures);
+}
+
 } // namespace

@@ -1,0 +1,192 @@
+#include "media/playback/win/CFilePlayback.h"
+
+#include <new>
+
+#include "media/playback/FormatPlayTime.h"
+#include "media/playback/PlaybackArithmetic.h"
+#include "media/playback/PlaybackSettings.h"
+#include "media/playback/win/OpenSourceFile.h"
+#include "media/playback/win/PlaybackGraph.h"
+
+namespace playback {
+
+namespace {
+
+template <class T>
+void ReleaseInterface(T*& p)
+{
+    if (p) {
+        p->Release();
+        p = nullptr;
+    }
+}
+
+} // namespace
+
+CFilePlayback::CFilePlayback(CPlaybackHost* host) : m_host(host) { BuildPlaybackSettings(); }
+
+CFilePlayback::~CFilePlayback()
+{
+    KillTimer(GetWindow(), kPositionTimer);
+    Close();
+}
+
+void CFilePlayback::ConfigureRenderer(IGraphBuilder*, IBaseFilter* filter)
+{
+    ConfigureRendererWith(filter, HookHost(), videorenderer::CFileAllocPresenter::Current());
+}
+
+HRESULT CFilePlayback::Open(const CString& path, bool* hasVideo)
+{
+    bool video = false;
+    if (hasVideo)
+        *hasVideo = false;
+    // A graph the owner forgot to close goes first.
+    Close();
+    InstallBuilderHooks(m_host, &CFilePlayback::ConfigureRenderer);
+    HRESULT hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
+                                  reinterpret_cast<void**>(&m_graph));
+    if (FAILED(hr) || !m_graph) {
+        m_graph = nullptr;
+        Close();
+        return FAILED(hr) ? hr : E_FAIL;
+    }
+    m_graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&m_mediaControl));
+    m_graph->QueryInterface(IID_IMediaEventEx, reinterpret_cast<void**>(&m_events));
+    m_graph->QueryInterface(IID_IMediaSeeking, reinterpret_cast<void**>(&m_seeking));
+    m_graph->QueryInterface(IID_IBasicAudio, reinterpret_cast<void**>(&m_basicAudio));
+    m_presenter = new (std::nothrow) videorenderer::CFileAllocPresenter(m_host);
+    if (!m_presenter) {
+        Close();
+        return E_OUTOFMEMORY;
+    }
+    m_presenter->NonDelegatingAddRef();
+    AddGraphToRot(m_graph, &m_rotCookie);
+
+    dshow::CComPtr<IBaseFilter> parser;
+    hr = OpenSourceFile(m_graph, path, &parser);
+    if (FAILED(hr) || !parser) {
+        Close();
+        return FAILED(hr) ? hr : E_FAIL;
+    }
+    CPinList pins;
+    CollectPins(parser, PINDIR_OUTPUT, pins);
+    bool rendered = false;
+    for (ptrdiff_t i = 0; i < pins.GetSize(); ++i) {
+        rendered |= SUCCEEDED(RenderPin(m_graph, pins[i]));
+        CMTList types;
+        GetPinMediaTypes(pins[i], types);
+        for (ptrdiff_t t = 0; t < types.GetSize(); ++t)
+            video |= types[t].majortype == MEDIATYPE_Video;
+    }
+    if (!rendered) {
+        Close();
+        return VFW_E_CANNOT_RENDER;
+    }
+    if (hasVideo)
+        *hasVideo = video;
+    m_fileName = FileNameOfPath(path);
+    m_duration = 0.0;
+    LONGLONG duration = 0;
+    if (m_seeking && SUCCEEDED(m_seeking->GetDuration(&duration)))
+        m_duration = double(duration) * 0.0000001;
+    SetTimer(GetWindow(), kPositionTimer, kPositionPeriod, nullptr);
+    if (m_mediaControl) {
+        const HRESULT run = m_mediaControl->Run();
+        if (FAILED(run))
+            return run;
+    }
+    return hr;
+}
+
+HRESULT CFilePlayback::Close()
+{
+    RemoveGraphFromRot(m_rotCookie);
+    m_rotCookie = 0;
+    ReleaseInterface(m_basicAudio);
+    if (m_mediaControl) {
+        m_mediaControl->Stop();
+        ReleaseInterface(m_mediaControl);
+    }
+    DetachRenderers(m_graph);
+    if (m_events) {
+        m_events->SetNotifyWindow(0, 0, 0);
+        ReleaseInterface(m_events);
+    }
+    if (m_presenter) {
+        if (m_host)
+            m_presenter->ReleaseTexture();
+        m_presenter->NonDelegatingRelease();
+        m_presenter = nullptr;
+    }
+    ReleaseInterface(m_seeking);
+    ReleaseInterface(m_graph);
+    return S_OK;
+}
+
+void CFilePlayback::Seek(double fraction)
+{
+    if (!m_seeking)
+        return;
+    LONGLONG position = SeekPosition(fraction, m_duration);
+    LONGLONG stop = 0;
+    m_seeking->SetPositions(&position, AM_SEEKING_AbsolutePositioning, &stop, AM_SEEKING_NoPositioning);
+}
+
+void CFilePlayback::SetVolume(int percent)
+{
+    if (m_basicAudio)
+        m_basicAudio->put_Volume(VolumeLevel(percent));
+}
+
+void CFilePlayback::Stop()
+{
+    if (m_mediaControl)
+        m_mediaControl->Stop();
+}
+
+void CFilePlayback::Pause()
+{
+    if (m_mediaControl)
+        m_mediaControl->Pause();
+}
+
+void CFilePlayback::TogglePause()
+{
+    if (!m_mediaControl)
+        return;
+    if (GraphState(m_mediaControl, kStateWait) == State_Running)
+        m_mediaControl->Pause();
+    else
+        m_mediaControl->Run();
+}
+
+BOOL CFilePlayback::IsRunning()
+{
+    return m_mediaControl && GraphState(m_mediaControl, kStateWait) == State_Running;
+}
+
+void CFilePlayback::ReleaseDevice() { ReleaseRendererDevices(m_graph, m_host, m_presenter); }
+
+void CFilePlayback::RestoreDevice()
+{
+    RestoreRendererDevices(m_graph, m_host, videorenderer::CFileAllocPresenter::Current());
+}
+
+LRESULT CFilePlayback::OnTimer(UINT_PTR)
+{
+    if (!m_seeking)
+        return 0;
+    LONGLONG current = 0;
+    if (FAILED(m_seeking->GetCurrentPosition(&current)))
+        current = 0;
+    const double position = double(current) * 0.0000001;
+    CString positionText, durationText;
+    FormatPlayTime(position, positionText);
+    FormatPlayTime(m_duration, durationText);
+    if (m_host)
+        m_host->SetInfoText(m_fileName, positionText + L" / " + durationText, PlayedFraction(position, m_duration));
+    return 0;
+}
+
+} // namespace playback

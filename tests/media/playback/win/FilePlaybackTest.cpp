@@ -1,0 +1,136 @@
+// Media-file playback through Wine's filter graph manager and the built-in settings: a raw YUY2 AVI
+// reaches the presenter's texture, audio-only files play without video, the position tick reports
+// to the frame, seeking lands where asked, pause toggles, failures leave nothing open, and an
+// object placed above 4 GiB still gets its ticks.
+#include <algorithm>
+#include <new>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "dshow/CUnknown.h"
+#include "media/playback/win/CFilePlayback.h"
+#include "media/playback/win/TestPlaybackHost.h"
+#include "support/TestMedia.h"
+
+using playback::CFilePlayback;
+
+namespace {
+
+CString WinPath(const std::string& name)
+{
+    std::string path = test::MediaPath(name);
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return CString(std::wstring(path.begin(), path.end()).c_str());
+}
+
+class FilePlaybackTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED)));
+        m_host = new test::CTestPlaybackHost();
+        ASSERT_TRUE(m_host->Ready());
+        m_liveBefore = dshow::CUnknown::LiveObjects();
+    }
+    void TearDown() override
+    {
+        EXPECT_EQ(m_liveBefore, dshow::CUnknown::LiveObjects());
+        delete m_host;
+        CoUninitialize();
+    }
+    bool WaitForTicks(size_t count)
+    {
+        return test::CTestPlaybackHost::PumpUntil([&] { return m_host->m_infoTexts.size() >= count; }, 5000);
+    }
+
+    test::CTestPlaybackHost* m_host = nullptr;
+    LONG m_liveBefore = 0;
+};
+
+TEST_F(FilePlaybackTest, RawVideoReachesTheTextureAndTheTickAndPauseWork)
+{
+    CFilePlayback file(m_host);
+    bool hasVideo = false;
+    ASSERT_EQ(S_OK, file.Open(WinPath("playback/yuy2_pcm.avi"), &hasVideo));
+    EXPECT_TRUE(hasVideo);
+    EXPECT_EQ(CString(L"yuy2_pcm.avi"), file.FileName());
+    EXPECT_NEAR(1.0, file.Duration(), 0.01);
+    EXPECT_TRUE(file.IsRunning());
+    std::vector<uint8_t> shown;
+    ASSERT_TRUE(test::CTestPlaybackHost::PumpUntil(
+        [&] {
+            shown = m_host->ReadSlot(0, 160, 120);
+            return !shown.empty() && std::any_of(shown.begin(), shown.end(), [](uint8_t b) { return b > 32; });
+        },
+        5000));
+    ASSERT_TRUE(WaitForTicks(1));
+    EXPECT_EQ(L"yuy2_pcm.avi", m_host->m_infoTexts.back().left);
+    EXPECT_EQ(L" / 00:00.01", m_host->m_infoTexts.back().right.substr(8));
+
+    file.TogglePause();
+    EXPECT_FALSE(file.IsRunning());
+    file.TogglePause();
+    EXPECT_TRUE(file.IsRunning());
+    file.Stop();
+    EXPECT_FALSE(file.IsRunning());
+    EXPECT_EQ(S_OK, file.Close());
+    EXPECT_EQ(nullptr, file.Graph());
+    EXPECT_TRUE(m_host->ReadSlot(0, 160, 120).empty());
+    EXPECT_FALSE(file.IsRunning());
+    // The tick goes on after Close and does nothing.
+    m_host->m_infoTexts.clear();
+    test::CTestPlaybackHost::PumpUntil([] { return false; }, 600);
+    EXPECT_TRUE(m_host->m_infoTexts.empty());
+}
+
+TEST_F(FilePlaybackTest, AudioOnlyFilesPlayWithoutVideoSeekAndFailuresLeaveNothingOpen)
+{
+    CFilePlayback file(m_host);
+    for (const char* name : {"playback/tone.wav", "playback/tone.mp3"}) {
+        bool hasVideo = true;
+        // Opening again without a Close closes the previous graph first.
+        ASSERT_EQ(S_OK, file.Open(WinPath(name), &hasVideo)) << name;
+        EXPECT_FALSE(hasVideo) << name;
+        EXPECT_NEAR(1.0, file.Duration(), 0.05) << name;
+        EXPECT_TRUE(file.IsRunning()) << name;
+    }
+    // Paused, the position stays where a seek puts it: half, then the end (the fraction clamped).
+    file.TogglePause();
+    EXPECT_FALSE(file.IsRunning());
+    file.Seek(0.5);
+    m_host->m_infoTexts.clear();
+    ASSERT_TRUE(WaitForTicks(1));
+    EXPECT_NEAR(0.5f, m_host->m_infoTexts.back().value, 0.02f);
+    EXPECT_EQ(L"tone.mp3", m_host->m_infoTexts.back().left);
+    file.Seek(7.0);
+    m_host->m_infoTexts.clear();
+    ASSERT_TRUE(WaitForTicks(1));
+    EXPECT_NEAR(1.0f, m_host->m_infoTexts.back().value, 0.02f);
+    file.TogglePause();
+    EXPECT_TRUE(file.IsRunning());
+    bool hasVideo = true;
+    EXPECT_TRUE(FAILED(file.Open(WinPath("playback/missing.avi"), &hasVideo)));
+    EXPECT_FALSE(hasVideo);
+    EXPECT_EQ(nullptr, file.Graph());
+    EXPECT_FALSE(file.IsRunning());
+    file.TogglePause(); // without a graph: nothing
+    file.Seek(0.5);
+    file.SetVolume(50);
+}
+
+TEST_F(FilePlaybackTest, AnObjectAbove4GiBGetsItsTicks)
+{
+    void* high = VirtualAlloc(nullptr, sizeof(CFilePlayback), MEM_COMMIT | MEM_RESERVE | MEM_TOP_DOWN, PAGE_READWRITE);
+    ASSERT_NE(nullptr, high);
+    EXPECT_GT(reinterpret_cast<uintptr_t>(high), uintptr_t(0xFFFFFFFF));
+    auto* file = new (high) CFilePlayback(m_host);
+    bool hasVideo = false;
+    ASSERT_EQ(S_OK, file->Open(WinPath("playback/tone.wav"), &hasVideo));
+    EXPECT_TRUE(WaitForTicks(2));
+    EXPECT_EQ(L"tone.wav", m_host->m_infoTexts.back().left);
+    file->~CFilePlayback();
+    VirtualFree(high, 0, MEM_RELEASE);
+}
+
+} // namespace
