@@ -92,6 +92,8 @@ END_MESSAGE_MAP()
 CMainFrame::CMainFrame()
 {
     g_mainFrame = this;
+    m_dvbPlayback.SetHost(this);
+    m_filePlayback.SetHost(this);
     g_uiLanguage = static_cast<WORD>(Profile(L"Language", kDefaultLanguage));
     SetUiLanguage(g_uiLanguage);
     m_screenSaverWasActive = ScreenSaverActive();

@@ -12,7 +12,7 @@
 #include "dvb/DVBPlaybackCore/win/CQOREngine.h"
 #include "dvb/libDVB_EthernetDevice/win/CSAPParser.h"
 #include "framework/win/Afx.h"
-#include "media/filters/videorenderer/win/CPresenterHost.h"
+#include "media/playback/win/CPlaybackHost.h"
 #include "media/filters/videorenderer/win/CVideoStreamTable.h"
 #include "media/record/CMPEG2Recorder.h"
 #include "viewer/CChannelNode.h"
@@ -88,7 +88,7 @@ enum : UINT_PTR {
 class CMainFrame : public CFrameWnd,
                    public CQOREngineUserInterface,
                    public CMPEG2Recorder::CRecCallback,
-                   public videorenderer::CPresenterHost,
+                   public playback::CPlaybackHost,
                    public viewer::DisplayListener,
                    public OnScreenDisplay::ViewerHost,
                    public OnScreenDisplay::VideoSource,
@@ -125,7 +125,7 @@ public:
     void ForgetMonitor() { m_monitor = nullptr; }
     // The device and the OSD follow the client size.
     void Resize(int cx, int cy);
-    void SetInfoText(const CString& left, const CString& right, float value);
+    void SetInfoText(const CString& left, const CString& right, float value) override;
     void PostPointerMessage(float x, float y);
     void PostClose();
     bool TeletextClick(int controlId, UINT flags, float x, float y);
@@ -198,7 +198,10 @@ public:
     // The recorder's report; the caller holds m_dataLock.
     void OnDiskFull() override;
 
-    // The presenters' host.
+    // The graphs' and the presenters' host.
+    HWND Window() override { return m_hWnd; }
+    IDirect3D9* Direct3D() override { return m_d3d.GetDirect3D(); }
+    bool DoubleFrameRateAllowed() override;
     bool HasWindow() override { return m_hWnd != nullptr; }
     CVideoStreamTable* VideoStreamTable() override { return &m_videoStreams; }
     IDirect3DDevice9* Device() override { return m_d3d.GetDevice(); }
@@ -282,8 +285,8 @@ protected:
     void OnUpdateCloseFile(CCmdUI* ui);
     void OnUpdateDynamicItem(CCmdUI* ui);
 
-    // The live and the file graph (MainFrmGraphs.cpp). Each runs the graph object's operation of
-    // the same name; the results are those the graphs give without a graph.
+    // The live and the file graph (MainFrmGraphs.cpp): each runs the graph object's operation of
+    // the same name.
     virtual HRESULT LiveBuildGraph();
     virtual void LiveDestroyGraph();
     virtual HRESULT LiveSetStreams(uint16_t videoPid, uint16_t audioPid, int unused, uint16_t pcrPid);
@@ -360,7 +363,6 @@ private:
     double m_sourceAspect = 4.0 / 3.0;
     int m_aspectMode = 0;
     double m_aspect = 4.0 / 3.0;
-    uint16_t m_livePids[2] = {}; // video and audio PIDs last set on the live graph
     CString m_recPath;
     int m_freeDiskSpace = 80;
     CSystrayWindow* m_trayWindow = nullptr;
