@@ -89,7 +89,7 @@ public:
             for (const auto& e : t->GetEvents()) {
                 g_sink += static_cast<uint64_t>(e.start + e.duration);
                 Walk(e.descriptors);
-                g_sink += t->FindEvent(e.eventId) != nullptr;
+                g_sink += t->FindEvent(e.event_id) != nullptr;
             }
         return Answer(s, n);
     }
