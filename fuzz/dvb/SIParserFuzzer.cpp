@@ -34,7 +34,7 @@ void Walk(const CDescriptorList& list)
             g_sink += s->GetServiceName().size() + s->GetServiceProviderName().size();
         if (const auto* e = FindDescriptor<CExtendedEventDescriptor>(list))
             for (const auto& item : e->GetItems())
-                g_sink += item.description.size() + item.item.size();
+                g_sink += item.item_description.size() + item.item.size();
     }
 }
 
