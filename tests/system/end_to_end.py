@@ -56,12 +56,13 @@ def grab(x, y, w, h):
 
 
 def picture_box(pixels, w, h):
-    """The bounding box of what is not black: the video inside the window's bars."""
-    rows = [y for y in range(0, h, 2) if max(pixels[y * w:(y + 1) * w:4]) > 40]
-    cols = [x for x in range(0, w, 2) if max(pixels[x::w * 4]) > 40]
-    if not rows or not cols:
+    """The video's rectangle: the picture fills the client height between black side bars (the OSD's
+    bars cover its top and bottom, so the sides are found on the middle row)."""
+    row = pixels[(h // 2) * w:(h // 2 + 1) * w]
+    cols = [x for x in range(w) if row[x] > 24]
+    if not cols:
         return None
-    return cols[0], rows[0], cols[-1] + 1, rows[-1] + 1
+    return cols[0], 0, cols[-1] + 1, h
 
 
 def shrink(pixels, w, h, box):
@@ -73,11 +74,14 @@ def shrink(pixels, w, h, box):
 
 
 def best_psnr(shot, frames):
+    """The best match among the decoded frames, on the rows that no OSD panel covers (10-65 %)."""
     size = SMALL[0] * SMALL[1]
+    band = slice(SMALL[0] * (SMALL[1] // 10), SMALL[0] * (SMALL[1] * 65 // 100))
+    mine = shot[band][::3]
     best = 0.0
     for i in range(0, len(frames) - size + 1, size):
-        ref = frames[i:i + size]
-        mse = sum((a - b) ** 2 for a, b in zip(shot[::3], ref[::3])) / len(shot[::3])
+        ref = frames[i:i + size][band][::3]
+        mse = sum((a - b) ** 2 for a, b in zip(mine, ref)) / len(mine)
         best = max(best, 99.0 if mse == 0 else 10 * math.log10(255 * 255 / mse))
     return best
 
@@ -104,15 +108,24 @@ def watch(program, demo, work):
         _, _, x, y = geometry = wait_for("the viewer's window", lambda: window_geometry("Tolvik v1.0"), 60)
         w, h = geometry[0], geometry[1]
 
+        seen = []
+
         def picture():
             pixels = grab(x, y, w, h)
             box = pixels and picture_box(pixels, w, h)
             if not box or (box[2] - box[0]) < w // 3 or (box[3] - box[1]) < h // 3:
+                seen.append("no picture box %s" % (box,))
                 return None
-            return best_psnr(shrink(pixels, w, h, box), frames)
+            psnr = best_psnr(shrink(pixels, w, h, box), frames)
+            seen.append("box %s, best %.1f dB" % (box, psnr))
+            return psnr
 
         # The OSD hides itself after three seconds; a frame of the demo must show within 40 s.
-        psnr = wait_for("a picture of Demo One", lambda: (lambda p: p if p and p >= 18.0 else None)(picture()), 40)
+        try:
+            psnr = wait_for("a picture of Demo One", lambda: (lambda p: p if p and p >= 18.0 else None)(picture()), 40)
+        except Failure:
+            raise Failure("no picture of Demo One within 40 s (window %dx%d at %d,%d; last grabs: %s)" %
+                          (w, h, x, y, "; ".join(seen[-3:])))
         print("watch: the picture matches a decoded frame of Demo One at %.1f dB" % psnr)
 
         # Three seconds of the null sink's monitor (timeout ends the recorder).
