@@ -74,29 +74,11 @@ public:
     // The back buffer's pixel at a fraction of its size, as 0xRRGGBB (0xDEADBEEF when unreadable).
     uint32_t BackBufferPixel(float fx, float fy)
     {
-        base::CScopedLock lock(handler.DeviceLock());
-        IDirect3DDevice9* d = handler.GetDevice();
-        IDirect3DSurface9* back = nullptr;
-        IDirect3DSurface9* copy = nullptr;
-        uint32_t value = 0xDEADBEEF;
-        D3DSURFACE_DESC desc;
-        if (d && SUCCEEDED(d->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back)) && SUCCEEDED(back->GetDesc(&desc)) &&
-            SUCCEEDED(d->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format, D3DPOOL_SYSTEMMEM, &copy,
-                                                     nullptr)) &&
-            SUCCEEDED(d->GetRenderTargetData(back, copy))) {
-            D3DLOCKED_RECT locked;
-            if (SUCCEEDED(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
-                const int x = static_cast<int>(fx * desc.Width), y = static_cast<int>(fy * desc.Height);
-                value = reinterpret_cast<const uint32_t*>(static_cast<const BYTE*>(locked.pBits) + y * locked.Pitch)[x] &
-                        0xFFFFFF;
-                copy->UnlockRect();
-            }
-        }
-        if (copy)
-            copy->Release();
-        if (back)
-            back->Release();
-        return value;
+        int w = 0, h = 0;
+        const std::vector<uint32_t> pixels = BackBuffer(&w, &h);
+        if (pixels.empty())
+            return 0xDEADBEEF;
+        return pixels[static_cast<size_t>(static_cast<int>(fy * h)) * w + static_cast<int>(fx * w)];
     }
 
     HWND window = nullptr;
