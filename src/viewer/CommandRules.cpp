@@ -79,12 +79,4 @@ int SteppedVolume(int volume, int delta)
     return std::clamp(volume + delta, 0, 100);
 }
 
-int64_t GuideWindowStart(std::tm local)
-{
-    local.tm_min = local.tm_min < 30 ? 0 : 30;
-    local.tm_sec = 0;
-    local.tm_isdst = -1;
-    return static_cast<int64_t>(std::mktime(&local)) - 1800;
-}
-
 } // namespace viewer

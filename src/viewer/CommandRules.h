@@ -1,9 +1,8 @@
 // The dispatcher's rules that need no window: recording file names, the timeshift button table,
-// the volume steps and the guide window's start.
+// the volume steps.
 #pragma once
 
 #include <cstdint>
-#include <ctime>
 #include <functional>
 #include <string>
 
@@ -37,8 +36,5 @@ bool TimeshiftViewAfter(TimeshiftCall call, bool stopped, TimeshiftView& view);
 
 // Volume plus or minus a step, kept within 0 .. 100.
 int SteppedVolume(int volume, int delta);
-
-// The guide window's start for the local time now: the last full or half hour, minus 30 minutes.
-int64_t GuideWindowStart(std::tm local);
 
 } // namespace viewer

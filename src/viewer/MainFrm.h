@@ -128,6 +128,8 @@ public:
     HRESULT TuneStart(CQORService* service, int32_t listPosition);
     // Command 11: starts the recording of the current service, or stops the one running.
     void ToggleRecording();
+    // Runs one command id of the OSD, the keys, the remote control and the menus.
+    void ExecuteCommand(int id);
 
     // Channel menus and stream languages.
     void BuildChannelTree(bool full);
@@ -210,6 +212,7 @@ public:
     int GetMode() const { return m_mode; }
     const CString& GetRecPath() const { return m_recPath; }
     int GetVolume() const { return m_volume; }
+    bool IsMuted() const { return m_muted != 0; }
     bool IsRecording() const { return m_recorder != nullptr; }
     uint8_t GetLiveFlag() const { return m_liveFlag; }
     CQORDisplay& GetDisplay() { return m_display; }
@@ -248,6 +251,7 @@ protected:
     void OnAspectSource() { SetAspectMode(0); }
     void OnAspect43() { SetAspectMode(1); }
     void OnAspect169() { SetAspectMode(2); }
+    void OnDispatchCommand(UINT id) { ExecuteCommand(static_cast<int>(id)); }
     void OnUpdateCloseFile(CCmdUI* ui);
     void OnUpdateDynamicItem(CCmdUI* ui);
 
@@ -288,6 +292,11 @@ protected:
     void OnTeletextClockTimer();
     void OnRecordingEndTimer();
     void SaveLastChannel();
+    // Parts of the dispatcher (MainFrmCommands.cpp).
+    void ChangeVolume(int delta);
+    void ToggleMute();
+    void PlayPause();
+    void SetGuideKind(int kind);
 
     DECLARE_MESSAGE_MAP()
 

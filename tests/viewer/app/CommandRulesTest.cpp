@@ -1,4 +1,4 @@
-// The dispatcher's window-free rules: recording names, the timeshift table, volume, guide start.
+// The dispatcher's window-free rules: recording names, the timeshift table, volume.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -63,28 +63,4 @@ TEST(Volume, ClampedSteps)
     EXPECT_EQ(SteppedVolume(3, -5), 0);
     EXPECT_EQ(SteppedVolume(50, 5), 55);
     EXPECT_EQ(SteppedVolume(100, -5), 95);
-}
-
-TEST(GuideWindow, LastHalfHourMinusThirtyMinutes)
-{
-    auto at = [](int hour, int minute) {
-        std::tm t{};
-        t.tm_year = 2007 - 1900;
-        t.tm_mon = 1;
-        t.tm_mday = 1;
-        t.tm_hour = hour;
-        t.tm_min = minute;
-        t.tm_sec = 42;
-        t.tm_isdst = -1;
-        return t;
-    };
-    auto seconds = [&](int hour, int minute) {
-        std::tm t = at(hour, minute);
-        t.tm_sec = 0;
-        return static_cast<int64_t>(std::mktime(&t));
-    };
-    EXPECT_EQ(GuideWindowStart(at(10, 47)), seconds(10, 0));
-    EXPECT_EQ(GuideWindowStart(at(10, 12)), seconds(9, 30));
-    EXPECT_EQ(GuideWindowStart(at(10, 30)), seconds(10, 0));
-    EXPECT_EQ(GuideWindowStart(at(0, 5)), seconds(0, 0) - 1800); // crosses midnight
 }
