@@ -34,7 +34,7 @@ void Walk(const CDescriptorList& list)
             g_sink += s->GetServiceName().size() + s->GetServiceProviderName().size();
         if (const auto* e = FindDescriptor<CExtendedEventDescriptor>(list))
             for (const auto& item : e->GetItems())
-                g_sink += item.description.size() + item.item.size();
+                g_sink += item.item_description.size() + item.item.size();
     }
 }
 
@@ -89,7 +89,7 @@ public:
             for (const auto& e : t->GetEvents()) {
                 g_sink += static_cast<uint64_t>(e.start + e.duration);
                 Walk(e.descriptors);
-                g_sink += t->FindEvent(e.eventId) != nullptr;
+                g_sink += t->FindEvent(e.event_id) != nullptr;
             }
         return Answer(s, n);
     }

@@ -104,8 +104,8 @@ public:
     void SetChannelListTab(int index);
 
     void SetInfoText(int line, const CString& text);
-    // Percent of the way through the file.
-    void SetProgress(int value);
+    // The played fraction of the file, 0..1 (a whole-number value could only say 0 or 1).
+    void SetProgress(float fraction);
     void SetChannelName(const CString& text);
     void SetTeletextPageText(const CString& text);
     void SetTeletextClock(const CString& text);
@@ -187,6 +187,7 @@ private:
     void LinkMenuKeys();
     void SetAllPointersNull();
     void SetFiveBars(int state);
+    void ShowScreen(OnScreenDisplay::Panel* screen, OnScreenDisplay::Tabs* tabs, bool show, bool hideBars);
     void CopyBitmap(OnScreenDisplay::CustomDrawControl* control, HBITMAP bitmap, int left, int top, int right,
                     int bottom);
 

@@ -70,10 +70,10 @@ void SetText(OnScreenDisplay::Label* label, const CString& text)
         label->SetText(U16(text));
 }
 
-template <class HeaderPanel> void SelectTab(HeaderPanel* header, int index)
+void SelectTab(OnScreenDisplay::Tabs* tabs, int index)
 {
-    if (header && header->m_tabs)
-        header->m_tabs->SelectTab(index);
+    if (tabs)
+        tabs->SelectTab(index);
 }
 
 void ClearList(OnScreenDisplay::ListBox* list)
@@ -119,74 +119,34 @@ void CQORDisplay::ShowBackground(bool show) { Show(m_background, show); }
 void CQORDisplay::ShowSubtitles(bool show) { Show(m_subtitles, show); }
 void CQORDisplay::ShowVolume(bool show) { Show(m_volume, show); }
 
-void CQORDisplay::ShowTeletext(bool show)
+// A screen that covers the video: its header's first tab is selected, and the five bars go.
+void CQORDisplay::ShowScreen(Panel* screen, OnScreenDisplay::Tabs* tabs, bool show, bool hideBars)
 {
-    if (!m_teletext)
+    if (!screen)
         return;
-    Show(m_teletext, show);
-    if (show)
+    if (show && tabs)
+        tabs->SelectTab(0);
+    Show(screen, show);
+    if (show && hideBars)
         SetFiveBars(Panel::Hidden);
 }
 
-void CQORDisplay::ShowRecorded(bool show)
+namespace {
+template <class Screen> OnScreenDisplay::Tabs* HeaderTabs(Screen* screen)
 {
-    if (!m_recorded)
-        return;
-    Show(m_recorded, show);
-    if (show) {
-        SetFiveBars(Panel::Hidden);
-        SelectTab(m_recorded->m_header, 0);
-    }
+    return screen && screen->m_header ? screen->m_header->m_tabs : nullptr;
 }
+} // namespace
 
-void CQORDisplay::ShowGuide(bool show)
-{
-    if (!m_guide)
-        return;
-    if (show)
-        SelectTab(m_guide->m_header, 0);
-    Show(m_guide, show);
-    if (show)
-        SetFiveBars(Panel::Hidden);
-}
+void CQORDisplay::ShowTeletext(bool show) { ShowScreen(m_teletext, nullptr, show, true); }
+void CQORDisplay::ShowRecorded(bool show) { ShowScreen(m_recorded, HeaderTabs(m_recorded), show, true); }
+void CQORDisplay::ShowGuide(bool show) { ShowScreen(m_guide, HeaderTabs(m_guide), show, true); }
+void CQORDisplay::ShowChannelList(bool show) { ShowScreen(m_channels, HeaderTabs(m_channels), show, true); }
+void CQORDisplay::ShowSwitcher(bool show) { ShowScreen(m_switcher, HeaderTabs(m_switcher), show, false); }
 
-void CQORDisplay::ShowChannelList(bool show)
-{
-    if (!m_channels)
-        return;
-    Show(m_channels, show);
-    if (show) {
-        SetFiveBars(Panel::Hidden);
-        SelectTab(m_channels->m_header, 0);
-    }
-}
-
-void CQORDisplay::ShowSwitcher(bool show)
-{
-    if (!m_switcher)
-        return;
-    Show(m_switcher, show);
-    if (show)
-        SelectTab(m_switcher->m_header, 0);
-}
-
-void CQORDisplay::SetGuideTab(int index)
-{
-    if (m_guide)
-        SelectTab(m_guide->m_header, index);
-}
-
-void CQORDisplay::SetSwitcherTab(int index)
-{
-    if (m_switcher)
-        SelectTab(m_switcher->m_header, index);
-}
-
-void CQORDisplay::SetChannelListTab(int index)
-{
-    if (m_channels)
-        SelectTab(m_channels->m_header, index);
-}
+void CQORDisplay::SetGuideTab(int index) { SelectTab(HeaderTabs(m_guide), index); }
+void CQORDisplay::SetSwitcherTab(int index) { SelectTab(HeaderTabs(m_switcher), index); }
+void CQORDisplay::SetChannelListTab(int index) { SelectTab(HeaderTabs(m_channels), index); }
 
 // Texts and values --------------------------------------------------------------------------
 
@@ -200,10 +160,10 @@ void CQORDisplay::SetInfoText(int line, const CString& text)
         SetText(m_info->m_line1, text);
 }
 
-void CQORDisplay::SetProgress(int value)
+void CQORDisplay::SetProgress(float fraction)
 {
     if (m_info && m_info->m_progress)
-        m_info->m_progress->SetPosition(static_cast<float>(value) / 100.0f);
+        m_info->m_progress->SetPosition(fraction);
 }
 
 void CQORDisplay::SetChannelName(const CString& text)

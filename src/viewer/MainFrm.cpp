@@ -94,6 +94,8 @@ END_MESSAGE_MAP()
 CMainFrame::CMainFrame()
 {
     g_mainFrame = this;
+    m_dvbPlayback.SetHost(this);
+    m_filePlayback.SetHost(this);
     g_uiLanguage = static_cast<WORD>(Profile(L"Language", kDefaultLanguage));
     SetUiLanguage(g_uiLanguage);
     m_screenSaverWasActive = ScreenSaverActive();
@@ -134,7 +136,12 @@ void CMainFrame::CloseDown()
         base::CScopedLock ui(m_uiLock);
         m_display.DeleteChildren();
         m_display.Reset();
+        m_display.SetListener(nullptr);
+        m_display.SetHost(nullptr);
+        m_display.SetVideoSource(nullptr);
     }
+    if (GetPanelFrame() == this)
+        SetPanelFrame(nullptr);
     m_d3d.ReleaseDevice();
 }
 
@@ -173,6 +180,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCTW cs)
     if (result == -1)
         return -1;
     ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+    SetPanelFrame(this);
     m_renderThread = std::make_unique<CRenderThread>(m_d3d, m_uiLock, m_display, m_hWnd);
     m_renderThread->Create();
     m_renderThread->Pause();

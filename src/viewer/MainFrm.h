@@ -12,7 +12,7 @@
 #include "dvb/DVBPlaybackCore/win/CQOREngine.h"
 #include "dvb/libDVB_EthernetDevice/win/CSAPParser.h"
 #include "framework/win/Afx.h"
-#include "media/filters/videorenderer/win/CPresenterHost.h"
+#include "media/playback/win/CPlaybackHost.h"
 #include "media/filters/videorenderer/win/CVideoStreamTable.h"
 #include "media/record/CMPEG2Recorder.h"
 #include "viewer/CChannelNode.h"
@@ -20,10 +20,14 @@
 #include "viewer/epg/CEPGData.h"
 #include "viewer/CFilePlayback.h"
 #include "viewer/CQORDisplay.h"
+#include "viewer/DisplayListener.h"
 #include "viewer/WindowGeometry.h"
 #include "viewer/d3d/CD3DHandler.h"
 #include "viewer/d3d/CRenderThread.h"
 #include "viewer/osd/ControlList.h"
+#include "viewer/osd/VideoSource.h"
+#include "viewer/osd/ViewerHost.h"
+#include "viewer/panels/PanelFrame.h"
 
 using DVBPlaybackCore::CQOREngine;
 using DVBPlaybackCore::CQORService;
@@ -57,6 +61,8 @@ enum : UINT {
     WM_QOR_START_LAST_CHANNEL = 2028,
     WM_QOR_FRAME_TIME = 2029,
     WM_QOR_TELETEXT_PAGE = 2037,
+    // The tune panel's typed number changed (wParam): the list is filled outside the OSD's lock.
+    WM_QOR_TUNE_NUMBER = 2040,
     WM_QOR_NEXT_SERVICE = 3024,
     WM_QOR_PREVIOUS_SERVICE = 3025,
 };
@@ -82,7 +88,11 @@ enum : UINT_PTR {
 class CMainFrame : public CFrameWnd,
                    public CQOREngineUserInterface,
                    public CMPEG2Recorder::CRecCallback,
-                   public videorenderer::CPresenterHost {
+                   public playback::CPlaybackHost,
+                   public viewer::DisplayListener,
+                   public OnScreenDisplay::ViewerHost,
+                   public OnScreenDisplay::VideoSource,
+                   public PanelFrame {
 public:
     CMainFrame();
     ~CMainFrame() override;
@@ -115,7 +125,7 @@ public:
     void ForgetMonitor() { m_monitor = nullptr; }
     // The device and the OSD follow the client size.
     void Resize(int cx, int cy);
-    void SetInfoText(const CString& left, const CString& right, float value);
+    void SetInfoText(const CString& left, const CString& right, float value) override;
     void PostPointerMessage(float x, float y);
     void PostClose();
     bool TeletextClick(int controlId, UINT flags, float x, float y);
@@ -190,7 +200,10 @@ public:
     // The recorder's report; the caller holds m_dataLock.
     void OnDiskFull() override;
 
-    // The presenters' host.
+    // The graphs' and the presenters' host.
+    HWND Window() override { return m_hWnd; }
+    IDirect3D9* Direct3D() override { return m_d3d.GetDirect3D(); }
+    bool DoubleFrameRateAllowed() override;
     bool HasWindow() override { return m_hWnd != nullptr; }
     CVideoStreamTable* VideoStreamTable() override { return &m_videoStreams; }
     IDirect3DDevice9* Device() override { return m_d3d.GetDevice(); }
@@ -221,6 +234,27 @@ public:
     base::CCriticalSection& GetUiLock() { return m_uiLock; }
     base::CCriticalSection& GetDataLock() { return m_dataLock; }
 
+
+    // The OSD's notifications (MainFrmDisplay.cpp).
+    void OnOsdCommand(int id) override;
+    bool OnOsdSeek(int id, double fraction) override;
+    void OnOsdStreamMenu(int code) override;
+    void OnOsdListSelect(int list, int value, int value2) override;
+    void OnOsdGuideClick(int guide, uint32_t keyLow, uint32_t keyHigh) override;
+    void OnOsdGuideMenu(int guide, uint32_t eventKeyLow, uint32_t eventKeyHigh, uint32_t channelKeyLow,
+                        uint32_t channelKeyHigh, uint32_t flags, bool running, bool past) override;
+    // What widgets ask of the frame from the render thread: they post, the frame acts.
+    void PostPointerPosition(int x10000, int y10000) override;
+    bool TeletextClick(float fx, float fy) override;
+    void PostCommand(int id) override;
+    // The video-stream table as the OSD's Video widget reads it (device lock, table, stream).
+    void LockTable() override;
+    void UnlockTable() override;
+    bool LockStream(int slot, OnScreenDisplay::SurfaceTexture** texture, OnScreenDisplay::FrameRect* rect) override;
+    void UnlockStream(int slot) override;
+    // The tune panel's number and the guide's redraw.
+    void OnChannelNumber(int number) override;
+    void RefreshGuide() override;
 protected:
     int OnCreate(LPCREATESTRUCTW cs);
     void OnClose();
@@ -255,8 +289,8 @@ protected:
     void OnUpdateCloseFile(CCmdUI* ui);
     void OnUpdateDynamicItem(CCmdUI* ui);
 
-    // The live and the file graph (MainFrmGraphs.cpp). Each runs the graph object's operation of
-    // the same name; the results are those the graphs give without a graph.
+    // The live and the file graph (MainFrmGraphs.cpp): each runs the graph object's operation of
+    // the same name.
     virtual HRESULT LiveBuildGraph();
     virtual void LiveDestroyGraph();
     virtual HRESULT LiveSetStreams(uint16_t videoPid, uint16_t audioPid, int unused, uint16_t pcrPid);
@@ -338,7 +372,6 @@ private:
     double m_sourceAspect = 4.0 / 3.0;
     int m_aspectMode = 0;
     double m_aspect = 4.0 / 3.0;
-    uint16_t m_livePids[2] = {}; // video and audio PIDs last set on the live graph
     CString m_recPath;
     int m_freeDiskSpace = 80;
     CSystrayWindow* m_trayWindow = nullptr;

@@ -1,72 +1,105 @@
-// The frame's calls into the live and the file graph. The graph objects are members of the frame;
-// each operation here is the one place that calls the graph, so that the frame's modes, callbacks
-// and shutdown read as the order of graph operations they perform. Without a graph object the
-// results are those a graph gives when it holds no graph: nothing to stop, run or reset, a packet
-// without a demultiplexer (1).
+// The frame's calls into the live and the file graph: each operation here is the one place that
+// calls the graph, so that the frame's modes, callbacks and shutdown read as the order of graph
+// operations they perform (and tests can record that order).
 #include "viewer/MainFrm.h"
+
+#include "viewer/ViewerGlobals.h"
+
+bool CMainFrame::DoubleFrameRateAllowed()
+{
+    return g_doubleFrameRate != 0;
+}
 
 HRESULT CMainFrame::LiveBuildGraph()
 {
-    return S_OK;
+    return m_dvbPlayback.BuildGraph();
 }
 
-void CMainFrame::LiveDestroyGraph() {}
-
-HRESULT CMainFrame::LiveSetStreams(uint16_t videoPid, uint16_t audioPid, int, uint16_t)
+void CMainFrame::LiveDestroyGraph()
 {
-    base::CScopedLock format(m_formatLock);
-    m_livePids[0] = videoPid;
-    m_livePids[1] = audioPid;
-    return S_OK;
+    m_dvbPlayback.DestroyGraph();
+}
+
+HRESULT CMainFrame::LiveSetStreams(uint16_t videoPid, uint16_t audioPid, int unused, uint16_t pcrPid)
+{
+    return m_dvbPlayback.SetStreams(videoPid, audioPid, static_cast<WORD>(unused), pcrPid);
 }
 
 void CMainFrame::LiveGetStreamPids(uint16_t& videoPid, uint16_t& audioPid)
 {
-    base::CScopedLock format(m_formatLock);
-    videoPid = m_livePids[0];
-    audioPid = m_livePids[1];
+    WORD video = 0, audio = 0;
+    m_dvbPlayback.GetStreamPids(&video, &audio);
+    videoPid = video;
+    audioPid = audio;
 }
 
-HRESULT CMainFrame::LiveDeliverPacket(const uint8_t*, int)
+HRESULT CMainFrame::LiveDeliverPacket(const uint8_t* packet, int length)
 {
-    return 1;
+    return m_dvbPlayback.DeliverPacket(packet, length);
 }
 
 HRESULT CMainFrame::LiveStop()
 {
-    return S_OK;
+    return m_dvbPlayback.Stop();
 }
 
 HRESULT CMainFrame::LiveRun()
 {
-    return S_OK;
+    return m_dvbPlayback.Run();
 }
 
 HRESULT CMainFrame::LivePause()
 {
-    return S_OK;
+    return m_dvbPlayback.Pause();
 }
 
 HRESULT CMainFrame::LiveResetDemux()
 {
-    return 1;
+    return m_dvbPlayback.ResetDemux();
 }
 
-void CMainFrame::LiveSetVolume(int) {}
-void CMainFrame::LiveReleaseDevice() {}
-void CMainFrame::LiveRestoreDevice() {}
-void CMainFrame::FileClose() {}
+void CMainFrame::LiveSetVolume(int percent)
+{
+    m_dvbPlayback.SetVolume(percent);
+}
+
+void CMainFrame::LiveReleaseDevice()
+{
+    m_dvbPlayback.ReleaseDevice();
+}
+
+void CMainFrame::LiveRestoreDevice()
+{
+    m_dvbPlayback.RestoreDevice();
+}
+
+void CMainFrame::FileClose()
+{
+    m_filePlayback.Close();
+}
 
 bool CMainFrame::FileIsRunning()
 {
-    return false;
+    return m_filePlayback.IsRunning() != FALSE;
 }
 
-HRESULT CMainFrame::FileSeek(double)
+HRESULT CMainFrame::FileSeek(double fraction)
 {
+    m_filePlayback.Seek(fraction);
     return S_OK;
 }
 
-void CMainFrame::FileSetVolume(int) {}
-void CMainFrame::FileReleaseDevice() {}
-void CMainFrame::FileRestoreDevice() {}
+void CMainFrame::FileSetVolume(int percent)
+{
+    m_filePlayback.SetVolume(percent);
+}
+
+void CMainFrame::FileReleaseDevice()
+{
+    m_filePlayback.ReleaseDevice();
+}
+
+void CMainFrame::FileRestoreDevice()
+{
+    m_filePlayback.RestoreDevice();
+}

@@ -22,6 +22,10 @@ BOOL CMainFrame::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* r
     case WM_QOR_FRAME_TIME:
         *result = 0;
         return TRUE;
+    case WM_QOR_TUNE_NUMBER:
+        FillTuneList(static_cast<int>(wParam));
+        *result = 0;
+        return TRUE;
     case WM_QOR_NEXT_SERVICE:
     case WM_QOR_PREVIOUS_SERVICE: {
         if (!m_engine)

@@ -269,7 +269,11 @@ void CMainFrame::CheckMonitor()
         m_d3d.ReleaseDevice();
         created = SUCCEEDED(m_d3d.Create(m_hWnd, m_hWnd));
         if (created) {
-            m_display.Create(m_d3d.GetSurface());
+            m_display.SetListener(this);
+            m_display.SetHost(this);
+            m_display.SetVideoSource(this);
+            m_display.SetGuideModel(&m_epg);
+            m_display.Create(&m_d3d);
             m_display.SetChannelLogo(nullptr);
             // Without a device the OSD stays empty and the monitor unknown: the next move retries.
             m_monitor = monitor;

@@ -82,6 +82,19 @@ BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lParam)
     return TRUE;
 }
 
+// A visible top-level window of the process other than its main window (a dialog it opened).
+BOOL CALLBACK MatchOtherWindow(HWND hwnd, LPARAM lParam)
+{
+    auto* find = reinterpret_cast<FindWindowOf*>(lParam);
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    if (process == find->process && IsWindowVisible(hwnd) && GetDlgItem(hwnd, 0xE900) == nullptr) {
+        find->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // The page dialog (a child of the form) that holds control id.
 HWND PageWith(HWND form, int id)
 {
@@ -297,6 +310,24 @@ TEST_F(PlintorProgramTest, PagesApplyLanguageAndOk)
     EXPECT_EQ(folder, ReadText(kSettings, L"RecPath"));
     EXPECT_EQ(L"Browse", WindowText(GetDlgItem(record, 1045)));
     EXPECT_NE(std::wstring::npos, WindowText(GetDlgItem(record, 1073)).find(L"For one recording Tolvik takes mostly 80%"));
+
+    // The folder picker opens and, closed without a choice, changes nothing.
+    ASSERT_TRUE(PostMessageW(GetDlgItem(record, 1045), BM_CLICK, 0, 0));
+    HWND picker = nullptr;
+    EXPECT_TRUE(WaitFor([&] {
+        FindWindowOf find = { GetProcessId(m_process), nullptr };
+        EnumWindows(&MatchOtherWindow, reinterpret_cast<LPARAM>(&find));
+        picker = find.found;
+        return picker != nullptr && picker != frame;
+    }));
+    if (picker && picker != frame) {
+        PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
+        EXPECT_TRUE(WaitFor([&] { return !IsWindow(picker); }));
+    }
+    wchar_t shown[MAX_PATH] = {};
+    ASSERT_TRUE(Send(GetDlgItem(record, 1044), WM_GETTEXT, MAX_PATH, reinterpret_cast<LPARAM>(shown)));
+    EXPECT_STREQ(folder, shown);
+
     ASSERT_TRUE(Send(list, WM_KEYDOWN, VK_UP, 0));
     EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(general); }, 5000));
 

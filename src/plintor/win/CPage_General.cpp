@@ -1,6 +1,7 @@
 #include "plintor/win/CPage_General.h"
 
 #include "plintor/win/LoadUiString.h"
+#include "plintor/win/PageFont.h"
 #include "plintor/win/SettingsKeys.h"
 #include "resource.h"
 
@@ -74,10 +75,7 @@ void CPage_General::DoDataExchange(CDataExchange* dx)
 BOOL CPage_General::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    HDC screen = ::CreateCompatibleDC(nullptr);
-    int height = -MulDiv(10, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ::DeleteDC(screen);
-    m_headingFont.CreateFont(height, FW_BOLD, DEFAULT_CHARSET, ANTIALIASED_QUALITY, VARIABLE_PITCH, L"Tahoma");
+    CreateBoldTahoma(m_headingFont, 10, ANTIALIASED_QUALITY);
     m_headingStartup.SetFont(m_headingFont);
     m_headingGeneral.SetFont(m_headingFont);
     for (LANGID language : m_languages) {

@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "plintor/win/LoadUiString.h"
+#include "plintor/win/PageFont.h"
 #include "plintor/win/SettingsKeys.h"
 #include "resource.h"
 
@@ -28,10 +29,7 @@ void CPage_Record::DoDataExchange(CDataExchange* dx)
 BOOL CPage_Record::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    HDC screen = ::CreateCompatibleDC(nullptr);
-    int height = -MulDiv(10, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ::DeleteDC(screen);
-    m_headingFont.CreateFont(height, FW_BOLD, DEFAULT_CHARSET, ANTIALIASED_QUALITY, VARIABLE_PITCH, L"Tahoma");
+    CreateBoldTahoma(m_headingFont, 10, ANTIALIASED_QUALITY);
     m_headingLocation.SetFont(m_headingFont);
     m_headingSize.SetFont(m_headingFont);
     return TRUE;

@@ -4,6 +4,7 @@
 #include "plintor/win/AlphaIcon.h"
 #include "plintor/win/CConfigPageItem.h"
 #include "plintor/win/CPagesListCallback.h"
+#include "plintor/win/PageFont.h"
 
 BEGIN_MESSAGE_MAP(CPagesList, CListCtrl)
     ON_NOTIFY_REFLECT(LVN_ITEMCHANGED, OnItemChanged)
@@ -12,10 +13,7 @@ END_MESSAGE_MAP()
 void CPagesList::Initialise(CConfigPages*, CPagesListCallback* callback)
 {
     m_callback = callback;
-    HDC screen = ::CreateCompatibleDC(nullptr);
-    int height = -MulDiv(8, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ::DeleteDC(screen);
-    m_font.CreateFont(height, FW_BOLD, DEFAULT_CHARSET, DEFAULT_QUALITY, VARIABLE_PITCH, L"Tahoma");
+    CreateBoldTahoma(m_font, 8, DEFAULT_QUALITY);
 }
 
 void CPagesList::DrawItem(DRAWITEMSTRUCT* draw)

@@ -293,3 +293,13 @@ TEST_F(QOREngineTunerTest, EventsOfTheStreamReachTheGuide)
     EXPECT_EQ(m_ui.gridStart.load(), now - 10 * 60);
     m_engine->SetClock(nullptr);
 }
+
+// A tuning record without a locator (a tuning type the system does not know) is passed over, never
+// called through: the record's next one opens and tunes the tuner.
+TEST_F(QOREngineTunerTest, ATuningRecordWithoutLocatorIsPassedOver)
+{
+    ASSERT_EQ(m_engine->PlayServiceById(401, 1114, -1, 0), S_OK);
+    EXPECT_EQ(Devices(), (Devs{{1, u"Virtual Tuner T/C (1)"}}));
+    EXPECT_EQ(m_tuner.LastTune().frequency, 554000);
+    EXPECT_EQ(Playing()->GetListPosition(), CServices::kRadioBase + 1);
+}

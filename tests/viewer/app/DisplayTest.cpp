@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdio>
 #include <cmath>
 #include <functional>
 #include <set>
@@ -244,7 +245,7 @@ void CallEveryOperation(CQORDisplay& display)
     display.SetSwitcherTab(1);
     display.SetChannelListTab(1);
     display.SetInfoText(0, L"now");
-    display.SetProgress(50);
+    display.SetProgress(0.5f);
     display.SetChannelName(L"One");
     display.SetTeletextPageText(L"100");
     display.SetTeletextClock(L"12:00");
@@ -551,6 +552,68 @@ TEST_F(DisplayTest, DrawnFrameShowsEachPanelWhereTheLayoutPutsIt)
     EXPECT_EQ(Pixel(630, info.top + 40 * s), SignatureColour(L"info_bar", 0));
     // Nothing is drawn in the middle of the window.
     EXPECT_EQ(Pixel(320, 200), 0u);
+}
+
+// Pictures for a person to look at: each group of panels at 640 x 480 and 1280 x 720 with the
+// default skin, written as the back buffer's raw BGRA; display_shots.sh turns them into PNGs of the
+// window's size with ffmpeg (the dump's fourth byte is unused).
+TEST_F(DisplayTest, ScreenshotsOfEachGroup)
+{
+    CreateDirectoryW(L"display_shots", nullptr);
+    const std::vector<std::pair<const char*, std::function<void(CQORDisplay&)>>> groups = {
+        {"bars", [](CQORDisplay& d) { d.ShowControls(true); d.ShowTopBars(true); }},
+        {"menu", [](CQORDisplay& d) { d.ShowControls(true); d.ShowMenu(true); }},
+        {"guide", [](CQORDisplay& d) { d.ShowGuide(true); }},
+        {"teletext", [](CQORDisplay& d) { d.ShowTeletext(true); }},
+        {"switcher", [](CQORDisplay& d) { d.ShowSwitcher(true); }},
+        {"recorded", [](CQORDisplay& d) { d.ShowRecorded(true); }},
+        {"channels", [](CQORDisplay& d) { d.ShowChannelList(true); }},
+        {"tune", [](CQORDisplay& d) { d.ShowTune(true); d.TuneDigit(1); d.TuneDigit(2); }},
+        {"volume_icons", [](CQORDisplay& d) {
+             d.SetVolume(60);
+             d.ShowVolume(true);
+             d.SetRecordIcon(1);
+             d.SetScrambledIcon(true);
+             d.SetMutedIcon(true);
+             d.SetNoDataIcon(true);
+         }},
+        {"background", [](CQORDisplay& d) { d.ShowBackground(true); }},
+    };
+    const std::pair<int, int> sizes[] = {{640, 480}, {1280, 720}};
+    for (const auto& size : sizes) {
+        for (const auto& group : groups) {
+            CQORDisplay display;
+            Build(display, test::ProgramPath(""), size.first, size.second);
+            display.SetChannelName(L"Channel One");
+            display.SetInfoText(0, L"20:00 Evening news");
+            display.SetInfoText(1, L"20:30 Weather");
+            display.SetProgress(0.4f);
+            for (int i = 0; i < 12; ++i) {
+                display.AddChannelListItem(std::to_wstring(i + 1).c_str(), L"Channel", i, 0, i == 2);
+                display.AddTuneItem(std::to_wstring(i + 1).c_str(), L"Channel", i, 0);
+            }
+            display.AddSwitcherItem(L"English", 0x10000, 1);
+            display.AddSwitcherItem(L"Deutsch", 0x10001, 0);
+            group.second(display);
+            Advance(2000);
+            DrawFrame(display);
+            int bw = 0, bh = 0;
+            const std::vector<uint32_t> pixels = s_window->BackBuffer(&bw, &bh);
+            ASSERT_FALSE(pixels.empty());
+            ASSERT_EQ(pixels.size(), static_cast<size_t>(bw) * bh);
+            size_t lit = 0;
+            for (uint32_t p : pixels)
+                lit += p != 0;
+            EXPECT_GT(lit, pixels.size() / 200) << group.first << ": something is drawn";
+            char name[128];
+            std::snprintf(name, sizeof(name), "display_shots\\%s_%dx%d_%dx%d.bgra", group.first, size.first,
+                          size.second, bw, bh);
+            FILE* f = std::fopen(name, "wb");
+            ASSERT_NE(f, nullptr) << name;
+            std::fwrite(pixels.data(), 4, pixels.size(), f);
+            std::fclose(f);
+        }
+    }
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "D3DTestWindow.h"
+#include "WineTiming.h"
 #include "viewer/d3d/CRenderThread.h"
 #include "viewer/osd/Display.h"
 #include "viewer/osd/Image.h"
@@ -20,29 +21,6 @@
 
 using namespace OnScreenDisplay;
 
-namespace {
-
-double Milliseconds(LARGE_INTEGER a, LARGE_INTEGER b)
-{
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return 1000.0 * static_cast<double>(b.QuadPart - a.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
-LARGE_INTEGER Now()
-{
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return t;
-}
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
-} // namespace
 
 int main()
 {

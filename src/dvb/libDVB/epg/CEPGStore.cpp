@@ -41,10 +41,10 @@ HRESULT CEPGStore::Merge(const uint8_t* section, uint32_t length, CEITTable* tab
         u.original_network_id = table->GetOriginalNetworkId();
         u.transport_stream_id = table->GetTransportStreamId();
         u.service_id = table->GetServiceId();
-        u.event_id = event.eventId;
+        u.event_id = event.event_id;
         u.start = event.start;
         u.duration = event.duration;
-        u.running_status = event.runningStatus;
+        u.running_status = event.running_status;
         for (const auto& d : event.descriptors) {
             switch (d->GetTag()) {
             case CShortEventDescriptor::kTag: {

@@ -33,7 +33,7 @@ void StreamLanguage(const CDescriptorList& descriptors, uint8_t out[3])
     }
     if (const auto* subtitling = FindDescriptor<CSubtitlingDescriptor>(descriptors))
         if (!subtitling->GetEntries().empty())
-            CopyLanguage(out, subtitling->GetEntries().front().language);
+            CopyLanguage(out, subtitling->GetEntries().front().ISO_639_language_code);
 }
 
 } // namespace
@@ -245,39 +245,39 @@ HRESULT CServiceManager::OnPMT(CSIParser* parser, const uint8_t* section, uint32
 
         unsigned videoCount = 0, audioCount = 0;
         for (const auto& es : table->GetStreams()) {
-            const uint16_t pid = es.elementaryPid;
+            const uint16_t pid = es.elementary_PID;
             const bool isPcr = pid == table->GetPcrPid();
             const auto& descriptors = es.descriptors;
             const bool ac3 = FindDescriptor(descriptors, kAC3DescriptorTag) != nullptr;
-            if (es.streamType == 0x01 || es.streamType == 0x02 || es.streamType == 0x10 || es.streamType == 0x1B) {
+            if (es.stream_type == 0x01 || es.stream_type == 0x02 || es.stream_type == 0x10 || es.stream_type == 0x1B) {
                 service->AddStream(new CStream(CStream::kVideo, pid), isPcr);
                 ++videoCount;
-            } else if (es.streamType == 0x03 || es.streamType == 0x04 || es.streamType == 0x81 ||
-                       (es.streamType == 0x06 && ac3)) {
+            } else if (es.stream_type == 0x03 || es.stream_type == 0x04 || es.stream_type == 0x81 ||
+                       (es.stream_type == 0x06 && ac3)) {
                 auto* audio = new CAudioStream(pid);
                 if (const auto* iso = FindDescriptor<CISO639LanguageDescriptor>(descriptors))
                     CopyLanguage(audio->language, iso->GetLanguageCode());
                 service->AddStream(audio, isPcr);
                 ++audioCount;
-            } else if (es.streamType == 0x06 && FindDescriptor<CSubtitlingDescriptor>(descriptors)) {
+            } else if (es.stream_type == 0x06 && FindDescriptor<CSubtitlingDescriptor>(descriptors)) {
                 auto* subtitles = new CSubtitleStream(pid);
                 StreamLanguage(descriptors, subtitles->language);
                 service->AddStream(subtitles, isPcr);
                 service->m_hasSubtitles = 1;
-            } else if (es.streamType == 0x06 && FindDescriptor<CTeletextDescriptor>(descriptors)) {
+            } else if (es.stream_type == 0x06 && FindDescriptor<CTeletextDescriptor>(descriptors)) {
                 auto* teletext = new CTeletextStream(pid);
                 std::vector<CSubtitleStream*> pages;
                 const auto& entries = FindDescriptor<CTeletextDescriptor>(descriptors)->GetEntries();
                 for (const auto& entry : entries) {
-                    const unsigned magazine = entry.magazineNumber ? entry.magazineNumber : 8;
-                    const uint16_t page =
-                        static_cast<uint16_t>(magazine * 100 + (entry.pageNumber >> 4) * 10 + (entry.pageNumber & 0x0F));
-                    CTeletextStream::Entry& slot = teletext->entries[entry.teletextType & 0x1F];
-                    CopyLanguage(slot.language, entry.language);
+                    const unsigned magazine = entry.teletext_magazine_number ? entry.teletext_magazine_number : 8;
+                    const unsigned bcd = entry.teletext_page_number;
+                    const uint16_t page = static_cast<uint16_t>(magazine * 100 + (bcd >> 4) * 10 + (bcd & 0x0F));
+                    CTeletextStream::Entry& slot = teletext->entries[entry.teletext_type & 0x1F];
+                    CopyLanguage(slot.language, entry.ISO_639_language_code);
                     slot.page = page;
-                    if (entry.teletextType == 2 || entry.teletextType == 5) {
+                    if (entry.teletext_type == 2 || entry.teletext_type == 5) {
                         auto* subtitlePage = new CSubtitleStream(pid);
-                        CopyLanguage(subtitlePage->language, entry.language);
+                        CopyLanguage(subtitlePage->language, entry.ISO_639_language_code);
                         subtitlePage->teletext = 1;
                         subtitlePage->page = page;
                         pages.push_back(subtitlePage);
@@ -287,7 +287,7 @@ HRESULT CServiceManager::OnPMT(CSIParser* parser, const uint8_t* section, uint32
                 if (initial.page == 0) {
                     initial.page = 100;
                     if (!entries.empty())
-                        CopyLanguage(initial.language, entries.back().language);
+                        CopyLanguage(initial.language, entries.back().ISO_639_language_code);
                 }
                 service->AddStream(teletext, isPcr);
                 for (auto* subtitlePage : pages)
@@ -333,14 +333,14 @@ HRESULT CServiceManager::OnSDT(CSIParser*, const uint8_t* section, uint32_t leng
     if (FAILED(table->Parse(section, length)))
         return E_FAIL;
     for (const auto& entry : table->GetServices()) {
-        CServiceRecord* record = FindRecord(entry.serviceId);
+        CServiceRecord* record = FindRecord(entry.service_id);
         if (!record || !record->service)
             continue;
         CService* service = record->service;
         CService::CUpdateScope scope(*service);
-        service->m_freeCA = entry.freeCAMode == 1;
+        service->m_freeCA = entry.free_CA_mode == 1;
         service->m_scrambled = 0;
-        service->m_hasEPG = entry.eitScheduleFlag || entry.eitPresentFollowingFlag;
+        service->m_hasEPG = entry.EIT_schedule_flag || entry.EIT_present_following_flag;
         service->m_originalNetworkId = table->GetOriginalNetworkId();
         if (const auto* descriptor = FindDescriptor<CServiceDescriptor>(entry.descriptors)) {
             service->m_dvbServiceType = descriptor->GetServiceType();

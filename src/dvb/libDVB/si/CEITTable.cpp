@@ -21,15 +21,15 @@ HRESULT CEITTable::ParseBody(base::CByteReader& body)
     std::map<uint16_t, size_t> index;
     while (body.Remaining() >= 12) {
         CEvent event;
-        event.eventId = body.U16();
+        event.event_id = body.U16();
         event.start = MjdBcdToTime(body.Take(5));
         event.duration = BcdDuration(body.Take(3));
-        event.runningStatus = static_cast<uint8_t>(body.Bits(3));
-        event.freeCAMode = static_cast<uint8_t>(body.Bits(1));
+        event.running_status = static_cast<uint8_t>(body.Bits(3));
+        event.free_CA_mode = static_cast<uint8_t>(body.Bits(1));
         // The loop must lie within what follows the 12-byte event header.
         if (FAILED(ReadDescriptorLoop(body, 0, event.descriptors)))
             return E_FAIL;
-        index[event.eventId] = events.size();
+        index[event.event_id] = events.size();
         events.push_back(std::move(event));
     }
     m_transportStreamId = transportStreamId;

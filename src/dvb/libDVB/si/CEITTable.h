@@ -12,11 +12,11 @@ namespace libDVB {
 class CEITTable : public CSILongTable {
 public:
     struct CEvent {
-        uint16_t eventId = 0;
+        uint16_t event_id = 0;
         int64_t start = 0;    // UTC seconds since 1970
         int64_t duration = 0; // seconds
-        uint8_t runningStatus = 0;
-        uint8_t freeCAMode = 0;
+        uint8_t running_status = 0;
+        uint8_t free_CA_mode = 0;
         CDescriptorList descriptors;
     };
 

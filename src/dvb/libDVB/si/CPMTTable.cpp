@@ -14,9 +14,9 @@ HRESULT CPMTTable::ParseBody(base::CByteReader& body)
     std::vector<CElementaryStream> streams;
     while (body.Remaining() >= 5) {
         CElementaryStream stream;
-        stream.streamType = body.U8();
+        stream.stream_type = body.U8();
         body.SkipBits(3);
-        stream.elementaryPid = static_cast<uint16_t>(body.Bits(13));
+        stream.elementary_PID = static_cast<uint16_t>(body.Bits(13));
         if (FAILED(ReadDescriptorLoop(body, 4, stream.descriptors)))
             return E_FAIL;
         streams.push_back(std::move(stream));

@@ -9,8 +9,8 @@ namespace libDVB {
 class CPMTTable : public CSILongTable {
 public:
     struct CElementaryStream {
-        uint8_t streamType = 0;
-        uint16_t elementaryPid = 0;
+        uint8_t stream_type = 0;
+        uint16_t elementary_PID = 0;
         CDescriptorList descriptors;
     };
 

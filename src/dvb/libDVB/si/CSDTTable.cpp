@@ -11,12 +11,12 @@ HRESULT CSDTTable::ParseBody(base::CByteReader& body)
     std::vector<CServiceEntry> services;
     while (body.Remaining() >= 5) {
         CServiceEntry entry;
-        entry.serviceId = body.U16();
+        entry.service_id = body.U16();
         body.SkipBits(6);
-        entry.eitScheduleFlag = static_cast<uint8_t>(body.Bits(1));
-        entry.eitPresentFollowingFlag = static_cast<uint8_t>(body.Bits(1));
-        entry.runningStatus = static_cast<uint8_t>(body.Bits(3));
-        entry.freeCAMode = static_cast<uint8_t>(body.Bits(1));
+        entry.EIT_schedule_flag = static_cast<uint8_t>(body.Bits(1));
+        entry.EIT_present_following_flag = static_cast<uint8_t>(body.Bits(1));
+        entry.running_status = static_cast<uint8_t>(body.Bits(3));
+        entry.free_CA_mode = static_cast<uint8_t>(body.Bits(1));
         if (FAILED(ReadDescriptorLoop(body, 0, entry.descriptors)))
             return E_FAIL;
         services.push_back(std::move(entry));

@@ -9,11 +9,11 @@ namespace libDVB {
 class CSDTTable : public CSILongTable {
 public:
     struct CServiceEntry {
-        uint16_t serviceId = 0;
-        uint8_t eitScheduleFlag = 0;
-        uint8_t eitPresentFollowingFlag = 0;
-        uint8_t runningStatus = 0;
-        uint8_t freeCAMode = 0;
+        uint16_t service_id = 0;
+        uint8_t EIT_schedule_flag = 0;
+        uint8_t EIT_present_following_flag = 0;
+        uint8_t running_status = 0;
+        uint8_t free_CA_mode = 0;
         CDescriptorList descriptors;
     };
 

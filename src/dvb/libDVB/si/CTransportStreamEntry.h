@@ -6,8 +6,8 @@
 namespace libDVB {
 
 struct CTransportStreamEntry {
-    uint16_t transportStreamId = 0;
-    uint16_t originalNetworkId = 0;
+    uint16_t transport_stream_id = 0;
+    uint16_t original_network_id = 0;
     CDescriptorList descriptors;
 };
 

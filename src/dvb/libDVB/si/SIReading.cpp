@@ -29,8 +29,8 @@ HRESULT ReadTransportStreamTable(base::CByteReader& body, CDescriptorList& first
         return E_FAIL;
     while (loop.Remaining() >= 6) {
         CTransportStreamEntry entry;
-        entry.transportStreamId = loop.U16();
-        entry.originalNetworkId = loop.U16();
+        entry.transport_stream_id = loop.U16();
+        entry.original_network_id = loop.U16();
         if (FAILED(ReadDescriptorLoop(loop, 4, entry.descriptors)))
             return E_FAIL;
         streams.push_back(std::move(entry));

@@ -211,42 +211,47 @@ void CDVBPlayback::GetStreamPids(WORD* videoPid, WORD* audioPid)
         *audioPid = m_audioPid;
 }
 
-HRESULT CDVBPlayback::DeliverPacket(const BYTE* packet, int length)
+mpegdemux::CMPEGDemux* CDVBPlayback::TakeDemux()
 {
-    if (!packet || length < 188)
-        return E_INVALIDARG;
-    mpegdemux::CMPEGDemux* demux;
-    {
-        dshow::CAutoLock lock(&m_demuxLock);
-        demux = m_demux;
-        if (!demux)
-            return S_FALSE;
-        demux->NonDelegatingAddRef();
+    dshow::CAutoLock lock(&m_demuxLock);
+    if (m_demux) {
+        m_demux->NonDelegatingAddRef();
         ++m_deliveries;
     }
-    const HRESULT hr = demux->PushPacket(packet, 188);
+    return m_demux;
+}
+
+void CDVBPlayback::ReturnDemux(mpegdemux::CMPEGDemux* demux)
+{
     {
         dshow::CAutoLock lock(&m_demuxLock);
         if (--m_deliveries == 0)
             m_deliveriesDone.Set();
     }
+    // The last reference when the graph went meanwhile.
     demux->NonDelegatingRelease();
+}
+
+HRESULT CDVBPlayback::DeliverPacket(const BYTE* packet, int length)
+{
+    if (!packet || length < 188)
+        return E_INVALIDARG;
+    mpegdemux::CMPEGDemux* demux = TakeDemux();
+    if (!demux)
+        return S_FALSE;
+    const HRESULT hr = demux->PushPacket(packet, 188);
+    ReturnDemux(demux);
     return hr;
 }
 
 HRESULT CDVBPlayback::ResetDemux()
 {
     // The user-interface thread changes the demultiplexer pointer; this may come from another.
-    mpegdemux::CMPEGDemux* demux;
-    {
-        dshow::CAutoLock lock(&m_demuxLock);
-        demux = m_demux;
-        if (!demux)
-            return S_FALSE;
-        demux->NonDelegatingAddRef();
-    }
+    mpegdemux::CMPEGDemux* demux = TakeDemux();
+    if (!demux)
+        return S_FALSE;
     const HRESULT hr = demux->Reset();
-    demux->NonDelegatingRelease();
+    ReturnDemux(demux);
     return hr;
 }
 

@@ -77,6 +77,10 @@ private:
 
     HRESULT ApplyStreams();
     void InstallHooks();
+    // The demultiplexer under a counted reference that DestroyGraph waits for (null without one),
+    // and its return.
+    mpegdemux::CMPEGDemux* TakeDemux();
+    void ReturnDemux(mpegdemux::CMPEGDemux* demux);
 
     IGraphBuilder* m_graph = nullptr;
     IMediaControl* m_mediaControl = nullptr;
@@ -90,7 +94,7 @@ private:
 
     CPlaybackHost* m_host;
     dshow::CCritSec m_demuxLock;
-    int m_deliveries = 0; // packets in the demultiplexer now, under m_demuxLock
+    int m_deliveries = 0; // calls into the demultiplexer now, under m_demuxLock
     dshow::CAMEvent m_deliveriesDone{true};
     std::atomic<bool> m_applyPosted{false};
     DWORD m_ownerThread;

@@ -206,7 +206,7 @@ TEST(NetworkDescriptors, NamesListsAndMultilingualNames)
     auto mn = Parse(Descriptor(0x5B, Cat({test::Str("eng"), Text("North"), test::Str("deu"), Text("Nord"), {'x', 'y', 'z'}})));
     const auto& ne = Only<CMultilingualNetworkNameDescriptor>(mn)->GetEntries();
     ASSERT_EQ(ne.size(), 2u); // the 3-byte tail is no whole entry header
-    EXPECT_EQ(ne[1].name, "Nord");
+    EXPECT_EQ(ne[1].network_name, "Nord");
 }
 
 TEST(NetworkDescriptors, MultilingualEntriesNeedAWholeHeader)
@@ -214,14 +214,14 @@ TEST(NetworkDescriptors, MultilingualEntriesNeedAWholeHeader)
     auto mn = Parse(Descriptor(0x5B, Cat({test::Str("eng"), Text("North"), {'d', 'e', 'u'}})));
     const auto& ne = Only<CMultilingualNetworkNameDescriptor>(mn)->GetEntries();
     ASSERT_EQ(ne.size(), 1u);
-    EXPECT_EQ(Code(ne[0].language), "eng");
-    EXPECT_EQ(ne[0].name, "North");
+    EXPECT_EQ(Code(ne[0].ISO_639_language_code), "eng");
+    EXPECT_EQ(ne[0].network_name, "North");
 
     // A name length that runs past the descriptor is cut at its end.
     auto mb = Parse(Descriptor(0x5C, Cat({test::Str("fra"), {0x09, 'B', 'o'}})));
     const auto& be = Only<CMultilingualBouquetNameDescriptor>(mb)->GetEntries();
     ASSERT_EQ(be.size(), 1u);
-    EXPECT_EQ(be[0].name, u"Bo");
+    EXPECT_EQ(be[0].bouquet_name, u"Bo");
 }
 
 TEST(ServiceDescriptors, ServiceNamesAvailabilityAndCountries)
@@ -245,10 +245,10 @@ TEST(ServiceDescriptors, ServiceNamesAvailabilityAndCountries)
     auto ms = Parse(Descriptor(0x5D, Cat({test::Str("slk"), Text("Prov"), Text("Meno"), test::Str("eng"), {0x00}, Text("Name")})));
     const auto& me = Only<CMultilingualServiceNameDescriptor>(ms)->GetEntries();
     ASSERT_EQ(me.size(), 2u);
-    EXPECT_EQ(me[0].providerName, u"Prov");
-    EXPECT_EQ(me[0].serviceName, u"Meno");
-    EXPECT_EQ(me[1].providerName, u"");
-    EXPECT_EQ(me[1].serviceName, u"Name");
+    EXPECT_EQ(me[0].service_provider_name, u"Prov");
+    EXPECT_EQ(me[0].service_name, u"Meno");
+    EXPECT_EQ(me[1].service_provider_name, u"");
+    EXPECT_EQ(me[1].service_name, u"Name");
     // Four bytes are not a whole header of this kind (language + two length bytes).
     auto tail = Parse(Descriptor(0x5D, Cat({test::Str("slk"), {0x00}})));
     EXPECT_TRUE(Only<CMultilingualServiceNameDescriptor>(tail)->GetEntries().empty());
@@ -277,7 +277,7 @@ TEST(EventDescriptors, ShortAndExtendedEvents)
     EXPECT_EQ(ee->GetDescriptorNumber(), 1);
     EXPECT_EQ(ee->GetLastDescriptorNumber(), 3);
     ASSERT_EQ(ee->GetItems().size(), 2u);
-    EXPECT_EQ(ee->GetItems()[0].description, u"Director");
+    EXPECT_EQ(ee->GetItems()[0].item_description, u"Director");
     EXPECT_EQ(ee->GetItems()[1].item, u"1999");
     EXPECT_EQ(ee->GetText(), u"Long text");
     // length_of_items past the descriptor: refused.
@@ -286,7 +286,7 @@ TEST(EventDescriptors, ShortAndExtendedEvents)
     auto cut = Parse(Descriptor(0x4E, Cat({{0x00}, test::Str("eng"), {0x03, 0x07, 'a', 'b'}, Text("T")})));
     const auto* ce = Only<CExtendedEventDescriptor>(cut);
     ASSERT_EQ(ce->GetItems().size(), 1u);
-    EXPECT_EQ(ce->GetItems()[0].description, u"ab");
+    EXPECT_EQ(ce->GetItems()[0].item_description, u"ab");
     EXPECT_EQ(ce->GetText(), u"T");
 }
 
@@ -307,12 +307,12 @@ TEST(EventDescriptors, ComponentContentRatingAndMultilingualComponent)
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[0].content, 0x14);
     EXPECT_EQ(entries[1].content, 0x43);
-    EXPECT_EQ(entries[1].userByte, 0x21);
+    EXPECT_EQ(entries[1].user_byte, 0x21);
 
     auto pr = Parse(Descriptor(0x55, {'S', 'V', 'K', 0x09, 'D', 'E', 'U'}));
     const auto& ratings = Only<CParentalRatingDescriptor>(pr)->GetEntries();
     ASSERT_EQ(ratings.size(), 1u);
-    EXPECT_EQ(Code(ratings[0].country), "SVK");
+    EXPECT_EQ(Code(ratings[0].country_code), "SVK");
     EXPECT_EQ(ratings[0].rating, 9);
 
     auto mc = Parse(Descriptor(0x5E, Cat({{0x05}, test::Str("eng"), Text("Dub"), test::Str("ces"), Text("Dabing")})));
@@ -327,19 +327,19 @@ TEST(StreamDescriptors, TeletextAndSubtitlingEntries)
     auto t = Parse(Descriptor(0x56, {'d', 'e', 'u', 0x09, 0x50, 'e', 'n', 'g', 0x29, 0x88, 'x'}));
     const auto& te = Only<CTeletextDescriptor>(t)->GetEntries();
     ASSERT_EQ(te.size(), 2u);
-    EXPECT_EQ(te[0].teletextType, 1);
-    EXPECT_EQ(te[0].magazineNumber, 1);
-    EXPECT_EQ(te[0].pageNumber, 0x50);
-    EXPECT_EQ(te[1].teletextType, 5); // 0x29
-    EXPECT_EQ(te[1].magazineNumber, 1);
-    EXPECT_EQ(Code(te[1].language), "eng");
+    EXPECT_EQ(te[0].teletext_type, 1);
+    EXPECT_EQ(te[0].teletext_magazine_number, 1);
+    EXPECT_EQ(te[0].teletext_page_number, 0x50);
+    EXPECT_EQ(te[1].teletext_type, 5); // 0x29
+    EXPECT_EQ(te[1].teletext_magazine_number, 1);
+    EXPECT_EQ(Code(te[1].ISO_639_language_code), "eng");
 
     auto s = Parse(Descriptor(0x59, {'f', 'i', 'n', 0x10, 0x00, 0x02, 0x00, 0x03, 's', 'w', 'e'}));
     const auto& se = Only<CSubtitlingDescriptor>(s)->GetEntries();
     ASSERT_EQ(se.size(), 1u);
-    EXPECT_EQ(se[0].subtitlingType, 0x10);
-    EXPECT_EQ(se[0].compositionPageId, 2);
-    EXPECT_EQ(se[0].ancillaryPageId, 3);
+    EXPECT_EQ(se[0].subtitling_type, 0x10);
+    EXPECT_EQ(se[0].composition_page_id, 2);
+    EXPECT_EQ(se[0].ancillary_page_id, 3);
 
     auto kinds = Parse(Cat({Descriptor(0x68, {1}), Descriptor(0x69, {1, 2, 3}), Descriptor(0x6A, {0x00})}));
     ASSERT_EQ(kinds.size(), 3u);

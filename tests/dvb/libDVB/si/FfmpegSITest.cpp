@@ -55,7 +55,7 @@ public:
         streams.clear();
         for (const auto& es : t->GetStreams()) {
             const auto* lang = FindDescriptor<CISO639LanguageDescriptor>(es.descriptors);
-            streams[es.elementaryPid] = {es.streamType, lang ? std::string(lang->GetLanguageCode().data(), 3) : "",
+            streams[es.elementary_PID] = {es.stream_type, lang ? std::string(lang->GetLanguageCode().data(), 3) : "",
                                          FindDescriptor(es.descriptors, CTagOnlyDescriptor::kTagAC3) != nullptr};
         }
         ++pmtSections;
@@ -74,7 +74,7 @@ public:
         networkName = name ? name->GetName() : "<none>";
         nitStreams.clear();
         for (const auto& ts : t->GetTransportStreams()) {
-            nitStreams.emplace_back(ts.transportStreamId, ts.originalNetworkId);
+            nitStreams.emplace_back(ts.transport_stream_id, ts.original_network_id);
             for (uint32_t i = 0; const auto* list = static_cast<const CServiceListDescriptor*>(
                                      FindDescriptor(ts.descriptors, CServiceListDescriptor::kTag, i));
                  ++i)
@@ -96,7 +96,7 @@ public:
         for (const auto& entry : t->GetServices()) {
             const auto* d = FindDescriptor<CServiceDescriptor>(entry.descriptors);
             if (d)
-                services[entry.serviceId] = {d->GetServiceName(), d->GetServiceProviderName(), d->GetServiceType()};
+                services[entry.service_id] = {d->GetServiceName(), d->GetServiceProviderName(), d->GetServiceType()};
         }
         return S_OK;
     }

@@ -127,8 +127,8 @@ TEST(SITableBody, PmtStreamsWithDescriptorsAndLyingLoopLengths)
     EXPECT_EQ(pmt.GetPcrPid(), 0x0100);
     ASSERT_EQ(pmt.GetProgramDescriptors().size(), 1u);
     ASSERT_EQ(pmt.GetStreams().size(), 2u);
-    EXPECT_EQ(pmt.GetStreams()[0].streamType, 0x02);
-    EXPECT_EQ(pmt.GetStreams()[0].elementaryPid, 0x100);
+    EXPECT_EQ(pmt.GetStreams()[0].stream_type, 0x02);
+    EXPECT_EQ(pmt.GetStreams()[0].elementary_PID, 0x100);
     EXPECT_TRUE(pmt.GetStreams()[0].descriptors.empty());
     EXPECT_EQ(pmt.GetStreams()[1].descriptors.size(), 2u);
     EXPECT_NE(FindDescriptor<CISO639LanguageDescriptor>(pmt.GetStreams()[1].descriptors), nullptr);
@@ -155,7 +155,7 @@ TEST(SITableBody, PmtStreamsWithDescriptorsAndLyingLoopLengths)
     EXPECT_EQ(CheckAndParse(pmt, MakeLongSection(0x02, 0x0101, 1, 0, 0, Cat({{0xE1, 0x00}, Loop12({}), PmtStream(0x1B, 0x200, lang)}))),
               S_OK);
     ASSERT_EQ(pmt.GetStreams().size(), 1u);
-    EXPECT_EQ(pmt.GetStreams()[0].streamType, 0x1B);
+    EXPECT_EQ(pmt.GetStreams()[0].stream_type, 0x1B);
 }
 
 TEST(SITableBody, CatNitAndBat)
@@ -172,8 +172,8 @@ TEST(SITableBody, CatNitAndBat)
     EXPECT_EQ(nit.GetNetworkId(), 0x2C3D);
     ASSERT_EQ(nit.GetNetworkDescriptors().size(), 1u);
     ASSERT_EQ(nit.GetTransportStreams().size(), 1u);
-    EXPECT_EQ(nit.GetTransportStreams()[0].transportStreamId, 0x0A1B);
-    EXPECT_EQ(nit.GetTransportStreams()[0].originalNetworkId, 0x2C3D);
+    EXPECT_EQ(nit.GetTransportStreams()[0].transport_stream_id, 0x0A1B);
+    EXPECT_EQ(nit.GetTransportStreams()[0].original_network_id, 0x2C3D);
     EXPECT_EQ(nit.GetTransportStreams()[0].descriptors.size(), 1u);
     // transport_stream_loop_length one past the body; a transport_descriptors_length past the loop.
     EXPECT_EQ(CheckAndParse(nit, MakeLongSection(0x40, 0x2C3D, 1, 0, 0, Cat({Loop12({}), Loop12(ts, 1)}))), E_FAIL);
@@ -201,19 +201,19 @@ TEST(SITableBody, SdtServiceEntries)
     EXPECT_EQ(sdt.GetOriginalNetworkId(), 0x2C3D);
     ASSERT_EQ(sdt.GetServices().size(), 2u);
     const auto& a = sdt.GetServices()[0];
-    EXPECT_EQ(a.serviceId, 0x0101);
-    EXPECT_EQ(a.eitScheduleFlag, 0);
-    EXPECT_EQ(a.eitPresentFollowingFlag, 1);
-    EXPECT_EQ(a.runningStatus, 4);
-    EXPECT_EQ(a.freeCAMode, 1);
+    EXPECT_EQ(a.service_id, 0x0101);
+    EXPECT_EQ(a.EIT_schedule_flag, 0);
+    EXPECT_EQ(a.EIT_present_following_flag, 1);
+    EXPECT_EQ(a.running_status, 4);
+    EXPECT_EQ(a.free_CA_mode, 1);
     const auto* sd = FindDescriptor<CServiceDescriptor>(a.descriptors);
     ASSERT_NE(sd, nullptr);
     EXPECT_EQ(sd->GetServiceName(), u"Alpha One");
     const auto& b = sdt.GetServices()[1];
-    EXPECT_EQ(b.eitScheduleFlag, 1);
-    EXPECT_EQ(b.eitPresentFollowingFlag, 0);
-    EXPECT_EQ(b.runningStatus, 1);
-    EXPECT_EQ(b.freeCAMode, 0);
+    EXPECT_EQ(b.EIT_schedule_flag, 1);
+    EXPECT_EQ(b.EIT_present_following_flag, 0);
+    EXPECT_EQ(b.running_status, 1);
+    EXPECT_EQ(b.free_CA_mode, 0);
     // descriptors_loop_length one past the body.
     const Bytes lying = SdtEntry(0x0303, 0xFC, 0, 0, {}, 1);
     EXPECT_EQ(CheckAndParse(sdt, MakeLongSection(0x42, 0x0A1B, 1, 0, 0, Cat({{0x2C, 0x3D, 0xFF}, lying}))), E_FAIL);
@@ -236,11 +236,11 @@ TEST(SITableBody, EitEventsTimesAndTheLoopAfterTheTwelveByteHeader)
     EXPECT_EQ(eit.GetLastTableId(), 0x4F);
     ASSERT_EQ(eit.GetEvents().size(), 2u);
     const auto& e = eit.GetEvents()[0];
-    EXPECT_EQ(e.eventId, 0x1001);
+    EXPECT_EQ(e.event_id, 0x1001);
     EXPECT_EQ(e.start, 750516300);
     EXPECT_EQ(e.duration, 5400);
-    EXPECT_EQ(e.runningStatus, 4);
-    EXPECT_EQ(e.freeCAMode, 1);
+    EXPECT_EQ(e.running_status, 4);
+    EXPECT_EQ(e.free_CA_mode, 1);
     ASSERT_EQ(e.descriptors.size(), 2u);
     EXPECT_EQ(FindDescriptor<CShortEventDescriptor>(e.descriptors)->GetEventName(), u"News");
     EXPECT_EQ(eit.GetEvents()[1].duration, 45 * 60 + 30);

@@ -10,7 +10,7 @@ HRESULT CContentDescriptor::Parse(const uint8_t* data, uint32_t length)
     while (r.Remaining() >= 2) {
         CEntry entry;
         entry.content = r.U8();
-        entry.userByte = r.U8();
+        entry.user_byte = r.U8();
         m_entries.push_back(entry);
     }
     return S_OK;

@@ -10,7 +10,7 @@ public:
     static constexpr uint8_t kTag = 0x54;
     struct CEntry {
         uint8_t content;  // content_nibble_level_1 << 4 | content_nibble_level_2
-        uint8_t userByte;
+        uint8_t user_byte;
     };
     CContentDescriptor() : CDescriptor(kTag) {}
     HRESULT Parse(const uint8_t* data, uint32_t length) override;

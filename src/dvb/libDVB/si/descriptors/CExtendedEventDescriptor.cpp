@@ -19,7 +19,7 @@ HRESULT CExtendedEventDescriptor::Parse(const uint8_t* data, uint32_t length)
         return E_FAIL; // length_of_items runs past the descriptor
     while (!items.Empty()) {
         CItem item;
-        item.description = ReadDVBText(items);
+        item.item_description = ReadDVBText(items);
         item.item = ReadDVBText(items);
         m_items.push_back(std::move(item));
     }

@@ -9,7 +9,7 @@ class CExtendedEventDescriptor : public CDescriptor {
 public:
     static constexpr uint8_t kTag = 0x4E;
     struct CItem {
-        std::u16string description;
+        std::u16string item_description;
         std::u16string item;
     };
     CExtendedEventDescriptor() : CDescriptor(kTag) {}

@@ -11,8 +11,8 @@ HRESULT CMultilingualBouquetNameDescriptor::Parse(const uint8_t* data, uint32_t 
         return E_FAIL;
     while (r.Remaining() >= 4) {
         CEntry entry;
-        entry.language = ReadCode(r);
-        entry.name = ReadDVBText(r);
+        entry.ISO_639_language_code = ReadCode(r);
+        entry.bouquet_name = ReadDVBText(r);
         m_entries.push_back(std::move(entry));
     }
     return S_OK;

@@ -9,8 +9,8 @@ class CMultilingualBouquetNameDescriptor : public CDescriptor {
 public:
     static constexpr uint8_t kTag = 0x5C;
     struct CEntry {
-        CLanguageCode language;
-        std::u16string name;
+        CLanguageCode ISO_639_language_code;
+        std::u16string bouquet_name;
     };
     CMultilingualBouquetNameDescriptor() : CDescriptor(kTag) {}
     HRESULT Parse(const uint8_t* data, uint32_t length) override;

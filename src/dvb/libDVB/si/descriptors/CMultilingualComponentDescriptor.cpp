@@ -12,7 +12,7 @@ HRESULT CMultilingualComponentDescriptor::Parse(const uint8_t* data, uint32_t le
     m_componentTag = r.U8();
     while (r.Remaining() >= 4) {
         CEntry entry;
-        entry.language = ReadCode(r);
+        entry.ISO_639_language_code = ReadCode(r);
         entry.text = ReadDVBText(r);
         m_entries.push_back(std::move(entry));
     }

@@ -9,7 +9,7 @@ class CMultilingualComponentDescriptor : public CDescriptor {
 public:
     static constexpr uint8_t kTag = 0x5E;
     struct CEntry {
-        CLanguageCode language;
+        CLanguageCode ISO_639_language_code;
         std::u16string text;
     };
     CMultilingualComponentDescriptor() : CDescriptor(kTag) {}

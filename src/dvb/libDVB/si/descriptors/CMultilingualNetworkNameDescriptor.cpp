@@ -11,8 +11,8 @@ HRESULT CMultilingualNetworkNameDescriptor::Parse(const uint8_t* data, uint32_t 
         return E_FAIL;
     while (r.Remaining() >= 4) {
         CEntry entry;
-        entry.language = ReadCode(r);
-        entry.name = ReadLengthPrefixedString(r);
+        entry.ISO_639_language_code = ReadCode(r);
+        entry.network_name = ReadLengthPrefixedString(r);
         m_entries.push_back(std::move(entry));
     }
     return S_OK;

@@ -9,8 +9,8 @@ class CMultilingualNetworkNameDescriptor : public CDescriptor {
 public:
     static constexpr uint8_t kTag = 0x5B;
     struct CEntry {
-        CLanguageCode language;
-        std::string name;
+        CLanguageCode ISO_639_language_code;
+        std::string network_name;
     };
     CMultilingualNetworkNameDescriptor() : CDescriptor(kTag) {}
     HRESULT Parse(const uint8_t* data, uint32_t length) override;

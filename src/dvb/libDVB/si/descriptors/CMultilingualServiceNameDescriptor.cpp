@@ -11,9 +11,9 @@ HRESULT CMultilingualServiceNameDescriptor::Parse(const uint8_t* data, uint32_t 
         return E_FAIL;
     while (r.Remaining() >= 5) {
         CEntry entry;
-        entry.language = ReadCode(r);
-        entry.providerName = ReadDVBText(r);
-        entry.serviceName = ReadDVBText(r);
+        entry.ISO_639_language_code = ReadCode(r);
+        entry.service_provider_name = ReadDVBText(r);
+        entry.service_name = ReadDVBText(r);
         m_entries.push_back(std::move(entry));
     }
     return S_OK;

@@ -9,9 +9,9 @@ class CMultilingualServiceNameDescriptor : public CDescriptor {
 public:
     static constexpr uint8_t kTag = 0x5D;
     struct CEntry {
-        CLanguageCode language;
-        std::u16string providerName;
-        std::u16string serviceName;
+        CLanguageCode ISO_639_language_code;
+        std::u16string service_provider_name;
+        std::u16string service_name;
     };
     CMultilingualServiceNameDescriptor() : CDescriptor(kTag) {}
     HRESULT Parse(const uint8_t* data, uint32_t length) override;

@@ -9,7 +9,7 @@ HRESULT CParentalRatingDescriptor::Parse(const uint8_t* data, uint32_t length)
         return E_FAIL;
     while (r.Remaining() >= 4) {
         CEntry entry;
-        entry.country = ReadCode(r);
+        entry.country_code = ReadCode(r);
         entry.rating = r.U8();
         m_entries.push_back(entry);
     }

@@ -9,7 +9,7 @@ class CParentalRatingDescriptor : public CDescriptor {
 public:
     static constexpr uint8_t kTag = 0x55;
     struct CEntry {
-        CLanguageCode country;
+        CLanguageCode country_code;
         uint8_t rating;
     };
     CParentalRatingDescriptor() : CDescriptor(kTag) {}

@@ -9,10 +9,10 @@ HRESULT CSubtitlingDescriptor::Parse(const uint8_t* data, uint32_t length)
         return E_FAIL;
     while (r.Remaining() >= 8) {
         CEntry entry;
-        entry.language = ReadCode(r);
-        entry.subtitlingType = r.U8();
-        entry.compositionPageId = r.U16();
-        entry.ancillaryPageId = r.U16();
+        entry.ISO_639_language_code = ReadCode(r);
+        entry.subtitling_type = r.U8();
+        entry.composition_page_id = r.U16();
+        entry.ancillary_page_id = r.U16();
         m_entries.push_back(entry);
     }
     return S_OK;

@@ -9,10 +9,10 @@ class CSubtitlingDescriptor : public CDescriptor {
 public:
     static constexpr uint8_t kTag = 0x59;
     struct CEntry {
-        CLanguageCode language;
-        uint8_t subtitlingType;
-        uint16_t compositionPageId;
-        uint16_t ancillaryPageId;
+        CLanguageCode ISO_639_language_code;
+        uint8_t subtitling_type;
+        uint16_t composition_page_id;
+        uint16_t ancillary_page_id;
     };
     CSubtitlingDescriptor() : CDescriptor(kTag) {}
     HRESULT Parse(const uint8_t* data, uint32_t length) override;

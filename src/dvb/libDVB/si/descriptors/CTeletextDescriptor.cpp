@@ -9,10 +9,10 @@ HRESULT CTeletextDescriptor::Parse(const uint8_t* data, uint32_t length)
         return E_FAIL;
     while (r.Remaining() >= 5) {
         CEntry entry;
-        entry.language = ReadCode(r);
-        entry.teletextType = static_cast<uint8_t>(r.Bits(5));
-        entry.magazineNumber = static_cast<uint8_t>(r.Bits(3));
-        entry.pageNumber = r.U8();
+        entry.ISO_639_language_code = ReadCode(r);
+        entry.teletext_type = static_cast<uint8_t>(r.Bits(5));
+        entry.teletext_magazine_number = static_cast<uint8_t>(r.Bits(3));
+        entry.teletext_page_number = r.U8();
         m_entries.push_back(entry);
     }
     return S_OK;

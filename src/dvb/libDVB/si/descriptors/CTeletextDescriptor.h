@@ -9,10 +9,10 @@ class CTeletextDescriptor : public CDescriptor {
 public:
     static constexpr uint8_t kTag = 0x56;
     struct CEntry {
-        CLanguageCode language;
-        uint8_t teletextType;   // 5 bits
-        uint8_t magazineNumber; // 3 bits, 0 means magazine 8
-        uint8_t pageNumber;     // two BCD digits
+        CLanguageCode ISO_639_language_code;
+        uint8_t teletext_type;   // 5 bits
+        uint8_t teletext_magazine_number; // 3 bits, 0 means magazine 8
+        uint8_t teletext_page_number;     // two BCD digits
     };
     CTeletextDescriptor() : CDescriptor(kTag) {}
     HRESULT Parse(const uint8_t* data, uint32_t length) override;
