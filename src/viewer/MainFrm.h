@@ -63,6 +63,9 @@ enum : UINT {
     WM_QOR_TELETEXT_PAGE = 2037,
     // The tune panel's typed number changed (wParam): the list is filled outside the OSD's lock.
     WM_QOR_TUNE_NUMBER = 2040,
+    // A list item was chosen: list and value2 in wParam, value in lParam; the engine is called
+    // outside the OSD's lock.
+    WM_QOR_LIST_SELECT = 2041,
     WM_QOR_NEXT_SERVICE = 3024,
     WM_QOR_PREVIOUS_SERVICE = 3025,
 };
@@ -140,6 +143,8 @@ public:
     void ToggleRecording();
     // Runs one command id of the OSD, the keys, the remote control and the menus.
     void ExecuteCommand(int id);
+    // A chosen item of list 10 (recorded shows), 11 (channel list) or 12 (tune panel list).
+    void OnListSelect(int list, int value, int value2);
 
     // Channel menus and stream languages.
     void BuildChannelTree(bool full);

@@ -295,3 +295,19 @@ void CMainFrame::ExecuteCommand(int id)
         break;
     }
 }
+
+void CMainFrame::OnListSelect(int list, int value, int value2)
+{
+    const auto serviceId = static_cast<uint16_t>(value & 0xFFFF);
+    const auto transportStreamId = static_cast<uint16_t>(static_cast<uint32_t>(value) >> 16);
+    if (list == 11) {
+        TuneStart(serviceId, transportStreamId, value2);
+    } else if (list == 12) {
+        {
+            base::CScopedLock ui(m_uiLock);
+            m_display.ShowTune(false);
+        }
+        // The engine call comes after the OSD's lock is released: the service lock comes first.
+        TuneStart(serviceId, transportStreamId, value2);
+    }
+}

@@ -573,3 +573,16 @@ TEST_F(MainFrameTest, CommandsThroughTheWindowVolumeMutePanelsAndRecording)
     EXPECT_EQ(Recordings().size(), 1u);
     m_frame->StopAll();
 }
+
+TEST_F(MainFrameTest, ChosenChannelListItemTunesFromTheQueue)
+{
+    ASSERT_NE(PlayFileChannel(301), nullptr);
+    ASSERT_EQ(Current()->GetServiceId(), 301);
+    // What the display reports for the channel list: (transport_stream_id << 16) | service_id.
+    static_cast<viewer::DisplayListener*>(m_frame)->OnOsdListSelect(11, (kFileTsid << 16) | 302, 1001);
+    EXPECT_TRUE(PumpUntil([&] { return Current() && Current()->GetServiceId() == 302; }));
+    static_cast<viewer::DisplayListener*>(m_frame)->OnOsdListSelect(12, (kFileTsid << 16) | 301, 1000);
+    EXPECT_TRUE(PumpUntil([&] { return Current() && Current()->GetServiceId() == 301; }));
+    EXPECT_EQ(m_frame->GetMode(), 2);
+    m_frame->StopAll();
+}
