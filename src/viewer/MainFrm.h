@@ -63,6 +63,9 @@ enum : UINT {
     WM_QOR_TELETEXT_PAGE = 2037,
     // The tune panel's typed number changed (wParam): the list is filled outside the OSD's lock.
     WM_QOR_TUNE_NUMBER = 2040,
+    // A list item was chosen: list and value2 in wParam, value in lParam; the engine is called
+    // outside the OSD's lock.
+    WM_QOR_LIST_SELECT = 2041,
     WM_QOR_NEXT_SERVICE = 3024,
     WM_QOR_PREVIOUS_SERVICE = 3025,
 };
@@ -138,6 +141,10 @@ public:
     HRESULT TuneStart(CQORService* service, int32_t listPosition);
     // Command 11: starts the recording of the current service, or stops the one running.
     void ToggleRecording();
+    // Runs one command id of the OSD, the keys, the remote control and the menus.
+    void ExecuteCommand(int id);
+    // A chosen item of list 10 (recorded shows), 11 (channel list) or 12 (tune panel list).
+    void OnListSelect(int list, int value, int value2);
 
     // Channel menus and stream languages.
     void BuildChannelTree(bool full);
@@ -223,6 +230,7 @@ public:
     int GetMode() const { return m_mode; }
     const CString& GetRecPath() const { return m_recPath; }
     int GetVolume() const { return m_volume; }
+    bool IsMuted() const { return m_muted != 0; }
     bool IsRecording() const { return m_recorder != nullptr; }
     uint8_t GetLiveFlag() const { return m_liveFlag; }
     CQORDisplay& GetDisplay() { return m_display; }
@@ -282,6 +290,7 @@ protected:
     void OnAspectSource() { SetAspectMode(0); }
     void OnAspect43() { SetAspectMode(1); }
     void OnAspect169() { SetAspectMode(2); }
+    void OnDispatchCommand(UINT id) { ExecuteCommand(static_cast<int>(id)); }
     void OnUpdateCloseFile(CCmdUI* ui);
     void OnUpdateDynamicItem(CCmdUI* ui);
 
@@ -322,6 +331,11 @@ protected:
     void OnTeletextClockTimer();
     void OnRecordingEndTimer();
     void SaveLastChannel();
+    // Parts of the dispatcher (MainFrmCommands.cpp).
+    void ChangeVolume(int delta);
+    void ToggleMute();
+    void PlayPause();
+    void SetGuideKind(int kind);
 
     DECLARE_MESSAGE_MAP()
 

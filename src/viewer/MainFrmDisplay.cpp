@@ -25,8 +25,11 @@ void CMainFrame::OnOsdStreamMenu(int code)
     SelectStream(code);
 }
 
-void CMainFrame::OnOsdListSelect(int, int, int)
+void CMainFrame::OnOsdListSelect(int list, int value, int value2)
 {
+    // Lists fire inside key and mouse handlers that hold the OSD's lock: tuning runs from the queue.
+    const WPARAM packed = (static_cast<WPARAM>(static_cast<uint32_t>(list)) << 32) | static_cast<uint32_t>(value2);
+    PostMessage(WM_QOR_LIST_SELECT, packed, static_cast<LPARAM>(static_cast<uint32_t>(value)));
 }
 
 void CMainFrame::OnOsdGuideClick(int, uint32_t, uint32_t)

@@ -26,6 +26,11 @@ BOOL CMainFrame::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* r
         FillTuneList(static_cast<int>(wParam));
         *result = 0;
         return TRUE;
+    case WM_QOR_LIST_SELECT:
+        OnListSelect(static_cast<int>(static_cast<uint64_t>(wParam) >> 32), static_cast<int>(static_cast<uint32_t>(lParam)),
+                     static_cast<int>(static_cast<uint32_t>(wParam)));
+        *result = 0;
+        return TRUE;
     case WM_QOR_NEXT_SERVICE:
     case WM_QOR_PREVIOUS_SERVICE: {
         if (!m_engine)

@@ -9,20 +9,14 @@
 #include <vector>
 
 #include "media/record/win/RecorderFactory.h"
+#include "viewer/CommandRules.h"
+#include "viewer/LoadLocalizedString.h"
 #include "viewer/WideText.h"
 
 namespace {
 constexpr UINT kNoDataPeriod = 500;
 constexpr DWORD kTuneGrace = 2000;
-
-// Characters a file name cannot hold (a short date such as 12/9/2026 has slashes) become '-'.
-CString FileNamePart(CString text)
-{
-    for (int i = 0; i < text.GetLength(); ++i)
-        if (wcschr(L"\\/:*?\"<>|", text[i]))
-            text.SetAt(i, L'-');
-    return text;
-}
+constexpr UINT kRecordingFailed = 185;
 
 CString LocalDateText()
 {
@@ -187,6 +181,8 @@ void CMainFrame::EndRecording()
 {
     delete m_recorder; // writes out what it holds and closes the file
     m_recorder = nullptr;
+    // A scheduled recording's path is spent: the next user recording must not truncate it.
+    m_recordFilePath.Empty();
     base::CScopedLock ui(m_uiLock);
     m_display.SetRecordIcon(0);
 }
@@ -217,15 +213,14 @@ void CMainFrame::ToggleRecording()
         path = m_recordFilePath;
         folder = path.Left(path.ReverseFind(L'\\') + 1);
     } else {
-        CString name;
-        name.Format(L"%s - %s (%s).mpg", static_cast<const wchar_t*>(FileNamePart(channel)),
-                    static_cast<const wchar_t*>(FileNamePart(title.IsEmpty() ? time : title)),
-                    static_cast<const wchar_t*>(FileNamePart(date)));
-        path = m_recPath + L"\\" + name;
-        if (::PathFileExistsW(path)) {
-            path.Replace(L".mpg", CString(L" - ") + time);
-            path += L".mpg";
-        }
+        const std::u16string name =
+            viewer::RecordingFileName(viewer::ToU16(channel.GetString()),
+                                      viewer::ToU16((title.IsEmpty() ? time : title).GetString()),
+                                      viewer::ToU16(date.GetString()));
+        // The sink truncates an existing file: the name must be free.
+        path = viewer::ToCString(viewer::FreeRecordingPath(
+            viewer::ToU16((m_recPath + L"\\").GetString()) + name, viewer::ToU16(time.GetString()),
+            [](const std::u16string& p) { return ::PathFileExistsW(viewer::ToCString(p)) != FALSE; }));
         folder = m_recPath;
     }
     uint16_t videoPid = 0, audioPid = 0;
@@ -236,8 +231,16 @@ void CMainFrame::ToggleRecording()
         return; // a packet thread cannot start one; only this thread, so this is not reached
     HRESULT created = S_OK;
     m_recorder = record::CreateFileRecorder(path.GetString(), m_freeDiskSpace, folder.GetString(), this, &created);
-    if (!m_recorder)
+    if (!m_recorder || FAILED(created)) {
+        // The folder vanished or the disk refuses the file: nothing would be recorded, so no icon.
+        delete m_recorder;
+        m_recorder = nullptr;
+        m_recordFilePath.Empty();
+        base::CScopedLock ui(m_uiLock);
+        m_display.SetInfoText(0, CString(LoadLocalizedString(kRecordingFailed).c_str()));
+        m_display.SetInfoText(1, CString());
         return;
+    }
     m_recorder->SetPids(videoPid, audioPid);
     base::CScopedLock ui(m_uiLock);
     m_display.SetRecordIcon(1);

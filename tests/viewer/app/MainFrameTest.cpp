@@ -503,3 +503,86 @@ TEST_F(MainFrameTest, FullDiskEndsTheRecordingWhilePacketsGoOn)
     if (bytes.size() >= 4)
         EXPECT_EQ(bytes[3], 0xBA);
 }
+
+TEST_F(MainFrameTest, RecordingsTakeFreeNamesAndAMissingFolderStartsNothing)
+{
+    libDVB::CTSEngine* device = PlayFileChannel(301);
+    ASSERT_NE(device, nullptr);
+    // Three starts within a second or two: the sink truncates what exists, so each needs its own
+    // name (" - time", then " (2)"); the short date's slashes never reach the file system.
+    for (int i = 0; i < 3; ++i) {
+        m_frame->ToggleRecording();
+        ASSERT_TRUE(m_frame->IsRecording()) << i;
+        m_frame->ToggleRecording();
+        ASSERT_FALSE(m_frame->IsRecording());
+    }
+    const std::vector<CString> files = Recordings();
+    EXPECT_EQ(files.size(), 3u);
+    for (const CString& file : files) {
+        const CString name = file.Mid(file.ReverseFind(L'\\') + 1);
+        EXPECT_EQ(wcspbrk(name.GetString(), L"/:*?\"<>|"), nullptr) << base::Utf16ToUtf8(
+            std::u16string(reinterpret_cast<const char16_t*>(name.GetString())));
+        DeleteFileW(file);
+    }
+    // The recordings folder vanished after start-up: no recorder, no icon.
+    ASSERT_TRUE(RemoveDirectoryW(m_recordings));
+    m_frame->ToggleRecording();
+    EXPECT_FALSE(m_frame->IsRecording());
+    m_frame->StopAll();
+}
+
+TEST_F(MainFrameTest, CommandsThroughTheWindowVolumeMutePanelsAndRecording)
+{
+    auto command = [&](int id) { m_frame->SendMessageW(WM_COMMAND, id, 0); };
+    for (int i = 0; i < 21; ++i)
+        command(14);
+    EXPECT_EQ(m_frame->GetVolume(), 0) << "clamped at 0";
+    command(13);
+    EXPECT_EQ(m_frame->GetVolume(), 5);
+    m_frame->TakeLog();
+    command(18);
+    EXPECT_TRUE(m_frame->IsMuted());
+    EXPECT_TRUE(Contains(m_frame->TakeLog(), "volume")) << "both graphs get 0";
+    command(13);
+    EXPECT_FALSE(m_frame->IsMuted()) << "volume up while muted unmutes";
+    EXPECT_EQ(m_frame->GetVolume(), 5) << "and leaves the volume as it was";
+    for (int i = 0; i < 30; ++i)
+        command(13);
+    EXPECT_EQ(m_frame->GetVolume(), 100);
+
+    CQORDisplay& display = m_frame->GetDisplay();
+    const bool menu = display.IsMenuShown();
+    command(10);
+    EXPECT_NE(display.IsMenuShown(), menu);
+    command(21);
+    EXPECT_TRUE(display.IsChannelListShown());
+    command(22);
+    EXPECT_TRUE(display.IsRecordedShown());
+    EXPECT_FALSE(display.IsChannelListShown()) << "one list at a time";
+    command(90);
+    EXPECT_FALSE(display.IsRecordedShown());
+
+    // Recording only in live mode.
+    command(11);
+    EXPECT_FALSE(m_frame->IsRecording());
+    ASSERT_NE(PlayFileChannel(301), nullptr);
+    command(11);
+    EXPECT_TRUE(m_frame->IsRecording());
+    command(11);
+    EXPECT_FALSE(m_frame->IsRecording());
+    EXPECT_EQ(Recordings().size(), 1u);
+    m_frame->StopAll();
+}
+
+TEST_F(MainFrameTest, ChosenChannelListItemTunesFromTheQueue)
+{
+    ASSERT_NE(PlayFileChannel(301), nullptr);
+    ASSERT_EQ(Current()->GetServiceId(), 301);
+    // What the display reports for the channel list: (transport_stream_id << 16) | service_id.
+    static_cast<viewer::DisplayListener*>(m_frame)->OnOsdListSelect(11, (kFileTsid << 16) | 302, 1001);
+    EXPECT_TRUE(PumpUntil([&] { return Current() && Current()->GetServiceId() == 302; }));
+    static_cast<viewer::DisplayListener*>(m_frame)->OnOsdListSelect(12, (kFileTsid << 16) | 301, 1000);
+    EXPECT_TRUE(PumpUntil([&] { return Current() && Current()->GetServiceId() == 301; }));
+    EXPECT_EQ(m_frame->GetMode(), 2);
+    m_frame->StopAll();
+}
