@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <mutex>
+
 #include "dvb/DVBPlaybackCore/CETHTuneInfo.h"
 #include "dvb/libDVB/service/ServiceTestKit.h"
+#include "plintor/CScanWorker.h"
 #include "plintor/ScanRun.h"
 
 using namespace test;
@@ -130,4 +134,44 @@ TEST(ScanRun, FailedOpenStoppedRunAndClosedWindow)
         EXPECT_TRUE(window.records.empty());
         EXPECT_EQ(source.ended.size(), 3u);
     }
+}
+
+namespace {
+
+// One entry whose stream has a PAT but no PMT: the scan waits 10 s for the programme maps.
+class PatOnlySource : public FakeSource {
+public:
+    size_t GetCount() const override { return 1; }
+    libDVB::CTSEngine* Tune(size_t, libDVB::CServiceManager::CServiceManagerCallback* listener) override
+    {
+        engine = std::make_unique<CTestEngine>();
+        engine->Start(listener);
+        engine->Feed(0, Pat(0x10, 0, {{1, 0x100}}));
+        tuned.Set();
+        return engine.get();
+    }
+    base::CManualResetEvent tuned;
+};
+
+} // namespace
+
+TEST(ScanRun, StopDuringTheProgrammeMapWaitEndsTheWorkerAtOnce)
+{
+    PatOnlySource source;
+    std::mutex lock;
+    std::vector<uint32_t> ids;
+    plintor::CScanWorker worker;
+    ASSERT_EQ(worker.Start([&](base::CManualResetEvent& stop) {
+        plintor::RunScan(source, plintor::kSourceTerrestrial, stop, [&](uint32_t id, uintptr_t, intptr_t) {
+            std::lock_guard<std::mutex> guard(lock);
+            ids.push_back(id);
+            return true;
+        });
+    }), S_OK);
+    ASSERT_TRUE(source.tuned.Wait(10000));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(worker.Stop(), S_OK);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
+    EXPECT_EQ(ids, (std::vector<uint32_t>{1025, 1026, 1027, 1029, 1029}));
+    EXPECT_TRUE(source.closed);
 }
