@@ -236,6 +236,13 @@ protected:
     void OnLButtonDblClk(UINT flags, CPoint point);
     void OnChar(UINT ch, UINT repeat, UINT flags);
     void OnSysKeyDown(UINT key, UINT repeat, UINT flags);
+    void OnKeyDown(UINT key, UINT repeat, UINT flags);
+    BOOL OnMouseWheel(UINT flags, short delta, CPoint point);
+    void OnRawInput(WPARAM code, LPARAM rawInputHandle, LRESULT* result);
+    // WM_APPCOMMAND's command with the device bits removed.
+    void OnAppCommand(int command);
+    // Controls shown, the menu opened (or toggled by its command), the focus on its first entry.
+    void OpenMenuFromKeys(bool toggle);
     void OnTimer(UINT_PTR id);
     BOOL OnCopyData(CWnd* sender, COPYDATASTRUCT* data);
     LRESULT OnDeviceLost(WPARAM, LPARAM);
