@@ -545,3 +545,22 @@ TEST_F(MainFrameTest, FullDiskEndsTheRecordingWhilePacketsGoOn)
     if (bytes.size() >= 4)
         EXPECT_EQ(bytes[3], 0xBA);
 }
+
+TEST(GuideTexts, LocalDateTimeAndWeekday)
+{
+    // 2026-12-09 20:00:37 UTC: a Wednesday, or already Thursday east of UTC+4.
+    const int64_t time = 1796846437;
+    const int weekday = CMainFrame::WeekdayNumber(time);
+    EXPECT_TRUE(weekday == 4 || weekday == 5) << weekday;
+    const CString withSeconds = CMainFrame::TimeText(time, true);
+    const CString withoutSeconds = CMainFrame::TimeText(time, false);
+    EXPECT_GE(withSeconds.Find(L"37"), 0) << static_cast<const wchar_t*>(withSeconds);
+    EXPECT_LT(withoutSeconds.Find(L"37"), 0) << static_cast<const wchar_t*>(withoutSeconds);
+    EXPECT_FALSE(withoutSeconds.IsEmpty());
+    EXPECT_GE(CMainFrame::DateText(time, false).Find(L"2026"), 0);
+    EXPECT_GT(CMainFrame::DateText(time, true).GetLength(), CMainFrame::DateText(time, false).GetLength());
+    // Beyond the year 3000 the C library converts nothing: empty texts and weekday 0.
+    EXPECT_TRUE(CMainFrame::DateText(int64_t{33000000000}, false).IsEmpty());
+    EXPECT_TRUE(CMainFrame::TimeText(int64_t{33000000000}, true).IsEmpty());
+    EXPECT_EQ(0, CMainFrame::WeekdayNumber(int64_t{33000000000}));
+}
