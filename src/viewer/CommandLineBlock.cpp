@@ -75,15 +75,26 @@ bool ParseRecordCommand(const std::vector<std::u16string>& arguments, RecordComm
     if (arguments.size() < 5 || arguments[0] != u"/rec")
         return false;
     const int64_t minutes = LeadingNumber(arguments[3]);
-    if (minutes < 0 || minutes > kMaxRecordMinutes)
+    // A recording of no time would end before it starts.
+    if (minutes <= 0 || minutes > kMaxRecordMinutes)
         return false;
+    const int64_t transportStreamId = LeadingNumber(arguments[1]);
+    const int64_t serviceId = LeadingNumber(arguments[2]);
+    if (transportStreamId < 0 || transportStreamId > 0xFFFF || serviceId < 0 || serviceId > 0xFFFF)
+        return false; // cut to 16 bits it would name another service
     RecordCommand parsed;
-    parsed.transportStreamId = static_cast<uint16_t>(LeadingNumber(arguments[1]));
-    parsed.serviceId = static_cast<uint16_t>(LeadingNumber(arguments[2]));
+    parsed.transportStreamId = static_cast<uint16_t>(transportStreamId);
+    parsed.serviceId = static_cast<uint16_t>(serviceId);
     parsed.minutes = static_cast<uint32_t>(minutes);
     parsed.closeAfter = !arguments[4].empty() && arguments[4][0] == u'1';
     if (arguments.size() > 5) {
-        const std::u16string& path = arguments[5];
+        // A job written with the path unquoted reaches us split at its spaces: the words after the
+        // fourth value are the one path.
+        std::u16string path = arguments[5];
+        for (size_t i = 6; i < arguments.size(); ++i) {
+            path += u' ';
+            path += arguments[i];
+        }
         size_t first = 0, last = path.size();
         while (first < last && IsSpace(path[first]))
             ++first;

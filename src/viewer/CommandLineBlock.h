@@ -32,8 +32,9 @@ constexpr uint32_t kMaxRecordMinutes = 71582;
 constexpr size_t kRecordPathField = 260;
 
 // True and `command` filled for "/rec" (case-sensitive) with at least four values after it; false
-// for any other first argument, too few values, a duration outside 0..kMaxRecordMinutes or a path
-// that does not fit its field with its NUL.
+// for any other first argument, too few values, an id outside 16 bits, a duration outside
+// 1..kMaxRecordMinutes or a path that does not fit its field with its NUL. The arguments after the
+// fourth value are joined with single spaces into the path.
 bool ParseRecordCommand(const std::vector<std::u16string>& arguments, RecordCommand& command);
 
 } // namespace viewer

@@ -28,6 +28,7 @@
 #include "viewer/osd/VideoSource.h"
 #include "viewer/osd/ViewerHost.h"
 #include "viewer/panels/PanelFrame.h"
+#include "viewer/osd/Header.h"
 
 using DVBPlaybackCore::CQOREngine;
 using DVBPlaybackCore::CQORService;
@@ -232,6 +233,11 @@ public:
     int GetVolume() const { return m_volume; }
     bool IsMuted() const { return m_muted != 0; }
     bool IsRecording() const { return m_recorder != nullptr; }
+    // The local date (long or short) and time (with or without seconds) of a time_t value in the
+    // user's locale; empty when it cannot be converted. WeekdayNumber: 1 = Sunday, 0 unconvertible.
+    static CString DateText(int64_t time, bool longFormat);
+    static CString TimeText(int64_t time, bool withSeconds);
+    static int WeekdayNumber(int64_t time);
     uint8_t GetLiveFlag() const { return m_liveFlag; }
     CQORDisplay& GetDisplay() { return m_display; }
     CQOREngine* GetEngine() { return m_engine.get(); }
@@ -278,6 +284,18 @@ protected:
     void OnLButtonDblClk(UINT flags, CPoint point);
     void OnChar(UINT ch, UINT repeat, UINT flags);
     void OnSysKeyDown(UINT key, UINT repeat, UINT flags);
+    void OnKeyDown(UINT key, UINT repeat, UINT flags);
+    BOOL OnMouseWheel(UINT flags, short delta, CPoint point);
+    void OnRawInput(WPARAM code, LPARAM rawInputHandle, LRESULT* result);
+    // WM_APPCOMMAND's command with the device bits removed.
+    void OnAppCommand(int command);
+    // Controls shown, the menu opened (or toggled by its command), the focus on its first entry.
+    void OpenMenuFromKeys(bool toggle);
+
+    // The weekday names are strings kFirstWeekdayString (Sunday) to kFirstWeekdayString + 6.
+    static constexpr UINT kFirstWeekdayString = 165;
+    // The guide's time scale: the grid start's day and date, then ten column starts.
+    void FillGuideHeader(OnScreenDisplay::Header& header, int64_t gridStart, int64_t columnSpan);
     void OnTimer(UINT_PTR id);
     BOOL OnCopyData(CWnd* sender, COPYDATASTRUCT* data);
     LRESULT OnDeviceLost(WPARAM, LPARAM);

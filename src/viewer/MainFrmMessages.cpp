@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "viewer/CommandLineBlock.h"
+#include "viewer/KeyTables.h"
 #include "viewer/WideText.h"
 
 namespace {
@@ -19,6 +20,14 @@ BOOL CMainFrame::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* r
     switch (message) {
     case WM_HOTKEY:
         return CFrameWnd::OnWndMsg(message, wParam, lParam, result);
+    case WM_INPUT:
+        OnRawInput(wParam, lParam, result);
+        return TRUE;
+    case WM_APPCOMMAND:
+        // Every multimedia key counts as handled, so that the platform does not pass it on.
+        OnAppCommand(static_cast<int>((static_cast<uint32_t>(lParam) >> 16) & 0x0FFF));
+        *result = 0;
+        return TRUE;
     case WM_QOR_FRAME_TIME:
         *result = 0;
         return TRUE;
@@ -90,11 +99,13 @@ LRESULT CMainFrame::StartLastChannel(bool& handled)
                                               reinterpret_cast<BYTE*>(&index), &size) == ERROR_SUCCESS &&
                            type == REG_DWORD && size == sizeof(DWORD);
     ::RegCloseKey(key);
-    if (!haveValue || !haveIndex || value == 0 || index == 0)
+    // Favourite 1 and the channels played from the menus or the network keep number 0: the
+    // service alone is enough to play them again.
+    if (!haveValue || value == 0)
         return 0;
     handled = true;
-    return TuneStart(static_cast<uint16_t>(value & 0xFFFF), static_cast<uint16_t>(value >> 16),
-                     static_cast<int32_t>(index));
+    const int32_t number = haveIndex && index != 0 ? static_cast<int32_t>(index) : -1;
+    return TuneStart(static_cast<uint16_t>(value & 0xFFFF), static_cast<uint16_t>(value >> 16), number);
 }
 
 void CMainFrame::SaveLastChannel()
@@ -181,9 +192,7 @@ void CMainFrame::OnNoDataTimer()
 {
     if (!m_liveFlag)
         return; // timeshift plays from the buffer
-    const DWORD now = ::GetTickCount();
-    const DWORD last = m_lastPacketTick;
-    const bool noData = now > last && now - last > kNoDataAfter;
+    const bool noData = viewer::NoDataFor(::GetTickCount(), m_lastPacketTick, kNoDataAfter);
     base::CScopedLock ui(m_uiLock);
     m_display.SetNoDataIcon(noData);
 }
@@ -236,6 +245,12 @@ BOOL CMainFrame::OnCopyData(CWnd*, COPYDATASTRUCT* data)
     viewer::RecordCommand command;
     if (!viewer::ParseRecordCommand(arguments, command))
         return TRUE;
+    // The running recording ends first: toggling would stop it and lose the scheduled one.
+    {
+        base::CScopedLock lock(m_dataLock);
+        if (m_recorder)
+            EndRecording();
+    }
     m_closeAfterRecording = command.closeAfter ? 1 : 0;
     m_recordFilePath = viewer::ToCString(command.path);
     TuneStart(command.serviceId, command.transportStreamId, -1);

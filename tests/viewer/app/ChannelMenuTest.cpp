@@ -161,3 +161,27 @@ TEST(RecordCommand, ForwardedBlockAndItsFields)
 }
 
 } // namespace
+
+TEST(RecordCommand, SplitPathJoinedIdsAndDurationBounded)
+{
+    // A job written with an unquoted path arrives split at its spaces.
+    viewer::RecordCommand command;
+    ASSERT_TRUE(viewer::ParseRecordCommand(
+        {u"/rec", u"2571", u"257", u"1", u"1", u"C:\\users\\me\\My", u"Videos\\a", u"b.mpg"}, command));
+    EXPECT_EQ(u"C:\\users\\me\\My Videos\\a b.mpg", command.path);
+    EXPECT_EQ(2571, command.transportStreamId);
+    EXPECT_EQ(257, command.serviceId);
+    // The joined path is bounded as a whole.
+    EXPECT_FALSE(viewer::ParseRecordCommand(
+        {u"/rec", u"1", u"2", u"3", u"1", std::u16string(200, u'a'), std::u16string(59, u'b')}, command));
+    EXPECT_TRUE(viewer::ParseRecordCommand(
+        {u"/rec", u"1", u"2", u"3", u"1", std::u16string(200, u'a'), std::u16string(58, u'b')}, command));
+    EXPECT_EQ(259u, command.path.size());
+    // Ids that do not fit 16 bits would name another service.
+    EXPECT_TRUE(viewer::ParseRecordCommand({u"/rec", u"65535", u"65535", u"3", u"1"}, command));
+    EXPECT_FALSE(viewer::ParseRecordCommand({u"/rec", u"65536", u"2", u"3", u"1"}, command));
+    EXPECT_FALSE(viewer::ParseRecordCommand({u"/rec", u"1", u"65793", u"3", u"1"}, command));
+    EXPECT_FALSE(viewer::ParseRecordCommand({u"/rec", u"-1", u"2", u"3", u"1"}, command));
+    // No time: the timer would fire at once and end the recording as it starts.
+    EXPECT_FALSE(viewer::ParseRecordCommand({u"/rec", u"1", u"2", u"0", u"1"}, command));
+}

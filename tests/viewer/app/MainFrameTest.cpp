@@ -345,7 +345,49 @@ TEST_F(MainFrameTest, ForwardedRecordCommandPlaysRecordsAndArmsItsTimer)
     data.lpData = const_cast<char16_t*>(few.data());
     EXPECT_EQ(SendMessageW(m_frame->m_hWnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)), TRUE);
     EXPECT_TRUE(m_frame->IsRecording());
+
+    // A second "/rec" while the first records: the first ends, the second records to its path,
+    // which came split at its spaces as an unquoted job's path does.
+    std::u16string second(u"/rec\0" u"65535\0" u"302\0" u"1\0" u"0\0", 19);
+    second += reinterpret_cast<const char16_t*>(m_recordings.GetString());
+    second += u"\\my";
+    second += u'\0';
+    second += u"second take.mpg"; // the last string without its NUL
+    data.cbData = static_cast<DWORD>(second.size() * sizeof(char16_t));
+    data.lpData = second.data();
+    EXPECT_EQ(SendMessageW(m_frame->m_hWnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)), TRUE);
+    EXPECT_TRUE(m_frame->IsRecording());
+    EXPECT_NE(GetFileAttributesW(m_recordings + L"\\my second take.mpg"), INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(GetFileAttributesW(path), INVALID_FILE_ATTRIBUTES);
     m_frame->StopAll();
+}
+
+TEST_F(MainFrameTest, KeysAndMultimediaKeysBecomeCommands)
+{
+    const auto postedCommand = [this]() -> int {
+        MSG msg;
+        int command = 0;
+        while (PeekMessageW(&msg, m_frame->m_hWnd, WM_COMMAND, WM_COMMAND, PM_REMOVE))
+            if (command == 0)
+                command = LOWORD(msg.wParam);
+        return command;
+    };
+    postedCommand();
+    // No view shown: Up opens the channel list, 'E' the guide; the keypad plus raises the volume.
+    SendMessageW(m_frame->m_hWnd, WM_KEYDOWN, VK_UP, 1);
+    EXPECT_EQ(21, postedCommand());
+    SendMessageW(m_frame->m_hWnd, WM_KEYDOWN, 'E', 1);
+    EXPECT_EQ(24, postedCommand());
+    SendMessageW(m_frame->m_hWnd, WM_KEYDOWN, VK_ADD, 1);
+    EXPECT_EQ(13, postedCommand());
+    // Record, with a keyboard's device bits set; every multimedia key counts as handled.
+    EXPECT_EQ(0, SendMessageW(m_frame->m_hWnd, WM_APPCOMMAND, 0, MAKELPARAM(0, 48 | FAPPCOMMAND_KEY)));
+    EXPECT_EQ(11, postedCommand());
+    EXPECT_EQ(0, SendMessageW(m_frame->m_hWnd, WM_APPCOMMAND, 0, MAKELPARAM(0, 7)));
+    EXPECT_EQ(0, postedCommand());
+    // Volume down stands for the keypad minus.
+    SendMessageW(m_frame->m_hWnd, WM_APPCOMMAND, 0, MAKELPARAM(0, 9));
+    EXPECT_EQ(14, postedCommand());
 }
 
 TEST_F(MainFrameTest, ChannelMenuFileAndViewMenusAndLanguages)
@@ -585,4 +627,23 @@ TEST_F(MainFrameTest, ChosenChannelListItemTunesFromTheQueue)
     EXPECT_TRUE(PumpUntil([&] { return Current() && Current()->GetServiceId() == 301; }));
     EXPECT_EQ(m_frame->GetMode(), 2);
     m_frame->StopAll();
+}
+
+TEST(GuideTexts, LocalDateTimeAndWeekday)
+{
+    // 2026-12-09 20:00:37 UTC: a Wednesday, or already Thursday east of UTC+4.
+    const int64_t time = 1796846437;
+    const int weekday = CMainFrame::WeekdayNumber(time);
+    EXPECT_TRUE(weekday == 4 || weekday == 5) << weekday;
+    const CString withSeconds = CMainFrame::TimeText(time, true);
+    const CString withoutSeconds = CMainFrame::TimeText(time, false);
+    EXPECT_GE(withSeconds.Find(L"37"), 0) << static_cast<const wchar_t*>(withSeconds);
+    EXPECT_LT(withoutSeconds.Find(L"37"), 0) << static_cast<const wchar_t*>(withoutSeconds);
+    EXPECT_FALSE(withoutSeconds.IsEmpty());
+    EXPECT_GE(CMainFrame::DateText(time, false).Find(L"2026"), 0);
+    EXPECT_GT(CMainFrame::DateText(time, true).GetLength(), CMainFrame::DateText(time, false).GetLength());
+    // Beyond the year 3000 the C library converts nothing: empty texts and weekday 0.
+    EXPECT_TRUE(CMainFrame::DateText(int64_t{33000000000}, false).IsEmpty());
+    EXPECT_TRUE(CMainFrame::TimeText(int64_t{33000000000}, true).IsEmpty());
+    EXPECT_EQ(0, CMainFrame::WeekdayNumber(int64_t{33000000000}));
 }

@@ -1,0 +1,195 @@
+#include "viewer/KeyTables.h"
+
+namespace viewer {
+
+namespace {
+constexpr uint32_t kBack = 0x08, kTab = 0x09, kReturn = 0x0D, kEscape = 0x1B, kLeft = 0x25, kUp = 0x26,
+                   kRight = 0x27, kDown = 0x28, kDelete = 0x2E, kNumpad0 = 0x60, kMultiply = 0x6A, kAdd = 0x6B,
+                   kSubtract = 0x6D, kF1 = 0x70, kF2 = 0x71, kF3 = 0x72, kF4 = 0x73;
+
+KeyAction Run(uint32_t command) { return {KeyStep::Command, command}; }
+KeyAction Do(KeyStep step) { return {step, 0}; }
+
+// The letters that open the other views: channel list, guide, stream switcher, recorded shows,
+// teletext. A view's own letter closes it instead (handled before this).
+KeyAction ViewLetter(uint32_t key)
+{
+    switch (key) {
+    case 'C': return Run(21);
+    case 'E': return Run(24);
+    case 'L': return Run(23);
+    case 'R': return Run(22);
+    case 'T': return Run(20);
+    default: return {};
+    }
+}
+
+// Tab steps favourites -> TV -> radio -> network -> favourites; F1..F4 pick one. `ids` holds the
+// commands for favourites, TV, radio and network.
+KeyAction KindKey(uint32_t key, int kind, const uint32_t (&ids)[4], bool& used)
+{
+    used = true;
+    if (key == kTab)
+        return Run(ids[(kind >= 0 && kind <= 3 ? kind + 1 : 0) % 4]);
+    if (key >= kF1 && key <= kF4)
+        return Run(ids[key - kF1]);
+    used = false;
+    return {};
+}
+
+KeyAction ClosingView(uint32_t key, uint32_t ownLetter)
+{
+    if (key == kEscape || key == ownLetter)
+        return Do(KeyStep::CloseView);
+    if (key == 'M')
+        return Do(KeyStep::CloseThenMenu);
+    return ViewLetter(key);
+}
+} // namespace
+
+KeyView SelectKeyView(const ShownViews& shown)
+{
+    if (shown.tune) return KeyView::Tune;
+    if (shown.channelList) return KeyView::ChannelList;
+    if (shown.recorded) return KeyView::Recorded;
+    if (shown.teletext) return KeyView::Teletext;
+    if (shown.guide) return KeyView::Guide;
+    if (shown.switcher) return KeyView::Switcher;
+    if (shown.menu) return KeyView::Menu;
+    return KeyView::Idle;
+}
+
+KeyAction ViewKeyAction(KeyView view, uint32_t key, const KeyContext& context)
+{
+    bool used = false;
+    switch (view) {
+    case KeyView::Tune:
+        if (key == kBack || key == kEscape || key == kDelete)
+            return Do(context.tuneNumberEntered ? KeyStep::TuneErase : KeyStep::TuneCloseNow);
+        if (key == kUp || key == kDown)
+            return Do(KeyStep::TuneKeepOpen);
+        return {};
+    case KeyView::ChannelList: {
+        static const uint32_t kLists[4] = {104, 102, 103, 101};
+        const KeyAction kindAction = KindKey(key, context.kind, kLists, used);
+        if (used)
+            return kindAction;
+        return ClosingView(key, 'C');
+    }
+    case KeyView::Recorded:
+        return ClosingView(key, 'R');
+    case KeyView::Teletext:
+        return ClosingView(key, 'T');
+    case KeyView::Guide: {
+        static const uint32_t kGuides[4] = {73, 71, 72, 70};
+        const KeyAction kindAction = KindKey(key, context.kind, kGuides, used);
+        if (used)
+            return kindAction;
+        if (key == kReturn)
+            return Run(64);
+        return ClosingView(key, 'E');
+    }
+    case KeyView::Switcher:
+        if (key == kLeft || key == kF1)
+            return Run(81);
+        if (key == kRight || key == kF2)
+            return Run(82);
+        if (key == 'M')
+            return Do(KeyStep::MenuToggle);
+        return ClosingView(key, 'L');
+    case KeyView::Menu:
+        if (key == kEscape || key == 'M')
+            return Do(KeyStep::HideMenu);
+        return ViewLetter(key);
+    case KeyView::Idle:
+        if (key == kReturn)
+            return context.controlsShown ? KeyAction{} : Do(KeyStep::ShowControls);
+        if (key == kEscape)
+            return context.controlsShown ? Do(KeyStep::HideControls) : KeyAction{};
+        if (key == kUp || key == kDown)
+            return Run(21);
+        if (key == 'M')
+            return Do(KeyStep::MenuToggle);
+        return ViewLetter(key);
+    }
+    return {};
+}
+
+uint32_t ControlKeyCommand(uint32_t key)
+{
+    switch (key) {
+    case kUp: return 13;
+    case kDown: return 14;
+    case 'M': return 18;
+    default: return 0;
+    }
+}
+
+uint32_t VolumeKeyCommand(uint32_t key)
+{
+    return key == kAdd ? 13 : key == kSubtract ? 14 : 0;
+}
+
+bool TeletextTakesKeyDown(uint32_t key)
+{
+    return key < kNumpad0 || key > kMultiply;
+}
+
+AppCommandAction MapAppCommand(uint32_t appCommand)
+{
+    switch (appCommand) {
+    case 1: return {kEscape, 0};
+    case 9: return {kSubtract, 0};
+    case 10: return {kAdd, 0};
+    case 13: return {0, 17};
+    case 14:
+    case 46:
+    case 47: return {0, 12};
+    case 48: return {0, 11};
+    default: return {};
+    }
+}
+
+uint32_t RemoteButtonKey(uint32_t code)
+{
+    switch (code) {
+    case 0x24: return 'M';
+    case 0x48: return 'R';
+    case 0x5A: return 'T';
+    case 0x5B: return kF1;
+    case 0x5C: return kF2;
+    case 0x5D: return kF3;
+    case 0x5E: return kF4;
+    case 0x65: return kRemoteClose;
+    case 0x8D: return 'E';
+    default: return 0;
+    }
+}
+
+bool ParseRemoteReport(const uint8_t* data, size_t size, size_t headerSize, uint32_t& code)
+{
+    if (!data || headerSize > size || size - headerSize < 8)
+        return false;
+    const uint8_t* hid = data + headerSize;
+    const auto read32 = [](const uint8_t* p) {
+        return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
+               static_cast<uint32_t>(p[3]) << 24;
+    };
+    const uint64_t reportSize = read32(hid);
+    const uint64_t count = read32(hid + 4);
+    const size_t available = size - headerSize - 8;
+    // The counts come from the device: the reports they announce must lie within what was read.
+    if (reportSize < 2 || count == 0 || reportSize * count > available)
+        return false;
+    const uint8_t* report = hid + 8;
+    code = reportSize == 2 ? report[1] : static_cast<uint32_t>(report[1]) | static_cast<uint32_t>(report[2]) << 8;
+    return true;
+}
+
+bool NoDataFor(uint32_t now, uint32_t lastPacketTick, uint32_t after)
+{
+    const int32_t elapsed = static_cast<int32_t>(now - lastPacketTick);
+    return elapsed > 0 && static_cast<uint32_t>(elapsed) > after;
+}
+
+} // namespace viewer
