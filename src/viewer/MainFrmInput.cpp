@@ -12,19 +12,11 @@
 #include "viewer/panels/CQORSwitcherPanel.h"
 #include "viewer/panels/CQORTunePanel.h"
 
-namespace {
-// The commands the keys reach, run as the menus run them.
-void PostCommand(HWND window, uint32_t command)
-{
-    ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(command, 0), 0);
-}
-} // namespace
-
 void CMainFrame::OpenMenuFromKeys(bool toggle)
 {
     m_display.ShowControls(true);
     if (toggle)
-        PostCommand(m_hWnd, 10);
+        PostCommand(10);
     else
         m_display.ShowMenu(true);
     if (CQORMenu* menu = m_display.GetMenu()) {
@@ -38,7 +30,7 @@ void CMainFrame::OnKeyDown(UINT key, UINT repeat, UINT flags)
     const bool control = ::GetAsyncKeyState(VK_LCONTROL) != 0 || ::GetAsyncKeyState(VK_RCONTROL) != 0;
     if (control) {
         if (const uint32_t command = viewer::ControlKeyCommand(key)) {
-            PostCommand(m_hWnd, command);
+            PostCommand(static_cast<int>(command));
             return;
         }
     }
@@ -151,9 +143,9 @@ void CMainFrame::OnKeyDown(UINT key, UINT repeat, UINT flags)
     if (teletextKey && m_engine)
         m_engine->TeletextKeyDown(static_cast<int32_t>(key));
     if (command)
-        PostCommand(m_hWnd, command);
+        PostCommand(static_cast<int>(command));
     if (const uint32_t volume = viewer::VolumeKeyCommand(key))
-        PostCommand(m_hWnd, volume);
+        PostCommand(static_cast<int>(volume));
     CFrameWnd::OnKeyDown(key, repeat, flags);
 }
 
@@ -166,7 +158,7 @@ BOOL CMainFrame::OnMouseWheel(UINT flags, short delta, CPoint point)
         used = m_display.OnMouseWheel(flags, delta, point.x, point.y);
     }
     if (!used)
-        PostCommand(m_hWnd, delta < 1 ? 14 : 13);
+        PostCommand(delta < 1 ? 14 : 13);
     return TRUE;
 }
 
@@ -199,5 +191,5 @@ void CMainFrame::OnAppCommand(int command)
     if (action.key)
         OnKeyDown(action.key, 0, 0);
     else if (action.command)
-        PostCommand(m_hWnd, action.command);
+        PostCommand(static_cast<int>(action.command));
 }
