@@ -7,6 +7,8 @@
 #include <atomic>
 #include <chrono>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "framework/win/Afx.h"
 #include "ModalDialogResources.h"
@@ -154,6 +156,66 @@ TEST_F(ModalDialogTest, SaveDialogOpensAndIsCancelled)
     canceller.join();
     EXPECT_TRUE(found);
     EXPECT_EQ(L"recording.ts", std::wstring(save.GetPathName().GetString()));
+}
+
+class CColumnRows : public CListCtrl {
+public:
+    std::vector<std::pair<int, RECT>> cells;
+    void DrawItem(DRAWITEMSTRUCT* draw) override { DrawColumns(draw); }
+    void DrawSubItem(DRAWITEMSTRUCT*, int column, const RECT& cell) override { cells.emplace_back(column, cell); }
+};
+
+class CColumnsDialog : public CDialog {
+public:
+    CColumnsDialog() : CDialog(IDD_COLUMNS) {}
+    CColumnRows m_rows;
+    HBRUSH m_brush = ::CreateSolidBrush(RGB(0x20, 0x40, 0x60));
+    int colourQueries = 0;
+    ~CColumnsDialog() override { ::DeleteObject(m_brush); }
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override { DDX_Control(dx, IDC_ROWS, m_rows); }
+    HBRUSH OnCtlColorEdit(HDC dc, CWnd* edit)
+    {
+        colourQueries += edit && edit->m_hWnd == ::GetDlgItem(m_hWnd, IDC_SEARCH);
+        ::SetBkColor(dc, RGB(0x20, 0x40, 0x60));
+        return m_brush;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CColumnsDialog, CDialog)
+    ON_WM_CTLCOLOREDIT()
+END_MESSAGE_MAP()
+
+TEST_F(ModalDialogTest, ColumnsAreDrawnCellByCellAndEditsTakeTheParentsColours)
+{
+    CColumnsDialog dialog;
+    ASSERT_TRUE(dialog.Create(IDD_COLUMNS, CWnd::FromHandle(m_owner)));
+    const int widths[] = {40, 60, 30};
+    for (int i = 0; i < 3; ++i)
+        dialog.m_rows.InsertColumn(i, L"c", LVCFMT_LEFT, widths[i]);
+    dialog.m_rows.InsertItem(0, L"row");
+    EXPECT_EQ(3, dialog.m_rows.GetColumnCount());
+    ::InvalidateRect(dialog.m_hWnd, nullptr, TRUE);
+    ::RedrawWindow(dialog.m_hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_INVALIDATE);
+    ASSERT_EQ(3u, dialog.m_rows.cells.size());
+    int left = dialog.m_rows.cells[0].second.left;
+    for (int i = 0; i < 3; ++i) {
+        const RECT& cell = dialog.m_rows.cells[i].second;
+        EXPECT_EQ(i, dialog.m_rows.cells[i].first);
+        EXPECT_EQ(left, cell.left) << i;
+        EXPECT_EQ(widths[i], cell.right - cell.left) << i;
+        left = cell.right;
+    }
+    EXPECT_GT(dialog.colourQueries, 0);
+    HWND edit = ::GetDlgItem(dialog.m_hWnd, IDC_SEARCH);
+    HDC dc = ::GetDC(edit);
+    RECT client;
+    ::GetClientRect(edit, &client);
+    EXPECT_EQ(RGB(0x20, 0x40, 0x60), ::GetPixel(dc, client.right - 3, client.bottom / 2));
+    ::ReleaseDC(edit, dc);
+    ::DestroyWindow(dialog.m_hWnd);
 }
 
 TEST(FileDialogFilter, BarsBecomeTerminatorsEndingInTwo)
