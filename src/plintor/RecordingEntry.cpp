@@ -47,4 +47,35 @@ std::u16string FreeJobName(uint32_t ticks, const std::vector<std::u16string>& ta
     }
 }
 
+int PluralForm(uint32_t count)
+{
+    if (count == 1)
+        return 1;
+    return count >= 2 && count <= 4 ? 2 : 3;
+}
+
+std::u16string TimeFormatWithoutSeconds(const std::u16string& format)
+{
+    std::u16string result = format;
+    const size_t seconds = result.find(u"ss", 1);
+    if (seconds != std::u16string::npos)
+        result.erase(seconds - 1, 3);
+    return result;
+}
+
+bool ComposeRepeat(bool advanced, int repeatChoice, int interval, uint16_t weekDays, CRecordingRepeat* out)
+{
+    weekDays &= 0x7F;
+    if (repeatChoice == 2 && weekDays == 0)
+        return false;
+    *out = {};
+    if (!advanced || (repeatChoice != 1 && repeatChoice != 2))
+        return true;
+    out->kind = static_cast<uint32_t>(repeatChoice);
+    out->interval = static_cast<uint16_t>(std::clamp(interval, 1, 1000));
+    if (repeatChoice == 2)
+        out->weekDays = weekDays;
+    return true;
+}
+
 } // namespace plintor
