@@ -78,6 +78,34 @@ BOOL CListCtrl::GetItemRect(int index, LPRECT rect, UINT code) const
     return Send(LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(rect));
 }
 
+BOOL CListCtrl::GetSubItemRect(int index, int column, UINT code, LPRECT rect) const
+{
+    rect->top = column;
+    rect->left = static_cast<LONG>(code);
+    if (!Send(LVM_GETSUBITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(rect)))
+        return FALSE;
+    // Sub-item 0 gives the whole row: its cell ends where its width does.
+    if (column == 0 && code == LVIR_BOUNDS)
+        rect->right = rect->left + Send(LVM_GETCOLUMNWIDTH, 0);
+    return TRUE;
+}
+
+int CListCtrl::GetColumnCount() const
+{
+    HWND header = reinterpret_cast<HWND>(::SendMessageW(m_hWnd, LVM_GETHEADER, 0, 0));
+    return header ? static_cast<int>(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+}
+
+void CListCtrl::DrawColumns(DRAWITEMSTRUCT* draw)
+{
+    const int columns = GetColumnCount();
+    for (int column = 0; column < columns; ++column) {
+        RECT cell;
+        if (GetSubItemRect(static_cast<int>(draw->itemID), column, LVIR_BOUNDS, &cell))
+            DrawSubItem(draw, column, cell);
+    }
+}
+
 BOOL CListCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
     if (message == WM_DRAWITEM) {

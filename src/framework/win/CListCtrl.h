@@ -30,6 +30,10 @@ public:
         return Send(LVM_GETNEXTITEM, static_cast<WPARAM>(index), MAKELPARAM(flags, 0));
     }
     BOOL GetItemRect(int index, LPRECT rect, UINT code) const;
+    // The cell of a row and column (LVIR_BOUNDS, LVIR_LABEL...); column 0 is its own cell, not
+    // the whole row.
+    BOOL GetSubItemRect(int index, int column, UINT code, LPRECT rect) const;
+    int GetColumnCount() const;
     BOOL RedrawItems(int first, int last) { return Send(LVM_REDRAWITEMS, static_cast<WPARAM>(first), last); }
     DWORD SetExtendedStyle(DWORD style)
     {
@@ -38,6 +42,10 @@ public:
     BOOL EnsureVisible(int index, BOOL partialOk) { return Send(LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), partialOk); }
 
     virtual void DrawItem(DRAWITEMSTRUCT* draw) {}
+    // Per-column drawing: DrawColumns calls DrawSubItem once per column with the cell's rectangle,
+    // for a DrawItem that draws column by column.
+    void DrawColumns(DRAWITEMSTRUCT* draw);
+    virtual void DrawSubItem(DRAWITEMSTRUCT* draw, int column, const RECT& cell) {}
     virtual void MeasureItem(MEASUREITEMSTRUCT* measure) {}
 
 protected:

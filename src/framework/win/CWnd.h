@@ -219,6 +219,11 @@ LPCWSTR AfxRegisterWndClass(UINT classStyle, HCURSOR cursor = nullptr, HBRUSH ba
     TOLVIK_MESSAGE_ENTRY(WM_COPYDATA, *result = self->OnCopyData(CWnd::FromHandle(reinterpret_cast<HWND>(wParam)), \
         reinterpret_cast<COPYDATASTRUCT*>(lParam)))
 #define ON_WM_CLOSE() TOLVIK_MESSAGE_ENTRY(WM_CLOSE, self->OnClose())
+// HBRUSH OnCtlColorEdit(HDC, CWnd* edit): the colours of an edit child (text and background set on
+// the device context) and the brush it is filled with.
+#define ON_WM_CTLCOLOREDIT() \
+    TOLVIK_MESSAGE_ENTRY(WM_CTLCOLOREDIT, *result = reinterpret_cast<LRESULT>(self->OnCtlColorEdit( \
+        reinterpret_cast<HDC>(wParam), CWnd::FromHandle(reinterpret_cast<HWND>(lParam)))))
 #define ON_WM_DESTROY() TOLVIK_MESSAGE_ENTRY(WM_DESTROY, self->OnDestroy())
 #define ON_WM_HSCROLL() \
     TOLVIK_MESSAGE_ENTRY(WM_HSCROLL, self->OnHScroll(LOWORD(wParam), HIWORD(wParam), \
