@@ -108,8 +108,8 @@ int main(int argc, char** argv)
     for (int attempt = 0; attempt < 20 && !window; ++attempt) {
         if (attempt)
             Sleep(250);
-        window = CreateWindowW(wc.lpszClassName, L"Guide", WS_POPUP | WS_VISIBLE, 0, 0, kWidth, kHeight, nullptr,
-                               nullptr, wc.hInstance, nullptr);
+        window = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"Guide", WS_POPUP | WS_VISIBLE, 0, 0, kWidth,
+                                 kHeight, nullptr, nullptr, wc.hInstance, nullptr);
     }
     CD3DHandler handler;
     if (!window || FAILED(handler.Create(window, window))) {
