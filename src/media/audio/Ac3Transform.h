@@ -16,6 +16,8 @@ public:
     void Inverse(float* coefficients, float* overlap, bool shortBlocks) const;
 
     const float* Window() const { return m_window; }
+    // Leaves the SSE2 forms for the portable ones (same results), for tests that compare the two.
+    void SelectPortable(bool portable) { m_portable = portable; }
 
 private:
     // In place on separate real and imaginary arrays, which lets the compiler vectorise the
@@ -37,6 +39,7 @@ private:
     float m_twiddleRe[124], m_twiddleIm[124];
     uint8_t m_reverse128[128];
     uint8_t m_reverse64[64];
+    bool m_portable = false;
 };
 
 } // namespace audio
