@@ -9,12 +9,6 @@ namespace mpeg2video {
 
 namespace {
 
-constexpr uint32_t kThresholdLimit = kInputCapacity / 2;
-
-// A threshold beyond the buffer would stall the decode step for ever: keep it below half the
-// buffer.
-uint32_t LimitThreshold(uint64_t bytes) { return bytes > kThresholdLimit ? kThresholdLimit : uint32_t(bytes); }
-
 void ReadMatrix(base::CByteReader& r, uint32_t* matrix)
 {
     for (int i = 0; i < 64; ++i)
@@ -50,7 +44,6 @@ void ParseSequenceExtension(Mpeg2VideoDecoderCore* c, base::CByteReader& r)
     c->frameRate = FrameRateValue(c->frame_rate_code) * (c->frame_rate_extension_n + 1) /
                    (c->frame_rate_extension_d + 1);
     c->bitRate = c->bit_rate * 400.0;
-    c->inputThreshold = LimitThreshold(uint64_t(c->vbv_buffer_size) * 2048);
 }
 
 void ParseSequenceDisplayExtension(Mpeg2VideoDecoderCore* c, base::CByteReader& r)
@@ -184,7 +177,6 @@ void ParseSequenceHeader(Mpeg2VideoDecoderCore* c, base::CByteReader& r)
     c->vbv_buffer_size = uint16_t(r.Bits(10));
     c->constrained_parameters_flag = uint8_t(r.Bits(1));
     c->frameRate = FrameRateValue(c->frame_rate_code);
-    c->inputThreshold = LimitThreshold(uint64_t(c->vbv_buffer_size) * 2048 + 65536);
     c->loadMatrix[0] = uint8_t(r.Bits(1));
     if (c->loadMatrix[0])
         ReadMatrix(r, c->matrix[0]);

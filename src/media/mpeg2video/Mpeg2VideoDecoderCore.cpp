@@ -31,7 +31,6 @@ int CreateDecoder(Mpeg2VideoDecoderCore** out)
     if (!c)
         return -1;
     DetectProcessor(&c->processor);
-    c->inputThreshold = kInitialThreshold;
     c->capacity = kInputCapacity;
     c->input = new (std::nothrow) uint8_t[kInputCapacity + kInputPadding];
     c->pixelClampStorage = new (std::nothrow) uint8_t[65536];
@@ -80,7 +79,6 @@ void ResetInput(Mpeg2VideoDecoderCore* c)
     std::memset(c->input, 0, kInputPadding);
     SeekReader(c, 0);
     c->drain = 0;
-    c->previousResult = 0;
     c->firstFieldPending = 0;
     c->pictureScanned = 0;
 }
@@ -196,46 +194,32 @@ bool PictureComplete(Mpeg2VideoDecoderCore* c, size_t at)
 
 int DecodeStep(Mpeg2VideoDecoderCore* c)
 {
-    size_t r = BufferedBytes(c);
-    if (r <= 4) {
-        c->previousResult = 0;
+    if (BufferedBytes(c) <= 4)
         return kStepEmpty;
-    }
-    if (c->previousResult != 0 && r < c->inputThreshold && !c->drain) {
-        c->previousResult = 0;
-        return kStepWait;
-    }
     if (!NextStartCode(c)) {
         // No start code among the buffered bytes: the rest is skipped.
-        c->previousResult = 0;
         return kStepWait;
     }
-    r = BufferedBytes(c);
     const size_t at = AlignedBytePosition(c);
     const uint8_t code = c->input[at + 3];
     int result;
     switch (code) {
     case 0x00: // picture_start_code
-        if (!c->drain && !PictureComplete(c, at)) {
-            c->previousResult = 0;
+        if (!c->drain && !PictureComplete(c, at))
             return kStepWait;
-        }
         c->pictureScanned = 0;
         if (!c->sequenceReady) {
             SeekReader(c, at + 4);
             result = kStepNotReady;
         } else if (!ParseHeaderUnit(c, at + 4, ParsePictureHeader)) {
-            c->previousResult = 0;
             return kStepWait;
         } else {
             result = kStepPicture;
         }
         break;
     case 0xB3: // sequence_header_code
-        if (!ParseHeaderUnit(c, at + 4, ParseSequenceHeader)) {
-            c->previousResult = 0;
+        if (!ParseHeaderUnit(c, at + 4, ParseSequenceHeader))
             return kStepWait;
-        }
         result = kStepSequenceHeader;
         break;
     case 0xB7: // sequence_end_code
@@ -247,7 +231,6 @@ int DecodeStep(Mpeg2VideoDecoderCore* c)
             SeekReader(c, at + 4);
             result = kStepNotReady;
         } else if (!ParseHeaderUnit(c, at + 4, ParseGOPHeader)) {
-            c->previousResult = 0;
             return kStepWait;
         } else {
             result = kStepGroupOfPictures;
@@ -261,7 +244,6 @@ int DecodeStep(Mpeg2VideoDecoderCore* c)
             return kStepOther;
         break;
     }
-    c->previousResult = result;
     return result;
 }
 

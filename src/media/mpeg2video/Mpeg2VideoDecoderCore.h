@@ -64,7 +64,6 @@ enum : int {
 
 constexpr size_t kInputCapacity = 5242880;
 constexpr size_t kInputPadding = 64;      // zeroed bytes behind the data, so reads past the end see zeros
-constexpr uint32_t kInitialThreshold = 524288;
 
 struct Mpeg2VideoDecoderCore {
     // Input buffer and bit reader: `window` holds the next bits MSB first; `count` is 16 minus the
@@ -204,8 +203,6 @@ struct Mpeg2VideoDecoderCore {
     double bitRate = 0.0;
 
     // Decode-step state.
-    int previousResult = 0;
-    uint32_t inputThreshold = 0;
     uint8_t drain = 0;
     size_t pictureScanned = 0;     // bytes behind a waiting picture's start code searched for its end
     uint8_t sequenceReady = 0;
@@ -242,6 +239,7 @@ struct Mpeg2VideoDecoderCore {
     OutputSlot outputQueue[2] = {};
     int outputCount = 0;
     int32_t lastOutputKey = 0;
+    uint8_t firstOutputPending = 1; // nothing output since the queue was last cleared
 
     // Per-macroblock state kept from macroblock to macroblock (a skipped macroblock repeats it).
     uint8_t macroblock_type = 0;

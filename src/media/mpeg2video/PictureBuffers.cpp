@@ -174,6 +174,7 @@ PictureBuffer* PopOutputPicture(Mpeg2VideoDecoderCore* c)
         return nullptr;
     PictureBuffer* p = c->outputQueue[0].picture;
     c->lastOutputKey = c->outputQueue[0].key;
+    c->firstOutputPending = 0;
     c->outputQueue[0] = c->outputQueue[1];
     --c->outputCount;
     return p;
@@ -181,9 +182,20 @@ PictureBuffer* PopOutputPicture(Mpeg2VideoDecoderCore* c)
 
 PictureBuffer* PopOutputPictureWhenFull(Mpeg2VideoDecoderCore* c)
 {
-    return c->outputCount == 2 ? PopOutputPicture(c) : nullptr;
+    if (c->outputCount == 2)
+        return PopOutputPicture(c);
+    // The first picture after a start or reset with temporal_reference 0 comes first in display
+    // order (ISO/IEC 13818-2, 6.3.9): no later-coded picture can go before it, so it need not wait
+    // for the next one to be decoded. A channel start shows it one picture earlier.
+    if (c->outputCount == 1 && c->firstOutputPending && c->outputQueue[0].key == 0)
+        return PopOutputPicture(c);
+    return nullptr;
 }
 
-void ClearOutputQueue(Mpeg2VideoDecoderCore* c) { c->outputCount = 0; }
+void ClearOutputQueue(Mpeg2VideoDecoderCore* c)
+{
+    c->outputCount = 0;
+    c->firstOutputPending = 1;
+}
 
 } // namespace mpeg2video

@@ -1,6 +1,8 @@
 // The core against a decoder no one here wrote: streams made by ffmpeg at test time, decoded by
 // the core and by ffmpeg (-flags +bitexact); compared per frame, and both against the source.
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -92,8 +94,46 @@ INSTANTIATE_TEST_SUITE_P(Streams, FfmpegStreams,
                                            StreamCase{"options", 352, 288, 25}, StreamCase{"dc9", 352, 288, 13},
                                            StreamCase{"dc10", 352, 288, 13}, StreamCase{"matrices", 352, 288, 13},
                                            StreamCase{"chroma422", 352, 288, 13}, StreamCase{"mpeg1", 352, 288, 25},
-                                           StreamCase{"hd", 1920, 1080, 7}, StreamCase{"long_gop", 352, 288, 50}),
+                                           StreamCase{"hd", 1920, 1080, 7}, StreamCase{"long_gop", 352, 288, 50},
+                                           StreamCase{"low_rate", 320, 240, 25}),
                          [](const ::testing::TestParamInfo<StreamCase>& i) { return std::string(i.param.name); });
+
+// A low-rate stream fed as transport packets carry it (184 bytes at a time): the first picture
+// comes out once its end is known, when the next picture's start code is in, not after the
+// declared VBV buffer (2 MB here, some 40 s of this stream) has filled; in display order
+// the pictures are the same as with large chunks.
+TEST(FirstPicture, ComesOutOnceItsEndIsIn)
+{
+    const auto es = test::ReadFileBytes(test::MediaPath("mpeg2video/low_rate.m2v"));
+    const std::vector<size_t> starts = test::PictureStarts(es);
+    ASSERT_GE(starts.size(), 3u);
+    constexpr size_t kChunk = 184;
+    mpeg2video::Mpeg2VideoDecoderCore* c = nullptr;
+    ASSERT_EQ(mpeg2video::CreateDecoder(&c), 0);
+    DecodedStream s;
+    size_t fed = 0;
+    while (fed < es.size() && s.frames.empty()) {
+        const size_t n = std::min(kChunk, es.size() - fed);
+        ASSERT_EQ(mpeg2video::AppendInput(c, es.data() + fed, n), 0);
+        fed += n;
+        test::RunSteps(c, s);
+    }
+    mpeg2video::DestroyDecoder(c);
+    ASSERT_EQ(s.frames.size(), 1u);
+    EXPECT_EQ(s.frames[0].codingType, 1);
+    EXPECT_GE(fed, starts[1] + 4);
+    EXPECT_LT(fed, starts[1] + 4 + kChunk);
+    std::printf("low_rate: first picture (%zu bytes) out after %zu bytes of input\n", starts[1] - starts[0], fed);
+
+    test::DecodeOptions small;
+    small.chunk = kChunk;
+    const DecodedStream packets = test::DecodeWholeStream(es, small);
+    const DecodedStream whole = test::DecodeWholeStream(es);
+    ASSERT_EQ(packets.frames.size(), 25u);
+    ASSERT_EQ(whole.frames.size(), 25u);
+    for (size_t i = 0; i < whole.frames.size(); ++i)
+        ASSERT_EQ(packets.frames[i].planes, whole.frames[i].planes) << "frame " << i;
+}
 
 // Streams with field pictures, 16x8 and dual-prime prediction (which ffmpeg's encoder does not
 // write) from the fixture's own writer, against ffmpeg's decode of the same streams. A frame coded

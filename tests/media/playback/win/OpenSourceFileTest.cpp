@@ -1,6 +1,8 @@
 // Opening files made by ffmpeg and rendering the parser's outputs with the built-in settings:
 // AVIs through the built-in type's File Source (Async.) and AVI Splitter, WAV and MP3 through the
-// platform's source and a parser from the registry; each graph plays to completion.
+// platform's source and a parser from the registry, MPEG-1 and MPEG-2 program streams through the
+// GStreamer splitter (which needs GStreamer's bad and libav plugins); each graph plays to
+// completion.
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -67,7 +69,9 @@ INSTANTIATE_TEST_SUITE_P(Files, OpenSourceFileTest,
                          ::testing::Values(std::make_pair("playback/yuy2_pcm.avi", L"AVI Splitter"),
                                            std::make_pair("playback/bgra_mp2.avi", L"AVI Splitter"),
                                            std::make_pair("playback/tone.wav", L"Wave Parser"),
-                                           std::make_pair("playback/tone.mp3", L"MPEG-I Stream Splitter")));
+                                           std::make_pair("playback/tone.mp3", L"MPEG-I Stream Splitter"),
+                                           std::make_pair("playback/mpeg1.mpg", L"GStreamer splitter filter"),
+                                           std::make_pair("playback/mpeg2.mpg", L"GStreamer splitter filter")));
 
 TEST(OpenSourceFile, FailuresSayWhatFailed)
 {

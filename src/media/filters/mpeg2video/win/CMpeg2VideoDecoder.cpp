@@ -308,7 +308,7 @@ HRESULT CMpeg2VideoDecoder::Receive(IMediaSample* sample)
         m_previous = nullptr;
     }
     mpeg2video::AppendInput(m_core, data, size_t(length)); // a chunk that does not fit is dropped
-    return DecodeLoop(false);
+    return DecodeLoop();
 }
 
 HRESULT CMpeg2VideoDecoder::EndOfStream()
@@ -318,7 +318,7 @@ HRESULT CMpeg2VideoDecoder::EndOfStream()
         CAutoLock lock(&m_decoderLock);
         if (m_core) {
             mpeg2video::SetDrain(m_core);
-            HRESULT hr = DecodeLoop(true);
+            HRESULT hr = DecodeLoop();
             if (SUCCEEDED(hr))
                 OutputQueued(true);
             mpeg2video::ResetInput(m_core);
@@ -327,15 +327,10 @@ HRESULT CMpeg2VideoDecoder::EndOfStream()
     return CTransformFilter::EndOfStream();
 }
 
-HRESULT CMpeg2VideoDecoder::DecodeLoop(bool drain)
+HRESULT CMpeg2VideoDecoder::DecodeLoop()
 {
-    // Decoding starts once a whole VBV buffer is in (bounded well below the input capacity, so a
-    // large vbv_buffer_size cannot stall the stream).
-    size_t threshold = m_core->inputThreshold;
-    if (threshold > mpeg2video::kInputCapacity / 2)
-        threshold = mpeg2video::kInputCapacity / 2;
-    if (!drain && mpeg2video::BufferedBytes(m_core) < threshold)
-        return S_OK;
+    // A picture is decoded as soon as its end is in (the core waits for the start code behind it),
+    // never after a VBV buffer's worth of input: on a low-rate stream that took seconds.
     for (;;) {
         const int step = mpeg2video::DecodeStep(m_core);
         switch (step) {

@@ -53,7 +53,7 @@ private:
     // Sequence values a connection or a sequence header brings.
     void TakeSequence(uint32_t width, uint32_t height, uint32_t aspect, double frameRate, double bitRate);
     void ResetStream(bool appendSequenceHeader);
-    HRESULT DecodeLoop(bool drain);
+    HRESULT DecodeLoop();
     // One picture leaving the core: dropped while waiting for an I picture, skipped above the
     // skip level, otherwise delivered; each takes one time of the list.
     HRESULT OutputPicture(mpeg2video::PictureBuffer* picture);
