@@ -21,6 +21,7 @@
 #include "viewer/panels/CQORBackgroundpanel.h"
 #include "viewer/panels/CQORChannelLogoPanel.h"
 #include "viewer/panels/CQORInfoPanel.h"
+#include "viewer/panels/CQORStatusIcon.h"
 
 namespace {
 
@@ -131,6 +132,17 @@ protected:
 
         RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey);
         g_app.SetRegistryKey(L"Harvo\\TolvikScreenTest");
+        // The recordings folder, when the test is given one.
+        if (const char* recordings = getenv("TOLVIK_SMALL_VOLUME")) {
+            m_recordings = WindowsPath(recordings);
+            HKEY key = nullptr;
+            ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (CString(kProfileKey) + L"\\qor").GetString(), 0, nullptr, 0,
+                                      KEY_WRITE, nullptr, &key, nullptr),
+                      ERROR_SUCCESS);
+            RegSetValueExW(key, L"RecPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(m_recordings.GetString()),
+                           (m_recordings.GetLength() + 1) * sizeof(wchar_t));
+            RegCloseKey(key);
+        }
         g_appFolder = m_folder;
         // COM before the frame, as the program does: the graphs are COM objects.
         ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
@@ -250,7 +262,7 @@ protected:
         return device;
     }
 
-    CString m_folder;
+    CString m_folder, m_recordings;
     CScreenFrame* m_frame = nullptr;
 };
 
@@ -313,5 +325,52 @@ TEST_F(FrameScreenTest, TelevisionShowsNameIconAndPictureRadioTheBackground)
     EXPECT_FALSE(radio.ShowsPattern());
     EXPECT_LT(radio.Difference(band, idle), 8.0) << "the background, as when idle";
     EXPECT_LT(IconContrast(radio), 8.0) << "no several-languages icon";
+    m_frame->StopAll();
+}
+
+// Run by its own entry, in a mount namespace with a small tmpfs as the recordings folder: the
+// recording ends at the reserve by the recorder's report while the pictures go on, and what it
+// wrote is a program stream that ffprobe reads.
+TEST_F(FrameScreenTest, RecordingIntoASmallVolumeEndsAtTheReserveWhilePicturesGoOn)
+{
+    if (m_recordings.IsEmpty())
+        GTEST_SKIP() << "needs TOLVIK_SMALL_VOLUME, a tmpfs of a few megabytes";
+    libDVB::CTSEngine* device = OpenServices();
+    ASSERT_NE(device, nullptr);
+    ASSERT_GE(m_frame->TuneStart(257, kFileTsid, -1), 0);
+    ASSERT_EQ(device->StartStreaming(), S_OK);
+    ASSERT_TRUE(PumpUntil([&] { return m_frame->frameTimes > 0; }, 10000)) << "pictures before the recording";
+    m_frame->ToggleRecording();
+    ASSERT_TRUE(m_frame->IsRecording());
+    const auto iconShown = [&] {
+        base::CScopedLock ui(m_frame->GetUiLock());
+        CQORStatusIcon* icon = m_frame->GetDisplay().GetRecordIcon();
+        return icon && (icon->GetState() == Panel::Showing || icon->GetState() == Panel::Shown);
+    };
+    EXPECT_TRUE(iconShown());
+    EXPECT_TRUE(PumpUntil([&] { return !m_frame->IsRecording(); }, 20000)) << "the recorder reported the reserve";
+    EXPECT_FALSE(iconShown());
+    const unsigned presented = m_frame->frameTimes;
+    EXPECT_TRUE(PumpUntil([&] { return m_frame->frameTimes > presented + 10; }, 10000)) << "frame times after it";
+
+    // The one file, of some megabytes but less than the volume; ffprobe names its format.
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW(m_recordings + L"\\*.mpg", &found);
+    ASSERT_NE(find, INVALID_HANDLE_VALUE);
+    FindClose(find);
+    EXPECT_GT(found.nFileSizeLow, 1000000u);
+    const std::string recording = std::string(getenv("TOLVIK_SMALL_VOLUME")) + "/" +
+                                  base::Utf16ToUtf8(reinterpret_cast<const char16_t*>(found.cFileName));
+    const std::string report = std::string(getenv("TOLVIK_MEDIA")) + "/small_volume_probe.txt";
+    DeleteFileA(test::MediaPath("small_volume_probe.txt").c_str());
+    ASSERT_TRUE(test::StartHostProgram("/bin/sh -c \"ffprobe -v error -show_entries format=format_name:stream=codec_name "
+                                       "-of csv=p=0 '" + recording + "' > '" + report + ".tmp' && mv '" + report +
+                                       ".tmp' '" + report + "'\""));
+    ASSERT_TRUE(PumpUntil([] { return test::FileExists(test::MediaPath("small_volume_probe.txt")); }, 20000));
+    const std::vector<uint8_t> text = test::ReadFileBytes(test::MediaPath("small_volume_probe.txt"));
+    const std::string probe(text.begin(), text.end());
+    EXPECT_NE(probe.find("mpeg2video"), std::string::npos) << probe;
+    EXPECT_NE(probe.find("mp2"), std::string::npos) << probe;
+    EXPECT_NE(probe.find("\nmpeg\n"), std::string::npos) << "an MPEG program stream: " << probe;
     m_frame->StopAll();
 }
