@@ -8,6 +8,8 @@
 #include <shellapi.h>
 
 #include <cstdlib>
+#include <ctime>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -15,11 +17,13 @@
 #include "support/TestMedia.h"
 #include "TestEngineUserInterface.h"
 #include "base/Utf16.h"
+#include "viewer/WideText.h"
 #include "viewer/MainFrm.h"
 #include "viewer/ViewerGlobals.h"
 #include "viewer/osd/Label.h"
 #include "viewer/panels/CQORBackgroundpanel.h"
 #include "viewer/panels/CQORChannelLogoPanel.h"
+#include "viewer/panels/CQOREPGPanel.h"
 #include "viewer/panels/CQORInfoPanel.h"
 #include "viewer/panels/CQORStatusIcon.h"
 
@@ -113,6 +117,9 @@ class FrameScreenTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        if (name.find("SmallVolume") != std::string::npos && !getenv("TOLVIK_SMALL_VOLUME"))
+            GTEST_SKIP() << "needs TOLVIK_SMALL_VOLUME, a tmpfs of a few megabytes";
         // The program folder's skin, copied: the engine keeps its files in the program folder.
         wchar_t temp[MAX_PATH];
         ASSERT_NE(GetTempPathW(MAX_PATH, temp), 0u);
@@ -145,7 +152,8 @@ protected:
         }
         g_appFolder = m_folder;
         // COM before the frame, as the program does: the graphs are COM objects.
-        ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+        m_com = SUCCEEDED(CoInitialize(nullptr));
+        ASSERT_TRUE(m_com);
         m_frame = new CScreenFrame;
         ASSERT_TRUE(m_frame->LoadFrame(128, FWS_ADDTOTITLE, nullptr, nullptr));
         m_frame->SetWindowText(L"frame screen test");
@@ -159,9 +167,12 @@ protected:
     }
     void TearDown() override
     {
+        if (m_folder.IsEmpty())
+            return; // skipped
         if (m_frame && ::IsWindow(m_frame->m_hWnd))
             m_frame->DestroyWindow(); // deletes the frame
-        CoUninitialize();
+        if (m_com)
+            CoUninitialize();
         RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey);
         std::wstring folder = (m_folder + L'\0').GetString();
         folder += L'\0';
@@ -263,6 +274,7 @@ protected:
     }
 
     CString m_folder, m_recordings;
+    bool m_com = false;
     CScreenFrame* m_frame = nullptr;
 };
 
@@ -328,13 +340,36 @@ TEST_F(FrameScreenTest, TelevisionShowsNameIconAndPictureRadioTheBackground)
     m_frame->StopAll();
 }
 
+TEST_F(FrameScreenTest, GuideWindowFromTheEngineMovesTheMarkerAndTheTimeScale)
+{
+    // Two hours after the present window, from the engine's thread.
+    const int64_t before = static_cast<int64_t>(std::time(nullptr));
+    const int64_t start = CEPGData::InitialGridStart(before) + 4 * 1800;
+    std::thread([&] { EXPECT_EQ(m_frame->SetEPGWindowStart(start), S_OK); }).join();
+    const int64_t after = static_cast<int64_t>(std::time(nullptr));
+
+    base::CScopedLock ui(m_frame->GetUiLock());
+    CQOREPGPanel* guide = m_frame->GetDisplay().GetGuide();
+    ASSERT_TRUE(guide && guide->m_guide && guide->m_guide->m_model && guide->m_header &&
+                guide->m_header->m_timeScale);
+    EXPECT_EQ(guide->m_guide->m_model->m_gridStart, start);
+    EXPECT_GE(guide->m_guide->m_cursorTime, before) << "the marker at the present time";
+    EXPECT_LE(guide->m_guide->m_cursorTime, after);
+    // The time scale: the window's day and date, then the starts of its ten columns.
+    const auto& items = guide->m_header->m_timeScale->Items();
+    ASSERT_EQ(items.size(), 11u);
+    const auto text = [](const CString& s) { return viewer::ToU16(s.GetString()); };
+    EXPECT_NE(items[0].text.GetText().find(text(CMainFrame::DateText(start, false))), std::u16string::npos);
+    EXPECT_EQ(items[1].text.GetText(), text(CMainFrame::TimeText(start, false)));
+    EXPECT_EQ(items[10].text.GetText(), text(CMainFrame::TimeText(start + 9 * 1800, false)));
+}
+
 // Run by its own entry, in a mount namespace with a small tmpfs as the recordings folder: the
 // recording ends at the reserve by the recorder's report while the pictures go on, and what it
 // wrote is a program stream that ffprobe reads.
 TEST_F(FrameScreenTest, RecordingIntoASmallVolumeEndsAtTheReserveWhilePicturesGoOn)
 {
-    if (m_recordings.IsEmpty())
-        GTEST_SKIP() << "needs TOLVIK_SMALL_VOLUME, a tmpfs of a few megabytes";
+    ASSERT_FALSE(m_recordings.IsEmpty());
     libDVB::CTSEngine* device = OpenServices();
     ASSERT_NE(device, nullptr);
     ASSERT_GE(m_frame->TuneStart(257, kFileTsid, -1), 0);
