@@ -5,6 +5,7 @@
 #include "viewer/MainFrm.h"
 
 #include "viewer/WideText.h"
+#include "viewer/panels/CQOREPGPanel.h"
 
 HRESULT CMainFrame::Reserved(uint32_t, uint32_t)
 {
@@ -146,8 +147,17 @@ HRESULT CMainFrame::CommitEPGUpdate()
 
 HRESULT CMainFrame::SetEPGWindowStart(int64_t start)
 {
-    base::CScopedLock ui(m_uiLock);
-    m_epg.SetStartTime(start);
+    {
+        base::CScopedLock ui(m_uiLock);
+        m_epg.SetStartTime(start);
+        // The guide's marker goes to the present time, its time scale to the new window.
+        if (CQOREPGPanel* guide = m_display.GetGuide()) {
+            guide->StampNow();
+            if (guide->m_header && guide->m_header->m_timeScale)
+                FillGuideHeader(*guide->m_header->m_timeScale, start, m_epg.m_columnSpan);
+        }
+    }
+    RefreshGuide();
     return S_OK;
 }
 

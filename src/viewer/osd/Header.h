@@ -24,6 +24,7 @@ public:
     void SetSeparatorTexture(SkinTexture* texture) { AssignTexture(m_separator, texture); }
     void AddItem(const std::u16string& text, float width);
     void ClearItems() { m_items.clear(); }
+    const std::vector<HeaderItem>& Items() const { return m_items; }
     void Render(float alpha) override;
 
     float m_separatorWidth = 2.0f / 33.0f; // of the height

@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/PesBuilder.h"
 #include "support/TestMedia.h"
 #include "TestEngineUserInterface.h"
 #include "base/Utf16.h"
@@ -24,6 +25,9 @@ namespace {
 
 constexpr uint16_t kFileTsid = 0xFFFF; // a file's channels get this transport_stream_id
 constexpr wchar_t kProfileKey[] = L"Software\\Harvo\\TolvikFrameTest";
+// A video PID no test stream uses; the streams' report of it brings three PES packets along.
+constexpr uint16_t kProbePid = 0x1FF0;
+const char kProbeText[] = "after the stream change";
 
 class CFrameTestApp : public CWinApp {
 public:
@@ -68,6 +72,17 @@ protected:
     {
         m_video = videoPid;
         Log("streams " + std::to_string(videoPid) + " " + std::to_string(audioPid));
+        if (videoPid == kProbePid) {
+            // Packets of the new PID that reach the frame while the graph changes over: the
+            // recorder keeps them only if it follows the new PIDs already.
+            uint8_t continuity = 0;
+            for (uint64_t pts = 90000; pts <= 90000 + 3 * 3600; pts += 3600)
+                for (const test::TSPacket& packet : test::PacketizePes(
+                         kProbePid, test::MakePes(pts, std::vector<uint8_t>(kProbeText, kProbeText + sizeof kProbeText),
+                                                  0, 0xE0),
+                         continuity))
+                    OnTransportPacket(0, packet.data(), 188);
+        }
         return CMainFrame::LiveSetStreams(videoPid, audioPid, unused, pcrPid);
     }
     HRESULT LiveDeliverPacket(const uint8_t*, int length) override
@@ -252,6 +267,31 @@ TEST_F(MainFrameTest, PlaysAChannelRecordsItAndStopsRecordingEngineThenGraph)
     EXPECT_EQ(bytes[1], 0x00);
     EXPECT_EQ(bytes[2], 0x01);
     EXPECT_EQ(bytes[3], 0xBA) << "a pack header";
+}
+
+TEST_F(MainFrameTest, RecordingFollowsAStreamChangeBeforeTheGraph)
+{
+    ASSERT_NE(PlayFileChannel(301), nullptr);
+    m_frame->ToggleRecording();
+    ASSERT_TRUE(m_frame->IsRecording());
+    // The report comes from a device thread holding the service's lock.
+    std::thread([&] {
+        CQORService* service = Current();
+        ASSERT_NE(service, nullptr);
+        base::CScopedLock lock(service->Lock());
+        m_frame->OnStreamsChanged(0, kProbePid, kProbePid + 1, kProbePid);
+    }).join();
+    EXPECT_EQ(m_frame->VideoPid(), kProbePid);
+    m_frame->StopAll();
+    const std::vector<CString> files = Recordings();
+    ASSERT_EQ(files.size(), 1u);
+    const std::vector<uint8_t> bytes = test::ReadFileBytes(base::Utf16ToUtf8(
+        std::u16string(reinterpret_cast<const char16_t*>(files[0].GetString()))));
+    const std::string text(bytes.begin(), bytes.end());
+    ASSERT_GE(bytes.size(), 4u);
+    EXPECT_EQ(bytes[3], 0xBA) << "a pack header first";
+    EXPECT_NE(text.find(kProbeText), std::string::npos) << "the packets of the new video PID were recorded";
+    EXPECT_NE(text.find(std::string("\0\0\1\xE0", 4)), std::string::npos);
 }
 
 TEST_F(MainFrameTest, DeviceThreadCallbacksNeverDeadlockTheUserInterface)
