@@ -1,0 +1,199 @@
+// The configurator's scan wizard, started for real from a folder whose name has a blank and
+// driven with window messages, over the virtual tuner receiving the demo broadcast: source type,
+// the device step listing both terrestrial tuners, a manual transponder, the scan, a channel
+// unticked, Finish and Apply; the channel file then holds the ticked demo services with their
+// tuning records (the independent reader says so); a second scan's duplicates are merged.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <fstream>
+#include <string>
+
+#include "../../dvb/DVBPlaybackCore/TaskSchedulerKit.h"
+#include "ScanWizardDriver.h"
+#include "VirtualTunerClient.h"
+#include "support/TestMedia.h"
+
+using test::CScanWizardDriver;
+
+namespace {
+
+const wchar_t kTunerKey[] = L"Software\\Tolvik Test\\Virtual Tuner";
+
+template <class Condition> bool WaitFor(Condition condition, DWORD milliseconds = 30000)
+{
+    for (ULONGLONG end = GetTickCount64() + milliseconds; GetTickCount64() < end; Sleep(20)) {
+        if (condition())
+            return true;
+    }
+    return condition();
+}
+
+struct FindWindowOf {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lParam)
+{
+    auto* find = reinterpret_cast<FindWindowOf*>(lParam);
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    if (process == find->process && IsWindowVisible(hwnd) && GetWindowTextLengthW(hwnd) > 0) {
+        find->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+std::string HostSource(const std::string& relative)
+{
+    const std::string path = test::SourcePath(relative);
+    return test::HostPath(std::wstring(path.begin(), path.end()));
+}
+
+class ScanWizard : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        m_folder = std::wstring(temp) + L"scan wizard " + std::to_wstring(GetCurrentProcessId()) + L"\\";
+        CreateDirectoryW(m_folder.c_str(), nullptr);
+        const std::string program = test::ProgramPath("plintor.exe");
+        ASSERT_TRUE(CopyFileW(std::wstring(program.begin(), program.end()).c_str(), (m_folder + L"plintor.exe").c_str(),
+                              FALSE));
+        // The configurator's own process tunes: the tuner finds the file through the registry.
+        const std::wstring demo = test::WidePath(test::MediaPath("demo/demo.ts"));
+        RegSetKeyValueW(HKEY_CURRENT_USER, kTunerKey, L"506000", REG_SZ, demo.c_str(),
+                        static_cast<DWORD>((demo.size() + 1) * sizeof(wchar_t)));
+    }
+
+    void TearDown() override
+    {
+        if (m_process) {
+            if (WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT)
+                TerminateProcess(m_process, 1);
+            WaitForSingleObject(m_process, 10000);
+            CloseHandle(m_process);
+        }
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kTunerKey, L"506000");
+        for (const wchar_t* name : {L"plintor.exe", L"channels.dat", L"peer.sh", L"peer.rc", L"peer.log"})
+            DeleteFileW((m_folder + name).c_str());
+        RemoveDirectoryW(m_folder.c_str());
+    }
+
+    // Started from another current folder than its own.
+    HWND Start()
+    {
+        STARTUPINFOW si = {};
+        si.cb = sizeof(si);
+        PROCESS_INFORMATION pi = {};
+        std::wstring line = L"\"" + m_folder + L"plintor.exe\"";
+        if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, L"C:\\", &si, &pi))
+            return nullptr;
+        CloseHandle(pi.hThread);
+        m_process = pi.hProcess;
+        FindWindowOf find = {pi.dwProcessId, nullptr};
+        WaitFor([&] {
+            EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&find));
+            return find.found != nullptr;
+        });
+        return find.found;
+    }
+
+    // scan_check.py on the program's channel file: 0 when it holds the demo services but `leftOut`.
+    int CheckChannelFile(const std::string& leftOut)
+    {
+        const std::string folder = test::HostPath(m_folder);
+        DeleteFileW((m_folder + L"peer.rc").c_str());
+        std::ofstream(folder + "peer.sh", std::ios::binary)
+            << "/usr/bin/python3 '" << HostSource("tests/plintor/scan_check.py") << "' '"
+            << HostSource("tests/fixtures/demo/demo_channels.json") << "' '" << folder << "channels.dat' "
+            << leftOut << " 2> '" << folder << "peer.log'\necho $? > '" << folder << "peer.rc.tmp'\nmv '" << folder
+            << "peer.rc.tmp' '" << folder << "peer.rc'\n";
+        if (!test::StartHostProgram("/bin/sh \"" + folder + "peer.sh\""))
+            return -1;
+        const std::wstring rc = m_folder + L"peer.rc";
+        if (!WaitFor([&] { return GetFileAttributesW(rc.c_str()) != INVALID_FILE_ATTRIBUTES; }))
+            return -1;
+        int code = -1;
+        std::ifstream(folder + "peer.rc") >> code;
+        std::ifstream log(folder + "peer.log");
+        std::cerr << log.rdbuf();
+        return code;
+    }
+
+    // From the source-type step to the scan's end, a terrestrial transponder typed in by hand.
+    void ScanTerrestrial(CScanWizardDriver& wizard)
+    {
+        ASSERT_TRUE(wizard.SelectRow(CScanWizardDriver::kSourceTypes, CScanWizardDriver::kRowTerrestrial));
+        ASSERT_TRUE(wizard.IsEnabled(CScanWizardDriver::kNext));
+        ASSERT_TRUE(wizard.Click(CScanWizardDriver::kNext));
+        // Two terrestrial tuners: the device step asks, the first taken.
+        ASSERT_TRUE(wizard.IsVisible(CScanWizardDriver::kDevices));
+        ASSERT_EQ(wizard.RowCount(CScanWizardDriver::kDevices), 2);
+        EXPECT_EQ(wizard.RowText(CScanWizardDriver::kDevices, 0), L"Virtual Tuner T/C (1)");
+        EXPECT_EQ(wizard.RowText(CScanWizardDriver::kDevices, 1), L"Virtual Tuner (1)");
+        ASSERT_TRUE(wizard.Click(CScanWizardDriver::kNext));
+        ASSERT_TRUE(wizard.IsVisible(CScanWizardDriver::kManual));
+        EXPECT_EQ(wizard.Text(CScanWizardDriver::kSummary), L"DVB Terrestrial > Virtual Tuner T/C (1)");
+        ASSERT_TRUE(wizard.Click(CScanWizardDriver::kManual));
+        ASSERT_TRUE(wizard.SetText(CScanWizardDriver::kField2, L""));
+        ASSERT_TRUE(wizard.SetText(CScanWizardDriver::kField1, L"506"));
+        EXPECT_FALSE(wizard.IsEnabled(CScanWizardDriver::kNext));
+        ASSERT_TRUE(wizard.SetText(CScanWizardDriver::kField2, L"8"));
+        ASSERT_TRUE(wizard.IsEnabled(CScanWizardDriver::kNext));
+        ASSERT_TRUE(wizard.Click(CScanWizardDriver::kNext));
+        ASSERT_TRUE(wizard.IsVisible(CScanWizardDriver::kChannels));
+        ASSERT_TRUE(wizard.WaitForScanEnd(30000));
+        EXPECT_EQ(wizard.Text(CScanWizardDriver::kSummary), L"DVB Terrestrial > Virtual Tuner T/C (1) > Custom");
+        EXPECT_EQ(wizard.Text(CScanWizardDriver::kNext), L"Finish");
+        EXPECT_FALSE(wizard.IsEnabled(CScanWizardDriver::kRestart));
+        ASSERT_EQ(wizard.RowCount(CScanWizardDriver::kProviders), 1);
+        EXPECT_EQ(wizard.RowText(CScanWizardDriver::kProviders, 0), L"Tolvik Demo");
+        ASSERT_TRUE(wizard.SelectRow(CScanWizardDriver::kProviders, 0));
+        ASSERT_EQ(wizard.RowCount(CScanWizardDriver::kChannels), 4);
+        const wchar_t* byName[] = {L"Demo One", L"Demo Radio", L"Demo Three", L"Demo Two"};
+        for (int row = 0; row < 4; ++row) {
+            EXPECT_EQ(wizard.RowText(CScanWizardDriver::kChannels, row), byName[row]);
+            EXPECT_TRUE(wizard.IsTicked(row));
+        }
+    }
+
+    std::wstring m_folder;
+    HANDLE m_process = nullptr;
+};
+
+} // namespace
+
+TEST_F(ScanWizard, TerrestrialScanFinishAndApplyWriteTheTickedDemoServices)
+{
+    HWND frame = Start();
+    ASSERT_NE(frame, nullptr);
+    CScanWizardDriver wizard(frame);
+    ASSERT_TRUE(wizard.IsReady());
+    // The first step: the first available row taken, Previous and Restart off.
+    EXPECT_TRUE(wizard.IsVisible(CScanWizardDriver::kSourceTypes));
+    EXPECT_FALSE(wizard.IsEnabled(CScanWizardDriver::kPrevious));
+    EXPECT_FALSE(wizard.IsEnabled(CScanWizardDriver::kRestart));
+    EXPECT_EQ(wizard.Text(CScanWizardDriver::kSummary), L"");
+
+    ScanTerrestrial(wizard);
+    // "Demo Three" unticked stays out of the list.
+    ASSERT_TRUE(wizard.Tick(2, false));
+    EXPECT_FALSE(wizard.IsTicked(2));
+    ASSERT_TRUE(wizard.Click(CScanWizardDriver::kNext));
+    // Finish restarts the wizard.
+    EXPECT_TRUE(wizard.IsVisible(CScanWizardDriver::kSourceTypes));
+    EXPECT_EQ(wizard.Text(CScanWizardDriver::kSummary), L"");
+    ASSERT_TRUE(wizard.Apply());
+    EXPECT_EQ(CheckChannelFile("259"), 0);
+
+    // A second scan: the three known ones merge into their records, the fourth is added.
+    ScanTerrestrial(wizard);
+    ASSERT_TRUE(wizard.Click(CScanWizardDriver::kNext));
+    ASSERT_TRUE(wizard.Apply());
+    EXPECT_EQ(CheckChannelFile(""), 0);
+}
