@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """scan_check.py DEMO.json CHANNELS.dat [SID...]: exits 0 when the channel file holds exactly the
 demo's records except the SIDs named (ids, names, providers, kinds, PIDs, tuning records), each
-once; the channel numbers are the configurator's to give. Prints what differs."""
+once; the channel numbers are the configurator's to give. Prints what differs.
+scan_check.py list CHANNELS.dat: prints one line per record, "sid|tsid|name|provider|tuning records"."""
 import json
 import os
 import sys
@@ -13,6 +14,12 @@ KEYS = ("sid", "tsid", "onid", "type", "name", "provider", "scrambled", "pids", 
 
 
 def main():
+    if sys.argv[1] == "list":
+        with open(sys.argv[2], "rb") as f:
+            for r in channel_file.read(f.read())["records"]:
+                tunes = ",".join("%s:%s" % (t.get("address", t.get("name")), t["port"]) for t in r["tune"])
+                print("%d|%d|%s|%s|%s" % (r["sid"], r["tsid"], r["name"], r["provider"], tunes))
+        return 0
     with open(sys.argv[1], encoding="utf-8") as f:
         demo = json.load(f)["records"]
     left_out = {int(s) for s in sys.argv[3:]}

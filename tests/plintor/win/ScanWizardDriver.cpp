@@ -128,6 +128,23 @@ int CScanWizardDriver::RowCount(int listId) const
     return Send(Control(listId), LVM_GETITEMCOUNT, 0, 0, &count) ? static_cast<int>(count) : -1;
 }
 
+int CScanWizardDriver::ComboCount(int comboId) const
+{
+    LRESULT count = 0;
+    return Send(Control(comboId), CB_GETCOUNT, 0, 0, &count) ? static_cast<int>(count) : -1;
+}
+
+std::wstring CScanWizardDriver::ComboText(int comboId, int row) const
+{
+    // The system copies this one between processes.
+    wchar_t text[512] = {};
+    LRESULT length = 0;
+    if (!Send(Control(comboId), CB_GETLBTEXTLEN, static_cast<WPARAM>(row), 0, &length) || length < 0 || length >= 512)
+        return L"";
+    Send(Control(comboId), CB_GETLBTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
 std::wstring CScanWizardDriver::RowText(int listId, int row) const
 {
     std::wstring text;

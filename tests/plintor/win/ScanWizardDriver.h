@@ -42,6 +42,8 @@ public:
     // Ticks or unticks a row of the channels list.
     bool Tick(int row, bool ticked) const;
     int RowCount(int listId) const;
+    int ComboCount(int comboId) const;
+    std::wstring ComboText(int comboId, int row) const;
     std::wstring RowText(int listId, int row) const;
     bool IsTicked(int row) const;
 

@@ -7,10 +7,13 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <fstream>
+#include <vector>
 #include <string>
 
 #include "../../dvb/DVBPlaybackCore/TaskSchedulerKit.h"
+#include "NetworkTestKit.h"
 #include "ScanWizardDriver.h"
 #include "VirtualTunerClient.h"
 #include "support/TestMedia.h"
@@ -79,7 +82,7 @@ protected:
             CloseHandle(m_process);
         }
         RegDeleteKeyValueW(HKEY_CURRENT_USER, kTunerKey, L"506000");
-        for (const wchar_t* name : {L"plintor.exe", L"channels.dat", L"peer.sh", L"peer.rc", L"peer.log"})
+        for (const wchar_t* name : {L"plintor.exe", L"channels.dat", L"peer.sh", L"peer.rc", L"peer.log", L"peer.out"})
             DeleteFileW((m_folder + name).c_str());
         RemoveDirectoryW(m_folder.c_str());
     }
@@ -104,14 +107,28 @@ protected:
     }
 
     // scan_check.py on the program's channel file: 0 when it holds the demo services but `leftOut`.
-    int CheckChannelFile(const std::string& leftOut)
+    int CheckChannelFile(const std::string& leftOut) { return RunCheck("'" + HostSource("tests/fixtures/demo/demo_channels.json") + "'", leftOut); }
+
+    // The records of the program's channel file as "sid|tsid|name|provider|tuning records" lines.
+    std::vector<std::string> ListChannelFile()
+    {
+        std::vector<std::string> lines;
+        if (RunCheck("list", "", "peer.out") != 0)
+            return lines;
+        std::ifstream in(test::HostPath(m_folder) + "peer.out");
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(line);
+        std::sort(lines.begin(), lines.end());
+        return lines;
+    }
+
+    int RunCheck(const std::string& first, const std::string& last, const char* out = "peer.log")
     {
         const std::string folder = test::HostPath(m_folder);
         DeleteFileW((m_folder + L"peer.rc").c_str());
         std::ofstream(folder + "peer.sh", std::ios::binary)
-            << "/usr/bin/python3 '" << HostSource("tests/plintor/scan_check.py") << "' '"
-            << HostSource("tests/fixtures/demo/demo_channels.json") << "' '" << folder << "channels.dat' "
-            << leftOut << " 2> '" << folder << "peer.log'\necho $? > '" << folder << "peer.rc.tmp'\nmv '" << folder
+            << "/usr/bin/python3 '" << HostSource("tests/plintor/scan_check.py") << "' " << first << " '" << folder
+            << "channels.dat' " << last << " > '" << folder << out << "' 2> '" << folder << "peer.log'\necho $? > '" << folder << "peer.rc.tmp'\nmv '" << folder
             << "peer.rc.tmp' '" << folder << "peer.rc'\n";
         if (!test::StartHostProgram("/bin/sh \"" + folder + "peer.sh\""))
             return -1;
@@ -196,4 +213,87 @@ TEST_F(ScanWizard, TerrestrialScanFinishAndApplyWriteTheTickedDemoServices)
     ASSERT_TRUE(wizard.Click(CScanWizardDriver::kNext));
     ASSERT_TRUE(wizard.Apply());
     EXPECT_EQ(CheckChannelFile(""), 0);
+}
+
+// The network device: ffmpeg sends the two-programme stream to one group over UDP and to another
+// in RTP; announcements name both. "All sources" scans the two groups; an announcement that
+// arrives during the scan changes the hidden step's rows only.
+TEST_F(ScanWizard, MulticastAllSourcesFindsFfmpegsPrograms)
+{
+    test::CUnixPeer udp("wizard_udp");
+    test::CUnixPeer rtp("wizard_rtp");
+    const std::string input = "ffmpeg -nostdin -loglevel error -re -stream_loop -1 -i " +
+                              test::UnixMediaPath("multicast.ts") +
+                              " -map 0 -c copy -program 'program_num=301:title=Nord Eins:st=0:st=1'"
+                              " -program 'program_num=302:title=S\xC3\xBC" "d Zwei:st=2:st=3'"
+                              " -mpegts_transport_stream_id 0x0456 -f ";
+    ASSERT_TRUE(udp.Start(input + "mpegts 'udp://239.1.4.20:5060?pkt_size=1316'"));
+    ASSERT_TRUE(rtp.Start(input + "rtp_mpegts 'rtp://239.1.4.21:5062'"));
+
+    HWND frame = Start();
+    ASSERT_NE(frame, nullptr);
+    CScanWizardDriver wizard(frame);
+    ASSERT_TRUE(wizard.IsReady());
+    ASSERT_TRUE(wizard.SelectRow(CScanWizardDriver::kSourceTypes, CScanWizardDriver::kRowNetwork));
+    ASSERT_TRUE(wizard.Click(CScanWizardDriver::kNext));
+    // One network device: no device step, none in the summary.
+    ASSERT_TRUE(wizard.IsVisible(CScanWizardDriver::kNetworks));
+    EXPECT_EQ(wizard.Text(CScanWizardDriver::kSummary), L"Network device");
+
+    test::SendAnnouncement("v=0\r\ns=Alpha\r\nc=IN IP4 239.1.4.20/8\r\nt=0 0\r\nm=video 5060 udp mpeg\r\n", 0x1001);
+    test::SendAnnouncement("v=0\r\ns=Beta\r\nc=IN IP4 239.1.4.21/8\r\nt=0 0\r\nm=video 5062 rtp mpeg\r\n", 0x1002);
+    ASSERT_TRUE(WaitFor([&] { return wizard.ComboCount(CScanWizardDriver::kNetworks) == 5; }, 10000));
+    EXPECT_EQ(wizard.ComboText(CScanWizardDriver::kNetworks, 0), L"--- Select ---");
+    EXPECT_EQ(wizard.ComboText(CScanWizardDriver::kNetworks, 1), L"Alpha - multicast source");
+    EXPECT_EQ(wizard.ComboText(CScanWizardDriver::kNetworks, 2), L"Beta - multicast source");
+    EXPECT_EQ(wizard.ComboText(CScanWizardDriver::kNetworks, 4), L"All sources");
+    EXPECT_TRUE(wizard.IsVisible(1098)); // "Networks updated!"
+    // The step opened without sources, in manual mode, which a refresh keeps.
+    EXPECT_FALSE(wizard.IsEnabled(CScanWizardDriver::kNetworks));
+    ASSERT_TRUE(wizard.Click(CScanWizardDriver::kByNetwork));
+    // The separator cannot be taken; "All sources" can.
+    ASSERT_TRUE(wizard.SelectCombo(CScanWizardDriver::kNetworks, 3));
+    EXPECT_FALSE(wizard.IsEnabled(CScanWizardDriver::kNext));
+    ASSERT_TRUE(wizard.SelectCombo(CScanWizardDriver::kNetworks, 4));
+    ASSERT_TRUE(wizard.IsEnabled(CScanWizardDriver::kNext));
+    ASSERT_TRUE(wizard.Click(CScanWizardDriver::kNext));
+    EXPECT_EQ(wizard.Text(CScanWizardDriver::kSummary), L"Network device > All sources");
+
+    // ffmpeg may take a moment before its first datagrams: Previous and Next scan again, the
+    // earlier results emptied first.
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        if (attempt == 0) {
+            // Mid-scan, a third source: the hidden step refills its rows, Finish stays off.
+            test::SendAnnouncement("v=0\r\ns=Gamma\r\nc=IN IP4 239.1.4.22/8\r\nt=0 0\r\nm=video 5064 udp mpeg\r\n",
+                                   0x1003);
+            ASSERT_TRUE(WaitFor([&] { return wizard.ComboCount(CScanWizardDriver::kNetworks) == 6; }, 10000));
+            // Read in this order: the scan's end disables Stop before it enables Finish.
+            const bool finish = wizard.IsEnabled(CScanWizardDriver::kNext);
+            const bool stop = wizard.IsEnabled(CScanWizardDriver::kScanStop);
+            EXPECT_FALSE(finish && stop);
+        }
+        ASSERT_TRUE(wizard.WaitForScanEnd(60000));
+        ASSERT_TRUE(wizard.RowCount(CScanWizardDriver::kProviders) <= 1);
+        if (wizard.RowCount(CScanWizardDriver::kProviders) == 1) {
+            ASSERT_TRUE(wizard.SelectRow(CScanWizardDriver::kProviders, 0));
+            if (wizard.RowCount(CScanWizardDriver::kChannels) == 3)
+                break;
+        }
+        ASSERT_TRUE(wizard.Click(CScanWizardDriver::kPrevious));
+        ASSERT_TRUE(wizard.SelectCombo(CScanWizardDriver::kNetworks, 5));
+        ASSERT_TRUE(wizard.Click(CScanWizardDriver::kNext));
+    }
+    udp.Stop();
+    rtp.Stop();
+    ASSERT_EQ(wizard.RowCount(CScanWizardDriver::kChannels), 3);
+    EXPECT_EQ(wizard.RowText(CScanWizardDriver::kProviders, 0), L"FFmpeg");
+    EXPECT_EQ(wizard.RowText(CScanWizardDriver::kChannels, 0), L"Nord Eins");
+    EXPECT_EQ(wizard.RowText(CScanWizardDriver::kChannels, 2), L"S\u00FCd Zwei");
+    ASSERT_TRUE(wizard.Click(CScanWizardDriver::kNext));
+    ASSERT_TRUE(wizard.Apply());
+    const std::vector<std::string> records = ListChannelFile();
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[0], "1|1|Service01|FFmpeg|239.1.4.21:5062");
+    EXPECT_EQ(records[1], "301|1110|Nord Eins|FFmpeg|239.1.4.20:5060");
+    EXPECT_EQ(records[2], "302|1110|S\xC3\xBC" "d Zwei|FFmpeg|239.1.4.20:5060");
 }
