@@ -23,6 +23,7 @@ using test::CScanWizardDriver;
 namespace {
 
 const wchar_t kTunerKey[] = L"Software\\Tolvik Test\\Virtual Tuner";
+const wchar_t* const kFrequencies[] = {L"506000", L"11494500", L"522000"};
 
 template <class Condition> bool WaitFor(Condition condition, DWORD milliseconds = 30000)
 {
@@ -67,6 +68,13 @@ protected:
         const std::string program = test::ProgramPath("plintor.exe");
         ASSERT_TRUE(CopyFileW(std::wstring(program.begin(), program.end()).c_str(), (m_folder + L"plintor.exe").c_str(),
                               FALSE));
+        // The run command's mapping, if any, comes back afterwards.
+        for (const wchar_t* frequency : kFrequencies) {
+            wchar_t path[MAX_PATH] = {};
+            DWORD size = sizeof(path);
+            if (RegGetValueW(HKEY_CURRENT_USER, kTunerKey, frequency, RRF_RT_REG_SZ, nullptr, path, &size) == ERROR_SUCCESS)
+                m_mapped.emplace_back(frequency, path);
+        }
         // The configurator's own process tunes: the tuner finds the file through the registry.
         const std::wstring demo = test::WidePath(test::MediaPath("demo/demo.ts"));
         RegSetKeyValueW(HKEY_CURRENT_USER, kTunerKey, L"506000", REG_SZ, demo.c_str(),
@@ -81,8 +89,13 @@ protected:
             WaitForSingleObject(m_process, 10000);
             CloseHandle(m_process);
         }
-        RegDeleteKeyValueW(HKEY_CURRENT_USER, kTunerKey, L"506000");
-        for (const wchar_t* name : {L"plintor.exe", L"channels.dat", L"peer.sh", L"peer.rc", L"peer.log", L"peer.out"})
+        for (const wchar_t* frequency : kFrequencies)
+            RegDeleteKeyValueW(HKEY_CURRENT_USER, kTunerKey, frequency);
+        for (const auto& mapped : m_mapped)
+            RegSetKeyValueW(HKEY_CURRENT_USER, kTunerKey, mapped.first.c_str(), REG_SZ, mapped.second.c_str(),
+                            static_cast<DWORD>((mapped.second.size() + 1) * sizeof(wchar_t)));
+        for (const wchar_t* name : {L"plintor.exe", L"channels.dat", L"peer.sh", L"peer.rc", L"peer.log", L"peer.out",
+                                    L"satellites.xml", L"pat.ts"})
             DeleteFileW((m_folder + name).c_str());
         RemoveDirectoryW(m_folder.c_str());
     }
@@ -181,6 +194,7 @@ protected:
 
     std::wstring m_folder;
     HANDLE m_process = nullptr;
+    std::vector<std::pair<std::wstring, std::wstring>> m_mapped;
 };
 
 } // namespace
@@ -296,4 +310,105 @@ TEST_F(ScanWizard, MulticastAllSourcesFindsFfmpegsPrograms)
     EXPECT_EQ(records[0], "1|1|Service01|FFmpeg|239.1.4.21:5062");
     EXPECT_EQ(records[1], "301|1110|Nord Eins|FFmpeg|239.1.4.20:5060");
     EXPECT_EQ(records[2], "302|1110|S\xC3\xBC" "d Zwei|FFmpeg|239.1.4.20:5060");
+}
+
+namespace {
+
+// ISO/IEC 13818-1, Annex B: the CRC of program-specific sections.
+uint32_t SectionCrc(const uint8_t* data, size_t length)
+{
+    uint32_t crc = 0xFFFFFFFFu;
+    for (size_t i = 0; i < length; ++i) {
+        crc ^= static_cast<uint32_t>(data[i]) << 24;
+        for (int bit = 0; bit < 8; ++bit)
+            crc = crc & 0x80000000u ? crc << 1 ^ 0x04C11DB7u : crc << 1;
+    }
+    return crc;
+}
+
+// A stream of PATs only: one programme whose map never comes.
+void WritePatOnly(const std::string& path)
+{
+    std::ofstream out(path, std::ios::binary);
+    for (int i = 0; i < 16; ++i) {
+        uint8_t packet[188];
+        std::fill(packet, packet + 188, 0xFF);
+        const uint8_t head[] = {0x47, 0x40, 0x00, static_cast<uint8_t>(0x10 | (i & 0x0F)), 0x00, 0x00, 0xB0, 0x0D, 0x04,
+                                0x21, 0xC1, 0x00, 0x00, 0x01, 0x01, 0xE1, 0x00};
+        std::copy(head, head + sizeof(head), packet);
+        const uint32_t crc = SectionCrc(packet + 5, 12);
+        for (int k = 0; k < 4; ++k)
+            packet[17 + k] = static_cast<uint8_t>(crc >> (24 - 8 * k));
+        out.write(reinterpret_cast<const char*>(packet), 188);
+    }
+}
+
+} // namespace
+
+// A satellite network of the program folder's "satellites.xml", DiSEqC mode 4: the demo services
+// come with the satellite tuner's records and the mode; then a transponder sending PATs only: Stop
+// during the programme-map wait returns at once, and the scan after it starts empty.
+TEST_F(ScanWizard, SatelliteNetworkWithDiSEqCThenStopDuringTheMapWait)
+{
+    std::ofstream(test::HostPath(m_folder) + "satellites.xml") << R"(<?xml version="1.0"?>
+<data><satellites><sat name="Demo S">
+  <transponder polarization="2" symbol_rate="27500" frequency="11200000"/>
+  <transponder polarization="1" symbol_rate="27500" frequency="11494500"/>
+</sat></satellites></data>)";
+    const std::wstring demo = test::WidePath(test::MediaPath("demo/demo.ts"));
+    RegSetKeyValueW(HKEY_CURRENT_USER, kTunerKey, L"11494500", REG_SZ, demo.c_str(),
+                    static_cast<DWORD>((demo.size() + 1) * sizeof(wchar_t)));
+    WritePatOnly(test::HostPath(m_folder) + "pat.ts");
+    const std::wstring pat = m_folder + L"pat.ts";
+    RegSetKeyValueW(HKEY_CURRENT_USER, kTunerKey, L"522000", REG_SZ, pat.c_str(),
+                    static_cast<DWORD>((pat.size() + 1) * sizeof(wchar_t)));
+
+    HWND frame = Start();
+    ASSERT_NE(frame, nullptr);
+    CScanWizardDriver wizard(frame);
+    ASSERT_TRUE(wizard.IsReady());
+    ASSERT_TRUE(wizard.SelectRow(CScanWizardDriver::kSourceTypes, CScanWizardDriver::kRowSatellite));
+    ASSERT_TRUE(wizard.Click(CScanWizardDriver::kNext));
+    // The one satellite tuner is taken without asking.
+    ASSERT_TRUE(wizard.IsVisible(CScanWizardDriver::kNetworks));
+    EXPECT_EQ(wizard.Text(CScanWizardDriver::kSummary), L"DVB Satellite > Virtual Tuner S");
+    ASSERT_EQ(wizard.ComboCount(CScanWizardDriver::kNetworks), 2);
+    EXPECT_EQ(wizard.ComboText(CScanWizardDriver::kNetworks, 1), L"Demo S");
+    ASSERT_TRUE(wizard.SelectCombo(CScanWizardDriver::kNetworks, 1));
+    ASSERT_TRUE(wizard.SelectCombo(CScanWizardDriver::kDiSEqC, 4));
+    EXPECT_EQ(wizard.ComboText(CScanWizardDriver::kDiSEqC, 4), L"PosB/OptA");
+    ASSERT_TRUE(wizard.Click(CScanWizardDriver::kNext));
+    ASSERT_TRUE(wizard.WaitForScanEnd(30000));
+    EXPECT_EQ(wizard.Text(CScanWizardDriver::kSummary), L"DVB Satellite > Virtual Tuner S > Demo S");
+    ASSERT_TRUE(wizard.SelectRow(CScanWizardDriver::kProviders, 0));
+    ASSERT_EQ(wizard.RowCount(CScanWizardDriver::kChannels), 4);
+    ASSERT_TRUE(wizard.Click(CScanWizardDriver::kNext));
+    ASSERT_TRUE(wizard.Apply());
+    const std::vector<std::string> records = ListChannelFile();
+    ASSERT_EQ(records.size(), 4u);
+    EXPECT_EQ(records[0], "257|1057|Demo One|Tolvik Demo|Virtual Tuner S:4");
+    EXPECT_EQ(records[3], "260|1057|Demo Radio|Tolvik Demo|Virtual Tuner S:4");
+
+    // Terrestrial, by hand, on the transponder of PATs only.
+    ASSERT_TRUE(wizard.SelectRow(CScanWizardDriver::kSourceTypes, CScanWizardDriver::kRowTerrestrial));
+    ASSERT_TRUE(wizard.Click(CScanWizardDriver::kNext));
+    ASSERT_TRUE(wizard.Click(CScanWizardDriver::kNext));
+    ASSERT_TRUE(wizard.Click(CScanWizardDriver::kManual));
+    ASSERT_TRUE(wizard.SetText(CScanWizardDriver::kField1, L"522"));
+    ASSERT_TRUE(wizard.SetText(CScanWizardDriver::kField2, L"8"));
+    ASSERT_TRUE(wizard.Click(CScanWizardDriver::kNext));
+    EXPECT_EQ(wizard.Text(CScanWizardDriver::kScanStop), L"Stop");
+    EXPECT_EQ(wizard.RowCount(CScanWizardDriver::kProviders), 0);
+    // Still running after a second: the PAT came (else the entry ends after 500 ms) and the
+    // scan waits for the programme map.
+    ASSERT_FALSE(wizard.WaitForScanEnd(1000));
+    const ULONGLONG pressed = GetTickCount64();
+    ASSERT_TRUE(wizard.Click(CScanWizardDriver::kScanStop));
+    const ULONGLONG stopped = GetTickCount64() - pressed;
+    EXPECT_LT(stopped, 200u);
+    ASSERT_TRUE(wizard.WaitForScanEnd(5000));
+    EXPECT_EQ(wizard.RowCount(CScanWizardDriver::kProviders), 0);
+    EXPECT_EQ(wizard.Text(CScanWizardDriver::kScanStop), L"Scan");
+    EXPECT_FALSE(wizard.IsEnabled(CScanWizardDriver::kScanStop));
+    EXPECT_FALSE(wizard.IsEnabled(CScanWizardDriver::kRestart));
 }
