@@ -78,7 +78,7 @@ BOOL CTune_Progress::OnInitDialog()
     m_text.SetFont(m_textFont);
     m_providers.SetExtendedStyle(LVS_EX_FULLROWSELECT);
     m_providers.InsertColumn(0, L"", LVCFMT_LEFT, 135);
-    m_channels.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_CHECKBOXES);
+    m_channels.Initialise();
     m_channels.InsertColumn(0, L"", LVCFMT_LEFT, 294);
     return TRUE;
 }
@@ -315,7 +315,7 @@ void CTune_Progress::RebuildChannels()
         item.iGroupId = GroupOf(record->GetServiceType());
         const int inserted =
             static_cast<int>(m_channels.SendMessage(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-        m_channels.SetItemState(inserted, INDEXTOSTATEIMAGEMASK(record->GetSelected() ? 2 : 1), LVIS_STATEIMAGEMASK);
+        m_channels.SetTicked(inserted, record->GetSelected() != 0);
     }
     m_filling = false;
 }

@@ -16,6 +16,7 @@
 #include "plintor/CScanSource.h"
 #include "plintor/CScanWorker.h"
 #include "plintor/win/CBaseTuneDialog.h"
+#include "plintor/win/CChannels.h"
 #include "plintor/win/CPagesListCallback.h"
 
 class CTune_Progress : public CBaseTuneDialog {
@@ -64,7 +65,7 @@ private:
     void StopWorker();
 
     CListCtrl m_providers;
-    CListCtrl m_channels;
+    CChannels m_channels;
     CProgressCtrl m_progress;
     CStatic m_text;
     CButton m_scanStop;

@@ -27,9 +27,15 @@ BOOL CTune_SourceType::OnInitDialog()
     CBaseTuneDialog::OnInitDialog();
     CreateBoldTahoma(m_titleFont, 8, DEFAULT_QUALITY);
     m_title.SetFont(m_titleFont);
-    m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
+    m_list.Initialise(&m_items);
     m_list.InsertColumn(0, L"", LVCFMT_LEFT, 482);
     return TRUE;
+}
+
+void CTune_SourceType::OnMeasureItem(int id, MEASUREITEMSTRUCT* measure)
+{
+    if (id == IDC_SOURCE_TYPE_LIST)
+        measure->itemHeight = CSourceTypeList::kRowHeight;
 }
 
 std::vector<CSourceTypeItem> CTune_SourceType::BuildItems(const bool present[5])
@@ -40,9 +46,9 @@ std::vector<CSourceTypeItem> CTune_SourceType::BuildItems(const bool present[5])
         int tuningType; // 0: always available
     };
     static const Row kRows[] = {
-        {plintor::kSourceSatellite, IDS_TYPE_SATELLITE, IDS_TYPE_SATELLITE_TEXT, 145, 3},
-        {plintor::kSourceTerrestrial, IDS_TYPE_TERRESTRIAL, IDS_TYPE_TERRESTRIAL_TEXT, 143, 1},
-        {plintor::kSourceCable, IDS_TYPE_CABLE, IDS_TYPE_CABLE_TEXT, 144, 2},
+        {plintor::kSourceSatellite, IDS_TYPE_SATELLITE, IDS_TYPE_SATELLITE_TEXT, IDB_TYPE_SATELLITE, 3},
+        {plintor::kSourceTerrestrial, IDS_TYPE_TERRESTRIAL, IDS_TYPE_TERRESTRIAL_TEXT, IDB_TYPE_TERRESTRIAL, 1},
+        {plintor::kSourceCable, IDS_TYPE_CABLE, IDS_TYPE_CABLE_TEXT, IDB_TYPE_CABLE, 2},
         {plintor::kSourceNetwork, IDS_TYPE_NETWORK, IDS_TYPE_NETWORK_TEXT, 0, 0},
     };
     std::vector<CSourceTypeItem> items;
@@ -71,10 +77,7 @@ int CTune_SourceType::Activate()
     m_list.DeleteAllItems();
     int firstAvailable = -1;
     for (size_t i = 0; i < m_items.size(); ++i) {
-        CString text = m_items[i].title;
-        if (!m_items[i].available)
-            text += L" (N/A)";
-        const int row = m_list.InsertItem(static_cast<int>(i), text);
+        const int row = m_list.InsertItem(static_cast<int>(i), m_items[i].title);
         m_list.SetItemData(row, i);
         if (firstAvailable < 0 && m_items[i].available)
             firstAvailable = row;

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "framework/win/CFont.h"
-#include "framework/win/CListCtrl.h"
 #include "framework/win/CStatic.h"
 #include "plintor/win/CBaseTuneDialog.h"
 #include "plintor/win/CSourceTypeItem.h"
+#include "plintor/win/CSourceTypeList.h"
 
 class CTune_SourceType : public CBaseTuneDialog {
 public:
@@ -25,10 +25,12 @@ public:
 protected:
     void DoDataExchange(CDataExchange* dx) override;
     void OnItemChanged(NMHDR* header, LRESULT* result);
+    // The list asks for its row height while it is made, before it has its object.
+    void OnMeasureItem(int id, MEASUREITEMSTRUCT* measure) override;
     DECLARE_MESSAGE_MAP()
 
 private:
-    CListCtrl m_list;
+    CSourceTypeList m_list;
     CStatic m_text;
     CStatic m_title;
     CFont m_titleFont;

@@ -128,6 +128,31 @@ int CScanWizardDriver::RowCount(int listId) const
     return Send(Control(listId), LVM_GETITEMCOUNT, 0, 0, &count) ? static_cast<int>(count) : -1;
 }
 
+bool CScanWizardDriver::ClickChannel(int row, int x) const
+{
+    // The row's rectangle: LVM_GETITEMRECT reads and writes a RECT the list's process must own.
+    HWND list = Control(kChannels);
+    DWORD process = 0;
+    GetWindowThreadProcessId(list, &process);
+    HANDLE handle = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process);
+    if (!handle)
+        return false;
+    RECT rect = {LVIR_BOUNDS, 0, 0, 0};
+    void* remote = VirtualAllocEx(handle, nullptr, sizeof(rect), MEM_COMMIT, PAGE_READWRITE);
+    SIZE_T copied = 0;
+    const bool measured = remote && WriteProcessMemory(handle, remote, &rect, sizeof(rect), &copied) &&
+                          Send(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote)) &&
+                          ReadProcessMemory(handle, remote, &rect, sizeof(rect), &copied);
+    if (remote)
+        VirtualFreeEx(handle, remote, 0, MEM_RELEASE);
+    CloseHandle(handle);
+    if (!measured)
+        return false;
+    // Posted, both: the list follows the button until it is released.
+    const LPARAM at = MAKELPARAM(rect.left + x, (rect.top + rect.bottom) / 2);
+    return PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at) && PostMessageW(list, WM_LBUTTONUP, 0, at);
+}
+
 int CScanWizardDriver::ComboCount(int comboId) const
 {
     LRESULT count = 0;

@@ -41,6 +41,8 @@ public:
     bool SelectCombo(int comboId, int row) const;
     // Ticks or unticks a row of the channels list.
     bool Tick(int row, bool ticked) const;
+    // Clicks a row of the channels list at `x` pixels from its left (its box spans 9 .. 20).
+    bool ClickChannel(int row, int x) const;
     int RowCount(int listId) const;
     int ComboCount(int comboId) const;
     std::wstring ComboText(int comboId, int row) const;

@@ -212,9 +212,12 @@ TEST_F(ScanWizard, TerrestrialScanFinishAndApplyWriteTheTickedDemoServices)
     EXPECT_EQ(wizard.Text(CScanWizardDriver::kSummary), L"");
 
     ScanTerrestrial(wizard);
-    // "Demo Three" unticked stays out of the list.
-    ASSERT_TRUE(wizard.Tick(2, false));
-    EXPECT_FALSE(wizard.IsTicked(2));
+    // "Demo Three" unticked by a click on its box stays out of the list; a click beside the box
+    // changes nothing.
+    ASSERT_TRUE(wizard.ClickChannel(1, 40));
+    ASSERT_TRUE(wizard.ClickChannel(2, 14));
+    EXPECT_TRUE(WaitFor([&] { return !wizard.IsTicked(2); }, 5000));
+    EXPECT_TRUE(wizard.IsTicked(1));
     ASSERT_TRUE(wizard.Click(CScanWizardDriver::kNext));
     // Finish restarts the wizard.
     EXPECT_TRUE(wizard.IsVisible(CScanWizardDriver::kSourceTypes));
