@@ -21,7 +21,10 @@ BOOL CTune_Devices::OnInitDialog()
     CreateBoldTahoma(m_textFont, 8, DEFAULT_QUALITY);
     m_text.SetFont(m_textFont);
     m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
-    m_list.InsertColumn(0, L"", LVCFMT_LEFT, 482);
+    // One column as wide as the list, without a horizontal scroll bar.
+    CRect client;
+    m_list.GetClientRect(&client);
+    m_list.InsertColumn(0, L"", LVCFMT_LEFT, client.Width() - ::GetSystemMetrics(SM_CXVSCROLL));
     return TRUE;
 }
 

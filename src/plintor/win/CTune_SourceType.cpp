@@ -28,7 +28,10 @@ BOOL CTune_SourceType::OnInitDialog()
     CreateBoldTahoma(m_titleFont, 8, DEFAULT_QUALITY);
     m_title.SetFont(m_titleFont);
     m_list.Initialise(&m_items);
-    m_list.InsertColumn(0, L"", LVCFMT_LEFT, 482);
+    // One column as wide as the list, without a horizontal scroll bar.
+    CRect client;
+    m_list.GetClientRect(&client);
+    m_list.InsertColumn(0, L"", LVCFMT_LEFT, client.Width() - ::GetSystemMetrics(SM_CXVSCROLL));
     return TRUE;
 }
 
