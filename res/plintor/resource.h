@@ -68,3 +68,4 @@
 #define IDS_JOB_NOT_DELETED 233
 #define IDS_OLE_FAILED 234
 #define IDS_VIEWER_RUNNING 235
+#include "scan_resource.h"

@@ -6,6 +6,7 @@
 #include "plintor/DefaultStartChannel.h"
 #include "plintor/win/CPage_General.h"
 #include "plintor/win/CPage_Record.h"
+#include "plintor/win/CPage_ScanChannels.h"
 #include "plintor/win/LoadUiString.h"
 #include "plintor/win/SettingsKeys.h"
 #include "resource.h"
@@ -68,6 +69,9 @@ void CConfigView::OnInitialUpdate()
     auto record = std::make_unique<CPage_Record>();
     CPage_Record* recordPage = record.get();
     AddPage(1, L"Record Options", IDB_PAGE_RECORD, std::move(record), recordPage, IDD_PAGE_RECORD);
+    auto scan = std::make_unique<CPage_ScanChannels>(m_services.get(), this, &m_list);
+    CPage_ScanChannels* scanPage = scan.get();
+    AddPage(2, L"Scan Channels", IDB_PAGE_SCAN, std::move(scan), scanPage, IDD_PAGE_SCAN);
 
     m_list.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     OnPageSelected(0);
