@@ -237,7 +237,7 @@ TEST_F(PlintorProgramTest, PagesApplyLanguageAndOk)
     ASSERT_NE(nullptr, list);
     LRESULT count = 0;
     ASSERT_TRUE(Send(list, LVM_GETITEMCOUNT, 0, 0, &count));
-    EXPECT_EQ(2, count);
+    EXPECT_EQ(5, count);
     HWND general = PageWith(form, 1048);
     HWND record = PageWith(form, 1044);
     ASSERT_NE(nullptr, general);
