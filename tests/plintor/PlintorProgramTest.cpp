@@ -1,17 +1,20 @@
 // The configurator program started for real from a folder whose name has a blank, driven with
 // window messages: the page list, the General and Record pages, Apply writing the viewer's values,
-// the autostart entry and the default start channel, the Slovak interface, and Ok.
+// the autostart entry and the default start channel, the Slovak interface, and Ok; the channel
+// editor and the favourites page searched, reordered and pruned, read back by the channel file's
+// own reader, with the recordings of removed channels gone from the Task Scheduler.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <vector>
 #include <string>
 
-#include "../dvb/DVBPlaybackCore/TaskSchedulerKit.h"
+#include "JobKit.h"
 #include "support/TestMedia.h"
 
 namespace {
@@ -64,6 +67,14 @@ bool Send(HWND hwnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0, LRESULT
 }
 
 bool Click(HWND button) { return button && Send(button, BM_CLICK); }
+
+// A field's text as the field holds it (GetWindowText does not ask another process's field).
+std::wstring FieldText(HWND field)
+{
+    wchar_t text[512] = {};
+    Send(field, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
+    return text;
+}
 
 struct FindWindowOf {
     DWORD process;
@@ -213,10 +224,118 @@ protected:
         return find.found;
     }
 
+    // A list-view message whose parameter points into the program: the structure is copied into
+    // its memory and back.
+    template <class T> bool SendInto(HWND hwnd, UINT message, WPARAM wParam, T* data, LRESULT* result = nullptr)
+    {
+        void* remote = VirtualAllocEx(m_process, nullptr, sizeof(T), MEM_COMMIT, PAGE_READWRITE);
+        if (!remote)
+            return false;
+        SIZE_T done = 0;
+        const bool ok = WriteProcessMemory(m_process, remote, data, sizeof(T), &done) &&
+                        Send(hwnd, message, wParam, reinterpret_cast<LPARAM>(remote), result) &&
+                        ReadProcessMemory(m_process, remote, data, sizeof(T), &done);
+        VirtualFreeEx(m_process, remote, 0, MEM_RELEASE);
+        return ok;
+    }
+
+    // Exactly these rows selected (the first also focused).
+    bool SelectRows(HWND list, std::initializer_list<int> rows)
+    {
+        LVITEMW item = {};
+        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        bool ok = SendInto(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), &item);
+        for (int row : rows) {
+            item.state = row == *rows.begin() ? LVIS_SELECTED | LVIS_FOCUSED : LVIS_SELECTED;
+            ok = ok && SendInto(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), &item);
+        }
+        return ok;
+    }
+
+    std::vector<int> SelectedRows(HWND list)
+    {
+        std::vector<int> rows;
+        LRESULT row = -1;
+        while (Send(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED, &row) && row >= 0)
+            rows.push_back(static_cast<int>(row));
+        return rows;
+    }
+
+    RECT CellOf(HWND list, int row, int column)
+    {
+        RECT cell = {};
+        cell.top = column;
+        cell.left = LVIR_BOUNDS;
+        SendInto(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), &cell);
+        return cell;
+    }
+
+    // A visible window of the program with this title (a message box it shows).
+    HWND WaitForWindowTitled(const std::wstring& title)
+    {
+        struct CFind {
+            DWORD process;
+            const std::wstring* title;
+            HWND found;
+        } find = { GetProcessId(m_process), &title, nullptr };
+        WaitFor([&] {
+            EnumWindows([](HWND hwnd, LPARAM lParam) -> BOOL {
+                auto* f = reinterpret_cast<CFind*>(lParam);
+                DWORD process = 0;
+                GetWindowThreadProcessId(hwnd, &process);
+                if (process == f->process && IsWindowVisible(hwnd) && WindowText(hwnd) == *f->title) {
+                    f->found = hwnd;
+                    return FALSE;
+                }
+                return TRUE;
+            }, reinterpret_cast<LPARAM>(&find));
+            return find.found != nullptr;
+        });
+        return find.found;
+    }
+
     std::wstring m_folder;
     std::string m_description;
     HANDLE m_process = nullptr;
 };
+
+// One record of a channel file description for channel_file.py.
+struct CChannel {
+    int tsid, sid, type, channel, favourite;
+    const char* name;
+    int scrambled;
+};
+
+std::string Describe(const std::vector<CChannel>& channels)
+{
+    std::string text = "{\"records\":[";
+    for (const CChannel& c : channels) {
+        text += std::string(&c == &channels.front() ? "" : ",") + "{\"sid\":" + std::to_string(c.sid) +
+                ",\"tsid\":" + std::to_string(c.tsid) + ",\"onid\":0,\"reserved\":0,\"favourite\":" +
+                std::to_string(c.favourite) + ",\"channel\":" + std::to_string(c.channel) +
+                ",\"dvb_type\":0,\"type\":" + std::to_string(c.type) + ",\"name\":\"" + c.name +
+                "\",\"provider\":\"\",\"scrambled\":" + std::to_string(c.scrambled) +
+                ",\"teletext\":1,\"subtitles\":0,\"epg\":1,\"audio\":0,\"logo\":\"\","
+                "\"pids\":[0,0,0,0,0],\"tune\":[]}";
+    }
+    return text + "]}";
+}
+
+// The visible page dialog holding control id (the TV and radio editors share their ids).
+HWND ShownPageWith(HWND form, int id)
+{
+    for (HWND child = GetWindow(form, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (GetDlgItem(child, id) && GetDlgCtrlID(child) != 1018 && IsWindowVisible(child))
+            return child;
+    }
+    return nullptr;
+}
+
+void Type(HWND target, const wchar_t* text)
+{
+    for (const wchar_t* c = text; *c; ++c)
+        PostMessageW(target, WM_CHAR, *c, 1);
+}
 
 TEST_F(PlintorProgramTest, PagesApplyLanguageAndOk)
 {
@@ -373,6 +492,201 @@ TEST_F(PlintorProgramTest, EmptyChannelListWritesNoStartChannel)
     EXPECT_FALSE(ReadDword(kViewer, L"LastActiveService", &value));
     EXPECT_FALSE(ReadDword(kViewer, L"LastActiveServiceIndex", &value));
     // Cancel writes nothing more and closes.
+    ASSERT_TRUE(Click(GetDlgItem(form, 1015)));
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(m_process, kWait));
+}
+
+TEST_F(PlintorProgramTest, ChannelEditorAndFavourites)
+{
+    // Twelve TV channels (transport stream 1), five radio channels (2), four favourites.
+    std::vector<CChannel> channels = {
+        {1, 1, 1, 0, -1, "Alpha", 0},      {1, 2, 1, 1, -1, "Beta Sport", 1}, {1, 3, 1, 2, 1, "News Sport", 0},
+        {1, 4, 1, 3, -1, "Delta", 0},      {1, 5, 1, 4, 0, "Sport News Extra", 0}, {1, 6, 1, 5, -1, "Epsilon", 0},
+        {1, 7, 1, 6, -1, "Zeta", 0},       {1, 8, 1, 7, 2, "Eta", 0},         {1, 9, 1, 8, -1, "Theta", 0},
+        {1, 10, 1, 9, 3, "Iota", 0},       {1, 11, 1, 10, -1, "Kappa", 0},    {1, 12, 1, 11, -1, "Lambda", 0},
+        {2, 1, 2, 0, -1, "Radio A", 0},    {2, 2, 2, 1, -1, "Radio B", 0},    {2, 3, 2, 2, -1, "Radio C", 0},
+        {2, 4, 2, 3, -1, "Radio D", 0},    {2, 5, 2, 4, -1, "Radio E", 0},
+    };
+    m_description = Describe(channels);
+    ASSERT_EQ(0, RunPeer("write"));
+    // Epsilon and Zeta have a scheduled recording each.
+    test::CComApartment com;
+    ITaskScheduler* scheduler = test::OpenScheduler();
+    ASSERT_NE(nullptr, scheduler);
+    const std::wstring epsilonJob = test::UniqueJobName(L"epsilon");
+    const std::wstring zetaJob = test::UniqueJobName(L"zeta");
+    MakeJob(scheduler, { epsilonJob, L"/rec 1 6 45 0 C:\\e.ts" });
+    MakeJob(scheduler, { zetaJob, L"/rec 1 7 45 0 C:\\z.ts" });
+
+    HWND frame = Start();
+    ASSERT_NE(nullptr, frame);
+    HWND form = GetDlgItem(frame, 0xE900);
+    HWND pages = GetDlgItem(form, 1018);
+    ASSERT_TRUE(Send(pages, WM_KEYDOWN, VK_DOWN));
+    ASSERT_TRUE(Send(pages, WM_KEYDOWN, VK_DOWN));
+    HWND editor = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (editor = ShownPageWith(form, 1067)) != nullptr; }, 5000));
+    HWND list = GetDlgItem(editor, 1042);
+    HWND search = GetDlgItem(editor, 1043);
+    HWND up = GetDlgItem(editor, 1045);
+    HWND down = GetDlgItem(editor, 1048);
+    auto count = [&](HWND rows) {
+        LRESULT n = -1;
+        Send(rows, LVM_GETITEMCOUNT, 0, 0, &n);
+        return static_cast<int>(n);
+    };
+    EXPECT_EQ(12, count(list));
+    EXPECT_EQ(L"type search here", FieldText(search));
+    EXPECT_EQ(L"Up", WindowText(up));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(editor, 1067))); // nothing selected
+
+    // The scrambled channel's name is red, the others' black.
+    int width = 0, height = 0;
+    std::vector<uint8_t> grab = Grab(list, &width, &height);
+    ASSERT_EQ(static_cast<size_t>(width) * height * 3, grab.size());
+    RECT window, client = {};
+    GetWindowRect(list, &window);
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&client), 1);
+    auto redPixels = [&](int row) {
+        RECT cell = CellOf(list, row, 1);
+        int red = 0;
+        for (int y = cell.top; y < cell.bottom; ++y)
+            for (int x = cell.left; x < cell.right; ++x) {
+                const int gx = x + client.left - window.left, gy = y + client.top - window.top;
+                if (gx < 0 || gy < 0 || gx >= width || gy >= height)
+                    continue;
+                const uint8_t* p = &grab[(static_cast<size_t>(gy) * width + gx) * 3];
+                red += p[0] > 0x80 && p[1] < 0x50 && p[2] < 0x50;
+            }
+        return red;
+    };
+    EXPECT_GT(redPixels(1), 10);
+    EXPECT_EQ(0, redPixels(0));
+
+    // Words in any order: both channels with "news" and "sport"; the first letter typed into the
+    // list moves to the search field. Up and Down stay off while the rows are filtered.
+    Type(list, L"n");
+    Type(search, L"ews sport");
+    EXPECT_TRUE(WaitFor([&] { return FieldText(search) == L"news sport"; }, 5000));
+    EXPECT_EQ(2, count(list));
+    ASSERT_TRUE(SelectRows(list, {1}));
+    EXPECT_FALSE(IsWindowEnabled(up));
+    EXPECT_FALSE(IsWindowEnabled(down));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(editor, 1067)));
+    // Escape clears the search and selects the first row of the whole list.
+    PostMessageW(search, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(WaitFor([&] { return count(list) == 12 && SelectedRows(list) == std::vector<int>{0}; }, 5000));
+    EXPECT_TRUE(WaitFor([&] { return FieldText(search) == L"type search here"; }, 5000));
+
+    // Up: the run from the top stays, Sport News Extra passes Delta. Down: the run at the bottom
+    // stays, Epsilon passes Zeta.
+    // (Up is off while the first row is selected: the command comes from the keyboard's way.)
+    ASSERT_TRUE(SelectRows(list, {1, 4}));
+    EXPECT_TRUE(IsWindowEnabled(up));
+    ASSERT_TRUE(SelectRows(list, {0, 1, 4}));
+    EXPECT_FALSE(IsWindowEnabled(up));
+    ASSERT_TRUE(Send(editor, WM_COMMAND, MAKEWPARAM(1045, BN_CLICKED), reinterpret_cast<LPARAM>(up)));
+    EXPECT_EQ((std::vector<int>{0, 1, 3}), SelectedRows(list));
+    ASSERT_TRUE(SelectRows(list, {5, 10, 11}));
+    ASSERT_TRUE(Click(down));
+    EXPECT_EQ((std::vector<int>{6, 10, 11}), SelectedRows(list));
+    channels[4].channel = 3;
+    channels[3].channel = 4;
+    channels[5].channel = 6;
+    channels[6].channel = 5;
+
+    // Rows now: Alpha, Beta Sport, News Sport, Sport News Extra, Delta, Zeta, Epsilon, Eta, Theta...
+    // Removing Zeta, Epsilon and Theta: Theta goes, the question about Epsilon's recording is
+    // answered No and the removal stops there.
+    ASSERT_TRUE(SelectRows(list, {5, 6, 8}));
+    PostMessageW(GetDlgItem(editor, 1067), BM_CLICK, 0, 0);
+    HWND question = WaitForWindowTitled(L"Notice");
+    ASSERT_NE(nullptr, question);
+    std::wstring asked;
+    EnumChildWindows(question, [](HWND child, LPARAM lParam) -> BOOL {
+        *reinterpret_cast<std::wstring*>(lParam) += WindowText(child) + L"|";
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&asked));
+    EXPECT_NE(std::wstring::npos, asked.find(L"There is a scheduled recording fo channel \"Epsilon\"")) << asked;
+    EXPECT_FALSE(IsWindowEnabled(frame)); // the question is modal to the configurator
+    PostMessageW(GetDlgItem(question, IDNO), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(question); }));
+    EXPECT_EQ(11, count(list));
+    EXPECT_EQ((std::vector<int>{5}), SelectedRows(list));
+    // Epsilon alone, answered Yes: it goes with its recording.
+    ASSERT_TRUE(SelectRows(list, {6}));
+    PostMessageW(GetDlgItem(editor, 1067), BM_CLICK, 0, 0);
+    question = WaitForWindowTitled(L"Notice");
+    ASSERT_NE(nullptr, question);
+    PostMessageW(GetDlgItem(question, IDYES), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(question); }));
+    EXPECT_EQ(10, count(list));
+    EXPECT_EQ((std::vector<int>{6}), SelectedRows(list));
+    channels.erase(channels.begin() + 8); // Theta
+    channels.erase(channels.begin() + 5); // Epsilon
+    // The TV channels are numbered by their places again, without gaps.
+    std::vector<CChannel*> tv;
+    for (CChannel& c : channels) {
+        if (c.tsid == 1)
+            tv.push_back(&c);
+    }
+    std::sort(tv.begin(), tv.end(), [](const CChannel* a, const CChannel* b) { return a->channel < b->channel; });
+    for (size_t i = 0; i < tv.size(); ++i)
+        tv[i]->channel = static_cast<int>(i);
+
+    // The favourite column: Eta (row 6) stops being one, Alpha (row 0) becomes the last.
+    for (int row : {6, 0}) {
+        ASSERT_TRUE(Send(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE));
+        RECT cell = CellOf(list, row, 3);
+        const LPARAM at = MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+        ASSERT_TRUE(Send(list, WM_LBUTTONDOWN, MK_LBUTTON, at));
+        ASSERT_TRUE(Send(list, WM_LBUTTONUP, 0, at));
+    }
+    // Favourites: Sport News Extra 0, News Sport 1, Iota 2, Alpha 3.
+    channels[6].favourite = -1; // Eta
+    channels[7].favourite = 2;  // Iota
+    channels[0].favourite = 3;  // Alpha
+
+    // The favourites page: a phrase, not words.
+    ASSERT_TRUE(Send(pages, WM_KEYDOWN, VK_DOWN));
+    ASSERT_TRUE(Send(pages, WM_KEYDOWN, VK_DOWN));
+    HWND favourites = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (favourites = ShownPageWith(form, 1058)) != nullptr; }, 5000));
+    HWND favouriteList = GetDlgItem(favourites, 1057);
+    HWND favouriteSearch = GetDlgItem(favourites, 1059);
+    EXPECT_EQ(4, count(favouriteList));
+    Type(favouriteList, L"news sport");
+    EXPECT_TRUE(WaitFor([&] { return FieldText(favouriteSearch) == L"news sport"; }, 5000));
+    EXPECT_EQ(1, count(favouriteList));
+    // Delete in the search field edits the text, it does not remove the favourite.
+    PostMessageW(favouriteSearch, WM_KEYDOWN, VK_DELETE, 0);
+    PostMessageW(favouriteSearch, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(WaitFor([&] { return count(favouriteList) == 4; }, 5000));
+    // Delete in the list removes the selected favourite (row 0 after Escape); the rest are
+    // numbered again. Then Iota moves below Alpha.
+    PostMessageW(favouriteList, WM_KEYDOWN, VK_DELETE, 0);
+    EXPECT_TRUE(WaitFor([&] { return count(favouriteList) == 3; }, 5000));
+    ASSERT_TRUE(SelectRows(favouriteList, {1}));
+    ASSERT_TRUE(Click(GetDlgItem(favourites, 1046)));
+    EXPECT_EQ((std::vector<int>{2}), SelectedRows(favouriteList));
+    channels[4].favourite = -1; // Sport News Extra
+    channels[2].favourite = 0;  // News Sport
+    channels[0].favourite = 1;  // Alpha
+    channels[7].favourite = 2;  // Iota
+
+    // Apply: the channel file as expected, Epsilon's job deleted, Zeta's kept.
+    ASSERT_TRUE(Click(GetDlgItem(form, 1031)));
+    m_description = Describe(channels);
+    EXPECT_EQ(0, RunPeer("check"));
+    ITask* gone = test::OpenJob(scheduler, epsilonJob);
+    EXPECT_EQ(nullptr, gone);
+    if (gone)
+        gone->Release();
+    ITask* kept = test::OpenJob(scheduler, zetaJob);
+    ASSERT_NE(nullptr, kept);
+    kept->Release();
+    scheduler->Delete(zetaJob.c_str());
+    scheduler->Release();
     ASSERT_TRUE(Click(GetDlgItem(form, 1015)));
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(m_process, kWait));
 }

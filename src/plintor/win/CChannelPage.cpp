@@ -56,7 +56,8 @@ BOOL CChannelPage::OnInitDialog()
     List().SetExtendedStyle(LVS_EX_FULLROWSELECT);
     OnSearchFocusLost();
     UpdateButtons();
-    return TRUE;
+    // The focus stays where it is: in the search field it would take the placeholder away.
+    return FALSE;
 }
 
 void CChannelPage::OnMeasureItem(int id, MEASUREITEMSTRUCT* measure)
@@ -159,6 +160,7 @@ void CChannelPage::SelectAfterRemoval(int index)
 {
     CListCtrl& list = List();
     const int count = list.GetItemCount();
+    list.SetItemState(-1, 0, LVIS_SELECTED);
     if (count > 0) {
         const int row = std::min(index, count - 1);
         list.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
@@ -275,8 +277,9 @@ BOOL CChannelPage::PreTranslateMessage(MSG* msg)
         default:
             break;
         }
-    } else if (msg->message == WM_CHAR && msg->wParam >= L' ' && focus != m_search.m_hWnd) {
-        ::SetFocus(m_search.m_hWnd);
+    } else if (msg->message == WM_CHAR && msg->wParam >= L' ' && msg->hwnd != m_search.m_hWnd) {
+        if (focus != m_search.m_hWnd)
+            ::SetFocus(m_search.m_hWnd);
         m_search.SendMessage(WM_CHAR, msg->wParam, msg->lParam);
         return TRUE;
     }

@@ -20,7 +20,7 @@ BOOL CPage_ChannelEditor::OnInitDialog()
 {
     CChannelPage::OnInitDialog();
     m_list.Initialise();
-    return TRUE;
+    return FALSE;
 }
 
 void CPage_ChannelEditor::UpdateTexts()

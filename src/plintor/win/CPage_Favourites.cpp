@@ -19,7 +19,7 @@ BOOL CPage_Favourites::OnInitDialog()
 {
     CChannelPage::OnInitDialog();
     m_list.Initialise();
-    return TRUE;
+    return FALSE;
 }
 
 HRESULT CPage_Favourites::GetChannels(CServices::ServiceArray& out, bool onlyIfChanged)
