@@ -16,6 +16,8 @@ struct CJobSpec {
     bool trigger = true;
     WORD type = TASK_TIME_TRIGGER_ONCE;
     WORD interval = 0;
+    std::wstring comment = L"News";
+    WORD year = 2031;
 };
 
 void MakeJob(ITaskScheduler* scheduler, const CJobSpec& spec)
@@ -27,7 +29,7 @@ void MakeJob(ITaskScheduler* scheduler, const CJobSpec& spec)
     item->Release();
     job->SetApplicationName(L"C:\\Program Files\\Tolvik\\Tolvik.exe");
     job->SetParameters(spec.parameters.c_str());
-    job->SetComment(L"News");
+    job->SetComment(spec.comment.c_str());
     job->SetCreator(L"TV");
     if (spec.trigger) {
         WORD index = 0;
@@ -35,7 +37,7 @@ void MakeJob(ITaskScheduler* scheduler, const CJobSpec& spec)
         ASSERT_EQ(S_OK, job->CreateTrigger(&index, &trigger));
         TASK_TRIGGER values = {};
         values.cbTriggerSize = sizeof(values);
-        values.wBeginYear = 2031;
+        values.wBeginYear = spec.year;
         values.wBeginMonth = 3;
         values.wBeginDay = 14;
         values.wStartHour = 20;

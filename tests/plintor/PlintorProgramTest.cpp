@@ -9,6 +9,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -294,6 +295,51 @@ protected:
         return find.found;
     }
 
+    // The text of a list row's column (kept as the item's text).
+    std::wstring RowText(HWND list, int row, int column)
+    {
+        struct {
+            LVITEMW item;
+            wchar_t text[256];
+        } remote = {};
+        void* base = VirtualAllocEx(m_process, nullptr, sizeof(remote), MEM_COMMIT, PAGE_READWRITE);
+        if (!base)
+            return L"<none>";
+        remote.item.iSubItem = column;
+        remote.item.cchTextMax = 256;
+        remote.item.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(base) + offsetof(decltype(remote), text));
+        SIZE_T done = 0;
+        WriteProcessMemory(m_process, base, &remote, sizeof(remote), &done);
+        Send(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(base));
+        ReadProcessMemory(m_process, base, &remote, sizeof(remote), &done);
+        VirtualFreeEx(m_process, base, 0, MEM_RELEASE);
+        return remote.text;
+    }
+
+    // The row whose first column reads text; -1 when none does.
+    int RowWith(HWND list, const std::wstring& text)
+    {
+        LRESULT rows = 0;
+        Send(list, LVM_GETITEMCOUNT, 0, 0, &rows);
+        for (int row = 0; row < rows; ++row) {
+            if (RowText(list, row, 0) == text)
+                return row;
+        }
+        return -1;
+    }
+
+    bool SetPicker(HWND picker, WORD year, WORD month, WORD day, WORD hour, WORD minute)
+    {
+        SYSTEMTIME time = {};
+        time.wYear = year;
+        time.wMonth = month;
+        time.wDay = day;
+        time.wHour = hour;
+        time.wMinute = minute;
+        LRESULT set = 0;
+        return SendInto(picker, DTM_SETSYSTEMTIME, GDT_VALID, &time, &set) && set;
+    }
+
     std::wstring m_folder;
     std::string m_description;
     HANDLE m_process = nullptr;
@@ -356,7 +402,7 @@ TEST_F(PlintorProgramTest, PagesApplyLanguageAndOk)
     ASSERT_NE(nullptr, list);
     LRESULT count = 0;
     ASSERT_TRUE(Send(list, LVM_GETITEMCOUNT, 0, 0, &count));
-    EXPECT_EQ(5, count);
+    EXPECT_EQ(6, count);
     HWND general = PageWith(form, 1048);
     HWND record = PageWith(form, 1044);
     ASSERT_NE(nullptr, general);
@@ -686,6 +732,218 @@ TEST_F(PlintorProgramTest, ChannelEditorAndFavourites)
     ASSERT_NE(nullptr, kept);
     kept->Release();
     scheduler->Delete(zetaJob.c_str());
+    scheduler->Release();
+    ASSERT_TRUE(Click(GetDlgItem(form, 1015)));
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(m_process, kWait));
+}
+
+// The user's time format without seconds, as the recording texts use it.
+std::wstring ShortTime(WORD hour, WORD minute)
+{
+    wchar_t format[100] = {};
+    GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STIMEFORMAT, format, 100);
+    std::wstring shortened = format;
+    const size_t seconds = shortened.find(L"ss");
+    if (seconds != std::wstring::npos && seconds > 0)
+        shortened.erase(seconds - 1, 3);
+    SYSTEMTIME time = {};
+    time.wYear = 2031;
+    time.wMonth = 3;
+    time.wDay = 14;
+    time.wHour = hour;
+    time.wMinute = minute;
+    wchar_t text[100] = {};
+    GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &time, shortened.c_str(), text, 100);
+    return text;
+}
+
+TEST_F(PlintorProgramTest, SchedulerAndRecordingDialog)
+{
+    m_description = Describe({{3, 1, 1, 0, -1, "One", 0}, {3, 2, 1, 1, 0, "Two", 0}});
+    ASSERT_EQ(0, RunPeer("write"));
+    test::CComApartment com;
+    ITaskScheduler* scheduler = test::OpenScheduler();
+    ASSERT_NE(nullptr, scheduler);
+    const std::wstring stem = std::to_wstring(GetTickCount64()) + L"_" + std::to_wstring(GetCurrentProcessId());
+    CJobSpec future = { test::UniqueJobName(L"future"), L"/rec 3 1 45 0 C:\\a.ts" };
+    future.comment = L"future " + stem;
+    CJobSpec past = { test::UniqueJobName(L"past"), L"/rec 3 1 45 0 C:\\b.ts" };
+    past.comment = L"past " + stem;
+    past.year = 2020;
+    CJobSpec weekly = { test::UniqueJobName(L"weekly"), L"/rec 3 2 45 0 C:\\c.ts", true, TASK_TIME_TRIGGER_WEEKLY, 2 };
+    weekly.comment = L"weekly " + stem;
+    for (const CJobSpec* spec : { &future, &past, &weekly })
+        MakeJob(scheduler, *spec);
+
+    HWND frame = Start();
+    ASSERT_NE(nullptr, frame);
+    HWND form = GetDlgItem(frame, 0xE900);
+    HWND pages = GetDlgItem(form, 1018);
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(Send(pages, WM_KEYDOWN, VK_DOWN));
+    HWND page = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (page = ShownPageWith(form, 1092)) != nullptr; }, 5000));
+    HWND list = GetDlgItem(page, 1057);
+    const int futureRow = RowWith(list, future.comment);
+    const int pastRow = RowWith(list, past.comment);
+    const int weeklyRow = RowWith(list, weekly.comment);
+    ASSERT_GE(futureRow, 0);
+    ASSERT_GE(pastRow, 0);
+    ASSERT_GE(weeklyRow, 0);
+    wchar_t date[100] = {};
+    SYSTEMTIME day = { 2031, 3, 0, 14 };
+    GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &day, nullptr, date, 100);
+    EXPECT_EQ(std::wstring(date) + L" " + ShortTime(20, 15) + L" - " + ShortTime(21, 0), RowText(list, futureRow, 1));
+    EXPECT_EQ(L"once", RowText(list, futureRow, 2));
+    EXPECT_EQ(L"Never", RowText(list, pastRow, 1));
+    EXPECT_EQ(L"weekly", RowText(list, weeklyRow, 2));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page, 1092)));
+
+    // Remove marks the past one deleted at once.
+    ASSERT_TRUE(SelectRows(list, {pastRow}));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(page, 1092)));
+    LRESULT before = 0, after = 0;
+    Send(list, LVM_GETITEMCOUNT, 0, 0, &before);
+    ASSERT_TRUE(Click(GetDlgItem(page, 1014)));
+    Send(list, LVM_GETITEMCOUNT, 0, 0, &after);
+    EXPECT_EQ(before - 1, after);
+    EXPECT_EQ(-1, RowWith(list, past.comment));
+
+    // Edit the future one (simple: its creator is no "A"): 23:30 to 00:30 is one hour.
+    ASSERT_TRUE(SelectRows(list, {RowWith(list, future.comment)}));
+    PostMessageW(GetDlgItem(page, 1092), BM_CLICK, 0, 0);
+    HWND dialog = WaitForWindowTitled(L"Add scheduled recording");
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_FALSE(IsWindowEnabled(frame)); // modal to the configurator
+    RECT size;
+    GetWindowRect(dialog, &size);
+    EXPECT_EQ(286, size.right - size.left);
+    EXPECT_EQ(310, size.bottom - size.top);
+    EXPECT_EQ(L"1000. One", FieldText(GetDlgItem(dialog, 1001)));
+    ASSERT_TRUE(SetPicker(GetDlgItem(dialog, 1104), 2031, 3, 14, 0, 0));
+    ASSERT_TRUE(SetPicker(GetDlgItem(dialog, 1095), 2031, 3, 14, 23, 30));
+    ASSERT_TRUE(SetPicker(GetDlgItem(dialog, 1096), 2031, 3, 14, 0, 30));
+    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
+    EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(frame) != FALSE; }));
+
+    // Add, advanced: weekly without a weekday stays open; every 3 weeks on Sunday and Thursday,
+    // equal times (a whole day), closing the viewer after it, into a dotted folder.
+    PostMessageW(GetDlgItem(page, 1045), BM_CLICK, 0, 0);
+    dialog = WaitForWindowTitled(L"Add scheduled recording");
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_EQ(L"1. Two", FieldText(GetDlgItem(dialog, 1001)));
+    ASSERT_TRUE(Click(GetDlgItem(dialog, 1105)));
+    GetWindowRect(dialog, &size);
+    EXPECT_EQ(649, size.right - size.left);
+    EXPECT_EQ(L"<< Simple", WindowText(GetDlgItem(dialog, 1105)));
+    HWND repeat = GetDlgItem(dialog, 1111);
+    ASSERT_TRUE(Send(repeat, CB_SETCURSEL, 2));
+    ASSERT_TRUE(Send(dialog, WM_COMMAND, MAKEWPARAM(1111, CBN_SELCHANGE), reinterpret_cast<LPARAM>(repeat)));
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, 1003)));
+    const int days[] = { 1000, 1072, 1108, 1109, 1003, 1002, 1110 };
+    for (int id : days)
+        ASSERT_TRUE(Send(GetDlgItem(dialog, id), BM_SETCHECK, BST_UNCHECKED));
+    ASSERT_TRUE(Click(GetDlgItem(dialog, IDOK)));
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    ASSERT_TRUE(Send(GetDlgItem(dialog, 1000), BM_SETCHECK, BST_CHECKED));
+    ASSERT_TRUE(Send(GetDlgItem(dialog, 1003), BM_SETCHECK, BST_CHECKED));
+    ASSERT_TRUE(Send(GetDlgItem(dialog, 1116), BM_SETCHECK, BST_CHECKED));
+    EXPECT_EQ(L"week", WindowText(GetDlgItem(dialog, 1114)));
+    // The up-down's arrow keys in its field step the interval (a notification cannot be sent from
+    // another process).
+    for (int step = 0; step < 2; ++step)
+        ASSERT_TRUE(Send(GetDlgItem(dialog, 1055), WM_KEYDOWN, VK_UP));
+    EXPECT_EQ(L"3", FieldText(GetDlgItem(dialog, 1055)));
+    EXPECT_EQ(L"weeks", WindowText(GetDlgItem(dialog, 1114)));
+    ASSERT_TRUE(SetPicker(GetDlgItem(dialog, 1104), 2031, 3, 14, 0, 0));
+    ASSERT_TRUE(SetPicker(GetDlgItem(dialog, 1095), 2031, 3, 14, 10, 0));
+    ASSERT_TRUE(SetPicker(GetDlgItem(dialog, 1096), 2031, 3, 14, 10, 0));
+    // The save dialog opens and, cancelled, leaves the path as it was.
+    const wchar_t path[] = L"C:\\rec dir.v2\\My show";
+    ASSERT_TRUE(Send(GetDlgItem(dialog, 1050), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path)));
+    PostMessageW(GetDlgItem(dialog, 1106), BM_CLICK, 0, 0);
+    HWND save = nullptr;
+    EXPECT_TRUE(WaitFor([&] {
+        FindWindowOf find = { GetProcessId(m_process), nullptr };
+        EnumWindows([](HWND hwnd, LPARAM lParam) -> BOOL {
+            auto* f = reinterpret_cast<FindWindowOf*>(lParam);
+            DWORD process = 0;
+            GetWindowThreadProcessId(hwnd, &process);
+            if (process == f->process && IsWindowVisible(hwnd) && GetWindow(hwnd, GW_OWNER) != nullptr &&
+                GetDlgItem(hwnd, 1105) == nullptr) {
+                f->found = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        }, reinterpret_cast<LPARAM>(&find));
+        save = find.found;
+        return save != nullptr;
+    }));
+    if (save) {
+        PostMessageW(save, WM_COMMAND, IDCANCEL, 0);
+        EXPECT_TRUE(WaitFor([&] { return !IsWindow(save); }));
+    }
+    EXPECT_EQ(path, FieldText(GetDlgItem(dialog, 1050)));
+    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
+    const int added = RowWith(list, L"My show"); // the file's name without the dotted folder
+    EXPECT_GE(added, 0);
+    EXPECT_EQ(L"weekly", RowText(list, added, 2));
+
+    // Apply writes the jobs; this process reads them back.
+    ASSERT_TRUE(Click(GetDlgItem(form, 1031)));
+    EXPECT_EQ(nullptr, test::OpenJob(scheduler, past.name));
+    auto check = [&](const std::wstring& name, const std::wstring& parameters, const std::wstring& creator,
+                     WORD hour, WORD minute, DWORD minutes, TASK_TRIGGER_TYPE type) {
+        ITask* job = test::OpenJob(scheduler, name);
+        ASSERT_NE(nullptr, job) << name;
+        EXPECT_EQ(m_folder + L"Tolvik.exe", test::JobText([job](LPWSTR* t) { return job->GetApplicationName(t); }));
+        EXPECT_EQ(parameters, test::JobText([job](LPWSTR* t) { return job->GetParameters(t); }));
+        EXPECT_EQ(creator, test::JobText([job](LPWSTR* t) { return job->GetCreator(t); }));
+        ITaskTrigger* trigger = nullptr;
+        ASSERT_EQ(S_OK, job->GetTrigger(0, &trigger));
+        TASK_TRIGGER values = {};
+        values.cbTriggerSize = sizeof(values);
+        ASSERT_EQ(S_OK, trigger->GetTrigger(&values));
+        EXPECT_EQ(2031, values.wBeginYear);
+        EXPECT_EQ(3, values.wBeginMonth);
+        EXPECT_EQ(14, values.wBeginDay);
+        EXPECT_EQ(hour, values.wStartHour);
+        EXPECT_EQ(minute, values.wStartMinute);
+        EXPECT_EQ(minutes, values.MinutesDuration);
+        EXPECT_EQ(type, values.TriggerType);
+        if (type == TASK_TIME_TRIGGER_WEEKLY) {
+            EXPECT_EQ(3, values.Type.Weekly.WeeksInterval);
+            EXPECT_EQ(TASK_SUNDAY | TASK_THURSDAY, values.Type.Weekly.rgfDaysOfTheWeek);
+        }
+        trigger->Release();
+        job->Release();
+        scheduler->Delete(name.c_str());
+    };
+    // Edited in the simple layout, the record keeps its file.
+    check(future.name, L"/rec 3 1 60 0 C:\\a.ts", L"S", 23, 30, 60, TASK_TIME_TRIGGER_ONCE);
+    std::wstring addedName;
+    IEnumWorkItems* items = nullptr;
+    ASSERT_EQ(S_OK, scheduler->Enum(&items));
+    LPWSTR* names = nullptr;
+    ULONG fetched = 0;
+    while (items->Next(1, &names, &fetched) == S_OK && fetched == 1) {
+        std::wstring name = names[0];
+        CoTaskMemFree(names[0]);
+        CoTaskMemFree(names);
+        if (name.size() > 4 && name.compare(name.size() - 4, 4, L".job") == 0)
+            name.resize(name.size() - 4);
+        ITask* job = test::OpenJob(scheduler, name);
+        if (job && test::JobText([job](LPWSTR* t) { return job->GetComment(t); }) == L"My show")
+            addedName = name;
+        if (job)
+            job->Release();
+    }
+    items->Release();
+    ASSERT_EQ(0u, addedName.rfind(L"QORSR_", 0)) << addedName;
+    check(addedName, L"/rec 3 2 1440 1 \"C:\\rec dir.v2\\My show\"", L"A", 10, 0, 1440, TASK_TIME_TRIGGER_WEEKLY);
+    scheduler->Delete(weekly.name.c_str());
     scheduler->Release();
     ASSERT_TRUE(Click(GetDlgItem(form, 1015)));
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(m_process, kWait));

@@ -8,6 +8,7 @@
 #include "plintor/win/CPage_Favourites.h"
 #include "plintor/win/CPage_General.h"
 #include "plintor/win/CPage_Record.h"
+#include "plintor/win/CPage_Scheduler.h"
 #include "plintor/win/LoadUiString.h"
 #include "plintor/win/SettingsKeys.h"
 #include "resource.h"
@@ -78,6 +79,9 @@ void CConfigView::OnInitialUpdate()
     auto favourites = std::make_unique<CPage_Favourites>(this);
     CPage_Favourites* favouritesPage = favourites.get();
     AddPage(5, L"", IDB_PAGE_FAVOURITES, std::move(favourites), favouritesPage, IDD_PAGE_FAVOURITES);
+    auto scheduler = std::make_unique<CPage_Scheduler>(this);
+    CPage_Scheduler* schedulerPage = scheduler.get();
+    AddPage(6, L"", IDB_PAGE_SCHEDULER, std::move(scheduler), schedulerPage, IDD_PAGE_SCHEDULER);
 
     m_list.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     OnPageSelected(0);
