@@ -147,7 +147,8 @@ protected:
                 TerminateProcess(m_process, 1);
             CloseHandle(m_process);
         }
-        for (const wchar_t* name : { L"grab.rgb", L"plintor.exe", L"channels.dat", L"channels.json", L"peer.sh", L"peer.rc" })
+        for (const wchar_t* name : { L"grab.rgb", L"plintor.exe", L"channels.dat", L"channels.json", L"peer.sh", L"peer.rc",
+                                     L"green.png", L"cut.jpg" })
             DeleteFileW((m_folder + name).c_str());
         RemoveDirectoryW(m_folder.c_str());
     }
@@ -350,7 +351,16 @@ struct CChannel {
     int tsid, sid, type, channel, favourite;
     const char* name;
     int scrambled;
+    std::string logo; // a Windows path
 };
+
+std::string JsonText(const std::string& text)
+{
+    std::string escaped;
+    for (char c : text)
+        escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    return escaped;
+}
 
 std::string Describe(const std::vector<CChannel>& channels)
 {
@@ -361,7 +371,7 @@ std::string Describe(const std::vector<CChannel>& channels)
                 std::to_string(c.favourite) + ",\"channel\":" + std::to_string(c.channel) +
                 ",\"dvb_type\":0,\"type\":" + std::to_string(c.type) + ",\"name\":\"" + c.name +
                 "\",\"provider\":\"\",\"scrambled\":" + std::to_string(c.scrambled) +
-                ",\"teletext\":1,\"subtitles\":0,\"epg\":1,\"audio\":0,\"logo\":\"\","
+                ",\"teletext\":1,\"subtitles\":0,\"epg\":1,\"audio\":0,\"logo\":\"" + JsonText(c.logo) + "\","
                 "\"pids\":[0,0,0,0,0],\"tune\":[]}";
     }
     return text + "]}";
@@ -553,6 +563,19 @@ TEST_F(PlintorProgramTest, ChannelEditorAndFavourites)
         {2, 1, 2, 0, -1, "Radio A", 0},    {2, 2, 2, 1, -1, "Radio B", 0},    {2, 3, 2, 2, -1, "Radio C", 0},
         {2, 4, 2, 3, -1, "Radio D", 0},    {2, 5, 2, 4, -1, "Radio E", 0},
     };
+    // Logos: a green PNG for Alpha, a JPEG cut short for Delta (it does not load: not drawn).
+    const std::string folder = test::HostPath(m_folder);
+    std::ofstream(folder + "logos.sh", std::ios::binary)
+        << "/usr/bin/ffmpeg -v error -y -f lavfi -i color=c=0x00C000:s=40x20 -frames:v 1 '" << folder << "green.png'\n"
+        << "/usr/bin/ffmpeg -v error -y -f lavfi -i color=c=blue:s=40x20 -frames:v 1 -f mjpeg - | head -c 150 > '"
+        << folder << "cut.jpg'\nmv '" << folder << "logos.sh' '" << folder << "logos.done'\n";
+    ASSERT_TRUE(test::StartHostProgram("/bin/sh \"" + folder + "logos.sh\""));
+    const std::wstring done = m_folder + L"logos.done";
+    ASSERT_TRUE(WaitFor([&] { return GetFileAttributesW(done.c_str()) != INVALID_FILE_ATTRIBUTES; }));
+    DeleteFileW(done.c_str());
+    const std::string windowsFolder(m_folder.begin(), m_folder.end());
+    channels[0].logo = windowsFolder + "green.png";
+    channels[3].logo = windowsFolder + "cut.jpg";
     m_description = Describe(channels);
     ASSERT_EQ(0, RunPeer("write"));
     // Epsilon and Zeta have a scheduled recording each.
@@ -608,6 +631,21 @@ TEST_F(PlintorProgramTest, ChannelEditorAndFavourites)
     };
     EXPECT_GT(redPixels(1), 10);
     EXPECT_EQ(0, redPixels(0));
+    // Alpha's logo, scaled to the row (21 pixels high, 42 wide), stands 5 pixels inside the
+    // name's cell; the cut logo of Delta leaves its row white there.
+    auto pixelAt = [&](int row, int xFromRight, int yFromTop) {
+        RECT cell = CellOf(list, row, 1);
+        const int gx = cell.right - xFromRight + client.left - window.left;
+        const int gy = cell.top + yFromTop + client.top - window.top;
+        if (gx < 0 || gy < 0 || gx >= width || gy >= height)
+            return RGB(1, 2, 3);
+        const uint8_t* p = &grab[(static_cast<size_t>(gy) * width + gx) * 3];
+        return RGB(p[0], p[1], p[2]);
+    };
+    const COLORREF logo = pixelAt(0, 5 + 21, 11); // ffmpeg's green, near 0x00C000
+    EXPECT_TRUE(GetRValue(logo) < 0x20 && GetGValue(logo) > 0xA0 && GetBValue(logo) < 0x20) << std::hex << logo;
+    EXPECT_EQ(RGB(255, 255, 255), pixelAt(0, 5 + 42 + 3, 11));
+    EXPECT_EQ(RGB(255, 255, 255), pixelAt(3, 5 + 21, 11));
 
     // Words in any order: both channels with "news" and "sport"; the first letter typed into the
     // list moves to the search field. Up and Down stay off while the rows are filtered.
