@@ -1,7 +1,7 @@
 #include "plintor/win/CChannelList.h"
 
 #include "framework/win/CDC.h"
-#include "plintor/win/CChannelPage.h"
+#include "plintor/win/PageFont.h"
 #include "plintor/win/ChannelLogo.h"
 #include "plintor/win/LoadUiString.h"
 #include "resource.h"
@@ -33,13 +33,8 @@ void CChannelList::Initialise()
 
 void CChannelList::SetHeadings()
 {
-    for (int column = kName; column <= kFavourite; ++column) {
-        CString text = LoadUiString(IDS_COLUMN_CHANNEL + column - kName);
-        LVCOLUMNW heading = {};
-        heading.mask = LVCF_TEXT;
-        heading.pszText = const_cast<wchar_t*>(text.GetString());
-        SendMessage(LVM_SETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&heading));
-    }
+    for (int column = kName; column <= kFavourite; ++column)
+        SetColumnText(column, LoadUiString(IDS_COLUMN_CHANNEL + column - kName));
 }
 
 void CChannelList::DrawItem(DRAWITEMSTRUCT* draw)

@@ -2,7 +2,7 @@
 
 #include "dvb/DVBPlaybackCore/CQORService.h"
 #include "framework/win/CDC.h"
-#include "plintor/win/CChannelPage.h"
+#include "plintor/win/PageFont.h"
 #include "plintor/win/ChannelLogo.h"
 
 using DVBPlaybackCore::CQORService;

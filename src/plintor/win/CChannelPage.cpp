@@ -21,21 +21,6 @@ std::wstring Lowered(const std::wstring& text)
 
 } // namespace
 
-BOOL CreateTahoma(CFont& font, int points, int weight, bool italic)
-{
-    HDC screen = ::CreateCompatibleDC(nullptr);
-    LOGFONTW face = {};
-    face.lfHeight = -MulDiv(points, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ::DeleteDC(screen);
-    face.lfWeight = weight;
-    face.lfItalic = italic ? TRUE : FALSE;
-    face.lfCharSet = DEFAULT_CHARSET;
-    face.lfQuality = CLEARTYPE_QUALITY;
-    face.lfPitchAndFamily = VARIABLE_PITCH;
-    lstrcpynW(face.lfFaceName, L"Tahoma", LF_FACESIZE);
-    return font.CreateFontIndirect(&face);
-}
-
 CChannelPage::CChannelPage(UINT templateId, CConfigView* view, const CControlIds& ids)
     : CDialog(templateId), m_view(view), m_ids(ids)
 {

@@ -16,6 +16,7 @@
 #include "framework/win/CListCtrl.h"
 #include "plintor/ChannelNumbering.h"
 #include "plintor/win/CLoadSave.h"
+#include "plintor/win/PageFont.h"
 
 class CConfigView;
 
@@ -85,6 +86,3 @@ private:
     bool m_first = true;
     bool m_filtered = false;
 };
-
-// The "Tahoma" 9-point fonts of the channel pages (ClearType), at the screen's resolution.
-BOOL CreateTahoma(CFont& font, int points, int weight, bool italic);

@@ -5,6 +5,7 @@
 #include "framework/win/CFileDialog.h"
 #include "plintor/RecordingEntry.h"
 #include "plintor/win/LoadUiString.h"
+#include "plintor/win/LocalTime.h"
 #include "resource.h"
 
 using DVBPlaybackCore::CQORService;
@@ -16,27 +17,6 @@ namespace {
 const int kWeekDayIds[7] = {IDC_EVENT_SUNDAY,   IDC_EVENT_MONDAY, IDC_EVENT_TUESDAY,  IDC_EVENT_WEDNESDAY,
                             IDC_EVENT_THURSDAY, IDC_EVENT_FRIDAY, IDC_EVENT_SATURDAY};
 const int kSourceIds[3] = {IDC_EVENT_FAVOURITES, IDC_EVENT_TV, IDC_EVENT_RADIO};
-
-SYSTEMTIME LocalTimeOf(int64_t utc)
-{
-    ULARGE_INTEGER ticks;
-    ticks.QuadPart = static_cast<uint64_t>(utc + 11644473600ll) * 10000000ull;
-    FILETIME file{ticks.LowPart, ticks.HighPart};
-    SYSTEMTIME universal{}, local{};
-    ::FileTimeToSystemTime(&file, &universal);
-    ::SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local);
-    return local;
-}
-
-int64_t UtcOf(const SYSTEMTIME& local)
-{
-    SYSTEMTIME universal{};
-    FILETIME file{};
-    if (!::TzSpecificLocalTimeToSystemTime(nullptr, &local, &universal) || !::SystemTimeToFileTime(&universal, &file))
-        return 0;
-    ULARGE_INTEGER ticks{{file.dwLowDateTime, file.dwHighDateTime}};
-    return static_cast<int64_t>(ticks.QuadPart / 10000000ull) - 11644473600ll;
-}
 
 std::u16string U16(const CString& text)
 {

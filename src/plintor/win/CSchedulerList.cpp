@@ -5,24 +5,14 @@
 #include "framework/win/CDC.h"
 #include "plintor/NextRecording.h"
 #include "plintor/RecordingEntry.h"
-#include "plintor/win/CChannelPage.h"
+#include "plintor/win/PageFont.h"
 #include "plintor/win/LoadUiString.h"
+#include "plintor/win/LocalTime.h"
 #include "resource.h"
 
 using DVBPlaybackCore::CTask;
 
 namespace {
-
-SYSTEMTIME LocalTime(int64_t utc)
-{
-    ULARGE_INTEGER ticks;
-    ticks.QuadPart = static_cast<uint64_t>(utc + 11644473600ll) * 10000000ull;
-    FILETIME file{ticks.LowPart, ticks.HighPart};
-    SYSTEMTIME universal{}, local{};
-    ::FileTimeToSystemTime(&file, &universal);
-    ::SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local);
-    return local;
-}
 
 CString DateText(const SYSTEMTIME& time)
 {
@@ -44,21 +34,13 @@ CString TimeText(const SYSTEMTIME& time)
 
 } // namespace
 
-int64_t CSchedulerList::Now()
-{
-    FILETIME now;
-    ::GetSystemTimeAsFileTime(&now);
-    ULARGE_INTEGER ticks{{now.dwLowDateTime, now.dwHighDateTime}};
-    return static_cast<int64_t>(ticks.QuadPart / 10000000ull) - 11644473600ll;
-}
-
 CString CSchedulerList::NextRecordingText(const CTask& task, int64_t now)
 {
     const plintor::CNextRecording next = plintor::NextRecording(task.GetTriggerType(), task.GetStart(),
                                                                 task.GetDuration(), task.GetInterval(),
                                                                 task.GetWeekDays(), now);
-    const SYSTEMTIME start = LocalTime(next.start);
-    const SYSTEMTIME end = LocalTime(next.end);
+    const SYSTEMTIME start = LocalTimeOf(next.start);
+    const SYSTEMTIME end = LocalTimeOf(next.end);
     const CString today = LoadUiString(IDS_TODAY);
     const CString tomorrow = LoadUiString(IDS_TOMORROW);
     CString text;
@@ -113,13 +95,8 @@ void CSchedulerList::Initialise()
 
 void CSchedulerList::SetHeadings()
 {
-    for (int column = kDescription; column <= kRepeat; ++column) {
-        CString text = LoadUiString(IDS_COLUMN_DESCRIPTION + column);
-        LVCOLUMNW heading = {};
-        heading.mask = LVCF_TEXT;
-        heading.pszText = const_cast<wchar_t*>(text.GetString());
-        SendMessage(LVM_SETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&heading));
-    }
+    for (int column = kDescription; column <= kRepeat; ++column)
+        SetColumnText(column, LoadUiString(IDS_COLUMN_DESCRIPTION + column));
 }
 
 CString CSchedulerList::CellText(CScheduledRecording* record, int column) const
@@ -128,7 +105,7 @@ CString CSchedulerList::CellText(CScheduledRecording* record, int column) const
     case kDescription:
         return CString(reinterpret_cast<const wchar_t*>(record->task.GetComment().c_str()));
     case kNextRecording:
-        return NextRecordingText(record->task, Now());
+        return NextRecordingText(record->task, UtcNow());
     case kRepeat:
         return RepeatText(record->task.GetTriggerType());
     default:

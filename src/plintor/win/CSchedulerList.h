@@ -30,7 +30,6 @@ public:
     static CString NextRecordingText(const DVBPlaybackCore::CTask& task, int64_t now);
     // "once", "daily" or "weekly"; empty for another kind.
     static CString RepeatText(uint32_t kind);
-    static int64_t Now();
 
 private:
     CString CellText(CScheduledRecording* record, int column) const;
