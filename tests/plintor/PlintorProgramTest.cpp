@@ -810,7 +810,9 @@ TEST_F(PlintorProgramTest, SchedulerAndRecordingDialog)
     past.year = 2020;
     CJobSpec weekly = { test::UniqueJobName(L"weekly"), L"/rec 3 2 45 0 C:\\c.ts", true, TASK_TIME_TRIGGER_WEEKLY, 2 };
     weekly.comment = L"weekly " + stem;
-    for (const CJobSpec* spec : { &future, &past, &weekly })
+    CJobSpec gone = { test::UniqueJobName(L"gone"), L"/rec 9 9 45 0 C:\\g.ts" };
+    gone.comment = L"gone " + stem;
+    for (const CJobSpec* spec : { &future, &past, &weekly, &gone })
         MakeJob(scheduler, *spec);
 
     HWND frame = Start();
@@ -864,6 +866,19 @@ TEST_F(PlintorProgramTest, SchedulerAndRecordingDialog)
     PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
     EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(frame) != FALSE; }));
+
+    // A recording of a channel the list no longer has cannot be confirmed until a source is chosen.
+    ASSERT_TRUE(SelectRows(list, {RowWith(list, gone.comment)}));
+    PostMessageW(GetDlgItem(page, 1092), BM_CLICK, 0, 0);
+    dialog = WaitForWindowTitled(L"Add scheduled recording");
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_EQ(L"Channel no longer available", FieldText(GetDlgItem(dialog, 1001)));
+    ASSERT_TRUE(Click(GetDlgItem(dialog, IDOK)));
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    ASSERT_TRUE(Click(GetDlgItem(dialog, 1099)));
+    EXPECT_EQ(L"1000. One", FieldText(GetDlgItem(dialog, 1001)));
+    PostMessageW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
 
     // Add, advanced: weekly without a weekday stays open; every 3 weeks on Sunday and Thursday,
     // equal times (a whole day), closing the viewer after it, into a dotted folder.
@@ -981,6 +996,11 @@ TEST_F(PlintorProgramTest, SchedulerAndRecordingDialog)
     items->Release();
     ASSERT_EQ(0u, addedName.rfind(L"QORSR_", 0)) << addedName;
     check(addedName, L"/rec 3 2 1440 1 \"C:\\rec dir.v2\\My show\"", L"A", 10, 0, 1440, TASK_TIME_TRIGGER_WEEKLY);
+    ITask* cancelled = test::OpenJob(scheduler, gone.name); // as it was
+    ASSERT_NE(nullptr, cancelled);
+    EXPECT_EQ(gone.parameters, test::JobText([cancelled](LPWSTR* t) { return cancelled->GetParameters(t); }));
+    cancelled->Release();
+    scheduler->Delete(gone.name.c_str());
     scheduler->Delete(weekly.name.c_str());
     scheduler->Release();
     ASSERT_TRUE(Click(GetDlgItem(form, 1015)));
