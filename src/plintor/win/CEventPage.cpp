@@ -148,12 +148,22 @@ BOOL CEventPage::OnInitDialog()
         for (int i = 0; i < 7; ++i)
             m_weekDays[i].SetCheck(i == now.wDayOfWeek ? BST_CHECKED : BST_UNCHECKED);
         SetSource(kFavourites);
-        // The next full hour and the hour after, on today's date (the hours wrap at midnight).
-        SYSTEMTIME start = now;
-        start.wHour = static_cast<WORD>((now.wHour + 1) % 24);
-        start.wMinute = start.wSecond = start.wMilliseconds = 0;
-        SYSTEMTIME end = start;
-        end.wHour = static_cast<WORD>((start.wHour + 1) % 24);
+        // The next full hour and the hour after; after 23:00 that is tomorrow's midnight, so the
+        // date moves with it rather than pointing at a past hour of today.
+        SYSTEMTIME hour = now;
+        hour.wMinute = hour.wSecond = hour.wMilliseconds = 0;
+        SYSTEMTIME start = hour, end = hour;
+        FILETIME file{};
+        if (::SystemTimeToFileTime(&hour, &file)) {
+            ULARGE_INTEGER ticks{{file.dwLowDateTime, file.dwHighDateTime}};
+            const uint64_t oneHour = 3600ull * 10000000ull;
+            for (SYSTEMTIME* time : {&start, &end}) {
+                ticks.QuadPart += oneHour;
+                FILETIME next{ticks.LowPart, ticks.HighPart};
+                ::FileTimeToSystemTime(&next, time);
+            }
+        }
+        m_date.SetTime(start);
         m_startTime.SetTime(start);
         m_endTime.SetTime(end);
     }
