@@ -2,7 +2,8 @@
 """Draws the configurator's icon (a gear) as a 16- and 32-pixel ICO file and the page icons as
 32 x 32 bitmaps with 32-bit alpha (BI_RGB, alpha in the fourth byte), our own simple shapes:
 
-  make_bitmaps.py FOLDER   writes plintor.ico and page150.bmp ... page163.bmp into FOLDER
+  make_bitmaps.py FOLDER   writes plintor.ico, page150.bmp ... page163.bmp and favourite162.bmp
+                           into FOLDER
 """
 import math
 import os
@@ -67,11 +68,26 @@ PAGES = {150: (tv, 0x3060C0), 151: (disc, 0xC02020), 152: (dish, 0x208040),
          158: (star, 0xE0A000), 159: (cog, 0x505060), 163: (clock, 0x2080B0)}
 
 
-def bmp(pixel, n=32):
-    rows = b''.join(struct.pack('<I', pixel(x, y)) for y in reversed(range(n)) for x in range(n))
-    info = struct.pack('<IiiHHIIiiII', 40, n, n, 1, 32, 0, len(rows), 2835, 2835, 0, 0)
+def bmp(pixel, n=32, height=None):
+    height = height or n
+    rows = b''.join(struct.pack('<I', pixel(x, y)) for y in reversed(range(height)) for x in range(n))
+    info = struct.pack('<IiiHHIIiiII', 40, n, height, 1, 32, 0, len(rows), 2835, 2835, 0, 0)
     header = struct.pack('<2sIHHI', b'BM', 14 + len(info) + len(rows), 0, 0, 14 + len(info))
     return header + info + rows
+
+
+def favourite_marks(x, y):
+    """Two 13 x 13 frames on white: a filled star (a favourite), a grey ring (not one)."""
+    frame, fx = divmod(x, 13)
+    inside = lambda u, v: star((u - 6.5) * 32 / 13 + 16, (v - 6.5) * 32 / 13 + 16)
+    if frame == 0:
+        a = coverage(inside, fx, y)
+        colour = (0xE0, 0xA0, 0x00)
+    else:
+        a = coverage(lambda u, v: 3.5 < math.hypot(u - 6.5, v - 6.5) < 5.5, fx, y)
+        colour = (0xA0, 0xA0, 0xA0)
+    r, g, b = (int(c * a / 255 + 255 * (255 - a) / 255) for c in colour)
+    return 0xFF000000 | (r << 16) | (g << 8) | b
 
 
 def ico_image(n):
@@ -102,6 +118,8 @@ def main(folder):
     for number, (shape, colour) in PAGES.items():
         with open(os.path.join(folder, 'page%d.bmp' % number), 'wb') as f:
             f.write(bmp(page(shape, colour)))
+    with open(os.path.join(folder, 'favourite162.bmp'), 'wb') as f:
+        f.write(bmp(favourite_marks, 26, 13))
 
 
 if __name__ == '__main__':

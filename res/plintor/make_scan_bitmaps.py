@@ -2,12 +2,11 @@
 """Draws the scan wizard's bitmaps, our own simple shapes, 32-bit with alpha (BI_RGB, alpha in the
 fourth byte):
 
-  make_scan_bitmaps.py FOLDER   writes scan140.bmp ... scan162.bmp into FOLDER
+  make_scan_bitmaps.py FOLDER   writes scan140.bmp ... scan149.bmp into FOLDER
 
   140, 143, 144, 145  32 x 32 pictures of the network kinds: ATSC, terrestrial, cable, satellite
   148                 the separator under a row, 482 x 2
   149                 the red "N/A" mark, 24 x 11
-  162                 the channel check box, ticked (left 13 pixels) and not (next 13), 26 x 13
 """
 import math
 import os
@@ -88,7 +87,6 @@ IMAGES = {
     145: (shape_pixel(dish, 0x208040), 32, 32),
     148: (lambda x, y: 0xFFD0D0D0 if y == 0 else 0xFFFFFFFF, 482, 2),
     149: (mark, 24, 11),
-    162: (check, 26, 13),
 }
 
 

@@ -13,7 +13,7 @@
 #define IDB_TYPE_SATELLITE 145
 #define IDB_ROW_SEPARATOR 148
 #define IDB_NOT_AVAILABLE 149
-#define IDB_CHANNEL_CHECK 162
+#define IDB_CHANNEL_CHECK IDB_FAVOURITE_MARKS // one strip of marks: on (left 13 pixels), off (next 13)
 
 // Host page
 #define IDC_SCAN_PLACEHOLDER 1019

@@ -12,6 +12,13 @@ class CListCtrl : public CWnd {
 public:
     int GetItemCount() const { return Send(LVM_GETITEMCOUNT); }
     int InsertColumn(int column, LPCWSTR heading, int format = LVCFMT_LEFT, int width = -1);
+    BOOL SetColumnText(int column, LPCWSTR heading)
+    {
+        LVCOLUMNW value = {};
+        value.mask = LVCF_TEXT;
+        value.pszText = const_cast<LPWSTR>(heading);
+        return Send(LVM_SETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&value));
+    }
     int InsertItem(int index, LPCWSTR text);
     BOOL DeleteItem(int index) { return Send(LVM_DELETEITEM, static_cast<WPARAM>(index)); }
     BOOL DeleteAllItems() { return Send(LVM_DELETEALLITEMS); }

@@ -20,4 +20,5 @@ public:
     CBitmap m_icon; // a DIB section: 32-bit icons keep their alpha
     std::unique_ptr<CWnd> m_page;
     CLoadSave* m_loadSave;
+    int m_number = 0; // the page's place among all pages: its title string follows from it
 };

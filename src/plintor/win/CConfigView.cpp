@@ -4,9 +4,12 @@
 #include "framework/win/CFrameWnd.h"
 #include "framework/win/CWinApp.h"
 #include "plintor/DefaultStartChannel.h"
+#include "plintor/win/CPage_ChannelEditor.h"
+#include "plintor/win/CPage_Favourites.h"
 #include "plintor/win/CPage_General.h"
 #include "plintor/win/CPage_Record.h"
 #include "plintor/win/CPage_ScanChannels.h"
+#include "plintor/win/CPage_Scheduler.h"
 #include "plintor/win/LoadUiString.h"
 #include "plintor/win/SettingsKeys.h"
 #include "resource.h"
@@ -72,6 +75,17 @@ void CConfigView::OnInitialUpdate()
     auto scan = std::make_unique<CPage_ScanChannels>(m_services.get(), this, &m_list);
     CPage_ScanChannels* scanPage = scan.get();
     AddPage(2, L"Scan Channels", IDB_PAGE_SCAN, std::move(scan), scanPage, IDD_PAGE_SCAN);
+    for (int radio = 0; radio < 2; ++radio) {
+        auto editor = std::make_unique<CPage_ChannelEditor>(this, radio != 0);
+        CPage_ChannelEditor* editorPage = editor.get();
+        AddPage(3 + radio, L"", IDB_PAGE_CHANNELS, std::move(editor), editorPage, IDD_PAGE_CHANNELS);
+    }
+    auto favourites = std::make_unique<CPage_Favourites>(this);
+    CPage_Favourites* favouritesPage = favourites.get();
+    AddPage(5, L"", IDB_PAGE_FAVOURITES, std::move(favourites), favouritesPage, IDD_PAGE_FAVOURITES);
+    auto scheduler = std::make_unique<CPage_Scheduler>(this);
+    CPage_Scheduler* schedulerPage = scheduler.get();
+    AddPage(6, L"", IDB_PAGE_SCHEDULER, std::move(scheduler), schedulerPage, IDD_PAGE_SCHEDULER);
 
     m_list.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     OnPageSelected(0);
@@ -88,12 +102,14 @@ void CConfigView::AddPage(int index, LPCWSTR itemText, UINT iconId, std::unique_
     loadSave->Load();
     CConfigPageItem* item = m_pages.Add(
         std::make_unique<CConfigPageItem>(LoadUiString(IDS_PAGE_TITLE_FIRST + index), iconId, std::move(page), loadSave));
+    item->m_number = index;
     m_list.SetItemData(row, reinterpret_cast<DWORD_PTR>(item));
 }
 
 void CConfigView::OnPageSelected(int index)
 {
-    CConfigPageItem* item = m_pages.GetAt(index);
+    // Rows are in page order, whatever order the pages were added in.
+    CConfigPageItem* item = index >= 0 ? reinterpret_cast<CConfigPageItem*>(m_list.GetItemData(index)) : nullptr;
     if (!item || item == m_current)
         return;
     if (m_current && m_current->m_page->m_hWnd)
@@ -117,9 +133,10 @@ void CConfigView::UpdateTexts()
     m_cancel.SetWindowText(LoadUiString(IDS_CANCEL));
     m_apply.SetWindowText(LoadUiString(IDS_APPLY));
     for (int i = 0; i < m_pages.GetCount(); ++i) {
-        m_pages.GetAt(i)->m_title = LoadUiString(IDS_PAGE_TITLE_FIRST + i);
-        m_list.RedrawItems(i, i);
+        CConfigPageItem* item = m_pages.GetAt(i);
+        item->m_title = LoadUiString(IDS_PAGE_TITLE_FIRST + item->m_number);
     }
+    m_list.RedrawItems(0, m_list.GetItemCount() - 1);
     if (CWnd* frame = GetParentFrame())
         frame->SetWindowText(LoadUiString(IDS_WINDOW_TITLE));
 }
