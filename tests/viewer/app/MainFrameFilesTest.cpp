@@ -339,6 +339,19 @@ TEST_F(MainFrameFilesTest, MediaFilesGoToTheFileGraphOrTheEngine)
     Command(32778);
     EXPECT_EQ(m_frame->GetMode(), 0);
 
+    // A command line other than "/rec" names a file, as the first viewer hands its own over.
+    const CString wav = WindowsPath(test::MediaPath("playback/tone.wav"));
+    std::u16string block(reinterpret_cast<const char16_t*>(wav.GetString()));
+    block += u'\0';
+    COPYDATASTRUCT data{};
+    data.dwData = 0xFFFFFFFF;
+    data.cbData = static_cast<DWORD>(block.size() * sizeof(char16_t));
+    data.lpData = block.data();
+    EXPECT_EQ(SendMessageW(m_frame->m_hWnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)), TRUE);
+    EXPECT_EQ(m_frame->GetMode(), 1);
+    EXPECT_EQ(InfoLine0(), u"tone.wav");
+    m_frame->StopAll();
+
     // A file with video hides the background.
     m_frame->fakeVideo = true;
     m_frame->OpenMediaFile(m_folder + L"\\film.avi");
