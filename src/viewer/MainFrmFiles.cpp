@@ -120,6 +120,13 @@ void CMainFrame::OnFirstServiceTimer()
         KillTimer(TIMER_FIRST_SERVICE);
         return;
     }
+    // A channel chosen meanwhile by the user ends the wait.
+    CQORService* current = nullptr;
+    m_engine->GetCurrentService(&current);
+    if (current) {
+        KillTimer(TIMER_FIRST_SERVICE);
+        return;
+    }
     DVBPlaybackCore::CServices::ServiceArray services;
     m_engine->GetRunningServices(services, false);
     if (!services.empty() && !services.front()->IsScrambled()) {

@@ -63,6 +63,7 @@ public:
     // Raw video behind the AVI Splitter can hang the real graph's state changes under this
     // platform: such a file is then only reported as opened with video.
     bool fakeVideo = false;
+    using CMainFrame::ChooseChannelNode;
 
 protected:
     HRESULT LiveBuildGraph() override { return S_OK; }
@@ -255,7 +256,13 @@ TEST_F(MainFrameFilesTest, ChannelAndStreamListsFromThePlayingFile)
     EXPECT_EQ(Narrow(switcher->GetItem(0).text.GetText()), "No subtitles");
     EXPECT_EQ(switcher->GetItem(0).value, 0x20000);
     EXPECT_EQ(switcher->GetItem(0).checked, 1);
+
+    // A Channels-menu node without a transport_stream_id names no channel: nothing changes.
     m_frame->StopAll();
+    CChannelNode node(L"File Two", 0, 302, 0);
+    m_frame->ChooseChannelNode(&node);
+    EXPECT_EQ(m_frame->GetMode(), 0);
+    EXPECT_EQ(Current(), nullptr);
 }
 
 TEST_F(MainFrameFilesTest, RecordedShowsArePlainFilesNewestFirst)
