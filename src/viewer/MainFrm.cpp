@@ -89,6 +89,8 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_COMMAND(ID_ASPECT_16_9, OnAspect169)
     // The OSD's buttons and tabs, the keys and the remote control.
     ON_COMMAND_RANGE(10, 104, OnDispatchCommand)
+    ON_COMMAND(ID_FILE_OPEN_MEDIA, OnFileOpen)
+    ON_COMMAND(ID_FILE_CLOSE_MEDIA, OnFileClose)
     ON_UPDATE_COMMAND_UI(ID_FILE_CLOSE_MEDIA, OnUpdateCloseFile)
     ON_UPDATE_COMMAND_UI_RANGE(39000, 65535, OnUpdateDynamicItem)
 END_MESSAGE_MAP()

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "base/Lock.h"
 #include "dvb/DVBPlaybackCore/win/CQOREngine.h"
@@ -83,6 +84,8 @@ enum : UINT_PTR {
     TIMER_POINTER_LEAVE = 104,
     TIMER_RECORDING_END = 115,
     TIMER_NO_DATA = 121,
+    // A transport-stream file or a multicast group streams until its first channel appears.
+    TIMER_FIRST_SERVICE = 122,
 };
 
 // The engine's packet and stream reports arrive on the transport-stream thread holding the
@@ -146,6 +149,28 @@ public:
     void ExecuteCommand(int id);
     // A chosen item of list 10 (recorded shows), 11 (channel list) or 12 (tune panel list).
     void OnListSelect(int list, int value, int value2);
+
+    // The OSD's lists (MainFrmLists.cpp): the engine is read first, then the OSD filled under
+    // m_uiLock. Channel list kinds: 0 favourites, 1 TV, 2 radio, 3 network.
+    void FillChannelList(int kind);
+    void FillAudioList();
+    void FillSubtitleList();
+    // Media files and recorded shows (MainFrmFiles.cpp).
+    void OpenMediaFile(const CString& path);
+    void PlayRecordedFile(int index);
+    void OnFileOpen();
+    void OnFileClose();
+    // A command line other than "/rec" names a media file: whatever plays stops, the file opens.
+    void OpenCommandLineFile(const std::vector<std::u16string>& arguments);
+    // Rebuilds m_recordedFiles (plain files, newest first) and the recorded-shows list.
+    void FillRecordedList(const CString& folder);
+    void FillRecordedMenu(HMENU menu, const CString& folder);
+    const CArray<CString, const CString&>& GetRecordedFiles() const { return m_recordedFiles; }
+    // Command 17: the file back to its start, paused.
+    void StopFile();
+    // The first unscrambled running service plays as soon as it appears (timer 122, 10 s).
+    void AwaitFirstService(bool showControls);
+    void OnFirstServiceTimer();
 
     // Channel menus and stream languages.
     void BuildChannelTree(bool full);
@@ -332,6 +357,18 @@ protected:
     virtual void FileSetVolume(int percent);
     virtual void FileReleaseDevice();
     virtual void FileRestoreDevice();
+    virtual HRESULT FileOpen(const CString& path, bool* hasVideo);
+    virtual void FileTogglePause();
+    virtual void FileStop();
+    virtual void FilePause();
+    virtual void FileSeekStart();
+
+    // The File, View and Channels popups of the top menu bar (MainFrmPopups.cpp).
+    void OpenPopup(int id);
+    // The popup at the point of the tab that sent the command; the cursor shown meanwhile.
+    UINT TrackAtCommandPoint(HMENU popup, UINT flags);
+    void ChooseNetworkSource(uint16_t announcementId);
+    void ChooseChannelNode(const CChannelNode* node);
 
     // The steps before the engine call of every road that starts a channel: live mode, the
     // no-data watchdog with its grace.
@@ -354,6 +391,10 @@ protected:
     void ToggleMute();
     void PlayPause();
     void SetGuideKind(int kind);
+    // Commands 60 and 61: the guide's rows move as by the wheel; 64: the time marker to now
+    // (the caller holds m_uiLock).
+    void ScrollGuideRows(int delta);
+    void StampGuideNow();
 
     DECLARE_MESSAGE_MAP()
 
@@ -406,4 +447,6 @@ private:
     BYTE m_channelListKind = 0;
     BYTE m_pointerOverLink = 0;
     bool m_closedDown = false;
+    DWORD m_firstServiceStart = 0;
+    bool m_firstServiceControls = false;
 };

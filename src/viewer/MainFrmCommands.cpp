@@ -5,6 +5,7 @@
 
 #include "viewer/CommandRules.h"
 #include "viewer/WideText.h"
+#include "viewer/panels/CQOREPGPanel.h"
 
 namespace {
 constexpr UINT kTeletextClockPeriod = 450;
@@ -48,7 +49,7 @@ void CMainFrame::ToggleMute()
 void CMainFrame::PlayPause()
 {
     if (m_mode == 1) {
-        // The file graph's pause lives with the file roads; the button follows its state.
+        FileTogglePause();
         const bool running = FileIsRunning();
         base::CScopedLock ui(m_uiLock);
         m_display.SetControlButton(1, 12, running ? L"pause_button" : L"play_button", true);
@@ -89,6 +90,24 @@ void CMainFrame::SetGuideKind(int kind)
     base::CScopedLock ui(m_uiLock);
     m_display.SetGuideTab(kind);
     m_epg.m_selectedRow = row < 0 ? 0 : row;
+    RefreshGuide();
+}
+
+void CMainFrame::ScrollGuideRows(int delta)
+{
+    {
+        base::CScopedLock ui(m_uiLock);
+        CQOREPGPanel* guide = m_display.GetGuide();
+        if (guide && guide->m_guide)
+            guide->m_guide->OnMouseWheel(0, delta, 0, 0);
+    }
+    RefreshGuide();
+}
+
+void CMainFrame::StampGuideNow()
+{
+    if (CQOREPGPanel* guide = m_display.GetGuide())
+        guide->StampNow();
 }
 
 void CMainFrame::ExecuteCommand(int id)
@@ -120,6 +139,9 @@ void CMainFrame::ExecuteCommand(int id)
     case 16:
         PostMessage(WM_QOR_PREVIOUS_SERVICE);
         break;
+    case 17:
+        StopFile();
+        break;
     case 18:
         ToggleMute();
         break;
@@ -140,13 +162,16 @@ void CMainFrame::ExecuteCommand(int id)
         break;
     }
     case 21: {
-        base::CScopedLock ui(m_uiLock);
-        m_display.ShowChannelList(!m_display.IsChannelListShown());
-        m_display.ShowGuide(false);
-        m_display.ShowMenu(false);
-        m_display.ShowSwitcher(false);
-        m_display.ShowTeletext(false);
-        m_display.ShowRecorded(false);
+        {
+            base::CScopedLock ui(m_uiLock);
+            m_display.ShowChannelList(!m_display.IsChannelListShown());
+            m_display.ShowGuide(false);
+            m_display.ShowMenu(false);
+            m_display.ShowSwitcher(false);
+            m_display.ShowTeletext(false);
+            m_display.ShowRecorded(false);
+        }
+        // The fill reads the engine's lists: after the OSD's lock, as the lock order wants.
         ExecuteCommand(ChannelListFillCommand(m_channelListKind));
         break;
     }
@@ -158,20 +183,28 @@ void CMainFrame::ExecuteCommand(int id)
         m_display.ShowChannelList(false);
         m_display.ShowTeletext(false);
         m_display.ShowRecorded(!m_display.IsRecordedShown());
+        if (m_display.IsRecordedShown())
+            FillRecordedList(m_recPath);
         break;
     }
     case 23: {
-        base::CScopedLock ui(m_uiLock);
-        m_display.ShowSwitcher(!m_display.IsSwitcherShown());
-        if (m_display.IsSwitcherShown())
-            m_display.ClearSwitcher();
-        m_display.ShowGuide(false);
-        m_display.ShowMenu(false);
-        m_display.ShowTeletext(false);
-        m_display.ShowChannelList(false);
-        m_display.ShowControls(false);
-        m_display.ShowTopBars(false);
-        m_display.ShowRecorded(false);
+        bool shown;
+        {
+            base::CScopedLock ui(m_uiLock);
+            m_display.ShowSwitcher(!m_display.IsSwitcherShown());
+            shown = m_display.IsSwitcherShown();
+            if (shown)
+                m_display.ClearSwitcher();
+            m_display.ShowGuide(false);
+            m_display.ShowMenu(false);
+            m_display.ShowTeletext(false);
+            m_display.ShowChannelList(false);
+            m_display.ShowControls(false);
+            m_display.ShowTopBars(false);
+            m_display.ShowRecorded(false);
+        }
+        if (shown)
+            FillAudioList();
         break;
     }
     case 24: {
@@ -206,6 +239,11 @@ void CMainFrame::ExecuteCommand(int id)
     case 33:
         ToggleOnTop();
         break;
+    case 40:
+    case 41:
+    case 42:
+        OpenPopup(id);
+        break;
     case 50: {
         {
             base::CScopedLock ui(m_uiLock);
@@ -222,17 +260,28 @@ void CMainFrame::ExecuteCommand(int id)
         if (m_engine)
             m_engine->TeletextNavigate(id == 51 ? 2 : id == 52 ? 1 : 0);
         break;
+    case 60:
+    case 61:
+        ScrollGuideRows(id == 60 ? 120 : -120);
+        break;
     case 62:
     case 63: {
-        base::CScopedLock ui(m_uiLock);
-        m_epg.SetStartTime(m_epg.m_gridStart + (id == 62 ? -1800 : 1800));
+        {
+            base::CScopedLock ui(m_uiLock);
+            m_epg.SetStartTime(m_epg.m_gridStart + (id == 62 ? -1800 : 1800));
+        }
+        RefreshGuide();
         break;
     }
     case 64: {
         // The last full or half hour of local time, less 30 minutes: 10:47 gives 10:00.
         const int64_t start = CEPGData::InitialGridStart(static_cast<int64_t>(std::time(nullptr)));
-        base::CScopedLock ui(m_uiLock);
-        m_epg.SetStartTime(start);
+        {
+            base::CScopedLock ui(m_uiLock);
+            m_epg.SetStartTime(start);
+            StampGuideNow();
+        }
+        RefreshGuide();
         break;
     }
     case 65: {
@@ -266,9 +315,15 @@ void CMainFrame::ExecuteCommand(int id)
     }
     case 81:
     case 82: {
-        base::CScopedLock ui(m_uiLock);
-        m_display.SetSwitcherTab(id - 81);
-        m_display.ClearSwitcher();
+        {
+            base::CScopedLock ui(m_uiLock);
+            m_display.SetSwitcherTab(id - 81);
+            m_display.ClearSwitcher();
+        }
+        if (id == 81)
+            FillAudioList();
+        else
+            FillSubtitleList();
         break;
     }
     case 90: {
@@ -285,10 +340,8 @@ void CMainFrame::ExecuteCommand(int id)
     case 102:
     case 103:
     case 104: {
-        static const BYTE kinds[] = {3, 1, 2, 0};
-        base::CScopedLock ui(m_uiLock);
-        m_channelListKind = kinds[id - 101];
-        m_display.SetChannelListTab(m_channelListKind);
+        static const int kinds[] = {3, 1, 2, 0};
+        FillChannelList(kinds[id - 101]);
         break;
     }
     default:
@@ -300,7 +353,15 @@ void CMainFrame::OnListSelect(int list, int value, int value2)
 {
     const auto serviceId = static_cast<uint16_t>(value & 0xFFFF);
     const auto transportStreamId = static_cast<uint16_t>(static_cast<uint32_t>(value) >> 16);
-    if (list == 11) {
+    if (list == 10) {
+        if (value < 0)
+            return;
+        {
+            base::CScopedLock ui(m_uiLock);
+            m_display.ShowRecorded(false);
+        }
+        PlayRecordedFile(value);
+    } else if (list == 11) {
         TuneStart(serviceId, transportStreamId, value2);
     } else if (list == 12) {
         {

@@ -183,6 +183,9 @@ void CMainFrame::OnTimer(UINT_PTR id)
     case TIMER_NO_DATA:
         OnNoDataTimer();
         break;
+    case TIMER_FIRST_SERVICE:
+        OnFirstServiceTimer();
+        break;
     default:
         break;
     }
@@ -243,8 +246,11 @@ BOOL CMainFrame::OnCopyData(CWnd*, COPYDATASTRUCT* data)
     if (arguments.empty())
         return FALSE;
     viewer::RecordCommand command;
-    if (!viewer::ParseRecordCommand(arguments, command))
+    if (!viewer::ParseRecordCommand(arguments, command)) {
+        if (arguments.front() != u"/rec")
+            OpenCommandLineFile(arguments);
         return TRUE;
+    }
     // The running recording ends first: toggling would stop it and lose the scheduled one.
     {
         base::CScopedLock lock(m_dataLock);

@@ -337,6 +337,9 @@ TEST_F(MainFrameTest, DeviceThreadCallbacksNeverDeadlockTheUserInterface)
     for (unsigned round = 0; GetTickCount64() < until; ++round) {
         m_frame->TuneStart(round % 2 ? 302 : 301, kFileTsid, -1);
         m_frame->FillTuneList(round % 6);
+        m_frame->FillChannelList(static_cast<int>(round % 4));
+        m_frame->FillAudioList();
+        m_frame->FillSubtitleList();
         m_frame->ToggleRecording();
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))

@@ -1,0 +1,87 @@
+#include "viewer/ListRules.h"
+
+#include <cstdio>
+
+namespace viewer {
+
+namespace {
+std::u16string Ascii(const char* text)
+{
+    std::u16string out;
+    for (; *text; ++text)
+        out += static_cast<char16_t>(static_cast<unsigned char>(*text));
+    return out;
+}
+
+std::u16string FourDigits(int number)
+{
+    char text[16];
+    std::snprintf(text, sizeof(text), "%.4d", number);
+    return Ascii(text);
+}
+} // namespace
+
+bool IsRecordedShowEntry(const std::u16string& name, uint32_t attributes)
+{
+    return !name.empty() && name[0] != u'.' && (attributes & kUnlistedAttributes) == 0;
+}
+
+std::u16string FileNameOf(const std::u16string& path)
+{
+    const size_t slash = path.rfind(u'\\');
+    return slash == std::u16string::npos ? path : path.substr(slash + 1);
+}
+
+ChannelListEntry ChannelListItem(int kind, int32_t favouriteNumber, int32_t channelNumber,
+                                 uint16_t transportStreamId, uint16_t serviceId)
+{
+    ChannelListEntry entry;
+    entry.value = static_cast<int>(static_cast<uint32_t>(transportStreamId) << 16 | serviceId);
+    switch (kind) {
+    case 0:
+        entry.number = FourDigits(favouriteNumber + 1);
+        entry.value2 = favouriteNumber;
+        break;
+    case 1:
+        entry.value2 = channelNumber + 1000;
+        entry.number = FourDigits(entry.value2);
+        break;
+    case 2:
+        entry.value2 = channelNumber + 5000;
+        entry.number = FourDigits(entry.value2);
+        break;
+    default:
+        break;
+    }
+    return entry;
+}
+
+std::u16string StreamItemText(const std::u16string& language, const std::u16string& word, int& counter,
+                              const std::u16string& unknown, const std::u16string* suffix)
+{
+    if (!language.empty())
+        return language;
+    std::u16string text = word + u" " + Ascii(std::to_string(counter).c_str()) + u" (" + unknown + u")";
+    if (suffix)
+        text += u" " + *suffix;
+    ++counter;
+    return text;
+}
+
+bool IsTransportStreamExtension(const std::u16string& extension)
+{
+    return extension == u".ts";
+}
+
+std::u16string CommandLineFile(const std::vector<std::u16string>& arguments)
+{
+    std::u16string path;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        if (i)
+            path += u' ';
+        path += arguments[i];
+    }
+    return path;
+}
+
+} // namespace viewer

@@ -1,0 +1,469 @@
+// The main frame's lists, recorded shows, media files and popups through its window: commands
+// arrive as WM_COMMAND, popups are the platform's menus chosen with keys, the channel engine is the
+// real one on a transport-stream file and the file graph is the real one on ffmpeg-made files.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/TestMedia.h"
+#include "TestEngineUserInterface.h"
+#include "base/Utf16.h"
+#include "viewer/MainFrm.h"
+#include "viewer/ViewerGlobals.h"
+#include "viewer/panels/CQORBackgroundpanel.h"
+#include "viewer/panels/CQORChannelsPanel.h"
+#include "viewer/panels/CQORInfoPanel.h"
+#include "viewer/panels/CQORRecordedPanel.h"
+#include "viewer/panels/CQORSwitcherPanel.h"
+
+namespace {
+
+constexpr uint16_t kFileTsid = 0xFFFF; // a file's channels get this transport_stream_id
+constexpr wchar_t kProfileKey[] = L"Software\\Harvo\\TolvikFilesTest";
+
+class CFilesTestApp : public CWinApp {
+public:
+    CFilesTestApp() : CWinApp(L"qor") {}
+} g_app;
+
+using test::PumpUntil;
+
+CString Wide(const std::string& utf8)
+{
+    const std::u16string text = base::Utf8ToUtf16(utf8);
+    return CString(reinterpret_cast<const wchar_t*>(text.c_str()));
+}
+
+std::string Narrow(const std::u16string& text)
+{
+    return base::Utf16ToUtf8(text);
+}
+
+// A Unix path as the platform names it on the drive that maps the root.
+CString WindowsPath(const std::string& path)
+{
+    CString out = path.size() > 1 && path[1] == ':' ? CString() : CString(L"Z:");
+    for (char c : path)
+        out += c == '/' ? L'\\' : static_cast<wchar_t>(c);
+    return out;
+}
+
+// The frame with a live graph that only counts packets and a file graph whose opens are logged.
+class CFilesFrame : public CMainFrame {
+public:
+    std::vector<CString> opened;
+    std::atomic<unsigned> packets{0};
+    // Raw video behind the AVI Splitter can hang the real graph's state changes under this
+    // platform: such a file is then only reported as opened with video.
+    bool fakeVideo = false;
+    using CMainFrame::ChooseChannelNode;
+
+protected:
+    HRESULT LiveBuildGraph() override { return S_OK; }
+    void LiveDestroyGraph() override {}
+    HRESULT LiveDeliverPacket(const uint8_t*, int length) override
+    {
+        if (length == 188)
+            ++packets;
+        return S_OK;
+    }
+    HRESULT FileOpen(const CString& path, bool* hasVideo) override
+    {
+        opened.push_back(path);
+        if (fakeVideo) {
+            *hasVideo = true;
+            return S_OK;
+        }
+        return CMainFrame::FileOpen(path, hasVideo);
+    }
+};
+
+class MainFrameFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        wchar_t temp[MAX_PATH];
+        ASSERT_NE(GetTempPathW(MAX_PATH, temp), 0u);
+        m_folder = CString(temp) + L"tolvik_files_" + CString(std::to_wstring(GetCurrentProcessId()).c_str());
+        CreateDirectoryW(m_folder, nullptr);
+        m_recordings = m_folder + L"\\rec";
+        CreateDirectoryW(m_recordings, nullptr);
+        RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey);
+        g_app.SetRegistryKey(L"Harvo\\TolvikFilesTest");
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (CString(kProfileKey) + L"\\qor").GetString(), 0, nullptr, 0,
+                                  KEY_WRITE, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExW(key, L"RecPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(m_recordings.GetString()),
+                       (m_recordings.GetLength() + 1) * sizeof(wchar_t));
+        RegCloseKey(key);
+        g_appFolder = m_folder;
+        m_frame = new CFilesFrame;
+        ASSERT_TRUE(m_frame->LoadFrame(128, FWS_ADDTOTITLE, nullptr, nullptr));
+        m_frame->SetWindowText(L"files test");
+        m_frame->ShowWindow(SW_SHOW);
+        ASSERT_NE(m_frame->GetEngine(), nullptr);
+    }
+    void TearDown() override
+    {
+        if (m_frame && ::IsWindow(m_frame->m_hWnd))
+            m_frame->DestroyWindow(); // deletes the frame
+        RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey);
+        RemoveTree(m_folder);
+    }
+    static void RemoveTree(const CString& folder)
+    {
+        WIN32_FIND_DATAW found;
+        HANDLE find = FindFirstFileW(folder + L"\\*", &found);
+        if (find != INVALID_HANDLE_VALUE) {
+            do {
+                const CString name(found.cFileName);
+                if (name == L"." || name == L"..")
+                    continue;
+                SetFileAttributesW(folder + L"\\" + name, FILE_ATTRIBUTE_NORMAL);
+                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                    RemoveTree(folder + L"\\" + name);
+                else
+                    DeleteFileW(folder + L"\\" + name);
+            } while (FindNextFileW(find, &found));
+            FindClose(find);
+        }
+        RemoveDirectoryW(folder);
+    }
+    void Command(int id) { m_frame->SendMessageW(WM_COMMAND, id, 0); }
+    CQORService* Current()
+    {
+        CQORService* service = nullptr;
+        m_frame->GetEngine()->GetCurrentService(&service);
+        return service;
+    }
+    libDVB::CTSEngine* PlayFileChannel(uint16_t sid)
+    {
+        libDVB::CTSEngine* device = nullptr;
+        EXPECT_EQ(m_frame->GetEngine()->CreateFileDevice(base::Utf8ToUtf16(test::MediaPath("file_engine.ts")), &device,
+                                                         nullptr),
+                  S_OK);
+        EXPECT_GE(m_frame->TuneStart(sid, kFileTsid, -1), 0);
+        return device;
+    }
+    std::u16string InfoLine0()
+    {
+        CQORInfoPanel* info = m_frame->GetDisplay().GetInfo();
+        return info && info->m_line0 ? info->m_line0->GetText() : std::u16string(u"(no panel)");
+    }
+    // Opens a popup by its command and, once its menu window is up, sends it the keys.
+    void ChooseFromPopup(int command, std::vector<WPARAM> keys)
+    {
+        std::atomic<bool> seen{false}, closed{false};
+        std::thread chooser([&] {
+            HWND menu = nullptr;
+            for (int i = 0; i < 1000 && !menu; ++i) {
+                menu = FindWindowW(L"#32768", nullptr);
+                if (menu && !IsWindowVisible(menu))
+                    menu = nullptr;
+                if (!menu)
+                    Sleep(10);
+            }
+            if (!menu)
+                return;
+            seen = true;
+            const auto press = [](WPARAM key) {
+                INPUT input[2] = {};
+                input[0].type = input[1].type = INPUT_KEYBOARD;
+                input[0].ki.wVk = input[1].ki.wVk = static_cast<WORD>(key);
+                input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+                SendInput(2, input, sizeof(INPUT));
+            };
+            for (WPARAM key : keys)
+                press(key);
+            // A menu the keys did not close is cancelled, so that the test goes on to report it.
+            for (int i = 0; i < 300; ++i) {
+                if (!IsWindowVisible(menu)) {
+                    closed = true;
+                    return;
+                }
+                Sleep(10);
+            }
+            for (int i = 0; i < 3; ++i)
+                press(VK_ESCAPE);
+        });
+        Command(command); // returns when the menu has closed
+        chooser.join();
+        EXPECT_TRUE(seen) << "no menu window for command " << command;
+        EXPECT_TRUE(closed) << "the keys left the menu of command " << command << " open";
+    }
+    CString FileNameOfOpened() const
+    {
+        const CString& path = m_frame->opened.back();
+        return path.Mid(path.ReverseFind(L'\\') + 1);
+    }
+
+    CString m_folder, m_recordings;
+    CFilesFrame* m_frame = nullptr;
+};
+
+} // namespace
+
+TEST_F(MainFrameFilesTest, ChannelAndStreamListsFromThePlayingFile)
+{
+    ASSERT_NE(PlayFileChannel(302), nullptr);
+    ASSERT_NE(Current(), nullptr);
+    CQORDisplay& display = m_frame->GetDisplay();
+    OnScreenDisplay::ListBox* channels = display.GetChannels()->m_list;
+    // The favourites tab first: the file's channels are no favourites.
+    Command(21);
+    EXPECT_TRUE(display.IsChannelListShown());
+    EXPECT_EQ(channels->GetCount(), 0);
+    // The network tab lists the channels a network-kind device receives: both of the file.
+    Command(101);
+    ASSERT_EQ(channels->GetCount(), 2);
+    for (int i = 0; i < 2; ++i) {
+        const OnScreenDisplay::ListBoxItem& item = channels->GetItem(i);
+        EXPECT_EQ(item.text1.GetText(), u"");
+        EXPECT_EQ(static_cast<uint32_t>(item.value1) >> 16, kFileTsid);
+        EXPECT_EQ(item.value2, 0);
+        if ((item.value1 & 0xFFFF) == 302) {
+            EXPECT_EQ(channels->m_selection, i) << "the playing channel is preselected";
+            EXPECT_EQ(item.text2.GetText(), u"File Two");
+        }
+    }
+    // The tab is kept for the next opening.
+    Command(100);
+    Command(21);
+    EXPECT_EQ(channels->GetCount(), 2);
+
+    // The file's one audio stream has no language: "Language 1 (Unknown)", the one in use.
+    OnScreenDisplay::CheckListBox* switcher = display.GetSwitcher()->m_list;
+    Command(23);
+    EXPECT_TRUE(display.IsSwitcherShown());
+    ASSERT_EQ(switcher->GetCount(), 1);
+    EXPECT_EQ(Narrow(switcher->GetItem(0).text.GetText()), "Language 1 (Unknown)");
+    EXPECT_EQ(switcher->GetItem(0).value >> 16, 1);
+    EXPECT_EQ(switcher->GetItem(0).checked, 1);
+    Command(81);
+    ASSERT_EQ(switcher->GetCount(), 1) << "the list is refilled, not appended to";
+    EXPECT_EQ(Narrow(switcher->GetItem(0).text.GetText()), "Language 1 (Unknown)");
+    // No subtitle streams: only "No subtitles", chosen.
+    Command(82);
+    ASSERT_EQ(switcher->GetCount(), 1);
+    EXPECT_EQ(Narrow(switcher->GetItem(0).text.GetText()), "No subtitles");
+    EXPECT_EQ(switcher->GetItem(0).value, 0x20000);
+    EXPECT_EQ(switcher->GetItem(0).checked, 1);
+
+    // A Channels-menu node without a transport_stream_id names no channel: nothing changes.
+    m_frame->StopAll();
+    CChannelNode node(L"File Two", 0, 302, 0);
+    m_frame->ChooseChannelNode(&node);
+    EXPECT_EQ(m_frame->GetMode(), 0);
+    EXPECT_EQ(Current(), nullptr);
+}
+
+TEST_F(MainFrameFilesTest, RecordedShowsArePlainFilesNewestFirst)
+{
+    // An empty folder: an empty list and one grayed line in the popup.
+    HMENU popup = CreatePopupMenu();
+    m_frame->FillRecordedMenu(popup, m_recordings);
+    ASSERT_EQ(GetMenuItemCount(popup), 1);
+    wchar_t text[128] = {};
+    GetMenuStringW(popup, 0, text, 128, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"No recorded shows found");
+    EXPECT_TRUE(GetMenuState(popup, 0, MF_BYPOSITION) & MF_GRAYED);
+    EXPECT_EQ(GetMenuItemID(popup, 0), 0u);
+
+    // Three shows made at known times, a sub-folder, a hidden and a system file.
+    const wchar_t* names[] = {L"old.mpg", L"newest.mpg", L"middle.mpg", L"hidden.mpg", L"system.mpg"};
+    const ULONGLONG created[] = {100, 300, 200, 400, 500};
+    for (int i = 0; i < 5; ++i) {
+        HANDLE file = CreateFileW(m_recordings + L"\\" + names[i], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        ULARGE_INTEGER t;
+        t.QuadPart = 130000000000000000ull + created[i] * 10000000ull;
+        FILETIME time{t.LowPart, t.HighPart};
+        EXPECT_TRUE(SetFileTime(file, &time, &time, &time));
+        CloseHandle(file);
+    }
+    ASSERT_TRUE(SetFileAttributesW(m_recordings + L"\\hidden.mpg", FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(SetFileAttributesW(m_recordings + L"\\system.mpg", FILE_ATTRIBUTE_SYSTEM));
+    ASSERT_TRUE(CreateDirectoryW(m_recordings + L"\\folder.mpg", nullptr));
+
+    Command(22);
+    CQORDisplay& display = m_frame->GetDisplay();
+    EXPECT_TRUE(display.IsRecordedShown());
+    const CArray<CString, const CString&>& files = m_frame->GetRecordedFiles();
+    ASSERT_EQ(files.GetSize(), 3);
+    // The folder setting ends in a backslash and one more is put before each name.
+    const CString folder = m_frame->GetRecPath() + L"\\";
+    const wchar_t* newestFirst[] = {L"newest.mpg", L"middle.mpg", L"old.mpg"};
+    for (int i = 0; i < 3; ++i)
+        EXPECT_STREQ(files[i].GetString(), (folder + newestFirst[i]).GetString()) << i;
+    OnScreenDisplay::ListBox* list = display.GetRecorded()->m_list;
+    ASSERT_EQ(list->GetCount(), 3);
+    EXPECT_EQ(list->GetItem(0).text2.GetText(), u"newest.mpg");
+    EXPECT_EQ(list->GetItem(2).value1, 2);
+
+    m_frame->FillRecordedMenu(popup, m_recordings);
+    ASSERT_EQ(GetMenuItemCount(popup), 3);
+    EXPECT_EQ(GetMenuItemID(popup, 0), 40000u);
+    EXPECT_EQ(GetMenuItemID(popup, 2), 40002u);
+    GetMenuStringW(popup, 1, text, 128, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"middle.mpg");
+    DestroyMenu(popup);
+
+    // A chosen item comes back through the queue: the list closes and the file goes to the graph.
+    static_cast<viewer::DisplayListener*>(m_frame)->OnOsdListSelect(10, 1, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !m_frame->opened.empty(); }, 10000));
+    ASSERT_EQ(m_frame->opened.size(), 1u);
+    // The popup's fill above named the folder without the closing backslash.
+    EXPECT_STREQ(m_frame->opened[0].GetString(), (m_recordings + L"\\middle.mpg").GetString());
+    EXPECT_FALSE(display.IsRecordedShown());
+    RemoveTree(m_recordings);
+}
+
+TEST_F(MainFrameFilesTest, MediaFilesGoToTheFileGraphOrTheEngine)
+{
+    CQORDisplay& display = m_frame->GetDisplay();
+    const auto backgroundShown = [&] {
+        const int state = display.GetBackground()->GetState();
+        return state == OnScreenDisplay::Panel::Shown || state == OnScreenDisplay::Panel::Showing;
+    };
+    // Sound only, through the platform's file source and WAVE parser: file mode, the file's name
+    // as the info text, the background panel over the empty picture.
+    m_frame->OpenMediaFile(WindowsPath(test::MediaPath("playback/tone.wav")));
+    ASSERT_EQ(m_frame->GetMode(), 1);
+    EXPECT_EQ(InfoLine0(), u"tone.wav");
+    EXPECT_TRUE(backgroundShown());
+    // Stop (17) leaves the file paused at its start; play (12) runs it again; Close file ends it.
+    Command(17);
+    EXPECT_EQ(m_frame->GetMode(), 1);
+    Command(12);
+    Command(32778);
+    EXPECT_EQ(m_frame->GetMode(), 0);
+
+    // A command line other than "/rec" names a file, as the first viewer hands its own over.
+    const CString wav = WindowsPath(test::MediaPath("playback/tone.wav"));
+    std::u16string block(reinterpret_cast<const char16_t*>(wav.GetString()));
+    block += u'\0';
+    COPYDATASTRUCT data{};
+    data.dwData = 0xFFFFFFFF;
+    data.cbData = static_cast<DWORD>(block.size() * sizeof(char16_t));
+    data.lpData = block.data();
+    EXPECT_EQ(SendMessageW(m_frame->m_hWnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)), TRUE);
+    EXPECT_EQ(m_frame->GetMode(), 1);
+    EXPECT_EQ(InfoLine0(), u"tone.wav");
+    m_frame->StopAll();
+
+    // A file with video hides the background.
+    m_frame->fakeVideo = true;
+    m_frame->OpenMediaFile(m_folder + L"\\film.avi");
+    m_frame->fakeVideo = false;
+    ASSERT_EQ(m_frame->GetMode(), 1);
+    EXPECT_EQ(InfoLine0(), u"film.avi");
+    EXPECT_FALSE(backgroundShown());
+    m_frame->StopAll();
+
+    // "film.TS" is not a transport-stream file by its extension: the file graph gets it.
+    const CString ts = WindowsPath(test::MediaPath("file_engine.ts"));
+    ASSERT_TRUE(CopyFileW(ts, m_folder + L"\\film.TS", FALSE));
+    m_frame->opened.clear();
+    m_frame->OpenMediaFile(m_folder + L"\\film.TS");
+    ASSERT_EQ(m_frame->opened.size(), 1u);
+    EXPECT_EQ(Current(), nullptr);
+    m_frame->StopAll();
+
+    // A ".ts" file opens live, streams, and its first channel plays once its tables are read.
+    m_frame->opened.clear();
+    ASSERT_TRUE(CopyFileW(ts, m_folder + L"\\film.ts", FALSE));
+    m_frame->OpenMediaFile(m_folder + L"\\film.ts");
+    EXPECT_TRUE(m_frame->opened.empty());
+    EXPECT_EQ(m_frame->GetMode(), 2);
+    EXPECT_TRUE(PumpUntil([&] { return Current() != nullptr; }, 10000));
+    EXPECT_TRUE(PumpUntil([&] { return m_frame->packets > 100; }, 10000)) << "the channel's packets reach the graph";
+    m_frame->StopAll();
+
+    // A file that cannot be opened changes nothing.
+    m_frame->OpenMediaFile(m_folder + L"\\missing.avi");
+    EXPECT_EQ(m_frame->GetMode(), 0);
+}
+
+TEST_F(MainFrameFilesTest, RecordingIsAProgramStreamThatPlaysFromTheList)
+{
+    libDVB::CTSEngine* device = PlayFileChannel(301);
+    ASSERT_NE(device, nullptr);
+    Command(11);
+    ASSERT_TRUE(m_frame->IsRecording());
+    ASSERT_EQ(device->StartStreaming(), S_OK);
+    // The file plays once, paced by its clock: recorded until its packets stop coming.
+    unsigned last = 0;
+    ULONGLONG quietSince = GetTickCount64();
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            if (m_frame->packets != last) {
+                last = m_frame->packets;
+                quietSince = GetTickCount64();
+            }
+            return last > 0 && GetTickCount64() - quietSince > 1000;
+        },
+        20000));
+    Command(11);
+    ASSERT_FALSE(m_frame->IsRecording());
+    m_frame->StopAll();
+
+    // The new recording heads the recorded shows and goes to the file graph when chosen.
+    Command(22);
+    ASSERT_EQ(m_frame->GetRecordedFiles().GetSize(), 1);
+    const CString recording = m_frame->GetRecordedFiles()[0];
+    EXPECT_EQ(recording.Right(4), CString(L".mpg"));
+    static_cast<viewer::DisplayListener*>(m_frame)->OnOsdListSelect(10, 0, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !m_frame->opened.empty(); }, 10000));
+    ASSERT_EQ(m_frame->opened.size(), 1u);
+    EXPECT_EQ(m_frame->opened[0], recording);
+    m_frame->StopAll();
+    // What the recording holds is read by ffprobe after this test.
+    const char* out = std::getenv("TOLVIK_RECORDING_OUT");
+    ASSERT_NE(out, nullptr);
+    CreateDirectoryW(WindowsPath(out), nullptr);
+    EXPECT_TRUE(CopyFileW(recording, WindowsPath(out) + L"\\recording.mpg", FALSE)) << GetLastError();
+}
+
+TEST_F(MainFrameFilesTest, PopupsAreRealMenusChosenWithKeys)
+{
+    // File: "Close file" is offered while a file plays; Escape chooses nothing.
+    m_frame->OpenMediaFile(WindowsPath(test::MediaPath("playback/tone.wav")));
+    ASSERT_EQ(m_frame->GetMode(), 1);
+    ChooseFromPopup(40, {VK_ESCAPE});
+    EXPECT_EQ(m_frame->GetMode(), 1);
+    ChooseFromPopup(40, {VK_DOWN, VK_DOWN, VK_RETURN});
+    EXPECT_EQ(m_frame->GetMode(), 0);
+
+    // File: the recorded shows' submenu plays the chosen show.
+    HANDLE file = CreateFileW(m_recordings + L"\\show.mpg", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    CloseHandle(file);
+    m_frame->opened.clear();
+    ChooseFromPopup(40, {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN});
+    ASSERT_EQ(m_frame->opened.size(), 1u);
+    EXPECT_EQ(FileNameOfOpened(), L"show.mpg");
+
+    // View: the last line, "Always on top", arrives as the window's command.
+    const bool onTop = m_frame->IsOnTop();
+    ChooseFromPopup(41, {VK_UP, VK_RETURN});
+    EXPECT_TRUE(PumpUntil([&] { return m_frame->IsOnTop() != onTop; }, 5000));
+
+    // Channels: the network group's last channel, "File Two", plays.
+    libDVB::CTSEngine* device = nullptr;
+    ASSERT_EQ(m_frame->GetEngine()->CreateFileDevice(base::Utf8ToUtf16(test::MediaPath("file_engine.ts")), &device,
+                                                     nullptr),
+              S_OK);
+    ChooseFromPopup(42, {VK_UP, VK_RIGHT, VK_END, VK_RETURN});
+    ASSERT_NE(Current(), nullptr);
+    EXPECT_EQ(Current()->GetServiceId(), 302);
+    EXPECT_EQ(m_frame->GetMode(), 2);
+    m_frame->StopAll();
+}
