@@ -1,12 +1,11 @@
 // The guide's scheduled recordings: what a job gets from an event, and free job names.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <ctime>
 #include <set>
 
 #include "dvb/DVBPlaybackCore/GuideRecording.h"
 #include "dvb/DVBPlaybackCore/JobName.h"
+#include "support/ZoneScope.h"
 
 using namespace DVBPlaybackCore;
 
@@ -27,14 +26,11 @@ libDVB::CEITEvent Event(int64_t start, int64_t duration)
 
 } // namespace
 
-#ifndef _WIN32
-// The zone is set through TZ, which only the native C library reads as such.
 TEST(GuideRecording, TheJobStartsAtTheEventsLocalTimeOnItsLocalWeekday)
 {
-    const char* old = std::getenv("TZ");
-    const std::string saved = old ? old : "";
-    setenv("TZ", "Europe/Bratislava", 1);
-    tzset();
+    ZoneScope zone("Europe/Bratislava");
+    if (!zone.Active())
+        GTEST_SKIP() << "the zone is not Europe/Bratislava";
     // 2026-12-31 23:30 UTC, a Thursday, is 00:30 on Friday 2027-01-01 in Bratislava.
     const int64_t start = 1798759800;
     CTask task;
@@ -65,13 +61,7 @@ TEST(GuideRecording, TheJobStartsAtTheEventsLocalTimeOnItsLocalWeekday)
     EXPECT_EQ(times.startHour, 12);
     EXPECT_EQ(daily.GetTriggerType(), CTask::kDaily);
     EXPECT_EQ(daily.GetWeekDays(), 0);
-    if (old)
-        setenv("TZ", saved.c_str(), 1);
-    else
-        unsetenv("TZ");
-    tzset();
 }
-#endif
 
 TEST(GuideRecording, AnEventWithNothingToRecordLeavesTheTaskUntouched)
 {
