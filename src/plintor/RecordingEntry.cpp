@@ -1,7 +1,5 @@
 #include "plintor/RecordingEntry.h"
 
-#include <algorithm>
-
 namespace plintor {
 
 int64_t RecordingDuration(int32_t startOfDay, int32_t endOfDay)
@@ -20,31 +18,6 @@ std::u16string DescriptionFromPath(const std::u16string& path)
     if (dot != std::u16string::npos)
         name.resize(dot);
     return name;
-}
-
-namespace {
-
-char16_t Lower(char16_t c)
-{
-    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
-}
-
-bool SameName(const std::u16string& a, const std::u16string& b)
-{
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) { return Lower(x) == Lower(y); });
-}
-
-} // namespace
-
-std::u16string FreeJobName(uint32_t ticks, const std::vector<std::u16string>& taken)
-{
-    for (uint64_t step = 0;; ++step) {
-        const std::string number = std::to_string(static_cast<int32_t>(ticks + static_cast<uint32_t>(step)));
-        std::u16string name = u"QORSR_" + std::u16string(number.begin(), number.end());
-        if (std::none_of(taken.begin(), taken.end(), [&](const std::u16string& t) { return SameName(t, name); }))
-            return name;
-    }
 }
 
 int PluralForm(uint32_t count)

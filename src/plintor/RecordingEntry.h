@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "dvb/DVBPlaybackCore/JobName.h"
+
 namespace plintor {
 
 // Seconds from the start to the end time of day (seconds since midnight, whole minutes): an end
@@ -16,9 +18,8 @@ int64_t RecordingDuration(int32_t startOfDay, int32_t endOfDay);
 // the last '.' of that name. A name without '.' is kept whole, also under a dotted folder.
 std::u16string DescriptionFromPath(const std::u16string& path);
 
-// "QORSR_%d" of `ticks` (as a signed number), counting on from it while the name is taken by a
-// record or a job (compared without case, as the scheduler's file names are).
-std::u16string FreeJobName(uint32_t ticks, const std::vector<std::u16string>& taken);
+// Job names free among the records and the jobs.
+using DVBPlaybackCore::FreeJobName;
 
 // Which of the three plural forms a count takes: 1 for one, 2 for two to four, 3 otherwise.
 int PluralForm(uint32_t count);

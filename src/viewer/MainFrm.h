@@ -68,6 +68,10 @@ enum : UINT {
     // A list item was chosen: list and value2 in wParam, value in lParam; the engine is called
     // outside the OSD's lock.
     WM_QOR_LIST_SELECT = 2041,
+    // The guide's channel-name click (the channel key in wParam) and its right click on an event
+    // (the request kept in m_guideMenuRequest): both fire under the OSD's lock and run from the queue.
+    WM_QOR_GUIDE_CLICK = 2050,
+    WM_QOR_GUIDE_MENU = 2051,
     WM_QOR_NEXT_SERVICE = 3024,
     WM_QOR_PREVIOUS_SERVICE = 3025,
 };
@@ -147,6 +151,11 @@ public:
     void ToggleRecording();
     // Runs one command id of the OSD, the keys, the remote control and the menus.
     void ExecuteCommand(int id);
+    // The guide's actions (MainFrmGuide.cpp): plays the channel of a guide row's key; the event's
+    // context menu, which switches to the channel or schedules its recording.
+    void PlayChannelByKey(int controlId, uint32_t keyLow, uint32_t keyHigh);
+    void ShowGuideMenu(int controlId, uint32_t eventKeyLow, uint32_t eventKeyHigh, uint32_t channelKeyLow,
+                       uint32_t channelKeyHigh, uint32_t mouseFlags, bool running, bool past);
     // A chosen item of list 10 (recorded shows), 11 (channel list) or 12 (tune panel list).
     void OnListSelect(int list, int value, int value2);
 
@@ -321,6 +330,12 @@ protected:
     static constexpr UINT kFirstWeekdayString = 165;
     // The guide's time scale: the grid start's day and date, then ten column starts.
     void FillGuideHeader(OnScreenDisplay::Header& header, int64_t gridStart, int64_t columnSpan);
+    // The guide menu at the cursor: the chosen command, 0 for none.
+    virtual UINT TrackGuideMenu(HMENU menu, POINT screen);
+    // A scheduling failure the user must know of.
+    virtual void ShowGuideFailure(const CString& text);
+    LRESULT OnGuideClickMessage(WPARAM channelKey, LPARAM);
+    LRESULT OnGuideMenuMessage(WPARAM, LPARAM);
     void OnTimer(UINT_PTR id);
     BOOL OnCopyData(CWnd* sender, COPYDATASTRUCT* data);
     LRESULT OnDeviceLost(WPARAM, LPARAM);
@@ -449,4 +464,9 @@ private:
     bool m_closedDown = false;
     DWORD m_firstServiceStart = 0;
     bool m_firstServiceControls = false;
+    struct GuideMenuRequest {
+        int controlId;
+        uint32_t eventKeyLow, eventKeyHigh, channelKeyLow, channelKeyHigh, mouseFlags;
+        bool running, past;
+    } m_guideMenuRequest{};
 };

@@ -32,14 +32,6 @@ void CMainFrame::OnOsdListSelect(int list, int value, int value2)
     PostMessage(WM_QOR_LIST_SELECT, packed, static_cast<LPARAM>(static_cast<uint32_t>(value)));
 }
 
-void CMainFrame::OnOsdGuideClick(int, uint32_t, uint32_t)
-{
-}
-
-void CMainFrame::OnOsdGuideMenu(int, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t, bool, bool)
-{
-}
-
 // Widgets' requests -------------------------------------------------------------------------------
 
 void CMainFrame::PostPointerPosition(int x10000, int y10000)

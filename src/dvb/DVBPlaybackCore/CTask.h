@@ -39,6 +39,9 @@ public:
     // never run (no weekday, interval 0, a start without a local time); otherwise the first
     // failure of the scheduler, after which a job this call created is deleted again.
     HRESULT Save();
+    // True when the scheduler holds a job of that name (Activate finds it). A name it does not
+    // find is free: the scheduler's NewWorkItem would accept a taken one and overwrite its job.
+    static bool JobExists(const std::u16string& name);
     // Takes over one reference to the job of an existing recording, released by the destructor.
     void AttachJob(ITask* job);
 

@@ -9,4 +9,6 @@ HRESULT CTask::Save() { return E_FAIL; }
 
 void CTask::AttachJob(ITask*) {}
 
+bool CTask::JobExists(const std::u16string&) { return false; }
+
 } // namespace DVBPlaybackCore

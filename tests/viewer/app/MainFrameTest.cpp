@@ -49,6 +49,8 @@ public:
     unsigned Packets() const { return m_packets; }
     uint16_t VideoPid() const { return m_video; }
     void FailBuild(bool fail) { m_failBuild = fail; }
+    // The guide menu's answer.
+    UINT guideChoice = 0;
     // What StopAll had done when the graph went.
     bool recordingAtDestroy = false;
     bool serviceAtDestroy = false;
@@ -92,6 +94,7 @@ protected:
         return S_OK;
     }
     void LiveSetVolume(int) override { Log("volume"); }
+    UINT TrackGuideMenu(HMENU, POINT) override { return guideChoice; }
     void FileClose() override { Log("fileclose"); }
 
 private:
@@ -669,6 +672,35 @@ TEST_F(MainFrameTest, ChosenChannelListItemTunesFromTheQueue)
     static_cast<viewer::DisplayListener*>(m_frame)->OnOsdListSelect(12, (kFileTsid << 16) | 301, 1000);
     EXPECT_TRUE(PumpUntil([&] { return Current() && Current()->GetServiceId() == 301; }));
     EXPECT_EQ(m_frame->GetMode(), 2);
+    m_frame->StopAll();
+}
+
+TEST_F(MainFrameTest, GuideRowsAndNextPreviousMessagesTuneLikeEveryRoad)
+{
+    libDVB::CTSEngine* device = nullptr;
+    ASSERT_EQ(m_frame->GetEngine()->CreateFileDevice(base::Utf8ToUtf16(test::MediaPath("file_engine.ts")), &device,
+                                                     nullptr),
+              S_OK);
+    ASSERT_EQ(m_frame->GetMode(), 0);
+    // A channel-name click fires under the OSD's lock: the channel starts from the queue, live
+    // mode first. The key: service_id, transport_stream_id, row number 5.
+    m_frame->OnOsdGuideClick(70, 5u << 16, 302u << 16 | kFileTsid);
+    EXPECT_TRUE(PumpUntil([&] { return Current() && Current()->GetServiceId() == 302; }));
+    EXPECT_EQ(m_frame->GetMode(), 2);
+    // The event menu's first entry plays the row's channel.
+    m_frame->guideChoice = 1;
+    m_frame->ShowGuideMenu(70, 0, 0, 0, 301u << 16 | kFileTsid, MK_RBUTTON, false, false);
+    ASSERT_NE(Current(), nullptr);
+    EXPECT_EQ(Current()->GetServiceId(), 301);
+
+    // Next and previous channel take the tune start too: from idle back to live.
+    ASSERT_EQ(m_frame->SetMode(0), S_OK);
+    EXPECT_EQ(SendMessageW(m_frame->m_hWnd, WM_QOR_NEXT_SERVICE, 0, 0) >= 0, true);
+    EXPECT_EQ(m_frame->GetMode(), 2);
+    ASSERT_EQ(m_frame->SetMode(0), S_OK);
+    SendMessageW(m_frame->m_hWnd, WM_QOR_PREVIOUS_SERVICE, 0, 0);
+    EXPECT_EQ(m_frame->GetMode(), 2);
+    ASSERT_NE(Current(), nullptr);
     m_frame->StopAll();
 }
 

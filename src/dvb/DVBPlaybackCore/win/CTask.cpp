@@ -57,6 +57,21 @@ void CTask::AttachJob(ITask* job)
     m_job = job;
 }
 
+bool CTask::JobExists(const std::u16string& name)
+{
+    CComScope com;
+    ITaskScheduler* scheduler = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_CTaskScheduler, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskScheduler,
+                                reinterpret_cast<void**>(&scheduler))))
+        return false;
+    IUnknown* existing = nullptr;
+    const bool found = SUCCEEDED(scheduler->Activate(Wide(name), IID_ITask, &existing)) && existing;
+    if (existing)
+        existing->Release();
+    scheduler->Release();
+    return found;
+}
+
 HRESULT CTask::Save()
 {
     // A job that would never run, or whose start the scheduler cannot hold, is not written.
