@@ -9,6 +9,7 @@
 //     click:ID/ID    clicks a button
 //     read:ID/ID     prints the control's text on a line of its own
 //     time           prints the wall clock (Unix seconds) of the moment, before the next action
+//     hold:MS        lets MS milliseconds pass before the next action (a recording's length)
 //     close          asks the window to close
 // The window is waited for (20 s); exit code 0 when every action was delivered, 2 when the window
 // or a control is not there, 1 for a bad action.
@@ -68,6 +69,10 @@ int Act(HWND window, const std::wstring& action)
         const unsigned long long ticks = (static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
         std::printf("%.6f\n", (ticks - 116444736000000000ULL) / 1e7);
         std::fflush(stdout);
+        return 0;
+    }
+    if (verb == L"hold") {
+        Sleep(std::wcstoul(argument.c_str(), nullptr, 0));
         return 0;
     }
     if (verb == L"text") {

@@ -299,9 +299,7 @@ def step_pause_and_record(session):
 
     folder = os.path.join(session.work, "recordings")
     before = set(os.listdir(folder))
-    started = float(viewer.send("time", "command:11").split()[0])
-    time.sleep(max(0.0, started + 10.0 - time.time()))  # the recording's own length
-    stopped = float(viewer.send("time", "command:11").split()[0])
+    started, stopped = (float(t) for t in viewer.send("time", "command:11", "hold:10000", "time", "command:11").split())
     new = sorted(set(os.listdir(folder)) - before)
     if len(new) != 1 or not new[0].endswith(".mpg"):
         raise Failure("record: one new .mpg expected in the recordings folder, found %s" % new)
@@ -400,16 +398,19 @@ def step_shutdown(session):
     viewer = session.viewer
     viewer.tune_by_number(0x103)
     viewer.wait_picture(0x103)
-    geometry = viewer.geometry
+    # Normal size: the client takes the picture's 720 x 576.
+    viewer.send("command:32772")
+    geometry = wait_for("the window at the picture's size", lambda: (lambda g: g if g and g[:2] == (720, 576) else None)(
+        window_geometry(TITLE)), 10)
     viewer.close()
     kept = reg_dword(VIEWER_KEY, "LastActiveService")
     if kept != (TSID << 16 | 0x103):
         raise Failure("shutdown: the last channel kept is %s, not Demo Three" % (kept and hex(kept)))
     viewer = session.start_viewer()
-    if viewer.geometry[:2] != geometry[:2]:
-        raise Failure("shutdown: the window came back %s, it was %s" % (viewer.geometry, geometry))
+    if viewer.geometry != geometry:
+        raise Failure("shutdown: the window came back as %s, it was %s" % (viewer.geometry, geometry))
     viewer.wait_picture(0x103, 40)
-    print("shutdown: Demo Three and the %dx%d window are kept for the next start" % geometry[:2])
+    print("shutdown: Demo Three and the %dx%d window at %d,%d are kept for the next start" % geometry)
 
 
 STEPS = [
