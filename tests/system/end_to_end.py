@@ -127,7 +127,7 @@ def tone_power(samples, rate, hz):
     return s1 * s1 + s2 * s2 - k * s1 * s2
 
 
-def loudest_tone(seconds=2):
+def loudest_tone(seconds=1.2):
     """The loudest of the demo's tones on the null sink's monitor over the last half second of a
     capture of `seconds` (timeout ends the recorder); None without sound."""
     raw = subprocess.run(["timeout", str(seconds), "parec", "--device=null.monitor", "--raw", "--format=s16le",
@@ -307,15 +307,20 @@ def step_pause_and_record(session):
     # The file is whole once the recorder has let go of it.
     wait_for("the closed recording", lambda: subprocess.run(
         ["ffprobe", "-v", "error", path], capture_output=True).returncode == 0, 10)
-    probe = json.loads(run("ffprobe", "-v", "error", "-print_format", "json", "-show_format", "-show_streams",
+    probe = json.loads(run("ffprobe", "-v", "error", "-count_frames", "-print_format", "json", "-show_streams",
                            path, text=True).stdout)
     codecs = sorted(s.get("codec_name", "") for s in probe["streams"])
     if codecs != ["mp2", "mpeg2video"]:
         raise Failure("record: %s holds %s, not MPEG-2 video with MPEG audio" % (new[0], codecs))
-    duration = float(probe["format"]["duration"])
+    # The length is the video's decodable frames: the first frames before a sequence header and a
+    # PES cut at either end carry no picture.
+    video = next(s for s in probe["streams"] if s["codec_name"] == "mpeg2video")
+    rate = video["r_frame_rate"].split("/")
+    duration = int(video["nb_read_frames"]) * int(rate[1]) / int(rate[0])
     if abs(duration - (stopped - started)) > 0.5:
-        raise Failure("record: %s lasts %.2f s, recorded for %.2f s" % (new[0], duration, stopped - started))
-    print("record: %s: %s, %.2f s for %.2f s of recording" % (new[0], "+".join(codecs), duration, stopped - started))
+        raise Failure("record: %s holds %.2f s of video, recorded for %.2f s" % (new[0], duration, stopped - started))
+    print("record: %s: %s, %.2f s of video for %.2f s of recording" %
+          (new[0], " and ".join(codecs), duration, stopped - started))
     # Playing it back with a seek needs the viewer's file-open command, which is not there yet.
 
 
@@ -325,7 +330,7 @@ class UpdateServer:
     def __init__(self, script, folder):
         self.folder = folder
         os.makedirs(folder, exist_ok=True)
-        for name in ("ready", "requests.log"):
+        for name in ("ready", "requests.log", "setup_ran"):
             if os.path.exists(os.path.join(folder, name)):
                 os.remove(os.path.join(folder, name))
         self.process = subprocess.Popen(["python3", script, "80", folder], stdout=subprocess.DEVNULL,
@@ -374,8 +379,11 @@ def step_update(session):
         finally:
             subprocess.run(["wine", session.window_input, "Brenvo", "close"], capture_output=True)
             updater.wait(timeout=30)
-        if os.path.exists(marker) or reg_dword(UPDATER_KEY, "Tolvik 1.0") != 11 or window_geometry(TITLE):
-            raise Failure("update: the cut-short download ran something or changed the installed number")
+        installed = reg_dword(UPDATER_KEY, "Tolvik 1.0")
+        if os.path.exists(marker) or installed != 11 or window_geometry(TITLE):
+            raise Failure("update: after a cut-short download the setup %s, the viewer %s, the number is %s, not 11" %
+                          ("ran" if os.path.exists(marker) else "did not run",
+                           "runs" if window_geometry(TITLE) else "does not run", installed))
         print("update: a cut-short download shows \"%s\", runs nothing and keeps version 11" % status)
 
         server.scenario(download="good", **common)
@@ -444,6 +452,8 @@ def main(program, demo, channel_writer, work, window_input, fake_setup, update_s
                 windows_path(os.path.join(demo, "demo.ts")))
         reg_add(VIEWER_KEY, "LastActiveService", "REG_DWORD", TSID << 16 | 0x101)
         reg_add(VIEWER_KEY, "LastActiveServiceIndex", "REG_DWORD", 1)
+        # The window's settings of earlier runs go: the window opens at its first-run place and size.
+        subprocess.run(["wine", "reg", "delete", PROFILE_KEY, "/f"], capture_output=True)
         reg_add(PROFILE_KEY, "RecPath", "REG_SZ", windows_path(recordings))
         # TOLVIK_E2E_STEPS=watch,zap runs only those steps (while one is being worked on).
         chosen = os.environ.get("TOLVIK_E2E_STEPS")
@@ -462,7 +472,7 @@ def main(program, demo, channel_writer, work, window_input, fake_setup, update_s
     finally:
         if session.viewer:
             session.viewer.kill()
-        subprocess.run(["wine", "reg", "delete", PROFILE_KEY, "/v", "RecPath", "/f"], capture_output=True)
+        subprocess.run(["wine", "reg", "delete", PROFILE_KEY, "/f"], capture_output=True)
         if os.path.exists(saved):
             shutil.move(saved, channels)
         elif os.path.exists(channels):
