@@ -102,20 +102,29 @@ def shrink(pixels, w, h, box):
                "-pix_fmt", "gray", "-", input=crop).stdout
 
 
-BAND = slice(SMALL[0] * (SMALL[1] // 10), SMALL[0] * (SMALL[1] * 65 // 100))
+def compared_pixels(left):
+    """Every third pixel of the rows that no OSD panel covers (10-65 %), within the left `left` of the
+    width (the panels that come with a channel change lie on the right)."""
+    w, h = SMALL
+    return [y * w + x for y in range(h // 10, h * 65 // 100) for x in range(int(w * left))][::3]
 
 
-def psnr(a, b):
-    """On the rows that no OSD panel covers (10-65 %), every third pixel."""
-    mine, ref = a[BAND][::3], b[BAND][::3]
-    mse = sum((p - q) ** 2 for p, q in zip(mine, ref)) / len(mine)
+COMPARED = {1.0: compared_pixels(1.0)}
+
+
+def psnr(a, b, left=1.0):
+    if left not in COMPARED:
+        COMPARED[left] = compared_pixels(left)
+    pixels = COMPARED[left]
+    mse = sum((a[i] - b[i]) ** 2 for i in pixels) / len(pixels)
     return 99.0 if mse == 0 else 10 * math.log10(255 * 255 / mse)
 
 
-def best_psnr(shot, frames):
+def best_psnr(shot, frames, left=1.0):
     """The best match among the decoded frames."""
     size = SMALL[0] * SMALL[1]
-    return max((psnr(shot, frames[i:i + size]) for i in range(0, len(frames) - size + 1, size)), default=0.0)
+    return max((psnr(shot, frames[i:i + size], left) for i in range(0, len(frames) - size + 1, size)),
+               default=0.0)
 
 
 def tone_power(samples, rate, hz):
@@ -166,10 +175,10 @@ class Viewer:
             return None
         return shrink(pixels, w, h, box)
 
-    def wait_picture(self, service, seconds=30):
+    def wait_picture(self, service, seconds=30, stream=None, db=MATCH_DB):
         """The channel's picture on the screen within `seconds`; its PSNR against the best frame."""
-        name = CHANNELS[service][0]
-        frames = self.session.frames(service)
+        name = CHANNELS[service][0] if service in CHANNELS else "service %d" % service
+        frames = self.session.frames(service, stream)
 
         def matched():
             shot = self.grab_small()
@@ -177,7 +186,7 @@ class Viewer:
                 return None
             value = best_psnr(shot, frames)
             self.seen.append("best %.1f dB" % value)
-            return value if value >= MATCH_DB else None
+            return value if value >= db else None
 
         try:
             return wait_for("a picture of " + name, matched, seconds)
@@ -229,11 +238,11 @@ class Session:
         self.viewer = None
         self._frames = {}
 
-    def frames(self, service):
-        """The channel's decoded frames, small and grey."""
+    def frames(self, service, stream=None):
+        """The channel's decoded frames, small and grey (of the demo or of another stream)."""
         if service not in self._frames:
             path = os.path.join(self.work, "frames_%x.gray" % service)
-            run("ffmpeg", "-v", "error", "-y", "-i", os.path.join(self.demo, "demo.ts"), "-map",
+            run("ffmpeg", "-v", "error", "-y", "-i", stream or os.path.join(self.demo, "demo.ts"), "-map",
                 "0:p:%d:v" % service, "-vf", "scale=%d:%d" % SMALL, "-f", "rawvideo", "-pix_fmt", "gray", path)
             self._frames[service] = open(path, "rb").read()
         return self._frames[service]
