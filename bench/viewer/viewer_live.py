@@ -15,6 +15,7 @@ Usage: viewer_live.py PROGRAM_DIR DEMO_DIR CHANNEL_WRITER WORK_DIR WINDOW_INPUT"
 import json
 import os
 import re
+import shutil
 import subprocess
 import sys
 import time
@@ -176,6 +177,9 @@ def main(program, demo, channel_writer, work, window_input):
     demo_ts = os.path.join(demo, "demo.ts")
     hd_ts = make_hd_stream(work)
     channels = os.path.join(program, "channels.dat")
+    saved = channels + ".before-viewer-live"
+    if os.path.exists(channels):
+        shutil.copy(channels, saved)
     description = json.load(open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tests",
                                               "fixtures", "demo", "demo_channels.json")))
     hd = dict(description["records"][0], sid=HD_SERVICE, tsid=HD_TSID, onid=HD_ONID, channel=9, name="HD 1080i",
@@ -206,7 +210,10 @@ def main(program, demo, channel_writer, work, window_input):
     finally:
         if session.viewer:
             session.viewer.kill()
-        os.remove(channels)
+        if os.path.exists(saved):
+            shutil.move(saved, channels)
+        elif os.path.exists(channels):
+            os.remove(channels)
     return 0
 
 
