@@ -1,11 +1,16 @@
 #!/usr/bin/env python3
-"""The system as a user meets it, under Wine: the viewer plays the demo broadcast from the virtual
-DVB-T tuner, its picture is grabbed from the X server and matched against the demo's decoded frames,
-and its sound is captured from the null sink and found to be the demo channel's tone.
+"""The system as a user meets it, under Wine, one step after another on the demo broadcast from the
+virtual DVB-T tuner: the viewer plays the last channel (its picture grabbed from the X server and
+matched against the demo's decoded frames, its sound captured from the null sink); the channel
+changes by number keys to the next TV channel, to the radio channel and back; timeshift pauses and
+resumes; a recording of ten seconds is read back by ffprobe; the updater fetches a newer version
+from a python3 server on loopback and starts the viewer again, and refuses a cut-short download;
+closing the viewer keeps its channel for the next start.
 
-Usage: end_to_end.py PROGRAM_DIR DEMO_DIR CHANNEL_WRITER WORK_DIR
+Usage: end_to_end.py PROGRAM_DIR DEMO_DIR CHANNEL_WRITER WORK_DIR WINDOW_INPUT FAKE_SETUP UPDATE_SERVER
 Runs inside the Wine environment of the tests (WINEPREFIX, DISPLAY, PULSE_SERVER set)."""
 
+import json
 import math
 import os
 import re
@@ -15,9 +20,22 @@ import subprocess
 import sys
 import time
 
-SERVICE_KEY = (0x0421 << 16) | 0x0101  # transport_stream_id << 16 | service_id of "Demo One"
-TONE_HZ = 440.0                        # the first channel's tone; the others play 660 and 880
-SMALL = (180, 144)                     # frames are compared at this size, in grey
+TSID = 0x0421
+TITLE = "Tolvik v1.0"
+# service_id: name, number typed to reach it (TV 1000 + n, radio 5000 + n), tone in Hz.
+CHANNELS = {
+    0x101: ("Demo One", 1001, 440.0),
+    0x102: ("Demo Two", 1002, 660.0),
+    0x103: ("Demo Three", 1003, 880.0),
+    0x104: ("Demo Radio", 5001, 523.25),
+}
+RADIO = 0x104
+SMALL = (180, 144)  # frames are compared at this size, in grey
+MATCH_DB = 18.0     # a grab matches a decoded frame at this PSNR or more (other channels stay below 12)
+VIEWER_KEY = r"HKCU\Software\Harvo\Tolvik"
+PROFILE_KEY = VIEWER_KEY + r"\qor"
+UPDATER_KEY = r"HKCU\Software\Harvo\brenvo\Settings"
+VK_DOWN, VK_RETURN = 0x28, 0x0D
 
 
 class Failure(Exception):
@@ -42,6 +60,16 @@ def reg_add(key, name, kind, data):
     run("wine", "reg", "add", key, "/v", name, "/t", kind, "/d", str(data), "/f")
 
 
+def reg_dword(key, name):
+    out = subprocess.run(["wine", "reg", "query", key, "/v", name], capture_output=True, text=True).stdout
+    m = re.search(r"%s\s+REG_DWORD\s+0x([0-9a-fA-F]+)" % re.escape(name), out)
+    return int(m.group(1), 16) if m else None
+
+
+def windows_path(path):
+    return run("winepath", "-w", path, text=True).stdout.strip()
+
+
 def window_geometry(title):
     tree = subprocess.run(["xwininfo", "-root", "-tree"], capture_output=True, text=True).stdout
     m = re.search(r'"%s": \([^)]*\)\s+(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+)' % re.escape(title), tree)
@@ -56,10 +84,11 @@ def grab(x, y, w, h):
 
 
 def picture_box(pixels, w, h):
-    """The video's rectangle: the picture fills the client height between black side bars (the OSD's
-    bars cover its top and bottom, so the sides are found on the middle row)."""
-    row = pixels[(h // 2) * w:(h // 2 + 1) * w]
-    cols = [x for x in range(w) if row[x] > 24]
+    """The video's rectangle: the picture fills the client height between pure black side bars. The
+    sides are found on rows above the OSD's lower panels; a dark column of the picture still lies
+    above black."""
+    rows = [pixels[y * w:(y + 1) * w] for y in (h * 15 // 100, h * 30 // 100, h * 45 // 100)]
+    cols = [x for x in range(w) if max(row[x] for row in rows) > 8]
     if not cols:
         return None
     return cols[0], 0, cols[-1] + 1, h
@@ -73,17 +102,29 @@ def shrink(pixels, w, h, box):
                "-pix_fmt", "gray", "-", input=crop).stdout
 
 
-def best_psnr(shot, frames):
-    """The best match among the decoded frames, on the rows that no OSD panel covers (10-65 %)."""
+def compared_pixels(left):
+    """Every third pixel of the rows that no OSD panel covers (10-65 %), within the left `left` of the
+    width (the panels that come with a channel change lie on the right)."""
+    w, h = SMALL
+    return [y * w + x for y in range(h // 10, h * 65 // 100) for x in range(int(w * left))][::3]
+
+
+COMPARED = {1.0: compared_pixels(1.0)}
+
+
+def psnr(a, b, left=1.0):
+    if left not in COMPARED:
+        COMPARED[left] = compared_pixels(left)
+    pixels = COMPARED[left]
+    mse = sum((a[i] - b[i]) ** 2 for i in pixels) / len(pixels)
+    return 99.0 if mse == 0 else 10 * math.log10(255 * 255 / mse)
+
+
+def best_psnr(shot, frames, left=1.0):
+    """The best match among the decoded frames."""
     size = SMALL[0] * SMALL[1]
-    band = slice(SMALL[0] * (SMALL[1] // 10), SMALL[0] * (SMALL[1] * 65 // 100))
-    mine = shot[band][::3]
-    best = 0.0
-    for i in range(0, len(frames) - size + 1, size):
-        ref = frames[i:i + size][band][::3]
-        mse = sum((a - b) ** 2 for a, b in zip(mine, ref)) / len(mine)
-        best = max(best, 99.0 if mse == 0 else 10 * math.log10(255 * 255 / mse))
-    return best
+    return max((psnr(shot, frames[i:i + size], left) for i in range(0, len(frames) - size + 1, size)),
+               default=0.0)
 
 
 def tone_power(samples, rate, hz):
@@ -95,76 +136,353 @@ def tone_power(samples, rate, hz):
     return s1 * s1 + s2 * s2 - k * s1 * s2
 
 
-def watch(program, demo, work):
-    """Step 2: the viewer starts on the last channel and shows its picture and plays its sound."""
-    reference = os.path.join(work, "demo_one.gray")
-    run("ffmpeg", "-v", "error", "-y", "-i", os.path.join(demo, "demo.ts"), "-map", "0:p:257:v", "-vf",
-        "scale=%d:%d" % SMALL, "-f", "rawvideo", "-pix_fmt", "gray", reference)
-    frames = open(reference, "rb").read()
+def loudest_tone(seconds=1.2):
+    """The loudest of the demo's tones on the null sink's monitor over the last half second of a
+    capture of `seconds` (timeout ends the recorder); None without sound."""
+    raw = subprocess.run(["timeout", str(seconds), "parec", "--device=null.monitor", "--raw", "--format=s16le",
+                          "--channels=1", "--rate=48000"], capture_output=True).stdout
+    samples = struct.unpack("<%dh" % (len(raw) // 2), raw[:len(raw) // 2 * 2])[-24000:]
+    if len(samples) < 24000 or max(abs(v) for v in samples) < 200:
+        return None
+    powers = {hz: tone_power(samples, 48000, hz) for _, _, hz in CHANNELS.values()}
+    return max(powers, key=powers.get)
 
-    viewer = subprocess.Popen(["wine", os.path.join(program, "Tolvik.exe")], stdin=subprocess.DEVNULL,
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    try:
-        _, _, x, y = geometry = wait_for("the viewer's window", lambda: window_geometry("Tolvik v1.0"), 60)
-        w, h = geometry[0], geometry[1]
 
-        seen = []
+class Viewer:
+    """The real Tolvik.exe on the X server, driven by window_input.exe as a user's keys would."""
 
-        def picture():
-            pixels = grab(x, y, w, h)
-            box = pixels and picture_box(pixels, w, h)
-            if not box or (box[2] - box[0]) < w // 3 or (box[3] - box[1]) < h // 3:
-                seen.append("no picture box %s" % (box,))
+    def __init__(self, session, arguments=(), start=True):
+        """Starts the viewer, or (start False) takes the window of one another program started."""
+        self.session = session
+        self.process = start and subprocess.Popen(
+            ["wine", os.path.join(session.program, "Tolvik.exe")] + list(arguments), stdin=subprocess.DEVNULL,
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.seen = []
+        self.geometry = wait_for("the viewer's window", lambda: window_geometry(TITLE), 60)
+
+    def ended(self):
+        return not window_geometry(TITLE) and (not self.process or self.process.poll() is not None)
+
+    def send(self, *actions):
+        return run("wine", self.session.window_input, TITLE, *actions, text=True).stdout
+
+    def grab_small(self):
+        w, h, x, y = self.geometry
+        pixels = grab(x, y, w, h)
+        box = pixels and picture_box(pixels, w, h)
+        if not box or (box[2] - box[0]) < w // 3:
+            self.seen.append("no picture box %s" % (box,))
+            return None
+        return shrink(pixels, w, h, box)
+
+    def wait_picture(self, service, seconds=30, stream=None, db=MATCH_DB):
+        """The channel's picture on the screen within `seconds`; its PSNR against the best frame."""
+        name = CHANNELS[service][0] if service in CHANNELS else "service %d" % service
+        frames = self.session.frames(service, stream)
+
+        def matched():
+            shot = self.grab_small()
+            if not shot:
                 return None
-            psnr = best_psnr(shrink(pixels, w, h, box), frames)
-            seen.append("box %s, best %.1f dB" % (box, psnr))
-            return psnr
+            value = best_psnr(shot, frames)
+            self.seen.append("best %.1f dB" % value)
+            return value if value >= db else None
 
-        # The OSD hides itself after three seconds; a frame of the demo must show within 40 s.
         try:
-            psnr = wait_for("a picture of Demo One", lambda: (lambda p: p if p and p >= 18.0 else None)(picture()), 40)
+            return wait_for("a picture of " + name, matched, seconds)
         except Failure:
-            raise Failure("no picture of Demo One within 40 s (window %dx%d at %d,%d; last grabs: %s)" %
-                          (w, h, x, y, "; ".join(seen[-3:])))
-        print("watch: the picture matches a decoded frame of Demo One at %.1f dB" % psnr)
+            raise Failure("no picture of %s within %d s (window %s; last grabs: %s)" %
+                          (name, seconds, self.geometry, "; ".join(self.seen[-3:])))
 
-        # Three seconds of the null sink's monitor (timeout ends the recorder).
-        raw = subprocess.run(["timeout", "3", "parec", "--device=null.monitor", "--raw", "--format=s16le",
-                              "--channels=1", "--rate=48000"], capture_output=True).stdout
-        samples = struct.unpack("<%dh" % (len(raw) // 2), raw[:len(raw) // 2 * 2])[-24000:]
-        if len(samples) < 24000:
-            raise Failure("watch: no sound captured from the null sink")
-        powers = {hz: tone_power(samples, 48000, hz) for hz in (TONE_HZ, 523.25, 660.0, 880.0)}
-        if max(powers, key=powers.get) != TONE_HZ:
-            raise Failure("watch: the loudest tone is not Demo One's %d Hz: %s" % (TONE_HZ, powers))
-        print("watch: the sound is Demo One's %d Hz tone" % TONE_HZ)
-    finally:
-        subprocess.run(["wine", "taskkill", "/im", "Tolvik.exe"], capture_output=True)
+    def wait_tone(self, service, seconds=20):
+        hz = CHANNELS[service][2]
+        heard = []
         try:
-            viewer.wait(timeout=30)
+            wait_for("the tone", lambda: heard.append(loudest_tone()) or heard[-1] == hz, seconds)
+        except Failure:
+            raise Failure("the sound is not %s's %g Hz within %d s (heard %s)" %
+                          (CHANNELS[service][0], hz, seconds, heard[-3:]))
+
+    def tune_by_number(self, service):
+        """Types the channel's number, moves onto the one matching channel and presses Enter; the wall
+        clock of the Enter key."""
+        number = str(CHANNELS[service][1])
+        self.send(*("char:" + digit for digit in number))
+        # The matching channels are listed once the digits have been handled: a call of its own.
+        return float(self.send("key:%d" % VK_DOWN, "time", "key:%d" % VK_RETURN).split()[0])
+
+    def close(self, seconds=30):
+        """Closes the window as a user does; the viewer must end."""
+        if not self.ended():
+            subprocess.run(["wine", self.session.window_input, TITLE, "close"], capture_output=True)
+        try:
+            wait_for("the viewer's end", self.ended, seconds)
+        except Failure:
+            self.kill()
+            raise
+
+    def kill(self):
+        subprocess.run(["wine", "taskkill", "/f", "/im", "Tolvik.exe"], capture_output=True)
+        if not self.process:
+            return
+        try:
+            self.process.wait(timeout=30)
         except subprocess.TimeoutExpired:
-            viewer.kill()
+            self.process.kill()
 
 
-def main(program, demo, channel_writer, work):
+class Session:
+    def __init__(self, program, demo, work, window_input, fake_setup, update_server):
+        self.program, self.demo, self.work = program, demo, work
+        self.window_input, self.fake_setup, self.update_server = window_input, fake_setup, update_server
+        self.viewer = None
+        self._frames = {}
+
+    def frames(self, service, stream=None):
+        """The channel's decoded frames, small and grey (of the demo or of another stream)."""
+        if service not in self._frames:
+            path = os.path.join(self.work, "frames_%x.gray" % service)
+            run("ffmpeg", "-v", "error", "-y", "-i", stream or os.path.join(self.demo, "demo.ts"), "-map",
+                "0:p:%d:v" % service, "-vf", "scale=%d:%d" % SMALL, "-f", "rawvideo", "-pix_fmt", "gray", path)
+            self._frames[service] = open(path, "rb").read()
+        return self._frames[service]
+
+    def start_viewer(self, *arguments):
+        self.viewer = Viewer(self, arguments)
+        return self.viewer
+
+
+# The steps, in the order a user goes. Each fails with a message saying what was not seen.
+
+def step_watch(session):
+    """The viewer starts on the last channel and shows its picture and plays its sound."""
+    viewer = session.start_viewer()
+    # The OSD hides itself after three seconds; a frame of the demo must show within 40 s.
+    value = viewer.wait_picture(0x101, 40)
+    print("watch: the picture matches a decoded frame of Demo One at %.1f dB" % value)
+    viewer.wait_tone(0x101)
+    print("watch: the sound is Demo One's %g Hz tone" % CHANNELS[0x101][2])
+
+
+def step_zap(session):
+    """By number keys to the next TV channel, to the radio channel and back: each shows its picture
+    (a TV channel's frames, and no longer the previous channel's) or the radio screen, with its tone."""
+    viewer = session.viewer
+    for service, previous in ((0x102, 0x101), (RADIO, 0x102), (0x101, RADIO)):
+        name = CHANNELS[service][0]
+        viewer.tune_by_number(service)
+        if service == RADIO:
+            viewer.wait_tone(service)
+            shot = viewer.grab_small()
+            left = shot and best_psnr(shot, session.frames(previous))
+            if left and left >= MATCH_DB:
+                raise Failure("zap: the radio channel still shows %s's picture (%.1f dB)" %
+                              (CHANNELS[previous][0], left))
+            print("zap: %s plays its %g Hz tone without a picture" % (name, CHANNELS[service][2]))
+            continue
+        value = viewer.wait_picture(service)
+        viewer.wait_tone(service)
+        print("zap: %s shows its picture (%.1f dB) and plays its %g Hz tone" % (name, value, CHANNELS[service][2]))
+
+
+def picture_moves(viewer, seconds=1.0):
+    """Whether two grabs `seconds` apart differ (the test patterns move every frame) on the left of the
+    picture (the timeshift icon blinks on the right)."""
+    first = viewer.grab_small()
+    time.sleep(seconds)
+    second = viewer.grab_small()
+    return bool(first and second) and psnr(first, second, 0.6) < 40.0
+
+
+def step_pause_and_record(session):
+    """Timeshift pauses the picture, resumes and returns to live; command 11 records ten seconds that
+    ffprobe reads as MPEG-2 video with the channel's MPEG audio, the duration within half a second."""
+    viewer = session.viewer
+    viewer.send("command:12")
+    wait_for("the paused picture", lambda: not picture_moves(viewer), 10)
+    viewer.send("command:12")
+    wait_for("the picture resumed from the pause", lambda: picture_moves(viewer), 10)
+    viewer.send("command:12")
+    viewer.wait_picture(0x101, 20)
+    wait_for("the live picture", lambda: picture_moves(viewer), 10)
+    print("pause: the picture stood still, played on and came back to live")
+
+    folder = os.path.join(session.work, "recordings")
+    before = set(os.listdir(folder))
+    started, stopped = (float(t) for t in viewer.send("time", "command:11", "hold:10000", "time", "command:11").split())
+    new = sorted(set(os.listdir(folder)) - before)
+    if len(new) != 1 or not new[0].endswith(".mpg"):
+        raise Failure("record: one new .mpg expected in the recordings folder, found %s" % new)
+    path = os.path.join(folder, new[0])
+    # The file is whole once the recorder has let go of it.
+    wait_for("the closed recording", lambda: subprocess.run(
+        ["ffprobe", "-v", "error", path], capture_output=True).returncode == 0, 10)
+    probe = json.loads(run("ffprobe", "-v", "error", "-count_frames", "-print_format", "json", "-show_streams",
+                           path, text=True).stdout)
+    codecs = sorted(s.get("codec_name", "") for s in probe["streams"])
+    if codecs != ["mp2", "mpeg2video"]:
+        raise Failure("record: %s holds %s, not MPEG-2 video with MPEG audio" % (new[0], codecs))
+    # The length is the video's decodable frames: the first frames before a sequence header and a
+    # PES cut at either end carry no picture.
+    video = next(s for s in probe["streams"] if s["codec_name"] == "mpeg2video")
+    rate = video["r_frame_rate"].split("/")
+    duration = int(video["nb_read_frames"]) * int(rate[1]) / int(rate[0])
+    if abs(duration - (stopped - started)) > 0.5:
+        raise Failure("record: %s holds %.2f s of video, recorded for %.2f s" % (new[0], duration, stopped - started))
+    print("record: %s: %s, %.2f s of video for %.2f s of recording" %
+          (new[0], " and ".join(codecs), duration, stopped - started))
+    # Playing it back with a seek needs the viewer's file-open command, which is not there yet.
+
+
+class UpdateServer:
+    """The update script of the updater's tests on port 80 of the loopback."""
+
+    def __init__(self, script, folder):
+        self.folder = folder
+        os.makedirs(folder, exist_ok=True)
+        for name in ("ready", "requests.log", "setup_ran"):
+            if os.path.exists(os.path.join(folder, name)):
+                os.remove(os.path.join(folder, name))
+        self.process = subprocess.Popen(["python3", script, "80", folder], stdout=subprocess.DEVNULL,
+                                        stderr=open(os.path.join(folder, "server.log"), "w"))
+        wait_for("the update server", lambda: os.path.exists(os.path.join(folder, "ready")), 10)
+
+    def scenario(self, **values):
+        with open(os.path.join(self.folder, "scenario.json"), "w") as f:
+            json.dump(values, f)
+
+    def stop(self):
+        self.process.terminate()
+        self.process.wait(timeout=10)
+
+
+def run_updater(session, environment):
+    """Starts brenvo.exe of the program folder and asks it for updates as a user fills its form."""
+    updater = subprocess.Popen(["wine", os.path.join(session.program, "brenvo.exe")], env=environment,
+                               stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    wait_for("the updater's window", lambda: window_geometry("Brenvo"), 60)
+    run("wine", session.window_input, "Brenvo", "text:0xE900/1000=viewer", "text:0xE900/1001=secret",
+        "click:0xE900/1002")
+    return updater
+
+
+def step_update(session):
+    """The updater fetches and runs the newer version's setup, records its number and starts the
+    viewer again; a download cut short is refused and runs nothing."""
+    session.viewer.close()  # the updater works only while no viewer runs
+    folder = os.path.join(session.work, "update")
+    server = UpdateServer(session.update_server, folder)
+    marker = os.path.join(folder, "setup_ran")
+    environment = dict(os.environ, TOLVIK_SETUP_MARKER=windows_path(folder) + "\\setup_ran", TOLVIK_SETUP_EXIT="0")
+    try:
+        reg_add(UPDATER_KEY, "UpdateHost", "REG_SZ", "127.0.0.1")
+        common = dict(challenge="c0ffee", account="viewer", password="secret", setup=session.fake_setup,
+                      versions="12,1,2007-2-1,New build\r\n")
+
+        # Cut short: the status says so, the installed number stays, nothing runs.
+        reg_add(UPDATER_KEY, "Tolvik 1.0", "REG_DWORD", 11)
+        server.scenario(download="short", **common)
+        updater = run_updater(session, environment)
+        try:
+            status = wait_for("the updater's failure", lambda: (lambda t: t if t == "Update failed." else None)(
+                run("wine", session.window_input, "Brenvo", "read:0xE900/1010", text=True).stdout.strip()), 40)
+        finally:
+            subprocess.run(["wine", session.window_input, "Brenvo", "close"], capture_output=True)
+            updater.wait(timeout=30)
+        installed = reg_dword(UPDATER_KEY, "Tolvik 1.0")
+        if os.path.exists(marker) or installed != 11 or window_geometry(TITLE):
+            raise Failure("update: after a cut-short download the setup %s, the viewer %s, the number is %s, not 11" %
+                          ("ran" if os.path.exists(marker) else "did not run",
+                           "runs" if window_geometry(TITLE) else "does not run", installed))
+        print("update: a cut-short download shows \"%s\", runs nothing and keeps version 11" % status)
+
+        server.scenario(download="good", **common)
+        updater = run_updater(session, environment)
+        updater.wait(timeout=60)
+        if not os.path.exists(marker):
+            raise Failure("update: the downloaded setup program did not run")
+        installed = reg_dword(UPDATER_KEY, "Tolvik 1.0")
+        if installed != 12:
+            raise Failure("update: the installed number is %s, not 12" % installed)
+        session.viewer = Viewer(session, start=False)
+        session.viewer.wait_picture(0x101, 40)
+        print("update: version 12's setup ran, the number is kept and the viewer plays again")
+    finally:
+        server.stop()
+
+
+def step_shutdown(session):
+    """Closing the viewer keeps the channel and the window; the next start plays that channel there."""
+    viewer = session.viewer
+    viewer.tune_by_number(0x103)
+    viewer.wait_picture(0x103)
+    # Normal size: the client takes the picture's width at its aspect.
+    before = viewer.geometry
+    viewer.send("command:32772")
+    geometry = wait_for("the window at the picture's size", lambda: (lambda g: g if g and g != before else None)(
+        window_geometry(TITLE)), 10)
+    viewer.close()
+    kept = reg_dword(VIEWER_KEY, "LastActiveService")
+    if kept != (TSID << 16 | 0x103):
+        raise Failure("shutdown: the last channel kept is %s, not Demo Three" % (kept and hex(kept)))
+    viewer = session.start_viewer()
+    if viewer.geometry != geometry:
+        raise Failure("shutdown: the window came back as %s, it was %s" % (viewer.geometry, geometry))
+    viewer.wait_picture(0x103, 40)
+    print("shutdown: Demo Three and the %dx%d window at %d,%d are kept for the next start" % geometry)
+
+
+STEPS = [
+    # 1: the configurator's scan makes the channel list (until then it is written from the demo's list)
+    step_watch,
+    step_zap,
+    # 4: guide, teletext and subtitles
+    step_pause_and_record,
+    # 6: a recording scheduled from the guide
+    step_update,
+    step_shutdown,
+]
+
+
+def main(program, demo, channel_writer, work, window_input, fake_setup, update_server):
     os.makedirs(work, exist_ok=True)
     here = os.path.dirname(os.path.abspath(__file__))
+    session = Session(program, demo, work, window_input, fake_setup, update_server)
     channels = os.path.join(program, "channels.dat")
     saved = channels + ".before-end-to-end"
     if os.path.exists(channels):
         shutil.copy(channels, saved)
+    recordings = os.path.join(work, "recordings")
+    shutil.rmtree(recordings, ignore_errors=True)
+    os.makedirs(recordings)
     try:
         run("python3", channel_writer, "write", os.path.join(here, "..", "fixtures", "demo", "demo_channels.json"),
             channels)
-        demo_windows = run("winepath", "-w", os.path.join(demo, "demo.ts"), text=True).stdout.strip()
-        reg_add(r"HKCU\Software\Tolvik Test\Virtual Tuner", "506000", "REG_SZ", demo_windows)
-        reg_add(r"HKCU\Software\Harvo\Tolvik", "LastActiveService", "REG_DWORD", SERVICE_KEY)
-        reg_add(r"HKCU\Software\Harvo\Tolvik", "LastActiveServiceIndex", "REG_DWORD", 1)
-        watch(program, demo, work)
+        reg_add(r"HKCU\Software\Tolvik Test\Virtual Tuner", "506000", "REG_SZ",
+                windows_path(os.path.join(demo, "demo.ts")))
+        reg_add(VIEWER_KEY, "LastActiveService", "REG_DWORD", TSID << 16 | 0x101)
+        reg_add(VIEWER_KEY, "LastActiveServiceIndex", "REG_DWORD", 1)
+        # The window's settings of earlier runs go: the window opens at its first-run place and size.
+        subprocess.run(["wine", "reg", "delete", PROFILE_KEY, "/f"], capture_output=True)
+        reg_add(PROFILE_KEY, "RecPath", "REG_SZ", windows_path(recordings))
+        # TOLVIK_E2E_STEPS=watch,zap runs only those steps (while one is being worked on).
+        chosen = os.environ.get("TOLVIK_E2E_STEPS")
+        for step in STEPS:
+            if chosen and step.__name__[len("step_"):] not in chosen.split(","):
+                continue
+            started = time.monotonic()
+            step(session)
+            print("%s: %.1f s" % (step.__name__, time.monotonic() - started))
     except Failure as failure:
-        print("end to end: %s" % failure)
+        shot = os.path.join(work, "failure.png")
+        subprocess.run(["ffmpeg", "-v", "error", "-y", "-f", "x11grab", "-i", os.environ["DISPLAY"], "-frames:v", "1",
+                        shot], capture_output=True)
+        print("end to end: %s (the screen: %s)" % (failure, shot))
         return 1
     finally:
+        if session.viewer:
+            session.viewer.kill()
+        subprocess.run(["wine", "reg", "delete", PROFILE_KEY, "/f"], capture_output=True)
         if os.path.exists(saved):
             shutil.move(saved, channels)
         elif os.path.exists(channels):
@@ -173,4 +491,4 @@ def main(program, demo, channel_writer, work):
 
 
 if __name__ == "__main__":
-    sys.exit(main(*sys.argv[1:5]))
+    sys.exit(main(*sys.argv[1:8]))

@@ -1,0 +1,222 @@
+#!/usr/bin/env python3
+"""The viewer playing live under Wine, measured from outside (run by scripts/bench inside its Wine
+environment, with the virtual tuner registered):
+
+- zap time: from the Enter key that plays the channel typed by number (the wall clock window_input
+  prints just before posting it) to the first frame of the X server's screen, grabbed by x11grab at
+  25 frames a second, whose picture matches the new channel's decoded frames; beside the stream's
+  GOP length (the decoder waits for the next I-frame);
+- live playback cost: the viewer's CPU seconds per second of playing and its peak resident memory
+  (the Wine process's VmHWM), for the SD demo channel and a 1920x1080 interlaced stream, beside
+  ffplay playing the same stream in the same run.
+
+Usage: viewer_live.py PROGRAM_DIR DEMO_DIR CHANNEL_WRITER WORK_DIR WINDOW_INPUT"""
+
+import json
+import os
+import re
+import shutil
+import subprocess
+import sys
+import time
+
+sys.dont_write_bytecode = True  # nothing written into the source tree
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tests", "system"))
+import end_to_end as e2e  # noqa: E402  (the end-to-end test's viewer driver and picture matching)
+
+HD_FREQUENCY = 522000
+HD_SERVICE, HD_TSID, HD_ONID = 1, 2, 1
+PLAY_SECONDS = 10.0
+GRAB_RATE = 25
+ZAP_COMPARED = 0.4  # the left of the picture: the number entry and the channel's panel lie on the right
+
+
+def gop_seconds(path, program):
+    """The mean distance between key frames of the program's video, in seconds."""
+    out = e2e.run("ffprobe", "-v", "error", "-select_streams", "v:0" if program is None else "p:%d:v" % program,
+                  "-show_entries", "packet=pts_time,flags", "-read_intervals", "%+6", "-of", "csv=p=0", path,
+                  text=True).stdout
+    keys = [float(line.split(",")[0]) for line in out.splitlines() if ",K" in line and line.split(",")[0] != "N/A"]
+    return (keys[-1] - keys[0]) / (len(keys) - 1) if len(keys) > 1 else float("nan")
+
+
+def capture(viewer, seconds, path):
+    """Starts x11grab on the viewer's picture: small grey frames to `path`; its frames' wall clocks
+    come from showinfo on stderr (x11grab stamps with the wall clock, kept by -copyts)."""
+    w, h, x, y = viewer.geometry
+    pixels = e2e.grab(x, y, w, h)
+    x0, y0, x1, y1 = e2e.picture_box(pixels, w, h)
+    return subprocess.Popen(
+        ["ffmpeg", "-v", "info", "-y", "-f", "x11grab", "-framerate", str(GRAB_RATE), "-video_size", "%dx%d" % (w, h),
+         "-i", "%s+%d,%d" % (os.environ["DISPLAY"], x, y), "-frames:v", str(seconds * GRAB_RATE), "-copyts", "-vf",
+         "crop=%d:%d:%d:%d,scale=%d:%d,format=gray,showinfo" % (x1 - x0, y1 - y0, x0, y0, *e2e.SMALL),
+         "-f", "rawvideo", path], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
+        text=True)
+
+
+def first_match_after(grabber, path, after, frames):
+    """The wall clock of the first grabbed frame after `after` that shows the channel."""
+    _, log = grabber.communicate(timeout=60)
+    base = re.search(r"config in time_base: (\d+)/(\d+)", log)
+    if not base:
+        raise e2e.Failure("zap: x11grab did not grab: %s" % log[-500:])
+    unit = int(base.group(1)) / int(base.group(2))
+    stamps = [int(pts) * unit for pts in re.findall(r" pts:\s*(\d+)", log)]
+    data = open(path, "rb").read()
+    size = e2e.SMALL[0] * e2e.SMALL[1]
+    after_key = [i for i, stamp in enumerate(stamps) if stamp > after and (i + 1) * size <= len(data)]
+
+    def shows(i):
+        return e2e.best_psnr(data[i * size:(i + 1) * size], frames, ZAP_COMPARED) >= e2e.MATCH_DB
+
+    # Once the new channel shows it stays: the first frame that shows it is found by halving.
+    if not after_key or not shows(after_key[-1]):
+        return None
+    low, high = 0, len(after_key) - 1
+    while low < high:
+        middle = (low + high) // 2
+        if shows(after_key[middle]):
+            high = middle
+        else:
+            low = middle + 1
+    return stamps[after_key[low]]
+
+
+def zap_times(session):
+    """Zaps between Demo One and Demo Two a few times; the seconds of each."""
+    viewer = session.start_viewer()
+    viewer.wait_picture(0x101, 40)
+    times = []
+    path = os.path.join(session.work, "zap.gray")
+    for target in (0x102, 0x101, 0x102, 0x101):
+        if os.path.exists(path):
+            os.remove(path)
+        grabber = capture(viewer, 15, path)
+        e2e.wait_for("the grabber's first frame", lambda: os.path.exists(path) and os.path.getsize(path) > 0, 10)
+        pressed = viewer.tune_by_number(target)
+        shown = first_match_after(grabber, path, pressed, session.frames(target))
+        times.append(shown - pressed if shown else float("nan"))
+        viewer.wait_picture(target, 20)
+    viewer.close()
+    return times
+
+
+def process_of(name):
+    """The Linux process of a Windows program (Wine's loader keeps the program's path on its command line)."""
+    for pid in os.listdir("/proc"):
+        if not pid.isdigit():
+            continue
+        try:
+            command = open("/proc/%s/cmdline" % pid, "rb").read().split(b"\0")[0]
+        except OSError:
+            continue
+        if command.lower().endswith(name.lower().encode()):
+            return int(pid)
+    return None
+
+
+def cpu_seconds(pid):
+    fields = open("/proc/%d/stat" % pid).read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def peak_mb(pid):
+    for line in open("/proc/%d/status" % pid):
+        if line.startswith("VmHWM:"):
+            return int(line.split()[1]) / 1024
+    return float("nan")
+
+
+def playing_cost(pid):
+    """CPU seconds per second over PLAY_SECONDS of playing, and the peak resident megabytes."""
+    cpu, wall = cpu_seconds(pid), time.monotonic()
+    time.sleep(PLAY_SECONDS)  # the measured stretch of playing
+    return (cpu_seconds(pid) - cpu) / (time.monotonic() - wall), peak_mb(pid)
+
+
+def viewer_cost(session, service, tsid, stream):
+    e2e.reg_add(e2e.VIEWER_KEY, "LastActiveService", "REG_DWORD", tsid << 16 | service)
+    viewer = session.start_viewer()
+    # The interlaced picture scaled down matches less closely than the progressive SD one.
+    viewer.wait_picture(service, 40, stream, db=15.0)
+    pid = e2e.wait_for("the viewer's process", lambda: process_of("Tolvik.exe"), 10)
+    cost = playing_cost(pid)
+    viewer.close()
+    return cost
+
+
+def ffplay_cost(path, program):
+    command = ["ffplay", "-v", "error", "-x", "640", "-y", "480", "-loop", "0"]
+    if program is not None:
+        command += ["-vst", "p:%d:v" % program, "-ast", "p:%d:a" % program]
+    player = subprocess.Popen(command + [path], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL)
+    try:
+        # Its window (titled with the file's name) shows once it plays.
+        e2e.wait_for("ffplay's window", lambda: e2e.window_geometry(path), 20)
+        return playing_cost(player.pid)
+    finally:
+        player.terminate()
+        player.wait(timeout=10)
+
+
+def make_hd_stream(work):
+    path = os.path.join(work, "hd_1080i.ts")
+    if not os.path.exists(path):
+        e2e.run("ffmpeg", "-v", "error", "-y", "-f", "lavfi", "-i", "testsrc2=size=1920x1080:rate=25", "-f", "lavfi",
+                "-i", "sine=frequency=440:sample_rate=48000", "-t", "20", "-c:v", "mpeg2video", "-b:v", "12M",
+                "-maxrate", "15M", "-bufsize", "9M", "-g", "12", "-bf", "2", "-flags", "+ilme+ildct", "-top", "1",
+                "-pix_fmt", "yuv420p", "-c:a", "mp2", "-b:a", "192k", "-mpegts_transport_stream_id", str(HD_TSID),
+                "-mpegts_original_network_id", str(HD_ONID), "-mpegts_service_id", str(HD_SERVICE),
+                "-muxrate", "18M", "-f", "mpegts", path)
+    return path
+
+
+def main(program, demo, channel_writer, work, window_input):
+    os.makedirs(work, exist_ok=True)
+    session = e2e.Session(program, demo, work, window_input, None, None)
+    demo_ts = os.path.join(demo, "demo.ts")
+    hd_ts = make_hd_stream(work)
+    channels = os.path.join(program, "channels.dat")
+    saved = channels + ".before-viewer-live"
+    if os.path.exists(channels):
+        shutil.copy(channels, saved)
+    description = json.load(open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tests",
+                                              "fixtures", "demo", "demo_channels.json")))
+    hd = dict(description["records"][0], sid=HD_SERVICE, tsid=HD_TSID, onid=HD_ONID, channel=9, name="HD 1080i",
+              teletext=0, subtitles=0, epg=0)
+    hd["tune"] = [dict(hd["tune"][0], values=[HD_FREQUENCY, 8])]
+    description["records"].append(hd)
+    listing = os.path.join(work, "channels.json")
+    json.dump(description, open(listing, "w"))
+    e2e.run("python3", channel_writer, "write", listing, channels)
+    tuner = r"HKCU\Software\Tolvik Test\Virtual Tuner"
+    e2e.reg_add(tuner, "506000", "REG_SZ", e2e.windows_path(demo_ts))
+    e2e.reg_add(tuner, str(HD_FREQUENCY), "REG_SZ", e2e.windows_path(hd_ts))
+    e2e.reg_add(e2e.VIEWER_KEY, "LastActiveService", "REG_DWORD", e2e.TSID << 16 | 0x101)
+    subprocess.run(["wine", "reg", "delete", e2e.PROFILE_KEY, "/f"], capture_output=True)
+    try:
+        times = sorted(zap_times(session))
+        print("zap, virtual tuner: %s s (median %.2f s); GOP %.2f s" %
+              (" ".join("%.2f" % t for t in times), times[len(times) // 2], gop_seconds(demo_ts, 0x101)))
+        for label, path, service, tsid, program_id in (
+                ("720x576 demo", demo_ts, 0x101, e2e.TSID, 0x101), ("1920x1080i", hd_ts, HD_SERVICE, HD_TSID, None)):
+            cpu, peak = viewer_cost(session, service, tsid, path)
+            peer_cpu, peer_peak = ffplay_cost(path, program_id)
+            print("live %s: viewer %.3f CPU s/s, peak %.0f MB; ffplay %.3f CPU s/s, peak %.0f MB; ratio %.2f" %
+                  (label, cpu, peak, peer_cpu, peer_peak, cpu / peer_cpu if peer_cpu else float("nan")))
+    except e2e.Failure as failure:
+        print("viewer_live: %s" % failure)
+        return 1
+    finally:
+        if session.viewer:
+            session.viewer.kill()
+        if os.path.exists(saved):
+            shutil.move(saved, channels)
+        elif os.path.exists(channels):
+            os.remove(channels)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(*sys.argv[1:6]))

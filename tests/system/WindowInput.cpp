@@ -1,0 +1,130 @@
+// Drives a program's top-level window as a user's keyboard and mouse would, for the end-to-end
+// test and the benchmarks (Python has no Windows handles under Wine).
+//
+//   window_input.exe TITLE ACTION...
+//     key:VK         a key pressed and released (virtual-key code, decimal or 0x hex)
+//     char:C         a typed character
+//     command:N      a menu or button command id
+//     text:ID/ID=T   sets the text of a control, found by dialog ids from the window down
+//     click:ID/ID    clicks a button
+//     read:ID/ID     prints the control's text on a line of its own
+//     time           prints the wall clock (Unix seconds) of the moment, before the next action
+//     hold:MS        lets MS milliseconds pass before the next action (a recording's length)
+//     close          asks the window to close
+// The window is waited for (20 s); exit code 0 when every action was delivered, 2 when the window
+// or a control is not there, 1 for a bad action.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <string>
+
+namespace {
+
+HWND Control(HWND window, const wchar_t* path)
+{
+    for (const wchar_t* p = path; window && *p;) {
+        wchar_t* end = nullptr;
+        const long id = std::wcstol(p, &end, 0);
+        if (end == p)
+            return nullptr;
+        window = GetDlgItem(window, static_cast<int>(id));
+        p = *end == L'/' ? end + 1 : end;
+    }
+    return window;
+}
+
+void PrintUtf8(const std::wstring& text)
+{
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(size > 0 ? size : 1), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &utf8[0], size, nullptr, nullptr);
+    std::printf("%s\n", utf8.c_str());
+    std::fflush(stdout);
+}
+
+// One action; 0 when delivered.
+int Act(HWND window, const std::wstring& action)
+{
+    const size_t colon = action.find(L':');
+    const std::wstring verb = action.substr(0, colon);
+    const std::wstring argument = colon == std::wstring::npos ? L"" : action.substr(colon + 1);
+    if (verb == L"key") {
+        const auto vk = static_cast<WPARAM>(std::wcstoul(argument.c_str(), nullptr, 0));
+        const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(static_cast<UINT>(vk), MAPVK_VK_TO_VSC)) << 16;
+        return PostMessageW(window, WM_KEYDOWN, vk, scan | 1) && PostMessageW(window, WM_KEYUP, vk, scan | 0xC0000001)
+                   ? 0 : 2;
+    }
+    if (verb == L"char" && !argument.empty())
+        return PostMessageW(window, WM_CHAR, argument[0], 1) ? 0 : 2;
+    if (verb == L"command")
+        return PostMessageW(window, WM_COMMAND, std::wcstoul(argument.c_str(), nullptr, 0), 0) ? 0 : 2;
+    if (verb == L"close")
+        return PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 2;
+    if (verb == L"time") {
+        FILETIME now;
+        GetSystemTimePreciseAsFileTime(&now);
+        const unsigned long long ticks = (static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+        std::printf("%.6f\n", (ticks - 116444736000000000ULL) / 1e7);
+        std::fflush(stdout);
+        return 0;
+    }
+    if (verb == L"hold") {
+        Sleep(std::wcstoul(argument.c_str(), nullptr, 0));
+        return 0;
+    }
+    if (verb == L"text") {
+        const size_t equals = argument.find(L'=');
+        if (equals == std::wstring::npos)
+            return 1;
+        HWND control = Control(window, argument.substr(0, equals).c_str());
+        return control && SetWindowTextW(control, argument.substr(equals + 1).c_str()) ? 0 : 2;
+    }
+    if (verb == L"click") {
+        HWND control = Control(window, argument.c_str());
+        if (!control)
+            return 2;
+        const int id = GetDlgCtrlID(control);
+        return PostMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                            reinterpret_cast<LPARAM>(control)) ? 0 : 2;
+    }
+    if (verb == L"read") {
+        HWND control = Control(window, argument.c_str());
+        if (!control)
+            return 2;
+        wchar_t text[1024] = {};
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 10000, &ignored);
+        PrintUtf8(text);
+        return 0;
+    }
+    return 1;
+}
+
+} // namespace
+
+int main()
+{
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: window_input TITLE ACTION...\n");
+        return 1;
+    }
+    HWND window = nullptr;
+    for (int waited = 0; waited < 20000 && !(window = FindWindowW(nullptr, argv[1])); waited += 50)
+        Sleep(50);
+    if (!window) {
+        std::fprintf(stderr, "window_input: no window titled %ls\n", argv[1]);
+        return 2;
+    }
+    for (int i = 2; i < argc; ++i) {
+        if (const int failed = Act(window, argv[i])) {
+            std::fprintf(stderr, "window_input: %ls: %s\n", argv[i], failed == 1 ? "bad action" : "not delivered");
+            return failed;
+        }
+    }
+    return 0;
+}
