@@ -591,8 +591,9 @@ TEST_F(PlintorProgramTest, ChannelEditorAndFavourites)
     ASSERT_NE(nullptr, frame);
     HWND form = GetDlgItem(frame, 0xE900);
     HWND pages = GetDlgItem(form, 1018);
-    ASSERT_TRUE(Send(pages, WM_KEYDOWN, VK_DOWN));
-    ASSERT_TRUE(Send(pages, WM_KEYDOWN, VK_DOWN));
+    // General, Record, the scan wizard, then the TV channel editor.
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(Send(pages, WM_KEYDOWN, VK_DOWN));
     HWND editor = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (editor = ShownPageWith(form, 1067)) != nullptr; }, 5000));
     HWND list = GetDlgItem(editor, 1042);
@@ -819,7 +820,7 @@ TEST_F(PlintorProgramTest, SchedulerAndRecordingDialog)
     ASSERT_NE(nullptr, frame);
     HWND form = GetDlgItem(frame, 0xE900);
     HWND pages = GetDlgItem(form, 1018);
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < 6; ++i)
         ASSERT_TRUE(Send(pages, WM_KEYDOWN, VK_DOWN));
     HWND page = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (page = ShownPageWith(form, 1092)) != nullptr; }, 5000));
