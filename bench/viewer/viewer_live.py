@@ -15,7 +15,6 @@ Usage: viewer_live.py PROGRAM_DIR DEMO_DIR CHANNEL_WRITER WORK_DIR WINDOW_INPUT"
 import json
 import os
 import re
-import shutil
 import subprocess
 import sys
 import time
@@ -177,44 +176,37 @@ def main(program, demo, channel_writer, work, window_input):
     session = e2e.Session(program, demo, work, window_input, None, None)
     demo_ts = os.path.join(demo, "demo.ts")
     hd_ts = make_hd_stream(work)
-    channels = os.path.join(program, "channels.dat")
-    saved = channels + ".before-viewer-live"
-    if os.path.exists(channels):
-        shutil.copy(channels, saved)
-    description = json.load(open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tests",
-                                              "fixtures", "demo", "demo_channels.json")))
-    hd = dict(description["records"][0], sid=HD_SERVICE, tsid=HD_TSID, onid=HD_ONID, channel=9, name="HD 1080i",
-              teletext=0, subtitles=0, epg=0)
-    hd["tune"] = [dict(hd["tune"][0], values=[HD_FREQUENCY, 8])]
-    description["records"].append(hd)
-    listing = os.path.join(work, "channels.json")
-    json.dump(description, open(listing, "w"))
-    e2e.run("python3", channel_writer, "write", listing, channels)
-    tuner = r"HKCU\Software\Tolvik Test\Virtual Tuner"
-    e2e.reg_add(tuner, "506000", "REG_SZ", e2e.windows_path(demo_ts))
-    e2e.reg_add(tuner, str(HD_FREQUENCY), "REG_SZ", e2e.windows_path(hd_ts))
-    e2e.reg_add(e2e.VIEWER_KEY, "LastActiveService", "REG_DWORD", e2e.TSID << 16 | 0x101)
-    subprocess.run(["wine", "reg", "delete", e2e.PROFILE_KEY, "/f"], capture_output=True)
-    try:
-        times = sorted(zap_times(session))
-        print("zap, virtual tuner: %s s (median %.2f s); GOP %.2f s" %
-              (" ".join("%.2f" % t for t in times), times[len(times) // 2], gop_seconds(demo_ts, 0x101)))
-        for label, path, service, tsid, program_id in (
-                ("720x576 demo", demo_ts, 0x101, e2e.TSID, 0x101), ("1920x1080i", hd_ts, HD_SERVICE, HD_TSID, None)):
-            cpu, peak = viewer_cost(session, service, tsid, path)
-            peer_cpu, peer_peak = ffplay_cost(path, program_id)
-            print("live %s: viewer %.3f CPU s/s, peak %.0f MB; ffplay %.3f CPU s/s, peak %.0f MB; ratio %.2f" %
-                  (label, cpu, peak, peer_cpu, peer_peak, cpu / peer_cpu if peer_cpu else float("nan")))
-    except e2e.Failure as failure:
-        print("viewer_live: %s" % failure)
-        return 1
-    finally:
-        if session.viewer:
-            session.viewer.kill()
-        if os.path.exists(saved):
-            shutil.move(saved, channels)
-        elif os.path.exists(channels):
-            os.remove(channels)
+    with e2e.program_channel_file(program, "viewer-live") as channels:
+        description = json.load(open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tests",
+                                                  "fixtures", "demo", "demo_channels.json")))
+        hd = dict(description["records"][0], sid=HD_SERVICE, tsid=HD_TSID, onid=HD_ONID, channel=9, name="HD 1080i",
+                  teletext=0, subtitles=0, epg=0)
+        hd["tune"] = [dict(hd["tune"][0], values=[HD_FREQUENCY, 8])]
+        description["records"].append(hd)
+        listing = os.path.join(work, "channels.json")
+        json.dump(description, open(listing, "w"))
+        e2e.run("python3", channel_writer, "write", listing, channels)
+        tuner = r"HKCU\Software\Tolvik Test\Virtual Tuner"
+        e2e.reg_add(tuner, "506000", "REG_SZ", e2e.windows_path(demo_ts))
+        e2e.reg_add(tuner, str(HD_FREQUENCY), "REG_SZ", e2e.windows_path(hd_ts))
+        e2e.reg_add(e2e.VIEWER_KEY, "LastActiveService", "REG_DWORD", e2e.TSID << 16 | 0x101)
+        subprocess.run(["wine", "reg", "delete", e2e.PROFILE_KEY, "/f"], capture_output=True)
+        try:
+            times = sorted(zap_times(session))
+            print("zap, virtual tuner: %s s (median %.2f s); GOP %.2f s" %
+                  (" ".join("%.2f" % t for t in times), times[len(times) // 2], gop_seconds(demo_ts, 0x101)))
+            for label, path, service, tsid, program_id in (
+                    ("720x576 demo", demo_ts, 0x101, e2e.TSID, 0x101), ("1920x1080i", hd_ts, HD_SERVICE, HD_TSID, None)):
+                cpu, peak = viewer_cost(session, service, tsid, path)
+                peer_cpu, peer_peak = ffplay_cost(path, program_id)
+                print("live %s: viewer %.3f CPU s/s, peak %.0f MB; ffplay %.3f CPU s/s, peak %.0f MB; ratio %.2f" %
+                      (label, cpu, peak, peer_cpu, peer_peak, cpu / peer_cpu if peer_cpu else float("nan")))
+        except e2e.Failure as failure:
+            print("viewer_live: %s" % failure)
+            return 1
+        finally:
+            if session.viewer:
+                session.viewer.kill()
     return 0
 
 

@@ -70,6 +70,17 @@ bool IsSpace(char16_t c)
 }
 } // namespace
 
+std::u16string JoinArguments(const std::vector<std::u16string>& arguments, size_t first)
+{
+    std::u16string joined;
+    for (size_t i = first; i < arguments.size(); ++i) {
+        if (i > first)
+            joined += u' ';
+        joined += arguments[i];
+    }
+    return joined;
+}
+
 bool ParseRecordCommand(const std::vector<std::u16string>& arguments, RecordCommand& command)
 {
     if (arguments.size() < 5 || arguments[0] != u"/rec")
@@ -90,11 +101,7 @@ bool ParseRecordCommand(const std::vector<std::u16string>& arguments, RecordComm
     if (arguments.size() > 5) {
         // A job written with the path unquoted reaches us split at its spaces: the words after the
         // fourth value are the one path.
-        std::u16string path = arguments[5];
-        for (size_t i = 6; i < arguments.size(); ++i) {
-            path += u' ';
-            path += arguments[i];
-        }
+        const std::u16string path = JoinArguments(arguments, 5);
         size_t first = 0, last = path.size();
         while (first < last && IsSpace(path[first]))
             ++first;

@@ -18,6 +18,10 @@ std::u16string PackArguments(const std::vector<std::u16string>& argv);
 // a last string without its NUL ends at the block's end.
 std::vector<std::u16string> UnpackArguments(const char16_t* data, size_t units);
 
+// The arguments from `first` on joined with single spaces: an unquoted path reaches a program
+// split at its blanks. Empty when there are none.
+std::u16string JoinArguments(const std::vector<std::u16string>& arguments, size_t first);
+
 // The "/rec" command of a scheduled recording: /rec tsid sid minutes close [path].
 struct RecordCommand {
     uint16_t transportStreamId = 0;

@@ -2,22 +2,16 @@
 
 #include <cstdio>
 
+#include "base/Utf16.h"
+
 namespace viewer {
 
 namespace {
-std::u16string Ascii(const char* text)
-{
-    std::u16string out;
-    for (; *text; ++text)
-        out += static_cast<char16_t>(static_cast<unsigned char>(*text));
-    return out;
-}
-
 std::u16string FourDigits(int number)
 {
     char text[16];
     std::snprintf(text, sizeof(text), "%.4d", number);
-    return Ascii(text);
+    return base::Utf8ToUtf16(text);
 }
 } // namespace
 
@@ -61,7 +55,7 @@ std::u16string StreamItemText(const std::u16string& language, const std::u16stri
 {
     if (!language.empty())
         return language;
-    std::u16string text = word + u" " + Ascii(std::to_string(counter).c_str()) + u" (" + unknown + u")";
+    std::u16string text = word + u" " + base::Utf8ToUtf16(std::to_string(counter)) + u" (" + unknown + u")";
     if (suffix)
         text += u" " + *suffix;
     ++counter;
@@ -71,17 +65,6 @@ std::u16string StreamItemText(const std::u16string& language, const std::u16stri
 bool IsTransportStreamExtension(const std::u16string& extension)
 {
     return extension == u".ts";
-}
-
-std::u16string CommandLineFile(const std::vector<std::u16string>& arguments)
-{
-    std::u16string path;
-    for (size_t i = 0; i < arguments.size(); ++i) {
-        if (i)
-            path += u' ';
-        path += arguments[i];
-    }
-    return path;
 }
 
 } // namespace viewer

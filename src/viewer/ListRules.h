@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace viewer {
 
@@ -45,9 +44,5 @@ std::u16string StreamItemText(const std::u16string& language, const std::u16stri
 // True when the extension (from the last dot, as the platform finds it) is ".ts" exactly: the
 // comparison is case-sensitive, so "film.TS" goes to the file graph.
 bool IsTransportStreamExtension(const std::u16string& extension);
-
-// The media file a command line names: its words joined with single spaces (an unquoted path
-// arrives split at its spaces); empty for no words.
-std::u16string CommandLineFile(const std::vector<std::u16string>& arguments);
 
 } // namespace viewer

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "viewer/CommandLineBlock.h"
 #include "viewer/ListRules.h"
 #include "viewer/LoadLocalizedString.h"
 #include "viewer/WideText.h"
@@ -169,7 +170,7 @@ void CMainFrame::OnFileOpen()
 
 void CMainFrame::OpenCommandLineFile(const std::vector<std::u16string>& arguments)
 {
-    const std::u16string path = viewer::CommandLineFile(arguments);
+    const std::u16string path = viewer::JoinArguments(arguments, 0);
     if (path.empty())
         return;
     StopAll();

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "JobKit.h"
+#include "ProgramWindow.h"
 #include "support/TestMedia.h"
 
 namespace {
@@ -47,14 +48,7 @@ std::wstring WindowText(HWND hwnd)
     return text;
 }
 
-template <class Condition> bool WaitFor(Condition condition, DWORD milliseconds = kWait)
-{
-    for (ULONGLONG end = GetTickCount64() + milliseconds; GetTickCount64() < end; Sleep(20)) {
-        if (condition())
-            return true;
-    }
-    return condition();
-}
+using test::WaitFor;
 
 // Sent, not posted: the program has handled it when this returns; false when it did not answer
 // (a message box it should not have shown, or a hang).
@@ -77,22 +71,8 @@ std::wstring FieldText(HWND field)
     return text;
 }
 
-struct FindWindowOf {
-    DWORD process;
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lParam)
-{
-    auto* find = reinterpret_cast<FindWindowOf*>(lParam);
-    DWORD process = 0;
-    GetWindowThreadProcessId(hwnd, &process);
-    if (process == find->process && IsWindowVisible(hwnd) && GetWindowTextLengthW(hwnd) > 0) {
-        find->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
+using test::FindWindowOf;
+using test::MatchWindow;
 
 // A visible top-level window of the process other than its main window (a dialog it opened).
 BOOL CALLBACK MatchOtherWindow(HWND hwnd, LPARAM lParam)

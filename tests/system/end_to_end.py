@@ -11,6 +11,7 @@ Usage: end_to_end.py PROGRAM_DIR DEMO_DIR CHANNEL_WRITER WORK_DIR WINDOW_INPUT F
 Runs inside the Wine environment of the tests (WINEPREFIX, DISPLAY, PULSE_SERVER set)."""
 
 import json
+import contextlib
 import math
 import os
 import re
@@ -68,6 +69,22 @@ def reg_dword(key, name):
 
 def windows_path(path):
     return run("winepath", "-w", path, text=True).stdout.strip()
+
+
+@contextlib.contextmanager
+def program_channel_file(program, what):
+    """The program folder's channel list for the length of a run: what it held before comes back."""
+    channels = os.path.join(program, "channels.dat")
+    saved = channels + ".before-" + what
+    if os.path.exists(channels):
+        shutil.copy(channels, saved)
+    try:
+        yield channels
+    finally:
+        if os.path.exists(saved):
+            shutil.move(saved, channels)
+        elif os.path.exists(channels):
+            os.remove(channels)
 
 
 def window_geometry(title):
@@ -448,45 +465,38 @@ def main(program, demo, channel_writer, work, window_input, fake_setup, update_s
     os.makedirs(work, exist_ok=True)
     here = os.path.dirname(os.path.abspath(__file__))
     session = Session(program, demo, work, window_input, fake_setup, update_server)
-    channels = os.path.join(program, "channels.dat")
-    saved = channels + ".before-end-to-end"
-    if os.path.exists(channels):
-        shutil.copy(channels, saved)
     recordings = os.path.join(work, "recordings")
     shutil.rmtree(recordings, ignore_errors=True)
     os.makedirs(recordings)
-    try:
-        run("python3", channel_writer, "write", os.path.join(here, "..", "fixtures", "demo", "demo_channels.json"),
-            channels)
-        reg_add(r"HKCU\Software\Tolvik Test\Virtual Tuner", "506000", "REG_SZ",
-                windows_path(os.path.join(demo, "demo.ts")))
-        reg_add(VIEWER_KEY, "LastActiveService", "REG_DWORD", TSID << 16 | 0x101)
-        reg_add(VIEWER_KEY, "LastActiveServiceIndex", "REG_DWORD", 1)
-        # The window's settings of earlier runs go: the window opens at its first-run place and size.
-        subprocess.run(["wine", "reg", "delete", PROFILE_KEY, "/f"], capture_output=True)
-        reg_add(PROFILE_KEY, "RecPath", "REG_SZ", windows_path(recordings))
-        # TOLVIK_E2E_STEPS=watch,zap runs only those steps (while one is being worked on).
-        chosen = os.environ.get("TOLVIK_E2E_STEPS")
-        for step in STEPS:
-            if chosen and step.__name__[len("step_"):] not in chosen.split(","):
-                continue
-            started = time.monotonic()
-            step(session)
-            print("%s: %.1f s" % (step.__name__, time.monotonic() - started))
-    except Failure as failure:
-        shot = os.path.join(work, "failure.png")
-        subprocess.run(["ffmpeg", "-v", "error", "-y", "-f", "x11grab", "-i", os.environ["DISPLAY"], "-frames:v", "1",
-                        shot], capture_output=True)
-        print("end to end: %s (the screen: %s)" % (failure, shot))
-        return 1
-    finally:
-        if session.viewer:
-            session.viewer.kill()
-        subprocess.run(["wine", "reg", "delete", PROFILE_KEY, "/f"], capture_output=True)
-        if os.path.exists(saved):
-            shutil.move(saved, channels)
-        elif os.path.exists(channels):
-            os.remove(channels)
+    with program_channel_file(program, "end-to-end") as channels:
+        try:
+            run("python3", channel_writer, "write", os.path.join(here, "..", "fixtures", "demo", "demo_channels.json"),
+                channels)
+            reg_add(r"HKCU\Software\Tolvik Test\Virtual Tuner", "506000", "REG_SZ",
+                    windows_path(os.path.join(demo, "demo.ts")))
+            reg_add(VIEWER_KEY, "LastActiveService", "REG_DWORD", TSID << 16 | 0x101)
+            reg_add(VIEWER_KEY, "LastActiveServiceIndex", "REG_DWORD", 1)
+            # The window's settings of earlier runs go: the window opens at its first-run place and size.
+            subprocess.run(["wine", "reg", "delete", PROFILE_KEY, "/f"], capture_output=True)
+            reg_add(PROFILE_KEY, "RecPath", "REG_SZ", windows_path(recordings))
+            # TOLVIK_E2E_STEPS=watch,zap runs only those steps (while one is being worked on).
+            chosen = os.environ.get("TOLVIK_E2E_STEPS")
+            for step in STEPS:
+                if chosen and step.__name__[len("step_"):] not in chosen.split(","):
+                    continue
+                started = time.monotonic()
+                step(session)
+                print("%s: %.1f s" % (step.__name__, time.monotonic() - started))
+        except Failure as failure:
+            shot = os.path.join(work, "failure.png")
+            subprocess.run(["ffmpeg", "-v", "error", "-y", "-f", "x11grab", "-i", os.environ["DISPLAY"], "-frames:v", "1",
+                            shot], capture_output=True)
+            print("end to end: %s (the screen: %s)" % (failure, shot))
+            return 1
+        finally:
+            if session.viewer:
+                session.viewer.kill()
+            subprocess.run(["wine", "reg", "delete", PROFILE_KEY, "/f"], capture_output=True)
     return 0
 
 

@@ -14,42 +14,21 @@
 
 #include "../../dvb/DVBPlaybackCore/TaskSchedulerKit.h"
 #include "NetworkTestKit.h"
+#include "../ProgramWindow.h"
 #include "ScanWizardDriver.h"
 #include "VirtualTunerClient.h"
+#include "support/TestCrc.h"
 #include "support/TestMedia.h"
 
 using test::CScanWizardDriver;
+using test::FindWindowOf;
+using test::MatchWindow;
+using test::WaitFor;
 
 namespace {
 
 const wchar_t kTunerKey[] = L"Software\\Tolvik Test\\Virtual Tuner";
 const wchar_t* const kFrequencies[] = {L"506000", L"11494500", L"522000"};
-
-template <class Condition> bool WaitFor(Condition condition, DWORD milliseconds = 30000)
-{
-    for (ULONGLONG end = GetTickCount64() + milliseconds; GetTickCount64() < end; Sleep(20)) {
-        if (condition())
-            return true;
-    }
-    return condition();
-}
-
-struct FindWindowOf {
-    DWORD process;
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lParam)
-{
-    auto* find = reinterpret_cast<FindWindowOf*>(lParam);
-    DWORD process = 0;
-    GetWindowThreadProcessId(hwnd, &process);
-    if (process == find->process && IsWindowVisible(hwnd) && GetWindowTextLengthW(hwnd) > 0) {
-        find->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
 
 std::string HostSource(const std::string& relative)
 {
@@ -334,18 +313,6 @@ TEST_F(ScanWizard, MulticastAllSourcesFindsFfmpegsPrograms)
 
 namespace {
 
-// ISO/IEC 13818-1, Annex B: the CRC of program-specific sections.
-uint32_t SectionCrc(const uint8_t* data, size_t length)
-{
-    uint32_t crc = 0xFFFFFFFFu;
-    for (size_t i = 0; i < length; ++i) {
-        crc ^= static_cast<uint32_t>(data[i]) << 24;
-        for (int bit = 0; bit < 8; ++bit)
-            crc = crc & 0x80000000u ? crc << 1 ^ 0x04C11DB7u : crc << 1;
-    }
-    return crc;
-}
-
 // A stream of PATs only: one programme whose map never comes.
 void WritePatOnly(const std::string& path)
 {
@@ -356,7 +323,7 @@ void WritePatOnly(const std::string& path)
         const uint8_t head[] = {0x47, 0x40, 0x00, static_cast<uint8_t>(0x10 | (i & 0x0F)), 0x00, 0x00, 0xB0, 0x0D, 0x04,
                                 0x21, 0xC1, 0x00, 0x00, 0x01, 0x01, 0xE1, 0x00};
         std::copy(head, head + sizeof(head), packet);
-        const uint32_t crc = SectionCrc(packet + 5, 12);
+        const uint32_t crc = test::MpegCrc32(packet + 5, 12);
         for (int k = 0; k < 4; ++k)
             packet[17 + k] = static_cast<uint8_t>(crc >> (24 - 8 * k));
         out.write(reinterpret_cast<const char*>(packet), 188);

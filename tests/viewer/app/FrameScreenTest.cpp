@@ -15,6 +15,7 @@
 
 #include "support/HostProgram.h"
 #include "support/TestMedia.h"
+#include "RecordingFolderProfile.h"
 #include "TestEngineUserInterface.h"
 #include "base/Utf16.h"
 #include "viewer/WideText.h"
@@ -142,13 +143,7 @@ protected:
         // The recordings folder, when the test is given one.
         if (const char* recordings = getenv("TOLVIK_SMALL_VOLUME")) {
             m_recordings = WindowsPath(recordings);
-            HKEY key = nullptr;
-            ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (CString(kProfileKey) + L"\\qor").GetString(), 0, nullptr, 0,
-                                      KEY_WRITE, nullptr, &key, nullptr),
-                      ERROR_SUCCESS);
-            RegSetValueExW(key, L"RecPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(m_recordings.GetString()),
-                           (m_recordings.GetLength() + 1) * sizeof(wchar_t));
-            RegCloseKey(key);
+            ASSERT_TRUE(WriteRecordingFolder(kProfileKey, m_recordings.GetString()));
         }
         g_appFolder = m_folder;
         // COM before the frame, as the program does: the graphs are COM objects.

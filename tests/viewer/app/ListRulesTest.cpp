@@ -2,6 +2,7 @@
 // stream texts, the transport-stream extension and the command line's file.
 #include <gtest/gtest.h>
 
+#include "viewer/CommandLineBlock.h"
 #include "viewer/ListRules.h"
 
 using namespace viewer;
@@ -60,7 +61,7 @@ TEST(MediaFiles, ExtensionAndCommandLine)
     EXPECT_FALSE(IsTransportStreamExtension(u".TS"));
     EXPECT_FALSE(IsTransportStreamExtension(u".tsx"));
     EXPECT_FALSE(IsTransportStreamExtension(u""));
-    EXPECT_EQ(CommandLineFile({u"Z:\\media\\my", u"film.avi"}), u"Z:\\media\\my film.avi");
-    EXPECT_EQ(CommandLineFile({u"C:\\a.wav"}), u"C:\\a.wav");
-    EXPECT_EQ(CommandLineFile({}), u"");
+    EXPECT_EQ(JoinArguments({u"Z:\\media\\my", u"film.avi"}, 0), u"Z:\\media\\my film.avi");
+    EXPECT_EQ(JoinArguments({u"C:\\a.wav"}, 0), u"C:\\a.wav");
+    EXPECT_EQ(JoinArguments({}, 0), u"");
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "support/TestMedia.h"
+#include "RecordingFolderProfile.h"
 #include "TestEngineUserInterface.h"
 #include "base/Utf16.h"
 #include "viewer/MainFrm.h"
@@ -97,13 +98,7 @@ protected:
         CreateDirectoryW(m_recordings, nullptr);
         RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey);
         g_app.SetRegistryKey(L"Harvo\\TolvikFilesTest");
-        HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (CString(kProfileKey) + L"\\qor").GetString(), 0, nullptr, 0,
-                                  KEY_WRITE, nullptr, &key, nullptr),
-                  ERROR_SUCCESS);
-        RegSetValueExW(key, L"RecPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(m_recordings.GetString()),
-                       (m_recordings.GetLength() + 1) * sizeof(wchar_t));
-        RegCloseKey(key);
+        ASSERT_TRUE(WriteRecordingFolder(kProfileKey, m_recordings.GetString()));
         g_appFolder = m_folder;
         m_frame = new CFilesFrame;
         ASSERT_TRUE(m_frame->LoadFrame(128, FWS_ADDTOTITLE, nullptr, nullptr));

@@ -16,6 +16,7 @@
 
 #include "support/PesBuilder.h"
 #include "support/TestMedia.h"
+#include "RecordingFolderProfile.h"
 #include "TestEngineUserInterface.h"
 #include "base/Utf16.h"
 #include "viewer/MainFrm.h"
@@ -129,13 +130,7 @@ protected:
         m_recordings = m_folder + L"\\rec";
         RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey);
         g_app.SetRegistryKey(L"Harvo\\TolvikFrameTest");
-        HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (CString(kProfileKey) + L"\\qor").GetString(), 0, nullptr, 0,
-                                  KEY_WRITE, nullptr, &key, nullptr),
-                  ERROR_SUCCESS);
-        RegSetValueExW(key, L"RecPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(m_recordings.GetString()),
-                       (m_recordings.GetLength() + 1) * sizeof(wchar_t));
-        RegCloseKey(key);
+        ASSERT_TRUE(WriteRecordingFolder(kProfileKey, m_recordings.GetString()));
         g_appFolder = m_folder;
         m_frame = new CTestFrame;
         ASSERT_TRUE(m_frame->LoadFrame(128, FWS_ADDTOTITLE, nullptr, nullptr));
