@@ -72,7 +72,6 @@ std::wstring FieldText(HWND field)
 }
 
 using test::FindWindowOf;
-using test::MatchWindow;
 
 // A visible top-level window of the process other than its main window (a dialog it opened).
 BOOL CALLBACK MatchOtherWindow(HWND hwnd, LPARAM lParam)
@@ -190,20 +189,7 @@ protected:
 
     HWND Start()
     {
-        STARTUPINFOW si = {};
-        si.cb = sizeof(si);
-        PROCESS_INFORMATION pi = {};
-        std::wstring line = L"\"" + m_folder + L"plintor.exe\"";
-        if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, m_folder.c_str(), &si, &pi))
-            return nullptr;
-        CloseHandle(pi.hThread);
-        m_process = pi.hProcess;
-        FindWindowOf find = { pi.dwProcessId, nullptr };
-        WaitFor([&] {
-            EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&find));
-            return find.found != nullptr;
-        });
-        return find.found;
+        return test::StartProgramWindow(m_folder + L"plintor.exe", m_folder.c_str(), &m_process);
     }
 
     // A list-view message whose parameter points into the program: the structure is copied into

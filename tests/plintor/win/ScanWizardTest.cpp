@@ -21,8 +21,6 @@
 #include "support/TestMedia.h"
 
 using test::CScanWizardDriver;
-using test::FindWindowOf;
-using test::MatchWindow;
 using test::WaitFor;
 
 namespace {
@@ -82,20 +80,7 @@ protected:
     // Started from another current folder than its own.
     HWND Start()
     {
-        STARTUPINFOW si = {};
-        si.cb = sizeof(si);
-        PROCESS_INFORMATION pi = {};
-        std::wstring line = L"\"" + m_folder + L"plintor.exe\"";
-        if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, L"C:\\", &si, &pi))
-            return nullptr;
-        CloseHandle(pi.hThread);
-        m_process = pi.hProcess;
-        FindWindowOf find = {pi.dwProcessId, nullptr};
-        WaitFor([&] {
-            EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&find));
-            return find.found != nullptr;
-        });
-        return find.found;
+        return test::StartProgramWindow(m_folder + L"plintor.exe", L"C:\\", &m_process);
     }
 
     // scan_check.py on the program's channel file: 0 when it holds the demo services but `leftOut`.
