@@ -4,10 +4,10 @@
 
 #include <algorithm>
 
-#include "dvb/DVBPlaybackCore/CServices.h"
 #include "dvb/DVBPlaybackCore/TextCase.h"
 #include "dvb/DVBPlaybackCore/win/ProgramFolder.h"
 #include "plintor/ManualEntry.h"
+#include "plintor/ProviderGroups.h"
 #include "plintor/ScanRun.h"
 #include "plintor/win/CBDAScanSource.h"
 #include "plintor/win/CMulticastScanSource.h"
@@ -76,8 +76,7 @@ BOOL CTune_Progress::OnInitDialog()
     CBaseTuneDialog::OnInitDialog();
     CreateBoldTahoma(m_textFont, 8, DEFAULT_QUALITY);
     m_text.SetFont(m_textFont);
-    m_providers.SetExtendedStyle(LVS_EX_FULLROWSELECT);
-    m_providers.InsertColumn(0, L"", LVCFMT_LEFT, 135);
+    m_providers.Initialise();
     m_channels.Initialise();
     m_channels.InsertColumn(0, L"", LVCFMT_LEFT, 294);
     return TRUE;
@@ -118,7 +117,9 @@ int CTune_Progress::Activate()
     const struct {
         int id;
         UINT text;
-    } groups[] = {{kGroupTV, IDS_GROUP_TV}, {kGroupRadio, IDS_GROUP_RADIO}, {kGroupOther, IDS_GROUP_OTHER}};
+    } groups[] = {{plintor::kGroupTV, IDS_GROUP_TV},
+                  {plintor::kGroupRadio, IDS_GROUP_RADIO},
+                  {plintor::kGroupOther, IDS_GROUP_OTHER}};
     for (const auto& group : groups) {
         CString header = LoadUiString(group.text);
         LVGROUP insert = {};
@@ -236,14 +237,7 @@ LRESULT CTune_Progress::OnScanRecord(WPARAM wParam, LPARAM)
         return 0;
     record->FindLogo(m_logos);
     m_found.emplace_back(record);
-    CString provider(reinterpret_cast<const wchar_t*>(record->GetProvider().c_str()));
-    if (provider.IsEmpty())
-        provider = LoadUiString(IDS_UNKNOWN);
-    LVFINDINFOW find = {};
-    find.flags = LVFI_STRING;
-    find.psz = provider.GetString();
-    if (m_providers.SendMessage(LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)) < 0)
-        m_providers.InsertItem(0, provider);
+    m_providers.AddChannel(*record, ToU16(LoadUiString(IDS_UNKNOWN)));
     return 0;
 }
 
@@ -272,36 +266,15 @@ void CTune_Progress::OnScanStop()
         StartScan();
 }
 
-int CTune_Progress::GroupOf(uint32_t serviceType)
-{
-    return serviceType == 1 ? kGroupTV : serviceType == 2 ? kGroupRadio : kGroupOther;
-}
-
-std::vector<CQORService*> CTune_Progress::ChannelsOf(const std::vector<std::unique_ptr<CQORService>>& found,
-                                                     const std::u16string& provider, const std::u16string& unknown)
-{
-    const std::u16string row = DVBPlaybackCore::LowerCase(provider);
-    const std::u16string unknownRow = DVBPlaybackCore::LowerCase(unknown);
-    DVBPlaybackCore::CServices::ServiceArray free;
-    DVBPlaybackCore::CServices::ServiceArray scrambled;
-    for (const auto& record : found) {
-        const std::u16string name = record->GetProvider();
-        if (DVBPlaybackCore::LowerCase(name) == row || (name.empty() && row == unknownRow))
-            (record->IsScrambled() ? scrambled : free).push_back(record.get());
-    }
-    DVBPlaybackCore::CServices::SortServicesByName(free);
-    DVBPlaybackCore::CServices::SortServicesByName(scrambled);
-    free.insert(free.end(), scrambled.begin(), scrambled.end());
-    return free;
-}
-
 void CTune_Progress::RebuildChannels()
 {
-    const int row = m_providers.GetNextItem(-1, LVNI_SELECTED);
-    if (row < 0)
+    if (m_providers.GetNextItem(-1, LVNI_SELECTED) < 0)
         return;
+    std::vector<CQORService*> found;
+    for (const auto& record : m_found)
+        found.push_back(record.get());
     const std::vector<CQORService*> channels =
-        ChannelsOf(m_found, ToU16(m_providers.GetItemText(row, 0)), ToU16(LoadUiString(IDS_UNKNOWN)));
+        plintor::ChannelsOfProvider(found, m_providers.SelectedRow(), ToU16(LoadUiString(IDS_UNKNOWN)));
     m_filling = true;
     m_channels.DeleteAllItems();
     for (size_t i = 0; i < channels.size(); ++i) {
@@ -312,7 +285,7 @@ void CTune_Progress::RebuildChannels()
         item.iItem = static_cast<int>(i);
         item.pszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(name.c_str()));
         item.lParam = reinterpret_cast<LPARAM>(record);
-        item.iGroupId = GroupOf(record->GetServiceType());
+        item.iGroupId = plintor::GroupOf(record->GetServiceType());
         const int inserted =
             static_cast<int>(m_channels.SendMessage(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
         m_channels.SetTicked(inserted, record->GetSelected() != 0);

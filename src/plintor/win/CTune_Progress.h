@@ -18,12 +18,11 @@
 #include "plintor/win/CBaseTuneDialog.h"
 #include "plintor/win/CChannels.h"
 #include "plintor/win/CPagesListCallback.h"
+#include "plintor/win/CProviders.h"
 
 class CTune_Progress : public CBaseTuneDialog {
 public:
     enum RunState { kIdle = 77, kScanning = 78 };
-    // Group ids of the channels list.
-    enum Group { kGroupTV = 1, kGroupRadio = 2, kGroupOther = 100 };
 
     CTune_Progress(CTuneWizardInterface* wizard, CPagesListCallback* view);
     ~CTune_Progress() override;
@@ -39,12 +38,6 @@ public:
     int GetRunState() const { return m_runState; }
     // The channels found so far, in the order they were listed; Finish takes them.
     std::vector<std::unique_ptr<DVBPlaybackCore::CQORService>>& Found() { return m_found; }
-    // The channels of a provider row's text: the free ones by name, then the scrambled ones by
-    // name. `unknown` is the text of the row of channels without a provider.
-    static std::vector<DVBPlaybackCore::CQORService*> ChannelsOf(
-        const std::vector<std::unique_ptr<DVBPlaybackCore::CQORService>>& found, const std::u16string& provider,
-        const std::u16string& unknown);
-    static int GroupOf(uint32_t serviceType);
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;
@@ -64,7 +57,7 @@ private:
     void RebuildChannels();
     void StopWorker();
 
-    CListCtrl m_providers;
+    CProviders m_providers;
     CChannels m_channels;
     CProgressCtrl m_progress;
     CStatic m_text;
