@@ -216,6 +216,40 @@ TEST_F(ScanWizard, TerrestrialScanFinishAndApplyWriteTheTickedDemoServices)
     EXPECT_EQ(CheckChannelFile(""), 0);
 }
 
+// A language chosen on the General page: the wizard's buttons, the step on screen and the summary
+// follow when the scan page is shown again.
+TEST_F(ScanWizard, TextsFollowALanguageSwitch)
+{
+    HWND frame = Start();
+    ASSERT_NE(frame, nullptr);
+    CScanWizardDriver wizard(frame);
+    ASSERT_TRUE(wizard.IsReady());
+    ASSERT_TRUE(wizard.SelectRow(CScanWizardDriver::kSourceTypes, CScanWizardDriver::kRowTerrestrial));
+    ASSERT_TRUE(wizard.Click(CScanWizardDriver::kNext));
+    ASSERT_TRUE(wizard.IsVisible(CScanWizardDriver::kDevices));
+    EXPECT_EQ(wizard.Text(CScanWizardDriver::kSummary), L"DVB Terrestrial");
+    HWND form = GetDlgItem(frame, 0xE900);
+    HWND general = nullptr;
+    for (HWND child = GetWindow(form, GW_CHILD); child && !general; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (GetDlgItem(child, 1048))
+            general = child;
+    }
+    HWND languages = GetDlgItem(general, 1048);
+    ASSERT_EQ(SendMessageW(languages, CB_SETCURSEL, 1, 0), 1); // Slovak
+    SendMessageW(general, WM_COMMAND, MAKEWPARAM(1048, CBN_SELCHANGE), reinterpret_cast<LPARAM>(languages));
+    EXPECT_EQ(wizard.Text(CScanWizardDriver::kNext), L"Next"); // hidden pages wait until shown
+    HWND pages = GetDlgItem(form, CScanWizardDriver::kPageList);
+    SendMessageW(pages, WM_KEYDOWN, VK_DOWN, 0);
+    SendMessageW(pages, WM_KEYDOWN, VK_UP, 0);
+    ASSERT_TRUE(WaitFor([&] { return wizard.IsVisible(CScanWizardDriver::kDevices); }, 5000));
+    EXPECT_EQ(wizard.Text(CScanWizardDriver::kNext), L"\u010Ealej");
+    EXPECT_EQ(wizard.Text(CScanWizardDriver::kPrevious), L"Sp\u00E4\u0165");
+    EXPECT_EQ(wizard.Text(CScanWizardDriver::kRestart), L"Znova");
+    EXPECT_EQ(wizard.Text(1034), L"Vyberte zariadenie, ktor\u00FDm sa bude h\u013Eada\u0165");
+    EXPECT_EQ(wizard.Text(CScanWizardDriver::kSummary), L"DVB pozemn\u00E1");
+    EXPECT_EQ(wizard.RowCount(CScanWizardDriver::kDevices), 2);
+}
+
 // The network device: ffmpeg sends the two-programme stream to one group over UDP and to another
 // in RTP; announcements name both. "All sources" scans the two groups; an announcement that
 // arrives during the scan changes the hidden step's rows only.
