@@ -252,7 +252,7 @@ TEST_F(ScanWizard, TextsFollowALanguageSwitch)
 
 // The network device: ffmpeg sends the two-programme stream to one group over UDP and to another
 // in RTP; announcements name both. "All sources" scans the two groups; an announcement that
-// arrives during the scan changes the hidden step's rows only.
+// arrives and one that is withdrawn during the scan change the hidden step's rows only.
 TEST_F(ScanWizard, MulticastAllSourcesFindsFfmpegsPrograms)
 {
     test::CUnixPeer udp("wizard_udp");
@@ -275,7 +275,8 @@ TEST_F(ScanWizard, MulticastAllSourcesFindsFfmpegsPrograms)
     ASSERT_TRUE(wizard.IsVisible(CScanWizardDriver::kNetworks));
     EXPECT_EQ(wizard.Text(CScanWizardDriver::kSummary), L"Network device");
 
-    test::SendAnnouncement("v=0\r\ns=Alpha\r\nc=IN IP4 239.1.4.20/8\r\nt=0 0\r\nm=video 5060 udp mpeg\r\n", 0x1001);
+    const std::string alpha = "v=0\r\ns=Alpha\r\nc=IN IP4 239.1.4.20/8\r\nt=0 0\r\nm=video 5060 udp mpeg\r\n";
+    test::SendAnnouncement(alpha, 0x1001);
     test::SendAnnouncement("v=0\r\ns=Beta\r\nc=IN IP4 239.1.4.21/8\r\nt=0 0\r\nm=video 5062 rtp mpeg\r\n", 0x1002);
     ASSERT_TRUE(WaitFor([&] { return wizard.ComboCount(CScanWizardDriver::kNetworks) == 5; }, 10000));
     EXPECT_EQ(wizard.ComboText(CScanWizardDriver::kNetworks, 0), L"--- Select ---");
@@ -302,6 +303,9 @@ TEST_F(ScanWizard, MulticastAllSourcesFindsFfmpegsPrograms)
             test::SendAnnouncement("v=0\r\ns=Gamma\r\nc=IN IP4 239.1.4.22/8\r\nt=0 0\r\nm=video 5064 udp mpeg\r\n",
                                    0x1003);
             ASSERT_TRUE(WaitFor([&] { return wizard.ComboCount(CScanWizardDriver::kNetworks) == 6; }, 10000));
+            // and the first source withdrawn: the scan keeps its own copy of the groups.
+            test::SendAnnouncement(alpha, 0x1001, true);
+            ASSERT_TRUE(WaitFor([&] { return wizard.ComboCount(CScanWizardDriver::kNetworks) == 5; }, 10000));
             // Read in this order: the scan's end disables Stop before it enables Finish.
             const bool finish = wizard.IsEnabled(CScanWizardDriver::kNext);
             const bool stop = wizard.IsEnabled(CScanWizardDriver::kScanStop);
@@ -315,6 +319,8 @@ TEST_F(ScanWizard, MulticastAllSourcesFindsFfmpegsPrograms)
                 break;
         }
         ASSERT_TRUE(wizard.Click(CScanWizardDriver::kPrevious));
+        test::SendAnnouncement(alpha, 0x1001);
+        ASSERT_TRUE(WaitFor([&] { return wizard.ComboCount(CScanWizardDriver::kNetworks) == 6; }, 10000));
         ASSERT_TRUE(wizard.SelectCombo(CScanWizardDriver::kNetworks, 5));
         ASSERT_TRUE(wizard.Click(CScanWizardDriver::kNext));
     }

@@ -97,13 +97,15 @@ void CUnixPeer::Stop(const char* signal)
     }
 }
 
-void SendAnnouncement(const std::string& sdp, uint16_t id)
+void SendAnnouncement(const std::string& sdp, uint16_t id, bool deletion)
 {
     WSADATA data;
     ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &data), 0);
     SOCKET s = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
     ASSERT_NE(s, INVALID_SOCKET);
     std::string message("\x20\x00\x00\x00\x7F\x00\x00\x01" "application/sdp", 23);
+    if (deletion)
+        message[0] = '\x24';
     message[2] = static_cast<char>(id >> 8);
     message[3] = static_cast<char>(id);
     message.push_back('\0');

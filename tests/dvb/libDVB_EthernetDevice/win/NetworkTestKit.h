@@ -46,8 +46,9 @@ std::string UnixMediaPath(const std::string& name);
 std::string UnixSourcePath(const std::string& relative);
 
 // Sends one SAP announcement (RFC 2974, IPv4 origin 127.0.0.1) of `sdp` to the global-scope SAP
-// group, as an announcer on this machine would; gtest expectations check each step.
-void SendAnnouncement(const std::string& sdp, uint16_t id = 0x4B1D);
+// group, as an announcer on this machine would; gtest expectations check each step. `deletion`
+// sets the T bit: the announcement of that id is withdrawn.
+void SendAnnouncement(const std::string& sdp, uint16_t id = 0x4B1D, bool deletion = false);
 
 // Dispatches this thread's messages until `done` holds or `ms` have passed; returns `done()`.
 bool PumpUntil(const std::function<bool()>& done, unsigned ms);
