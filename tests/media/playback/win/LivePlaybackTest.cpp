@@ -2,8 +2,9 @@
 // way the transport-stream thread feeds it: services.ts pushed packet by packet at stream rate.
 // Frames reach slot 0 of the table and equal the decoded pictures, the frame times posted to the
 // frame are the pictures' PTS, a stream change reported on another thread is applied on this one,
-// tearing the graph down under a pushing thread is safe and leaks nothing, and a device reset lets
-// frames resume.
+// quick zaps between two programmes with packets flowing each end running and presenting, tearing
+// the graph down under a pushing thread is safe and leaks nothing, and a device reset lets frames
+// resume.
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -78,18 +79,22 @@ private:
     std::thread m_thread;
 };
 
+std::wstring FilterName(IBaseFilter* filter)
+{
+    FILTER_INFO info = {};
+    filter->QueryFilterInfo(&info);
+    if (info.pGraph)
+        info.pGraph->Release();
+    return info.achName;
+}
+
 std::vector<std::wstring> FilterNames(IGraphBuilder* graph)
 {
     std::vector<std::wstring> names;
     playback::CFilterList filters;
     playback::ListGraphFilters(graph, filters);
-    for (ptrdiff_t i = 0; i < filters.GetSize(); ++i) {
-        FILTER_INFO info = {};
-        filters[i]->QueryFilterInfo(&info);
-        if (info.pGraph)
-            info.pGraph->Release();
-        names.push_back(info.achName);
-    }
+    for (ptrdiff_t i = 0; i < filters.GetSize(); ++i)
+        names.push_back(FilterName(filters[i]));
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -297,6 +302,48 @@ TEST_F(LivePlaybackTest, AStreamChangeFromAnotherThreadIsAppliedOnTheOwningThrea
     ASSERT_TRUE(WaitForFrames(before + 10));
     ASSERT_TRUE(test::CTestPlaybackHost::PumpUntil([&] { return !m_host->ReadSlot(0, kWidth, kHeight).empty(); },
                                                    5000));
+    feeder.Join();
+}
+
+// Each filter's state as "name=state[!]" ("!" while its change is still under way).
+std::string FilterStates(IGraphBuilder* graph)
+{
+    std::string text;
+    playback::CFilterList filters;
+    playback::ListGraphFilters(graph, filters);
+    for (ptrdiff_t i = 0; i < filters.GetSize(); ++i) {
+        FILTER_STATE state = State_Stopped;
+        const HRESULT hr = filters[i]->GetState(0, &state);
+        char name[160];
+        std::snprintf(name, sizeof(name), "%ls=%d%s ", FilterName(filters[i]).c_str(), int(state), hr == S_OK ? "" : "!");
+        text += name;
+    }
+    return text;
+}
+
+TEST_F(LivePlaybackTest, QuickZapsWithPacketsFlowingEachReachRunningAndPresent)
+{
+    // Two programmes of one low-rate multiplex, pushed as fast as the graph takes them: PES
+    // headers of both follow each other within a few packets, so the demultiplexer decides a time
+    // base almost at once after every restart, while the graph is still starting.
+    const auto stream = test::ReadFileBytes(test::MediaPath("two_programs.ts"));
+    ASSERT_GT(stream.size(), 188u * 100);
+    ASSERT_EQ(S_OK, m_playback->BuildGraph());
+    ASSERT_EQ(S_OK, m_playback->SetStreams(256, 257, 0, 256));
+    CFeeder feeder(m_playback, &stream, false, true);
+    CComPtr<IMediaControl> control;
+    ASSERT_EQ(S_OK, m_playback->Graph()->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control)));
+    for (int round = 0; round < 12; ++round) {
+        const WORD video = round % 2 ? 256 : 258;
+        ASSERT_EQ(S_OK, m_playback->SetStreams(video, WORD(video + 1), 0, video));
+        const size_t before = m_host->m_frameTimes.size();
+        // Every filter running: the audio renderer completes its pause only once a sample reached it.
+        OAFilterState state = State_Stopped;
+        ASSERT_TRUE(test::CTestPlaybackHost::PumpUntil(
+            [&] { return control->GetState(0, &state) == S_OK && state == State_Running; }, 5000))
+            << "round " << round << ": " << FilterStates(m_playback->Graph());
+        ASSERT_TRUE(WaitForFrames(before + 1, 5000)) << "round " << round;
+    }
     feeder.Join();
 }
 
