@@ -24,6 +24,7 @@
 #include "media/mpeg2video/StreamDecoder.h"
 #include "media/playback/PlaybackSettings.h"
 #include "media/playback/win/CDVBPlayback.h"
+#include "media/playback/win/GraphFilterNames.h"
 #include "media/playback/win/PacketFeeder.h"
 #include "media/playback/win/PlaybackGraph.h"
 #include "media/playback/win/TestPlaybackHost.h"
@@ -32,31 +33,13 @@
 using dshow::CComPtr;
 using playback::CDVBPlayback;
 using CFeeder = test::CPacketFeeder;
+using test::FilterName;
+using test::FilterNames;
 
 namespace {
 
 constexpr int kWidth = 720, kHeight = 576;
 constexpr double kStreamSeconds = 4.0;
-
-std::wstring FilterName(IBaseFilter* filter)
-{
-    FILTER_INFO info = {};
-    filter->QueryFilterInfo(&info);
-    if (info.pGraph)
-        info.pGraph->Release();
-    return info.achName;
-}
-
-std::vector<std::wstring> FilterNames(IGraphBuilder* graph)
-{
-    std::vector<std::wstring> names;
-    playback::CFilterList filters;
-    playback::ListGraphFilters(graph, filters);
-    for (ptrdiff_t i = 0; i < filters.GetSize(); ++i)
-        names.push_back(FilterName(filters[i]));
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 bool Has(const std::vector<std::wstring>& names, const wchar_t* name)
 {
