@@ -11,6 +11,7 @@ wine_up "$build/wine" "$win/tests/fixtures/desktop/desktop_holder.exe"
 trap wine_down EXIT
 wine "$win/tests/viewer/bench_osd_wine.exe"
 wine "$win/tests/viewer/bench_display_wine.exe" "$win/program"
+TOLVIK_MEDIA=$build/media wine "$win/tests/media/playback/win/bench_live_start_wine.exe"
 
 wine regsvr32 /s "$(winepath -w "$win/tests/fixtures/virtualtuner/virtualtuner.dll")"
 demo=$build/bench_demo

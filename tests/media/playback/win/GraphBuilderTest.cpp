@@ -15,9 +15,12 @@
 #include "media/filters/mpeg2video/win/CMpeg2VideoDecoder.h"
 #include "media/playback/GuidText.h"
 #include "media/playback/win/GraphBuilder.h"
+#include "media/playback/win/GraphFilterNames.h"
 #include "support/TestMedia.h"
 
 using dshow::CComPtr;
+
+using test::FilterNames;
 
 namespace {
 
@@ -36,22 +39,6 @@ HRESULT CreateOwnFilter(GUID classId, IBaseFilter** filter)
                                 reinterpret_cast<void**>(filter));
     (*filter)->AddRef();
     return S_OK;
-}
-
-std::vector<std::wstring> FilterNames(IGraphBuilder* graph)
-{
-    playback::CFilterList filters;
-    playback::ListGraphFilters(graph, filters);
-    std::vector<std::wstring> names;
-    for (ptrdiff_t i = 0; i < filters.GetSize(); ++i) {
-        FILTER_INFO info = {};
-        filters[i]->QueryFilterInfo(&info);
-        names.push_back(info.achName);
-        if (info.pGraph)
-            info.pGraph->Release();
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 class GraphBuilderTest : public ::testing::Test {

@@ -2,10 +2,10 @@
 // way the transport-stream thread feeds it: services.ts pushed packet by packet at stream rate.
 // Frames reach slot 0 of the table and equal the decoded pictures, the frame times posted to the
 // frame are the pictures' PTS, a stream change reported on another thread is applied on this one,
-// tearing the graph down under a pushing thread is safe and leaks nothing, and a device reset lets
-// frames resume.
+// quick zaps between two programmes with packets flowing each end running and presenting, tearing
+// the graph down under a pushing thread is safe and leaks nothing, and a device reset lets frames
+// resume.
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <set>
@@ -24,75 +24,22 @@
 #include "media/mpeg2video/StreamDecoder.h"
 #include "media/playback/PlaybackSettings.h"
 #include "media/playback/win/CDVBPlayback.h"
+#include "media/playback/win/GraphFilterNames.h"
+#include "media/playback/win/PacketFeeder.h"
 #include "media/playback/win/PlaybackGraph.h"
 #include "media/playback/win/TestPlaybackHost.h"
 #include "support/TestMedia.h"
 
 using dshow::CComPtr;
 using playback::CDVBPlayback;
+using CFeeder = test::CPacketFeeder;
+using test::FilterName;
+using test::FilterNames;
 
 namespace {
 
 constexpr int kWidth = 720, kHeight = 576;
 constexpr double kStreamSeconds = 4.0;
-
-// Pushes a transport stream into the live graph from its own thread, as the device engines do.
-class CFeeder {
-public:
-    CFeeder(CDVBPlayback* playback, const std::vector<uint8_t>* stream, bool paced, bool loop)
-        : m_thread([=] { Run(playback, stream, paced, loop); })
-    {
-    }
-    ~CFeeder() { Join(); }
-    void Join()
-    {
-        m_stop = true;
-        if (m_thread.joinable())
-            m_thread.join();
-    }
-    bool Finished() const { return m_finished; }
-    size_t Delivered() const { return m_delivered; }
-
-private:
-    void Run(CDVBPlayback* playback, const std::vector<uint8_t>* stream, bool paced, bool loop)
-    {
-        const size_t packets = stream->size() / 188;
-        const DWORD start = GetTickCount();
-        do {
-            for (size_t i = 0; i < packets && !m_stop; ++i) {
-                if (paced && i % 64 == 0) {
-                    const DWORD due = DWORD(double(i) * kStreamSeconds * 1000.0 / double(packets));
-                    const DWORD now = GetTickCount() - start;
-                    if (due > now)
-                        Sleep(due - now);
-                }
-                playback->DeliverPacket(stream->data() + i * 188, 188);
-                ++m_delivered;
-            }
-        } while (loop && !m_stop);
-        m_finished = true;
-    }
-
-    std::atomic<bool> m_stop{false}, m_finished{false};
-    std::atomic<size_t> m_delivered{0};
-    std::thread m_thread;
-};
-
-std::vector<std::wstring> FilterNames(IGraphBuilder* graph)
-{
-    std::vector<std::wstring> names;
-    playback::CFilterList filters;
-    playback::ListGraphFilters(graph, filters);
-    for (ptrdiff_t i = 0; i < filters.GetSize(); ++i) {
-        FILTER_INFO info = {};
-        filters[i]->QueryFilterInfo(&info);
-        if (info.pGraph)
-            info.pGraph->Release();
-        names.push_back(info.achName);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 bool Has(const std::vector<std::wstring>& names, const wchar_t* name)
 {
@@ -215,7 +162,7 @@ TEST_F(LivePlaybackTest, FramesReachSlotZeroWithTheirPtsPostedAndTheGraphIsListe
     EXPECT_EQ(257, audio);
     EXPECT_EQ(E_INVALIDARG, m_playback->DeliverPacket(m_stream.data(), 187));
 
-    CFeeder feeder(m_playback, &m_stream, true, false);
+    CFeeder feeder(m_playback, &m_stream, kStreamSeconds, false);
     ASSERT_TRUE(WaitForFrames(20)) << m_host->m_frameTimes.size();
     const auto shown = m_host->ReadSlot(0, kWidth, kHeight);
     ASSERT_EQ(size_t(kWidth) * kHeight * 4, shown.size());
@@ -287,7 +234,7 @@ TEST_F(LivePlaybackTest, AStreamChangeFromAnotherThreadIsAppliedOnTheOwningThrea
     // Back to the television programme, fed; then a device reset in the middle of it.
     ASSERT_EQ(S_OK, m_playback->SetStreams(256, 258, 0, 256)); // AC-3 sound
     EXPECT_TRUE(Has(FilterNames(m_playback->Graph()), L"Harvo Video Renderer"));
-    CFeeder feeder(m_playback, &m_stream, true, true);
+    CFeeder feeder(m_playback, &m_stream, kStreamSeconds, true);
     ASSERT_TRUE(WaitForFrames(10));
     m_playback->ReleaseDevice();
     EXPECT_TRUE(m_host->ReadSlot(0, kWidth, kHeight).empty());
@@ -300,12 +247,54 @@ TEST_F(LivePlaybackTest, AStreamChangeFromAnotherThreadIsAppliedOnTheOwningThrea
     feeder.Join();
 }
 
+// Each filter's state as "name=state[!]" ("!" while its change is still under way).
+std::string FilterStates(IGraphBuilder* graph)
+{
+    std::string text;
+    playback::CFilterList filters;
+    playback::ListGraphFilters(graph, filters);
+    for (ptrdiff_t i = 0; i < filters.GetSize(); ++i) {
+        FILTER_STATE state = State_Stopped;
+        const HRESULT hr = filters[i]->GetState(0, &state);
+        char name[160];
+        std::snprintf(name, sizeof(name), "%ls=%d%s ", FilterName(filters[i]).c_str(), int(state), hr == S_OK ? "" : "!");
+        text += name;
+    }
+    return text;
+}
+
+TEST_F(LivePlaybackTest, QuickZapsWithPacketsFlowingEachReachRunningAndPresent)
+{
+    // Two programmes of one low-rate multiplex, pushed as fast as the graph takes them: PES
+    // headers of both follow each other within a few packets, so the demultiplexer decides a time
+    // base almost at once after every restart, while the graph is still starting.
+    const auto stream = test::ReadFileBytes(test::MediaPath("two_programs.ts"));
+    ASSERT_GT(stream.size(), 188u * 100);
+    ASSERT_EQ(S_OK, m_playback->BuildGraph());
+    ASSERT_EQ(S_OK, m_playback->SetStreams(256, 257, 0, 256));
+    CFeeder feeder(m_playback, &stream, 0, true);
+    CComPtr<IMediaControl> control;
+    ASSERT_EQ(S_OK, m_playback->Graph()->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control)));
+    for (int round = 0; round < 12; ++round) {
+        const WORD video = round % 2 ? 256 : 258;
+        ASSERT_EQ(S_OK, m_playback->SetStreams(video, WORD(video + 1), 0, video));
+        const size_t before = m_host->m_frameTimes.size();
+        // Every filter running: the audio renderer completes its pause only once a sample reached it.
+        OAFilterState state = State_Stopped;
+        ASSERT_TRUE(test::CTestPlaybackHost::PumpUntil(
+            [&] { return control->GetState(0, &state) == S_OK && state == State_Running; }, 5000))
+            << "round " << round << ": " << FilterStates(m_playback->Graph());
+        ASSERT_TRUE(WaitForFrames(before + 1, 5000)) << "round " << round;
+    }
+    feeder.Join();
+}
+
 TEST_F(LivePlaybackTest, TearingDownUnderAPushingThreadIsSafeAndLeavesNoObjects)
 {
     for (int round = 0; round < 100; ++round) {
         ASSERT_EQ(S_OK, m_playback->BuildGraph()) << round;
         ASSERT_EQ(S_OK, m_playback->SetStreams(256, 257, 0, 256));
-        CFeeder feeder(m_playback, &m_stream, false, true);
+        CFeeder feeder(m_playback, &m_stream, 0, true);
         // Let some packets in (up to a full queue), then pull the graph out from under the thread.
         while (feeder.Delivered() < size_t(round % 10) * 200 && !feeder.Finished())
             SwitchToThread();

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "dshow/CComPtr.h"
+#include "media/playback/win/GraphFilterNames.h"
 #include "media/playback/win/OpenSourceFile.h"
 #include "support/TestMedia.h"
 
@@ -24,15 +25,6 @@ CString WindowsPath(const std::string& name)
     if (!path.empty() && path[0] == '\\')
         path = "Z:" + path;
     return CString(std::wstring(path.begin(), path.end()).c_str());
-}
-
-std::wstring NameOf(IBaseFilter* filter)
-{
-    FILTER_INFO info = {};
-    filter->QueryFilterInfo(&info);
-    if (info.pGraph)
-        info.pGraph->Release();
-    return info.achName;
 }
 
 class OpenSourceFileTest : public ::testing::TestWithParam<std::pair<const char*, const wchar_t*>> {
@@ -52,7 +44,7 @@ TEST_P(OpenSourceFileTest, OpensRendersAndPlaysToTheEnd)
     CComPtr<IBaseFilter> parser;
     ASSERT_EQ(S_OK, playback::OpenSourceFile(graph, WindowsPath(GetParam().first), &parser));
     ASSERT_TRUE(parser);
-    EXPECT_EQ(std::wstring(GetParam().second), NameOf(parser));
+    EXPECT_EQ(std::wstring(GetParam().second), test::FilterName(parser));
     EXPECT_EQ(S_OK, playback::RenderFilterOutputs(graph, parser));
     CComPtr<IMediaControl> control;
     CComPtr<IMediaEvent> events;
@@ -106,7 +98,7 @@ TEST(OpenSourceFile, FailuresSayWhatFailed)
         ASSERT_EQ(S_OK, playback::OpenSourceFile(graph, path, &parser));
         CComPtr<IBaseFilter> source;
         ASSERT_EQ(S_OK, graph->FindFilterByName(path.Left(127), &source));
-        EXPECT_EQ(std::wstring(path.Left(127).GetString()), NameOf(source));
+        EXPECT_EQ(std::wstring(path.Left(127).GetString()), test::FilterName(source));
     }
     CoUninitialize();
 }

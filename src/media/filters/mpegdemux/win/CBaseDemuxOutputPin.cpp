@@ -131,11 +131,11 @@ void CBaseDemuxOutputPin::StartGeneration(uint32_t generation)
 bool CBaseDemuxOutputPin::SetTimeBase(int64_t timeBase, uint32_t generation)
 {
     {
-        dshow::CAutoLock lock(&m_queueLock);
+        // The generation stays what was checked until the base is set: a new generation that
+        // starts meanwhile flushes after it, never before it.
+        dshow::CAutoLock queueLock(&m_queueLock);
         if (generation != m_generation)
             return false;
-    }
-    {
         dshow::CAutoLock lock(&m_pinLock);
         m_timeBase = timeBase;
         m_running = true;

@@ -72,7 +72,7 @@ private:
     int m_kind;
     CBasePushDemux* m_owner;
 
-    dshow::CCritSec m_pinLock; // the delivery state below
+    dshow::CCritSec m_pinLock; // the delivery state below; taken inside m_queueLock, never around it
     bool m_discontinuity = true;
     bool m_running = false;
     bool m_typeChanged = false;

@@ -40,17 +40,23 @@ STDMETHODIMP CMPEGDemux::FindPin(LPCWSTR id, IPin** pin)
 
 STDMETHODIMP CMPEGDemux::Pause()
 {
-    {
-        // The pins forget the time base when they start; the core must decide it again.
-        dshow::CAutoLock filterLock(m_lock);
-        dshow::CAutoLock lock(&m_demuxLock);
-        if (IsStopped()) {
-            m_core.Reset();
-            for (CBaseDemuxOutputPin* pin : m_pins)
-                pin->StartGeneration(m_core.Generation());
-        }
+    // Activating a pin forgets its time base, so leaving the stopped state must start a new time
+    // line in the core. Packets keep coming in on the pushing thread meanwhile: were the core reset
+    // before the pins activate, a base it decided in between would reach the pins and then be
+    // forgotten by an activation, and as the core decides once per line that pin would never
+    // deliver again (downstream a renderer then never completes its pause). So activation and the
+    // new line happen under one hold of the demux lock; an event of the old line handled after it
+    // is of an older generation and dropped.
+    dshow::CAutoLock filterLock(m_lock);
+    dshow::CAutoLock lock(&m_demuxLock);
+    const bool starting = IsStopped();
+    const HRESULT hr = CBasePushDemux::Pause();
+    if (SUCCEEDED(hr) && starting) {
+        m_core.Reset();
+        for (CBaseDemuxOutputPin* pin : m_pins)
+            pin->StartGeneration(m_core.Generation());
     }
-    return CBasePushDemux::Pause();
+    return hr;
 }
 
 void CMPEGDemux::Restart(WORD videoPid, WORD audioPid)
