@@ -1,5 +1,8 @@
 #include "support/Peer.h"
 
+#include <sched.h>
+#include <sys/resource.h>
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -25,37 +28,90 @@ double TimeCommand(const std::string& command, int repeat)
 
 namespace {
 
-// Best user CPU seconds of an ffmpeg run over `repeat` runs, or negative.
-double BestUserSeconds(const std::string& command, int repeat)
+// The user CPU seconds one ffmpeg run reports, or negative.
+double UserSeconds(const std::string& command)
 {
-    double best = -1;
-    for (int i = 0; i < repeat; ++i) {
-        FILE* pipe = popen(command.c_str(), "r");
-        if (!pipe)
-            return -1;
-        double seconds = -1;
-        char line[512];
-        while (std::fgets(line, sizeof line, pipe))
-            if (const char* u = std::strstr(line, "bench: utime="))
-                seconds = std::atof(u + std::strlen("bench: utime="));
-        if (pclose(pipe) != 0 || seconds < 0)
-            return -1;
-        if (best < 0 || seconds < best)
-            best = seconds;
-    }
-    return best;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return -1;
+    double seconds = -1;
+    char line[512];
+    while (std::fgets(line, sizeof line, pipe))
+        if (const char* u = std::strstr(line, "bench: utime="))
+            seconds = std::atof(u + std::strlen("bench: utime="));
+    return pclose(pipe) == 0 ? seconds : -1;
+}
+
+void KeepBest(double& best, double seconds)
+{
+    if (seconds >= 0 && (best < 0 || seconds < best))
+        best = seconds;
+}
+
+const std::string kFfmpeg = "ffmpeg -nostdin -hide_banner -nostats -loglevel info -benchmark ";
+
+std::string WholeRun(const std::string& arguments) { return kFfmpeg + arguments + " -f null - 2>&1"; }
+
+std::string FirstFrameRun(const std::string& arguments, const std::string& firstFrame)
+{
+    return kFfmpeg + arguments + " " + firstFrame + " -f null - 2>&1";
+}
+
+double Decode(double whole, double start)
+{
+    if (whole < 0 || start < 0)
+        return -1;
+    return whole > start ? whole - start : whole;
+}
+
+// The calling thread's user CPU seconds.
+double ThreadUserSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_THREAD, &usage);
+    return double(usage.ru_utime.tv_sec) + double(usage.ru_utime.tv_usec) * 1e-6;
 }
 
 } // namespace
 
 double PeerDecodeSeconds(const std::string& arguments, const std::string& firstFrame, int repeat)
 {
-    const std::string ffmpeg = "ffmpeg -nostdin -hide_banner -nostats -loglevel info -benchmark ";
-    const double whole = BestUserSeconds(ffmpeg + arguments + " -f null - 2>&1", repeat);
-    const double start = BestUserSeconds(ffmpeg + arguments + " " + firstFrame + " -f null - 2>&1", repeat);
-    if (whole < 0 || start < 0)
-        return -1;
-    return whole > start ? whole - start : whole;
+    double whole = -1, start = -1;
+    for (int i = 0; i < repeat; ++i) {
+        KeepBest(whole, UserSeconds(WholeRun(arguments)));
+        KeepBest(start, UserSeconds(FirstFrameRun(arguments, firstFrame)));
+    }
+    return Decode(whole, start);
+}
+
+std::string Comparison::How() const
+{
+    return "best of " + std::to_string(rounds) + " alternating rounds on CPU " + std::to_string(cpu) +
+           ", user CPU time of both";
+}
+
+Comparison CompareWithPeer(const std::function<void()>& ours, const std::string& arguments,
+                           const std::string& firstFrame, int rounds)
+{
+    Comparison c;
+    c.rounds = rounds;
+    cpu_set_t before, one;
+    sched_getaffinity(0, sizeof before, &before);
+    c.cpu = sched_getcpu();
+    CPU_ZERO(&one);
+    CPU_SET(c.cpu, &one);
+    sched_setaffinity(0, sizeof one, &one);
+    double whole = -1, start = -1;
+    for (int i = 0; i < rounds; ++i) {
+        const double t0 = ThreadUserSeconds();
+        ours();
+        KeepBest(c.ours, ThreadUserSeconds() - t0);
+        KeepBest(whole, UserSeconds(WholeRun(arguments)));
+        KeepBest(start, UserSeconds(FirstFrameRun(arguments, firstFrame)));
+    }
+    sched_setaffinity(0, sizeof before, &before);
+    c.peer = Decode(whole, start);
+    return c;
 }
 
 std::vector<uint8_t> LoadMedia(const std::string& name, const std::string& arguments)

@@ -105,6 +105,8 @@ struct LocalReader {
         }
     }
     uint32_t Peek(unsigned n) const { return uint32_t(cache >> (64 - n)); }
+    // The leading byte, without waiting for a wider peek.
+    uint32_t Byte() const { return uint32_t(cache >> 56); }
     void Consume(unsigned n)
     {
         cache <<= n;
@@ -131,7 +133,7 @@ inline Code ReadCoefficient(LocalReader& r, const DctEntry* shortTable, const Dc
     r.Refill();
     const uint32_t t = r.Peek(16);
     if (t >= 1024) {
-        const DctEntry e = shortTable[t >> 8];
+        const DctEntry e = shortTable[r.Byte()];
         if (e.run < 64) {
             // Code and sign bit lie within the 16 bits looked at.
             sign = 0u - ((t >> (15 - e.length)) & 1);

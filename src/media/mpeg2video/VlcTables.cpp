@@ -202,7 +202,7 @@ public:
         for (uint32_t i = first; i < first + n; ++i) {
             if (table[i].length)
                 m_t.consistent = false;
-            table[i] = DctEntry{run, level, uint8_t(length)};
+            table[i] = DctEntry{run, level, uint8_t(length), 0};
         }
     }
 

@@ -12,10 +12,12 @@ struct VlcEntry {
 };
 
 // run kDctEndOfBlock marks end_of_block, kDctEscape the escape code; level is the magnitude.
+// Four bytes, so that an entry is one load at an index scaled in the address.
 struct DctEntry {
     uint8_t run;
     uint8_t level;
     uint8_t length; // 0: no such code
+    uint8_t unused;
 };
 
 constexpr uint8_t kDctEndOfBlock = 64;
