@@ -383,10 +383,12 @@ def step_scan(session):
     print("scan: announced \"%s\": %s at %s:%d; PIDs %s" % (ANNOUNCED, found.strip(), MULTICAST_GROUP, MULTICAST_PORT,
                                                           sent_pids[MULTICAST_SID]))
 
-    # The typed numbers are those the configurator gave.
+    # The typed numbers are those the configurator gave; the list is kept for a look after a failure.
+    shutil.copy(channels, os.path.join(session.work, "scanned-channels.dat"))
     for r in channel_records(channels):
         tone = CHANNELS[r["sid"]][2] if r["sid"] in CHANNELS else CHANNELS[0x103][2]
         CHANNELS[r["sid"]] = (r["name"], r["channel"] + (1000 if r["type"] == 1 else 5000), tone)
+    print("scan: the numbers given: %s" % ", ".join("%s %d" % CHANNELS[sid][:2] for sid in sorted(CHANNELS)))
 
 
 def step_watch(session):
