@@ -96,6 +96,7 @@ def zap_time(session, viewer, press, service, stream=None):
     shown = first_match_after(grabber, path, pressed, session.frames(service, stream))
     viewer.wait_picture(service, 20, stream)
     os.remove(path)
+    print("zap to %s: %s" % (e2e.CHANNELS[service][0], "%.2f s" % (shown - pressed) if shown else "not seen"), flush=True)
     return shown - pressed if shown else float("nan")
 
 

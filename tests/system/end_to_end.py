@@ -343,14 +343,18 @@ def multicast_stream(session):
                 "--sout", "#std{access=udp,mux=ts,dst=%s:%d,sap,name=%s}" % (MULTICAST_GROUP, MULTICAST_PORT, ANNOUNCED)],
         stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=dict(os.environ, HOME="/tmp"))
 
-    def stop():
-        session.multicast_sender.terminate()
-        try:
-            session.multicast_sender.wait(timeout=10)
-        except subprocess.TimeoutExpired:
-            session.multicast_sender.kill()
-    atexit.register(stop)
+    atexit.register(stop_multicast, session)
     return path
+
+
+def stop_multicast(session):
+    sender, session.multicast_sender = getattr(session, "multicast_sender", None), None
+    if sender:
+        sender.terminate()
+        try:
+            sender.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            sender.kill()
 
 
 def step_scan(session):
@@ -435,8 +439,8 @@ def step_zap_multicast(session):
           (CHANNELS[MULTICAST_SID][0], MULTICAST_GROUP, MULTICAST_PORT, value, CHANNELS[MULTICAST_SID][2]))
     viewer.tune_by_number(0x101)
     value = viewer.wait_picture(0x101)
-    viewer.wait_tone(0x101)
     print("zap: back on Demo One from the multicast channel (%.1f dB)" % value)
+    stop_multicast(session)  # the later steps play the tuner alone
 
 
 def picture_moves(viewer, seconds=1.0):
