@@ -14,6 +14,7 @@
 #include <string>
 
 #include "ProgramWindow.h"
+#include "PrintUtf8.h"
 #include "ScanWizardDriver.h"
 
 using test::CScanWizardDriver;
@@ -23,15 +24,6 @@ namespace {
 const DWORD kScanMs = 60000;
 // A loaded machine may start the source after the scan's first-table wait: then once more.
 const int kAttempts = 4;
-
-void PrintUtf8(const std::wstring& text)
-{
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(size > 0 ? size : 1), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &utf8[0], size, nullptr, nullptr);
-    std::printf("%s\n", utf8.c_str());
-    std::fflush(stdout);
-}
 
 int Fail(const char* what)
 {
@@ -107,7 +99,7 @@ int Scan(HWND frame, const std::wstring& kind, wchar_t** values)
         wizard.SelectRow(CScanWizardDriver::kProviders, provider);
         const std::wstring name = wizard.RowText(CScanWizardDriver::kProviders, provider);
         for (int row = 0, rows = wizard.RowCount(CScanWizardDriver::kChannels); row < rows; ++row)
-            PrintUtf8(name + L": " + wizard.RowText(CScanWizardDriver::kChannels, row));
+            test::PrintUtf8(name + L": " + wizard.RowText(CScanWizardDriver::kChannels, row));
     }
     // Finish keeps the ticked channels in the list; Apply writes the channel file.
     return wizard.Click(CScanWizardDriver::kNext) && wizard.Apply() ? 0 : Fail("Finish and Apply are not taken");

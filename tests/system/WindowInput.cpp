@@ -22,6 +22,8 @@
 #include <cwchar>
 #include <string>
 
+#include "PrintUtf8.h"
+
 namespace {
 
 HWND Control(HWND window, const wchar_t* path)
@@ -35,15 +37,6 @@ HWND Control(HWND window, const wchar_t* path)
         p = *end == L'/' ? end + 1 : end;
     }
     return window;
-}
-
-void PrintUtf8(const std::wstring& text)
-{
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(size > 0 ? size : 1), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &utf8[0], size, nullptr, nullptr);
-    std::printf("%s\n", utf8.c_str());
-    std::fflush(stdout);
 }
 
 // One action; 0 when delivered.
@@ -107,7 +100,7 @@ int Act(HWND window, const std::wstring& action)
         wchar_t text[1024] = {};
         DWORD_PTR ignored = 0;
         SendMessageTimeoutW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 10000, &ignored);
-        PrintUtf8(text);
+        test::PrintUtf8(text);
         return 0;
     }
     return 1;
