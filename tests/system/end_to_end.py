@@ -316,12 +316,13 @@ def scanned_services(records):
     return {r["sid"]: (r["name"], r["provider"], r["type"], r["teletext"], r["subtitles"], r["audio"]) for r in records}
 
 
-def scan_with_configurator(session, *how):
-    """scan_channels.exe (beside window_input.exe) drives the configurator of the program folder."""
+def scan_with_configurator(session, *how, code=0):
+    """scan_channels.exe (beside window_input.exe) drives the configurator of the program folder; its
+    output, when it ends with `code` (3: nothing found)."""
     tool = os.path.join(os.path.dirname(session.window_input), "scan_channels.exe")
     done = subprocess.run(["wine", tool, windows_path(os.path.join(session.program, "plintor.exe"))] + list(how),
                           capture_output=True, text=True, timeout=240)
-    if done.returncode != 0:
+    if done.returncode != code:
         raise Failure("scan %s: %s" % (" ".join(how), (done.stderr.strip().splitlines() or ["exit %d" % done.returncode])[-1]))
     return done.stdout
 
@@ -358,12 +359,18 @@ def stop_multicast(session):
 
 
 def step_scan(session):
-    """The configurator's scan makes the channel list the later steps play: over the virtual tuner on
-    506 MHz it finds every service of the demo as ffprobe reports it, and over SAP the announced
+    """The configurator's scan makes the channel list the later steps play: 530 MHz finds nothing and
+    saves nothing; over the virtual tuner on 506 MHz it finds every service of the demo as ffprobe reports it, and over SAP the announced
     multicast channel, each with its tuning record; the saved file loads back equal."""
     channels = os.path.join(session.program, "channels.dat")
     if os.path.exists(channels):
         os.remove(channels)
+    # A frequency without a multiplex: nothing found, said so, and no list saved.
+    empty = scan_with_configurator(session, "terrestrial", "530", "8", code=3)
+    if empty.strip() or os.path.exists(channels):
+        raise Failure("scan: 530 MHz has no multiplex, yet the scan %s" %
+                      ("saved a channel list" if os.path.exists(channels) else "found %s" % empty.strip()))
+    print("scan: 530 MHz: nothing found, no list saved")
     found = scan_with_configurator(session, "terrestrial", "506", "8")
     records = channel_records(channels)
     expected, pids = probed_services(os.path.join(session.demo, "demo.ts"))
