@@ -80,12 +80,15 @@ int Scan(HWND frame, const std::wstring& kind, wchar_t** values)
         return Fail("the configurator shows no scan page");
     if (const int failed = StartScan(wizard, kind, values))
         return failed;
+    // Going back refills the sources step: the source is chosen again.
+    auto again = [&] {
+        return wizard.Click(CScanWizardDriver::kPrevious) &&
+               (kind != L"network" || wizard.SelectCombo(CScanWizardDriver::kNetworks, SourceRow(wizard, values[0]))) &&
+               wizard.Click(CScanWizardDriver::kNext);
+    };
     bool found = false;
     for (int attempt = 0; attempt < kAttempts && !found; ++attempt) {
-        if (attempt > 0 && (!wizard.Click(CScanWizardDriver::kPrevious) ||
-                            (kind == L"network" ? !wizard.SelectCombo(CScanWizardDriver::kNetworks,
-                                                                      SourceRow(wizard, values[0])) : false) ||
-                            !wizard.Click(CScanWizardDriver::kNext)))
+        if (attempt > 0 && !again())
             return Fail("the scan cannot be started again");
         if (!wizard.WaitForScanEnd(kScanMs))
             return Fail("the scan did not end within a minute");
