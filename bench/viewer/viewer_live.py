@@ -2,10 +2,11 @@
 """The viewer playing live under Wine, measured from outside (run by scripts/bench inside its Wine
 environment, with the virtual tuner registered):
 
-- zap time: from the Enter key that plays the channel typed by number (the wall clock window_input
-  prints just before posting it) to the first frame of the X server's screen, grabbed by x11grab at
-  25 frames a second, whose picture matches the new channel's decoded frames; beside the stream's
-  GOP length (the decoder waits for the next I-frame);
+- zap time: from the Enter key that plays the channel typed by number, or the hand-over of a
+  transport-stream file (the wall clock window_input prints just before posting it) to the first frame of the X server's screen, grabbed by x11grab at
+  25 frames a second, whose picture matches the new channel's decoded frames; for the virtual
+  tuner, the multicast device (VLC on loopback) and the file device, each beside its stream's GOP
+  length (the decoder waits for the next I-frame);
 - live playback cost: the viewer's CPU seconds per second of playing and its peak resident memory
   (the Wine process's VmHWM), for the SD demo channel and a 1920x1080 interlaced stream, beside
   ffplay playing the same stream in the same run.
@@ -25,6 +26,8 @@ import end_to_end as e2e  # noqa: E402  (the end-to-end test's viewer driver and
 
 HD_FREQUENCY = 522000
 HD_SERVICE, HD_TSID, HD_ONID = 1, 2, 1
+FILE_SERVICE = 0x102  # the file device plays Demo Two's programme cut from the demo
+MULTICAST_CHANNEL = 8
 PLAY_SECONDS = 10.0
 GRAB_RATE = 25
 ZAP_COMPARED = 0.4  # the left of the picture: the number entry and the channel's panel lie on the right
@@ -81,21 +84,42 @@ def first_match_after(grabber, path, after, frames):
     return stamps[after_key[low]]
 
 
-def zap_times(session):
-    """Zaps between Demo One and Demo Two a few times; the seconds of each."""
+def zap_time(session, viewer, press, service, stream=None):
+    """Seconds from `press` (which acts and returns the wall clock of the key or the hand-over) to
+    the first grabbed frame that shows the service."""
+    path = os.path.join(session.work, "zap.gray")
+    if os.path.exists(path):
+        os.remove(path)
+    grabber = capture(viewer, 15, path)
+    e2e.wait_for("the grabber's first frame", lambda: os.path.exists(path) and os.path.getsize(path) > 0, 10)
+    pressed = press()
+    shown = first_match_after(grabber, path, pressed, session.frames(service, stream))
+    viewer.wait_picture(service, 20, stream)
+    os.remove(path)
+    print("zap to %s: %s" % (e2e.CHANNELS[service][0], "%.2f s" % (shown - pressed) if shown else "not seen"), flush=True)
+    return shown - pressed if shown else float("nan")
+
+
+def zap_times(session, multicast_ts, file_ts):
+    """Zaps between Demo One and Demo Two a few times (the virtual tuner), from Demo One to the
+    multicast channel and to a transport-stream file (the file device, handed over as a second start
+    of the viewer does) and back; the seconds of each zap onto a device, by device."""
     viewer = session.start_viewer()
     viewer.wait_picture(0x101, 40)
-    times = []
-    path = os.path.join(session.work, "zap.gray")
-    for target in (0x102, 0x101, 0x102, 0x101):
-        if os.path.exists(path):
-            os.remove(path)
-        grabber = capture(viewer, 15, path)
-        e2e.wait_for("the grabber's first frame", lambda: os.path.exists(path) and os.path.getsize(path) > 0, 10)
-        pressed = viewer.tune_by_number(target)
-        shown = first_match_after(grabber, path, pressed, session.frames(target))
-        times.append(shown - pressed if shown else float("nan"))
-        viewer.wait_picture(target, 20)
+
+    def by_number(service):
+        return lambda: viewer.tune_by_number(service)
+
+    times = {"virtual tuner": [zap_time(session, viewer, by_number(target), target)
+                               for target in (0x102, 0x101, 0x102, 0x101)], "multicast": [], "file": []}
+    opened = e2e.windows_path(file_ts)
+    for _ in range(2):
+        times["multicast"].append(zap_time(session, viewer, by_number(e2e.MULTICAST_SID), e2e.MULTICAST_SID,
+                                           multicast_ts))
+        zap_time(session, viewer, by_number(0x101), 0x101)
+        times["file"].append(zap_time(session, viewer, lambda: float(viewer.send("time", "open:" + opened).split()[0]),
+                                      FILE_SERVICE, file_ts))
+        zap_time(session, viewer, by_number(0x101), 0x101)
     viewer.close()
     return times
 
@@ -183,6 +207,16 @@ def main(program, demo, channel_writer, work, window_input):
                   teletext=0, subtitles=0, epg=0)
         hd["tune"] = [dict(hd["tune"][0], values=[HD_FREQUENCY, 8])]
         description["records"].append(hd)
+        # The multicast channel of the end-to-end test, from VLC on loopback.
+        multicast_ts = e2e.multicast_stream(session)
+        description["records"].append(dict(
+            description["records"][0], sid=e2e.MULTICAST_SID, tsid=e2e.MULTICAST_TSID, channel=MULTICAST_CHANNEL,
+            name=e2e.MULTICAST_NAME, teletext=0, subtitles=0, epg=0,
+            tune=[{"kind": "eth", "port": e2e.MULTICAST_PORT, "address": e2e.MULTICAST_GROUP}]))
+        e2e.CHANNELS[e2e.MULTICAST_SID] = (e2e.MULTICAST_NAME, 1000 + MULTICAST_CHANNEL, e2e.CHANNELS[0x103][2])
+        file_ts = os.path.join(work, "file_device.ts")
+        e2e.run("ffmpeg", "-v", "error", "-y", "-i", demo_ts, "-map", "0:p:%d" % FILE_SERVICE, "-c", "copy",
+                "-mpegts_service_id", str(FILE_SERVICE), file_ts)
         listing = os.path.join(work, "channels.json")
         json.dump(description, open(listing, "w"))
         e2e.run("python3", channel_writer, "write", listing, channels)
@@ -192,9 +226,13 @@ def main(program, demo, channel_writer, work, window_input):
         e2e.reg_add(e2e.VIEWER_KEY, "LastActiveService", "REG_DWORD", e2e.TSID << 16 | 0x101)
         subprocess.run(["wine", "reg", "delete", e2e.PROFILE_KEY, "/f"], capture_output=True)
         try:
-            times = sorted(zap_times(session))
-            print("zap, virtual tuner: %s s (median %.2f s); GOP %.2f s" %
-                  (" ".join("%.2f" % t for t in times), times[len(times) // 2], gop_seconds(demo_ts, 0x101)))
+            zaps = zap_times(session, multicast_ts, file_ts)
+            for label, path, program_id in (("virtual tuner", demo_ts, 0x101),
+                                            ("multicast", multicast_ts, e2e.MULTICAST_SID),
+                                            ("file", file_ts, FILE_SERVICE)):
+                times = sorted(zaps[label])
+                print("zap, %s: %s s (median %.2f s); GOP %.2f s" %
+                      (label, " ".join("%.2f" % t for t in times), times[len(times) // 2], gop_seconds(path, program_id)))
             for label, path, service, tsid, program_id in (
                     ("720x576 demo", demo_ts, 0x101, e2e.TSID, 0x101), ("1920x1080i", hd_ts, HD_SERVICE, HD_TSID, None)):
                 cpu, peak = viewer_cost(session, service, tsid, path)

@@ -4,6 +4,10 @@
 # the viewer playing the demo broadcast from the virtual tuner (made here when missing or old).
 set -euo pipefail
 root=$1 build=$2
+# Loopback and multicast inside the namespace: the multicast channel is sent to itself.
+ip link set lo up
+ip link set lo multicast on
+ip route add 224.0.0.0/4 dev lo
 win=$build/win64
 # shellcheck source=../../scripts/lib/wine.sh
 source "$root/scripts/lib/wine.sh"

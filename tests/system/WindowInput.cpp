@@ -11,6 +11,7 @@
 //     time           prints the wall clock (Unix seconds) of the moment, before the next action
 //     hold:MS        lets MS milliseconds pass before the next action (a recording's length)
 //     close          asks the window to close
+//     open:PATH      hands PATH over as a second start of the viewer forwards its command line
 // The window is waited for (20 s); exit code 0 when every action was delivered, 2 when the window
 // or a control is not there, 1 for a bad action.
 #include <windows.h>
@@ -20,6 +21,8 @@
 #include <cstdlib>
 #include <cwchar>
 #include <string>
+
+#include "PrintUtf8.h"
 
 namespace {
 
@@ -34,15 +37,6 @@ HWND Control(HWND window, const wchar_t* path)
         p = *end == L'/' ? end + 1 : end;
     }
     return window;
-}
-
-void PrintUtf8(const std::wstring& text)
-{
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(size > 0 ? size : 1), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &utf8[0], size, nullptr, nullptr);
-    std::printf("%s\n", utf8.c_str());
-    std::fflush(stdout);
 }
 
 // One action; 0 when delivered.
@@ -63,6 +57,15 @@ int Act(HWND window, const std::wstring& action)
         return PostMessageW(window, WM_COMMAND, std::wcstoul(argument.c_str(), nullptr, 0), 0) ? 0 : 2;
     if (verb == L"close")
         return PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 2;
+    if (verb == L"open" && !argument.empty()) {
+        // The words of a command line, each NUL-terminated; dwData marks it as one.
+        const std::wstring words = argument + L'\0';
+        COPYDATASTRUCT data = {0xFFFFFFFF, static_cast<DWORD>(words.size() * sizeof(wchar_t)),
+                               const_cast<wchar_t*>(words.data())};
+        DWORD_PTR ignored = 0;
+        return SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, 20000,
+                                   &ignored) ? 0 : 2;
+    }
     if (verb == L"time") {
         FILETIME now;
         GetSystemTimePreciseAsFileTime(&now);
@@ -97,7 +100,7 @@ int Act(HWND window, const std::wstring& action)
         wchar_t text[1024] = {};
         DWORD_PTR ignored = 0;
         SendMessageTimeoutW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 10000, &ignored);
-        PrintUtf8(text);
+        test::PrintUtf8(text);
         return 0;
     }
     return 1;

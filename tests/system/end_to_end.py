@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """The system as a user meets it, under Wine, one step after another on the demo broadcast from the
-virtual DVB-T tuner: the viewer plays the last channel (its picture grabbed from the X server and
+virtual DVB-T tuner: the configurator's scan makes the channel list (the demo multiplex on 506 MHz,
+and a channel VLC sends by multicast and announces over SAP); the viewer plays the last channel (its picture grabbed from the X server and
 matched against the demo's decoded frames, its sound captured from the null sink); the channel
-changes by number keys to the next TV channel, to the radio channel and back; timeshift pauses and
+changes by number keys to the next TV channel, to the radio channel, to the multicast channel and
+back; timeshift pauses and
 resumes; a recording of ten seconds is read back by ffprobe; the updater fetches a newer version
 from a python3 server on loopback and starts the viewer again, and refuses a cut-short download;
 closing the viewer keeps its channel for the next start.
@@ -10,8 +12,9 @@ closing the viewer keeps its channel for the next start.
 Usage: end_to_end.py PROGRAM_DIR DEMO_DIR CHANNEL_WRITER WORK_DIR WINDOW_INPUT FAKE_SETUP UPDATE_SERVER
 Runs inside the Wine environment of the tests (WINEPREFIX, DISPLAY, PULSE_SERVER set)."""
 
-import json
+import atexit
 import contextlib
+import json
 import math
 import os
 import re
@@ -271,6 +274,134 @@ class Session:
 
 # The steps, in the order a user goes. Each fails with a message saying what was not seen.
 
+# The multicast channel: VLC sends one programme of the demo to a group and announces it over SAP
+# (to 239.255.255.255, the announcement group of the local scope 239.255/16; RFC 2974, 3).
+MULTICAST_GROUP, MULTICAST_PORT = "239.255.7.1", 5070
+MULTICAST_SID, MULTICAST_TSID, MULTICAST_NAME = 0x105, 0x0422, "Demo Multicast"
+ANNOUNCED = "Demo Announced"
+
+
+def channel_records(path):
+    sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "dvb", "DVBPlaybackCore"))
+    import channel_file
+    with open(path, "rb") as f:
+        data = f.read()
+    try:
+        records = channel_file.read(data)
+    except ValueError as error:
+        raise Failure("scan: the saved channel file does not read: %s" % error)
+    if channel_file.write(records) != data:
+        raise Failure("scan: the saved channel file does not load back equal")
+    return records["records"]
+
+
+def probed_services(source):
+    """What ffprobe reports of a stream's programmes, as the channel file keeps it: service id ->
+    (name, provider, kind 1 TV or 2 radio, teletext, subtitles, several audio streams), and the PIDs."""
+    probe = json.loads(run("ffprobe", "-v", "error", "-show_programs", "-print_format", "json", source,
+                           text=True, timeout=60).stdout)
+    services, pids = {}, {}
+    for program in probe["programs"]:
+        codecs = [s.get("codec_name") for s in program["streams"]]
+        kinds = [s.get("codec_type") for s in program["streams"]]
+        tags = program.get("tags", {})
+        services[program["program_id"]] = (tags.get("service_name", ""), tags.get("service_provider", ""),
+                                           1 if "video" in kinds else 2, int("dvb_teletext" in codecs),
+                                           int("dvb_subtitle" in codecs), int(kinds.count("audio") > 1))
+        pids[program["program_id"]] = sorted(int(s["id"], 16) for s in program["streams"])
+    return services, pids
+
+
+def scanned_services(records):
+    return {r["sid"]: (r["name"], r["provider"], r["type"], r["teletext"], r["subtitles"], r["audio"]) for r in records}
+
+
+def scan_with_configurator(session, *how, code=0):
+    """scan_channels.exe (beside window_input.exe) drives the configurator of the program folder; its
+    output, when it ends with `code` (3: nothing found)."""
+    tool = os.path.join(os.path.dirname(session.window_input), "scan_channels.exe")
+    done = subprocess.run(["wine", tool, windows_path(os.path.join(session.program, "plintor.exe"))] + list(how),
+                          capture_output=True, text=True, timeout=240)
+    if done.returncode != code:
+        raise Failure("scan %s: %s" % (" ".join(how), (done.stderr.strip().splitlines() or ["exit %d" % done.returncode])[-1]))
+    return done.stdout
+
+
+def multicast_stream(session):
+    """The multicast channel's stream (one programme of the demo) and its sender, started once for the
+    session: VLC (as nobody: it refuses root) loops it to the group and announces it over SAP."""
+    path = os.path.join(session.work, "multicast.ts")
+    if getattr(session, "multicast_sender", None):
+        return path
+    run("ffmpeg", "-v", "error", "-y", "-i", os.path.join(session.demo, "demo.ts"), "-map", "0:p:%d" % 0x103,
+        "-c", "copy", "-mpegts_service_id", str(MULTICAST_SID), path)
+    os.chmod(session.work, 0o755)
+    os.chmod(path, 0o644)
+    user = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"] if os.getuid() == 0 else []
+    session.multicast_sender = subprocess.Popen(
+        user + ["cvlc", "-q", "--loop", path, "--sout-keep", "--sout-ts-es-id-pid", "--sout-ts-tsid=%d" % MULTICAST_TSID,
+                "--sout-ts-program-pmt=%d" % MULTICAST_SID, "--sout-ts-sdtdesc=Tolvik Demo,%s" % MULTICAST_NAME,
+                "--sout", "#std{access=udp,mux=ts,dst=%s:%d,sap,name=%s}" % (MULTICAST_GROUP, MULTICAST_PORT, ANNOUNCED)],
+        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=dict(os.environ, HOME="/tmp"))
+
+    atexit.register(stop_multicast, session)
+    return path
+
+
+def stop_multicast(session):
+    sender, session.multicast_sender = getattr(session, "multicast_sender", None), None
+    if sender:
+        sender.terminate()
+        try:
+            sender.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            sender.kill()
+
+
+def step_scan(session):
+    """The configurator's scan makes the channel list the later steps play: 530 MHz finds nothing and
+    saves nothing; over the virtual tuner on 506 MHz it finds every service of the demo as ffprobe reports it, and over SAP the announced
+    multicast channel, each with its tuning record; the saved file loads back equal."""
+    channels = os.path.join(session.program, "channels.dat")
+    if os.path.exists(channels):
+        os.remove(channels)
+    # A frequency without a multiplex: nothing found, said so, and no list saved.
+    empty = scan_with_configurator(session, "terrestrial", "530", "8", code=3)
+    if empty.strip() or os.path.exists(channels):
+        raise Failure("scan: 530 MHz has no multiplex, yet the scan %s" %
+                      ("saved a channel list" if os.path.exists(channels) else "found %s" % empty.strip()))
+    print("scan: 530 MHz: nothing found, no list saved")
+    found = scan_with_configurator(session, "terrestrial", "506", "8")
+    records = channel_records(channels)
+    expected, pids = probed_services(os.path.join(session.demo, "demo.ts"))
+    if scanned_services(records) != expected:
+        raise Failure("scan: the channel file holds %s, ffprobe reports %s" % (scanned_services(records), expected))
+    tunes = {(r["tsid"], json.dumps(r["tune"])) for r in records}
+    terrestrial = [{"kind": "bda", "type": 1, "port": 0, "name": "Virtual Tuner T/C (1)", "values": [506000, 8]}]
+    if tunes != {(TSID, json.dumps(terrestrial))}:
+        raise Failure("scan: the tuning records are %s, not the demo multiplex on 506 MHz" % tunes)
+    print("scan: 506 MHz: %s; PIDs %s" % ("; ".join(found.splitlines()),
+                                          ", ".join("%d: %s" % (sid, pids[sid]) for sid in sorted(pids))))
+
+    multicast_stream(session)
+    found = scan_with_configurator(session, "network", ANNOUNCED)
+    multicast = [r for r in channel_records(channels) if r["sid"] not in expected]
+    sent, sent_pids = probed_services("udp://%s:%d?timeout=10000000" % (MULTICAST_GROUP, MULTICAST_PORT))
+    eth = [{"kind": "eth", "port": MULTICAST_PORT, "address": MULTICAST_GROUP}]
+    if scanned_services(multicast) != sent or [(r["tsid"], r["tune"]) for r in multicast] != [(MULTICAST_TSID, eth)]:
+        raise Failure("scan: over SAP the new records are %s, VLC sends %s to %s:%d" %
+                      (multicast, sent, MULTICAST_GROUP, MULTICAST_PORT))
+    print("scan: announced \"%s\": %s at %s:%d; PIDs %s" % (ANNOUNCED, found.strip(), MULTICAST_GROUP, MULTICAST_PORT,
+                                                          sent_pids[MULTICAST_SID]))
+
+    # The typed numbers are those the configurator gave; the list is kept for a look after a failure.
+    shutil.copy(channels, os.path.join(session.work, "scanned-channels.dat"))
+    for r in channel_records(channels):
+        tone = CHANNELS[r["sid"]][2] if r["sid"] in CHANNELS else CHANNELS[0x103][2]
+        CHANNELS[r["sid"]] = (r["name"], r["channel"] + (1000 if r["type"] == 1 else 5000), tone)
+    print("scan: the numbers given: %s" % ", ".join("%s %d" % CHANNELS[sid][:2] for sid in sorted(CHANNELS)))
+
+
 def step_watch(session):
     """The viewer starts on the last channel and shows its picture and plays its sound."""
     viewer = session.start_viewer()
@@ -300,6 +431,33 @@ def step_zap(session):
         value = viewer.wait_picture(service)
         viewer.wait_tone(service)
         print("zap: %s shows its picture (%.1f dB) and plays its %g Hz tone" % (name, value, CHANNELS[service][2]))
+
+
+def step_zap_multicast(session):
+    """To the multicast channel the scan found over SAP and back: its picture and sound, then Demo
+    One's again."""
+    if MULTICAST_SID not in CHANNELS:
+        raise Failure("zap: the multicast channel is not in the channel list (the scan step makes it)")
+    viewer, stream = session.viewer, multicast_stream(session)
+
+    def tune(service, stream=None):
+        # On a loaded machine the number entry now and then misses the Enter (the channel stays):
+        # once more, said in the log.
+        viewer.tune_by_number(service)
+        try:
+            return viewer.wait_picture(service, 15, stream)
+        except Failure as failure:
+            print("zap: %s; the number typed again" % failure)
+            viewer.tune_by_number(service)
+            return viewer.wait_picture(service, 30, stream)
+
+    value = tune(MULTICAST_SID, stream)
+    viewer.wait_tone(MULTICAST_SID)
+    print("zap: %s from %s:%d shows its picture (%.1f dB) and plays its %g Hz tone" %
+          (CHANNELS[MULTICAST_SID][0], MULTICAST_GROUP, MULTICAST_PORT, value, CHANNELS[MULTICAST_SID][2]))
+    value = tune(0x101)
+    print("zap: back on Demo One from the multicast channel (%.1f dB)" % value)
+    stop_multicast(session)  # the later steps play the tuner alone
 
 
 def picture_moves(viewer, seconds=1.0):
@@ -450,9 +608,10 @@ def step_shutdown(session):
 
 
 STEPS = [
-    # 1: the configurator's scan makes the channel list (until then it is written from the demo's list)
+    step_scan,
     step_watch,
     step_zap,
+    step_zap_multicast,
     # 4: guide, teletext and subtitles
     step_pause_and_record,
     # 6: a recording scheduled from the guide
