@@ -2,8 +2,11 @@
 """The system as a user meets it, under Wine, one step after another on the demo broadcast from the
 virtual DVB-T tuner: the viewer plays the last channel (its picture grabbed from the X server and
 matched against the demo's decoded frames, its sound captured from the null sink); the channel
-changes by number keys to the next TV channel, to the radio channel and back; timeshift pauses and
-resumes; a recording of ten seconds is read back by ffprobe; the updater fetches a newer version
+changes by number keys to the next TV channel, to the radio channel and back; in a zone half an
+hour off the hour the guide, teletext and the subtitle show their texts where they belong (read by
+tesseract); timeshift pauses and resumes; a recording of ten seconds is read back by ffprobe and
+played back with a seek; a recording scheduled from the guide is started by the Task Scheduler in
+the running viewer; the updater fetches a newer version
 from a python3 server on loopback and starts the viewer again, and refuses a cut-short download;
 closing the viewer keeps its channel for the next start.
 
@@ -168,12 +171,17 @@ def loudest_tone(seconds=1.2):
 class Viewer:
     """The real Tolvik.exe on the X server, driven by window_input.exe as a user's keys would."""
 
-    def __init__(self, session, arguments=(), start=True):
-        """Starts the viewer, or (start False) takes the window of one another program started."""
+    def __init__(self, session, arguments=(), start=True, zone=None):
+        """Starts the viewer, or (start False) takes the window of one another program started. In
+        another time `zone` Wine takes it from TZ, which cmd then hides from the program's C library
+        (it would read the name as UTC)."""
         self.session = session
+        command = ["wine", os.path.join(session.program, "Tolvik.exe")] + list(arguments)
+        if zone:
+            command = ["wine", "cmd", "/c", "set TZ=&& " + windows_path(command[1])] + list(arguments)
         self.process = start and subprocess.Popen(
-            ["wine", os.path.join(session.program, "Tolvik.exe")] + list(arguments), stdin=subprocess.DEVNULL,
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            command, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            env=dict(os.environ, TZ=zone) if zone else None)
         self.seen = []
         self.geometry = wait_for("the viewer's window", lambda: window_geometry(TITLE), 60)
 
@@ -194,7 +202,7 @@ class Viewer:
 
     def wait_picture(self, service, seconds=30, stream=None, db=MATCH_DB):
         """The channel's picture on the screen within `seconds`; its PSNR against the best frame."""
-        name = CHANNELS[service][0] if service in CHANNELS else "service %d" % service
+        name = CHANNELS[service][0] if service in CHANNELS else "service %s" % service
         frames = self.session.frames(service, stream)
 
         def matched():
@@ -256,16 +264,19 @@ class Session:
         self._frames = {}
 
     def frames(self, service, stream=None):
-        """The channel's decoded frames, small and grey (of the demo or of another stream)."""
+        """The channel's decoded frames, small and grey (of the demo or of another stream); a service
+        named by text is the only video of `stream` (a recording)."""
         if service not in self._frames:
-            path = os.path.join(self.work, "frames_%x.gray" % service)
+            program = isinstance(service, int)
+            path = os.path.join(self.work, "frames_%s.gray" % (("%x" % service) if program else service))
             run("ffmpeg", "-v", "error", "-y", "-i", stream or os.path.join(self.demo, "demo.ts"), "-map",
-                "0:p:%d:v" % service, "-vf", "scale=%d:%d" % SMALL, "-f", "rawvideo", "-pix_fmt", "gray", path)
+                "0:p:%d:v" % service if program else "0:v", "-vf", "scale=%d:%d" % SMALL, "-f", "rawvideo",
+                "-pix_fmt", "gray", path)
             self._frames[service] = open(path, "rb").read()
         return self._frames[service]
 
-    def start_viewer(self, *arguments):
-        self.viewer = Viewer(self, arguments)
+    def start_viewer(self, *arguments, zone=None):
+        self.viewer = Viewer(self, arguments, zone=zone)
         return self.viewer
 
 
@@ -302,6 +313,47 @@ def step_zap(session):
         print("zap: %s shows its picture (%.1f dB) and plays its %g Hz tone" % (name, value, CHANNELS[service][2]))
 
 
+def osd_scale(height):
+    """The OSD's scale for the client height, as the viewer's display takes it."""
+    return 0.4 if height < 200 else (height - 200) * 0.0012 + 0.4 if height < 700 else 1.0
+
+
+def read_words(viewer, box=None):
+    """The words tesseract reads in the window (or in the box x0, y0, x1, y1 of it), each as (text, x,
+    y, width, height) in window pixels. The grab is enlarged three times: the OSD's type is small."""
+    w, h, x, y = viewer.geometry
+    x0, y0, x1, y1 = box or (0, 0, w, h)
+    shot = os.path.join(viewer.session.work, "read.png")
+    run("ffmpeg", "-v", "error", "-y", "-f", "x11grab", "-video_size", "%dx%d" % (x1 - x0, y1 - y0), "-i",
+        "%s+%d,%d" % (os.environ["DISPLAY"], x + x0, y + y0), "-frames:v", "1", "-vf",
+        "scale=iw*3:ih*3:flags=bicubic,format=gray,eq=contrast=2.5", shot)
+    words = []
+    # One thread: on a busy machine tesseract's threads wait for each other for many seconds.
+    read = run("tesseract", shot, "stdout", "--psm", "11", "tsv", text=True, env=dict(os.environ, OMP_THREAD_LIMIT="1"))
+    for line in read.stdout.splitlines()[1:]:
+        f = line.split("\t")
+        if len(f) == 12 and f[11].strip():
+            words.append((f[11].strip(), x0 + int(f[6]) / 3, y0 + int(f[7]) / 3, int(f[8]) / 3, int(f[9]) / 3))
+    return words
+
+
+def wait_words(viewer, what, wanted, seconds=20, box=None):
+    """Waits until every item of `wanted` is read: a word, or a tuple of which one word will do (case
+    kept, punctuation around a word ignored); the words read."""
+    seen = []
+
+    def found():
+        words = read_words(viewer, box)
+        seen[:] = [w[0] for w in words]
+        texts = {w[0].strip(".,:;!|'\"") for w in words}
+        return words if all(texts & ({item} if isinstance(item, str) else set(item)) for item in wanted) else None
+
+    try:
+        return wait_for(what, found, seconds)
+    except Failure:
+        raise Failure("%s: %s not read within %d s (read: %s)" % (what, wanted, seconds, " ".join(seen[:60])))
+
+
 def picture_moves(viewer, seconds=1.0):
     """Whether two grabs `seconds` apart differ (the test patterns move every frame) on the left of the
     picture (the timeshift icon blinks on the right)."""
@@ -309,6 +361,101 @@ def picture_moves(viewer, seconds=1.0):
     time.sleep(seconds)
     second = viewer.grab_small()
     return bool(first and second) and psnr(first, second, 0.6) < 40.0
+
+
+ZONE, ZONE_OFFSET = "Asia/Kolkata", 19800  # half an hour off the hour, no summer time
+
+
+def step_guide_teletext_subtitles(session):
+    """In a zone half an hour off the hour: the guide shows Demo One's shows of the demo schedule in
+    their blocks and the local times above them; teletext shows page 100 and, typed, page 101; Demo
+    One's subtitle appears where the stream puts it (centred, at line 480 of 576). Read by
+    tesseract from the screen."""
+    if session.viewer:
+        session.viewer.close()
+    viewer = session.start_viewer(zone=ZONE)
+    viewer.wait_picture(0x101, 40)
+    made = int(open(os.path.join(session.demo, "demo_made")).read())
+    viewer.send("command:24", "command:71")  # the guide of the TV channels
+    now = time.time()
+    w, h = viewer.geometry[:2]
+    s = osd_scale(h)
+    # The grid (panel at 8, grid 5 + 63 into it, names 200 wide, 250 per half hour, rows 56 + 2) from
+    # half an hour before the local half hour of now; the header above it.
+    grid = int(now) - (int(now) + ZONE_OFFSET) % 1800 - 1800
+    left, right, per_second = 213 * s, w - 13 * s, 250 * s / 1800
+    blocks, running = [], None
+    start, t = None, grid
+    while True:
+        start, title, minutes = demo_one_event_at(made, t)
+        x0, x1 = max(left, left + (start - grid) * per_second), min(right, left + (start + minutes * 60 - grid) * per_second)
+        if x0 >= right:
+            break
+        # Blocks with room for a word of their title (the block's start may lie left of the grid);
+        # the running show's block is darker and the now marker's line cuts its words: read only
+        # when it is the one block.
+        if x1 - x0 > 120 * s:
+            block = (tuple(word for word in title.split() if len(word) > 3), x0, x1)
+            blocks.append(block)
+            if start <= now < start + minutes * 60:
+                running = block
+        t = start + minutes * 60
+    if len(blocks) > 1 and running:
+        blocks.remove(running)
+    times = ["%d:%02d" % ((grid + c * 1800 + ZONE_OFFSET) // 3600 % 24, (grid + c * 1800 + ZONE_OFFSET) // 60 % 60)
+             for c in range(2)]
+
+    def in_block(word, title, x0, x1):
+        # A word's first letters may lie left of the grid: four letters of a title's word will do.
+        text = word[0].strip(".,:;!|'\"")
+        return (len(text) >= 4 and any(text in part for part in title) and x0 - 4 <= word[1] < x1 and
+                word[2] > 71 * s)
+
+    seen = []
+
+    def guide_read():
+        seen[:] = read_words(viewer, (0, 0, w, int(71 * s + 58 * s)))
+        return all(any(in_block(word, *block) for word in seen) for block in blocks) and seen
+
+    try:
+        words = wait_for("the guide", guide_read, 30)
+    except Failure:
+        raise Failure("guide: not every one of %s read in its block of Demo One's row (read: %s)" % (
+            [(" ".join(b[0]), int(b[1]), int(b[2])) for b in blocks], [(w[0], int(w[1]), int(w[2])) for w in seen]))
+    header = [word[0].lstrip("0") for word in words if word[2] < 71 * s]
+    if not all(any(text.startswith(when.lstrip("0")) or text.startswith(str(int(when.split(":")[0]) % 12 or 12) + when[-3:])
+                   for text in header) for when in times):
+        raise Failure("guide: the header does not read the local times %s (read: %s)" % (times, header))
+    print("guide: %s read in their blocks of Demo One's row, the header at %s %s" % (
+        ", ".join(" ".join(b[0]) for b in blocks), ZONE, " and ".join(times)))
+    viewer.send("command:24")
+
+    viewer.send("command:20")
+    # Words of one cell each read whole; a gap between two cells may split a word.
+    wait_words(viewer, "teletext page 100", ["TELETEXT", "coloured", "number"])
+    viewer.send("char:1", "char:0", "char:1")
+    wait_words(viewer, "teletext page 101", ["NEWS", ("patterns", "across", "channels", "Tones", "service")])
+    viewer.send("command:20")
+    print("teletext: page 100 and the typed page 101 show their text")
+
+    # The stream switcher's subtitle tab: below "No subtitles" the stream's DVB subtitles.
+    viewer.send("command:23", "command:82")
+    viewer.send("key:%d" % VK_DOWN, "key:%d" % VK_RETURN, "command:23")
+    words = wait_words(viewer, "the subtitle", ["DEMO", "SUBTITLE"], 20)
+    w, h, x, y = viewer.geometry
+    box = picture_box(grab(x, y, w, h), w, h)
+    line = [word for word in words if word[0] in ("DEMO", "SUBTITLE")]
+    top = min(word[2] for word in line)
+    middle = (min(word[1] for word in line) + max(word[1] + word[3] for word in line)) / 2
+    # The region's top at 480 of 576 lines plus the font's one-dot margin; a line number follows
+    # the two words, so their middle lies a little left of the picture's.
+    want_top, want_middle = (480 + 3) / 576 * h, (box[0] + box[2]) / 2
+    if abs(top - want_top) > 0.03 * h or not want_middle - 0.15 * (box[2] - box[0]) < middle < want_middle:
+        raise Failure("subtitle: read at top %d, middle %d; the stream puts it at %d, centred on %d" %
+                      (top, middle, want_top, want_middle))
+    print("subtitle: read at line %d (the stream's %d) centred on the picture" % (top, want_top))
+    session.viewer.close()
+    session.start_viewer().wait_picture(0x101, 40)
 
 
 def step_pause_and_record(session):
@@ -348,7 +495,170 @@ def step_pause_and_record(session):
         raise Failure("record: %s holds %.2f s of video, recorded for %.2f s" % (new[0], duration, stopped - started))
     print("record: %s: %s, %.2f s of video for %.2f s of recording" %
           (new[0], " and ".join(codecs), duration, stopped - started))
-    # Playing it back with a seek needs the viewer's file-open command, which is not there yet.
+    play_back_with_seek(session, path)
+
+
+SEEK_TO = 0.7       # the fraction of the recording the seek bar is clicked at
+SEEK_SLACK = 0.6    # seconds the shown frame may lie from there: a GOP (12 frames) and the first cut
+
+
+def best_frame(shot, frames):
+    """The index and PSNR of the decoded frame that matches best."""
+    size = SMALL[0] * SMALL[1]
+    values = [psnr(shot, frames[i:i + size]) for i in range(0, len(frames) - size + 1, size)]
+    best = max(range(len(values)), key=values.__getitem__)
+    return best, values[best]
+
+
+def play_back_with_seek(session, path):
+    """The recording opened in the running viewer (a second start forwards its file), paused, and the
+    info bar's seek bar clicked at SEEK_TO: the still picture is the recording's frame of that time."""
+    viewer = session.viewer
+    run("wine", os.path.join(session.program, "Tolvik.exe"), windows_path(path))
+    viewer.wait_picture("recording", 30, stream=path)
+    frames = session.frames("recording", path)
+    count = len(frames) // (SMALL[0] * SMALL[1])
+    viewer.send("command:12")
+    wait_for("the paused recording", lambda: not picture_moves(viewer), 10)
+    # The seek bar runs along the top of the info bar (scale as the display's for the client height).
+    w, h = viewer.geometry[:2]
+    s = osd_scale(h)
+    x, y = int(332 * s + SEEK_TO * (w - 490 * s)), int(h - 99 * s + 2.5 * s)
+    target = SEEK_TO * count / 25.0
+    seen = []
+
+    def sought():
+        # The pointer shows the info bar; the click lands once the bar has slid in.
+        viewer.send("mouse:%d,%d" % (x, y), "lclick:%d,%d" % (x, y))
+        shot = viewer.grab_small()
+        if not shot:
+            return None
+        index, value = best_frame(shot, frames)
+        seen.append("%.2f s at %.1f dB" % (index / 25.0, value))
+        return (index, value) if value >= MATCH_DB and abs(index / 25.0 - target) <= SEEK_SLACK else None
+
+    try:
+        index, value = wait_for("the picture after the seek", sought, 20)
+    except Failure:
+        raise Failure("seek: no frame within %.1f s of %.2f s of the recording after the click at %d,%d (best: %s)" %
+                      (SEEK_SLACK, target, x, y, "; ".join(seen[-3:])))
+    print("seek: after a click at %d%% of the seek bar the recording shows its frame at %.2f s (%.1f dB; %.2f s "
+          "asked)" % (SEEK_TO * 100, index / 25.0, value, target))
+    # Back to live television for the steps after.
+    viewer.tune_by_number(0x101)
+    viewer.wait_picture(0x101)
+
+
+# Demo One's shows in the order the demo's schedule repeats them from an hour before the half hour
+# of its making: title, minutes.
+DEMO_ONE_SHOWS = [("Morning News", 30), ("Test Card Classics", 60), ("Football Tonight", 90), ("Weather", 15),
+                  ("The Pattern Detectives", 45), ("Late News", 30)]
+
+
+def demo_one_event_at(made, t):
+    """The start, title and minutes of Demo One's event at the Unix time `t`."""
+    start, i = made - made % 1800 - 3600, 0
+    while True:
+        title, minutes = DEMO_ONE_SHOWS[i % len(DEMO_ONE_SHOWS)]
+        if t < start + minutes * 60:
+            return start, title, minutes
+        start, i = start + minutes * 60, i + 1
+
+
+def jobs_folder():
+    return os.path.join(os.environ["WINEPREFIX"], "drive_c", "windows", "Tasks")
+
+
+def read_job(path):
+    sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "dvb", "DVBPlaybackCore"))
+    import read_job as job_reader
+    with open(path, "rb") as f:
+        return dict(job_reader.read(f.read()))
+
+
+def move_trigger(path, when):
+    """Moves the job's first trigger to the local minute of `when` (the documented .job layout: the
+    trigger list's offset at byte 22, its count, then 48-byte triggers whose begin date and start
+    hour and minute are 16-bit words at 4 and 16 bytes in)."""
+    data = bytearray(open(path, "rb").read())
+    at = struct.unpack_from("<H", data, 22)[0] + 2
+    local = time.localtime(when)
+    struct.pack_into("<3H", data, at + 4, local.tm_year, local.tm_mon, local.tm_mday)
+    struct.pack_into("<2H", data, at + 16, local.tm_hour, local.tm_min)
+    with open(path, "r+b") as f:  # in place: the scheduler sees one change of the file
+        f.write(data)
+
+
+def step_schedule(session):
+    """A right click on Demo One's next show in the guide and "Schedule record once" write a job that
+    starts the viewer with "/rec" for that show at its local time. Moved to the next minute, the
+    scheduler starts it while the viewer runs: the running viewer records until it is closed, and
+    ffprobe reads the recording."""
+    viewer = session.viewer
+    made = int(open(os.path.join(session.demo, "demo_made")).read())
+    viewer.send("command:24", "command:71")
+    # Demo One's next show in the top row, a minute into it, or the running one when the next begins
+    # beyond the grid's right edge. The guide's geometry in OSD units (scale as the display's for
+    # the client height): panel at 8, grid 5 + 63 into it, names 200 wide, 250 per half hour from
+    # half an hour before the local half hour of now, rows 56 + 2.
+    now = time.time()
+    w, h = viewer.geometry[:2]
+    s = osd_scale(h)
+    grid = int(now) - (int(now) + time.localtime(now).tm_gmtoff) % 1800 - 1800
+    running = demo_one_event_at(made, now)
+    start, title, minutes = demo_one_event_at(made, running[0] + running[2] * 60)
+    x, y = int(13 * s + 200 * s + (start + 60 - grid) * 250 * s / 1800), int(71 * s + 28 * s)
+    if x >= w - 13 * s - 10:
+        start, title, minutes = running
+        x = int(13 * s + 200 * s + (now + 60 - grid) * 250 * s / 1800)
+    folder = jobs_folder()
+    before = set(os.listdir(folder)) if os.path.isdir(folder) else set()
+    viewer.send("rclick:%d,%d" % (x, y))
+    viewer.send("menu:%d,%d,%d" % (VK_DOWN, VK_DOWN, VK_RETURN))
+    new = wait_for("the scheduled job", lambda: sorted(set(os.listdir(folder)) - before) if os.path.isdir(folder)
+                   else None, 10)
+    job_path = os.path.join(folder, new[0])
+    try:
+        job = read_job(job_path)
+        begin = time.strftime("%Y-%m-%d %H:%M", time.localtime(start))
+        expected = "/rec %d %d %d 1 " % (TSID, 0x101, minutes)
+        if (len(new) != 1 or not new[0].startswith("QORSR_") or job.get("comment") != title or
+                job.get("parameters") != expected or job.get("trigger0_begin") != begin or
+                job.get("application") != windows_path(os.path.join(session.program, "Tolvik.exe"))):
+            raise Failure("schedule: for %s at %s the guide wrote %s: %s, %s, %s at %s" % (
+                title, begin, new, job.get("application"), job.get("parameters"), job.get("comment"),
+                job.get("trigger0_begin")))
+        print("schedule: the guide's \"Schedule record once\" on %s wrote %s: \"%s\" at %s" %
+              (title, new[0], expected, begin))
+        viewer.send("command:24")
+
+        # The scheduler starts jobs by the minute: the next one, or the one after when the next is
+        # too close for the service to see the change before it.
+        due = (int(time.time()) // 60 + (2 if time.time() % 60 > 40 else 1)) * 60
+        move_trigger(job_path, due)
+        recordings = os.path.join(session.work, "recordings")
+        before = set(os.listdir(recordings))
+        recording = wait_for("the scheduled recording", lambda: sorted(set(os.listdir(recordings)) - before),
+                             due - time.time() + 60)
+        fired = time.time()
+        if not viewer.process or viewer.process.poll() is not None or len(recording) != 1:
+            raise Failure("schedule: the running viewer did not make the one recording (%s)" % recording)
+        path = os.path.join(recordings, recording[0])
+        # Four seconds of Demo One (2.5 Mbit/s of video and 192 kbit/s of sound), then the viewer is closed.
+        wait_for("four seconds of recording", lambda: os.path.getsize(path) > 4 * 2700000 // 8, 20)
+        viewer.close()
+        probe = json.loads(run("ffprobe", "-v", "error", "-print_format", "json", "-show_streams", "-show_format",
+                               path, text=True).stdout)
+        codecs = sorted(st.get("codec_name", "") for st in probe["streams"])
+        length = float(probe["format"].get("duration", 0))
+        if codecs != ["mp2", "mpeg2video"] or length < 3.0:
+            raise Failure("schedule: the scheduled recording %s holds %s for %.1f s" % (recording[0], codecs, length))
+        print("schedule: the job started %.0f s after its minute; the running viewer recorded %s (%s, %.1f s) "
+              "and closed" % (fired - due, recording[0], " and ".join(codecs), length))
+    finally:
+        if os.path.exists(job_path):
+            os.remove(job_path)
+    session.start_viewer().wait_picture(0x101, 40)
 
 
 class UpdateServer:
@@ -453,9 +763,9 @@ STEPS = [
     # 1: the configurator's scan makes the channel list (until then it is written from the demo's list)
     step_watch,
     step_zap,
-    # 4: guide, teletext and subtitles
+    step_guide_teletext_subtitles,
     step_pause_and_record,
-    # 6: a recording scheduled from the guide
+    step_schedule,
     step_update,
     step_shutdown,
 ]
