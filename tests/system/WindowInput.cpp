@@ -81,8 +81,12 @@ int Act(HWND window, const std::wstring& action)
     if (verb == L"menu") {
         // A popup menu takes no posted keys: they come from the input queue of the window in front.
         HWND popup = nullptr;
-        for (int waited = 0; waited < 10000 && !(popup = FindWindowW(L"#32768", nullptr)); waited += 50)
+        for (int waited = 0; waited < 10000; waited += 50) {
+            popup = FindWindowW(L"#32768", nullptr);
+            if (popup && IsWindowVisible(popup))
+                break;
             Sleep(50);
+        }
         if (!popup || !IsWindowVisible(popup))
             return 2;
         SetForegroundWindow(window);
