@@ -614,11 +614,13 @@ def step_schedule(session):
         print("schedule: moved to %s, the scheduler started the viewer with \"%s\" %.0f s after its minute "
               "(status %s)" % (time.strftime("%H:%M", time.localtime(due)), expected, time.time() - due,
                                read_job(job_path).get("status")))
-        # The running viewer gets the forwarded "/rec" but no recording has been seen to begin in
-        # its recordings folder within a minute: the recording itself is not checked yet.
+        # The started viewer has not been seen to hand "/rec" to the running one (no recording
+        # began within a minute, and it stays): the recording itself is not checked yet.
     finally:
         if os.path.exists(job_path):
             os.remove(job_path)
+    viewer.kill()  # both viewers
+    session.start_viewer().wait_picture(0x101, 40)
 
 
 class UpdateServer:
