@@ -12,6 +12,9 @@
 //     hold:MS        lets MS milliseconds pass before the next action (a recording's length)
 //     close          asks the window to close
 //     open:PATH      hands PATH over as a second start of the viewer forwards its command line
+//     mouse:X,Y      the pointer moves to X,Y of the client area
+//     lclick:X,Y     a left click at X,Y of the client area (rclick: a right click)
+//     menu:VK,VK...  keys typed into the window's popup menu once it is up (10 s), the window in front
 // The window is waited for (20 s); exit code 0 when every action was delivered, 2 when the window
 // or a control is not there, 1 for a bad action.
 #include <windows.h>
@@ -55,6 +58,45 @@ int Act(HWND window, const std::wstring& action)
         return PostMessageW(window, WM_CHAR, argument[0], 1) ? 0 : 2;
     if (verb == L"command")
         return PostMessageW(window, WM_COMMAND, std::wcstoul(argument.c_str(), nullptr, 0), 0) ? 0 : 2;
+    if (verb == L"mouse" || verb == L"lclick" || verb == L"rclick") {
+        wchar_t* end = nullptr;
+        const long x = std::wcstol(argument.c_str(), &end, 0);
+        if (*end != L',')
+            return 1;
+        const LPARAM at = MAKELPARAM(x, std::wcstol(end + 1, nullptr, 0));
+        if (verb == L"mouse")
+            return PostMessageW(window, WM_MOUSEMOVE, 0, at) ? 0 : 2;
+        const bool left = verb == L"lclick";
+        return PostMessageW(window, WM_MOUSEMOVE, 0, at) &&
+                       PostMessageW(window, left ? WM_LBUTTONDOWN : WM_RBUTTONDOWN, left ? MK_LBUTTON : MK_RBUTTON, at) &&
+                       PostMessageW(window, left ? WM_LBUTTONUP : WM_RBUTTONUP, 0, at)
+                   ? 0 : 2;
+    }
+    if (verb == L"menu") {
+        // A popup menu takes no posted keys: they come from the input queue of the window in front.
+        HWND popup = nullptr;
+        for (int waited = 0; waited < 10000; waited += 50) {
+            popup = FindWindowW(L"#32768", nullptr);
+            if (popup && IsWindowVisible(popup))
+                break;
+            Sleep(50);
+        }
+        if (!popup || !IsWindowVisible(popup))
+            return 2;
+        SetForegroundWindow(window);
+        for (const wchar_t* p = argument.c_str(); *p;) {
+            wchar_t* end = nullptr;
+            INPUT keys[2] = {};
+            keys[0].type = keys[1].type = INPUT_KEYBOARD;
+            keys[0].ki.wVk = keys[1].ki.wVk = static_cast<WORD>(std::wcstoul(p, &end, 0));
+            keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+            if (end == p || SendInput(2, keys, sizeof(INPUT)) != 2)
+                return end == p ? 1 : 2;
+            Sleep(100); // the menu loop handles one key before the next arrives
+            p = *end == L',' ? end + 1 : end;
+        }
+        return 0;
+    }
     if (verb == L"close")
         return PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 2;
     if (verb == L"open" && !argument.empty()) {
