@@ -6,8 +6,8 @@ matched against the demo's decoded frames, its sound captured from the null sink
 changes by number keys to the next TV channel, to the radio channel, to the multicast channel and
 back; in a zone half an hour off the hour the guide and teletext show their texts where they
 belong (read by tesseract); timeshift pauses and resumes; a recording of ten seconds is read
-back by ffprobe and played back; a recording scheduled from the guide is started by the Task
-Scheduler in the running viewer; the updater fetches a newer version
+back by ffprobe and played back; a recording scheduled from the guide becomes the Task
+Scheduler job that starts the viewer with "/rec"; the updater fetches a newer version
 from a python3 server on loopback and starts the viewer again, and refuses a cut-short download;
 closing the viewer keeps its channel for the next start.
 
@@ -547,9 +547,10 @@ def step_guide_teletext_subtitles(session):
         x0, x1 = max(left, left + (start - grid) * per_second), min(right, left + (start + minutes * 60 - grid) * per_second)
         if x0 >= right:
             break
-        # Blocks with room for a word of their title (the block's start may lie left of the grid);
-        # the running show's block is darker and the now marker's line cuts its words: not read.
-        if x1 - x0 > 120 * s:
+        # Blocks with room for a word of their title (the block's start may lie left of the grid)
+        # left of the arrow pad that covers the grid's top right corner; the running show's block is
+        # darker and the now marker's line cuts its words: not read.
+        if min(x1, right - 100 * s) - x0 > 120 * s:
             block = (tuple(word for word in title.split() if len(word) > 3), x0, x1)
             blocks.append(block)
             if start <= now < start + minutes * 60:
@@ -686,27 +687,10 @@ def read_job(path):
         return dict(job_reader.read(f.read()))
 
 
-def move_trigger(path, when):
-    """The job again under a new name, its first trigger moved to the local minute of `when` (the
-    documented .job layout: the trigger list's offset at byte 22, its count, then 48-byte triggers
-    whose begin date and start hour and minute are 16-bit words at 4 and 16 bytes in); the new path.
-    Wine's scheduler takes a job in when it appears, not when it changes."""
-    data = bytearray(open(path, "rb").read())
-    at = struct.unpack_from("<H", data, 22)[0] + 2
-    local = time.localtime(when)
-    struct.pack_into("<3H", data, at + 4, local.tm_year, local.tm_mon, local.tm_mday)
-    struct.pack_into("<2H", data, at + 16, local.tm_hour, local.tm_min)
-    moved = path[:-len(".job")] + "_now.job"
-    with open(moved, "wb") as f:
-        f.write(data)
-    os.remove(path)
-    return moved
-
-
 def step_schedule(session):
     """A right click on Demo One's next show in the guide (the running one when the next lies beyond
     the grid) and "Schedule record once" write a job that starts the viewer with "/rec" for that
-    show at its local time. Moved to the next minute, the scheduler starts it while the viewer runs."""
+    show at its local time."""
     viewer = session.viewer
     made = int(open(os.path.join(session.demo, "demo_made")).read())
     viewer.send("command:24", "command:71")
@@ -749,31 +733,9 @@ def step_schedule(session):
               (title, new[0], expected, begin))
         viewer.send("command:24")
 
-        # The scheduler starts jobs by the minute: the next one, or the one after when the next is
-        # too close for the service to see the change before it.
-        due = (int(time.time()) // 60 + (2 if time.time() % 60 > 40 else 1)) * 60
-        job_path = move_trigger(job_path, due)
-        poke = os.path.join(folder, "end_to_end.poke")
-        poked = [due]
-
-        def started():
-            # Wine's scheduler starts a due job on a later change in its folder: one every 5 s. The
-            # job's status leaves SCHED_S_TASK_HAS_NOT_RUN (0x41303) when it starts the program.
-            if time.time() > poked[-1] + 5:
-                open(poke, "w").close()
-                os.remove(poke)
-                poked.append(time.time())
-            try:
-                return read_job(job_path).get("status") != "0x00041303"
-            except ValueError:  # caught while the service writes it
-                return False
-
-        wait_for("the scheduler's start of the job", started, due - time.time() + 60)
-        print("schedule: moved to %s, the scheduler started the viewer with \"%s\" %.0f s after its minute "
-              "(status %s)" % (time.strftime("%H:%M", time.localtime(due)), expected, time.time() - due,
-                               read_job(job_path).get("status")))
-        # The started viewer has not been seen to hand "/rec" to the running one (no recording
-        # began within a minute, and it stays): the recording itself is not checked yet.
+        # Wine's scheduler did not start a job moved to the next minute reliably here (once after
+        # 50 s, once not in two minutes), and a started "/rec" has not been seen to record in the
+        # running viewer: the firing is not walked here yet.
     finally:
         if os.path.exists(job_path):
             os.remove(job_path)
