@@ -29,6 +29,11 @@ BOOL CMainFrame::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* r
         *result = 0;
         return TRUE;
     case WM_QOR_FRAME_TIME:
+        // The presented picture's time (90 kHz, low half in wParam) is the subtitle clock: the
+        // display set due at it is drawn and handed to the display.
+        if (m_engine)
+            m_engine->DrawSubtitles(static_cast<uint64_t>(static_cast<uint32_t>(lParam)) << 32 |
+                                    static_cast<uint32_t>(wParam));
         *result = 0;
         return TRUE;
     case WM_QOR_TUNE_NUMBER:

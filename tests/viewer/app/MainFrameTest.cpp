@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "support/PesBuilder.h"
+#include "support/SubtitleBuilder.h"
 #include "support/TestMedia.h"
 #include "RecordingFolderProfile.h"
 #include "TestEngineUserInterface.h"
@@ -52,6 +53,15 @@ public:
     void FailBuild(bool fail) { m_failBuild = fail; }
     // The guide menu's answer.
     UINT guideChoice = 0;
+    // The subtitle bitmaps handed to the display.
+    std::atomic<unsigned> overlays{0};
+    void* overlay = nullptr;
+    HRESULT ShowOverlayBitmap(void* bitmap, int32_t left, int32_t top, int32_t right, int32_t bottom) override
+    {
+        ++overlays;
+        overlay = bitmap;
+        return CMainFrame::ShowOverlayBitmap(bitmap, left, top, right, bottom);
+    }
     // What StopAll had done when the graph went.
     bool recordingAtDestroy = false;
     bool serviceAtDestroy = false;
@@ -265,6 +275,43 @@ TEST_F(MainFrameTest, PlaysAChannelRecordsItAndStopsRecordingEngineThenGraph)
     EXPECT_EQ(bytes[1], 0x00);
     EXPECT_EQ(bytes[2], 0x01);
     EXPECT_EQ(bytes[3], 0xBA) << "a pack header";
+}
+
+TEST_F(MainFrameTest, PresentedFrameTimeDrawsTheDueSubtitle)
+{
+    ASSERT_NE(PlayFileChannel(301), nullptr);
+    ASSERT_NE(Current(), nullptr);
+    // A display set at a time beyond 32 bits: a white 40 x 10 object at 100, 400.
+    const uint64_t pts = 0x100000000ull + 90000;
+    test::SubtitleRegion region;
+    region.id = 1;
+    region.width = 40;
+    region.height = 10;
+    region.objects.push_back({1});
+    const test::Bytes field = test::FourBitField(std::vector<std::vector<uint8_t>>(5, std::vector<uint8_t>(40, 1)));
+    const test::Bytes pes = test::MakePes(
+        pts, test::SubtitlePesPayload({test::PageCompositionSegment(1, 5, 0, 2, {{1, 100, 400}}),
+                                       test::RegionCompositionSegment(1, region),
+                                       test::ClutDefinitionSegment(1, 0, 0, {{1, 0x40, true, 235, 128, 128, 0}}),
+                                       test::ObjectDataSegment(1, 1, 0, field, field), test::EndOfDisplaySetSegment(1)}));
+    ASSERT_EQ(Current()->GetSubtitleDecoder().DecodePes(pes.data(), static_cast<uint32_t>(pes.size())), S_OK);
+    const unsigned before = m_frame->overlays;
+    auto presented = [&](uint64_t time) {
+        m_frame->SendMessage(WM_QOR_FRAME_TIME, static_cast<uint32_t>(time), static_cast<uint32_t>(time >> 32));
+    };
+    presented(pts - 1);
+    EXPECT_EQ(m_frame->overlays, before) << "not due yet";
+    presented(pts);
+    ASSERT_EQ(m_frame->overlays, before + 1) << "the due set drawn and handed over";
+    DIBSECTION dib{};
+    ASSERT_EQ(GetObjectW(static_cast<HBITMAP>(m_frame->overlay), sizeof dib, &dib), static_cast<int>(sizeof dib));
+    const auto* pixels = static_cast<const uint32_t*>(dib.dsBm.bmBits);
+    auto at = [&](int x, int y) { return pixels[(dib.dsBm.bmHeight - 1 - y) * dib.dsBm.bmWidth + x]; };
+    EXPECT_EQ(at(120, 405) >> 24, 0xFFu) << "the region, opaque";
+    EXPECT_GT(at(120, 405) & 0xFF, 200u) << "white";
+    EXPECT_EQ(at(90, 405), 0u) << "left of the region: clear";
+    presented(pts + 3600);
+    EXPECT_EQ(m_frame->overlays, before + 1) << "a set is shown once";
 }
 
 TEST_F(MainFrameTest, RecordingFollowsAStreamChangeBeforeTheGraph)
