@@ -3,19 +3,33 @@
 // For the end-to-end test and the run command.
 //
 //   scan_channels.exe PLINTOR terrestrial MHZ BANDWIDTH   a DVB-T frequency typed in by hand
-//   scan_channels.exe PLINTOR network NAME                the multicast source announced as NAME
-// Prints "PROVIDER: CHANNEL" lines of what the scan found. Exit code 0 when channels were found and
-// saved, 3 when the scan found none (the list is left as it was), 2 when the wizard could not be
-// driven, 1 for bad arguments.
+//   scan_channels.exe PLINTOR network NAME [GROUP PORT]   the multicast source announced as NAME
+// Prints "PROVIDER: CHANNEL" lines of what the scan found. Then, the program windows showing no
+// stream PIDs, the configurator's scan code runs once more in this process on the same source (the
+// first DVB-T tuner, as the wizard takes it, or GROUP:PORT) and prints "pids SID: PID ..." for each
+// channel record it fills: the elementary streams learnt from the PMT, ascending. Exit code 0 when
+// channels were found and saved, 3 when the scan found none (the list is left as it was), 2 when
+// the wizard could not be driven, 1 for bad arguments.
 #include <windows.h>
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <cstdio>
+#include <memory>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "ProgramWindow.h"
 #include "PrintUtf8.h"
 #include "ScanWizardDriver.h"
+#include "dvb/DVBPlaybackCore/CQORService.h"
+#include "dvb/DVBPlaybackCore/CBDATuneInfo.h"
+#include "dvb/libBDA/BDALocators.h"
+#include "dvb/libBDA/CBDADeviceList.h"
+#include "plintor/ScanRun.h"
+#include "plintor/win/CBDAScanSource.h"
+#include "plintor/win/CMulticastScanSource.h"
 
 using test::CScanWizardDriver;
 
@@ -108,6 +122,65 @@ int Scan(HWND frame, const std::wstring& kind, wchar_t** values)
     return wizard.Click(CScanWizardDriver::kNext) && wizard.Apply() ? 0 : Fail("Finish and Apply are not taken");
 }
 
+// The configurator's scan over `source`: "pids SID: PID ..." for every channel record it fills.
+void PrintScannedPids(plintor::CScanSource& source, int sourceType)
+{
+    std::vector<std::unique_ptr<DVBPlaybackCore::CQORService>> found;
+    base::CManualResetEvent stop;
+    plintor::RunScan(source, sourceType, stop, [&](uint32_t message, uintptr_t record, intptr_t) {
+        if (message == plintor::kScanRecord)
+            found.emplace_back(reinterpret_cast<DVBPlaybackCore::CQORService*>(record));
+        return true;
+    });
+    for (const auto& record : found) {
+        std::set<uint16_t> pids;
+        if (const libDVB::CStream* video = record->GetVideoStream())
+            pids.insert(video->pid);
+        if (const libDVB::CStream* teletext = record->GetTeletextStream())
+            pids.insert(teletext->pid);
+        std::vector<libDVB::CAudioStream> audio;
+        record->GetAudioStreams(audio);
+        for (const auto& stream : audio)
+            pids.insert(stream.pid);
+        std::vector<libDVB::CSubtitleStream> subtitles;
+        record->GetSubtitleStreams(subtitles);
+        for (const auto& stream : subtitles)
+            pids.insert(stream.pid);
+        std::printf("pids %u:", static_cast<unsigned>(record->GetServiceId()));
+        for (uint16_t pid : pids)
+            std::printf(" %u", static_cast<unsigned>(pid));
+        std::printf("\n");
+    }
+    std::fflush(stdout);
+}
+
+void PrintScannedPids(const std::wstring& kind, wchar_t** values, int count)
+{
+    CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    if (kind == L"network" && count == 3) {
+        plintor::CMulticastScanSource source({{std::u16string(values[1], values[1] + wcslen(values[1])),
+                                               static_cast<uint16_t>(_wtoi(values[2]))}});
+        PrintScannedPids(source, plintor::kSourceNetwork);
+    } else if (kind == L"terrestrial") {
+        libBDA::CBDADeviceList& devices = libBDA::GetBDADeviceList();
+        for (size_t i = 0; i < devices.GetCount(); ++i) {
+            if (devices.GetEntry(i)->GetNetworkType() != DVBPlaybackCore::CBDATuneInfo::kDVBT)
+                continue;
+            const std::wstring name = devices.GetEntry(i)->GetFriendlyName();
+            IDVBTLocator* locator = libBDA::CreateDVBTLocator(_wtoi(values[0]) * 1000, _wtoi(values[1]));
+            {
+                plintor::CBDAScanSource source(plintor::kSourceTerrestrial, std::u16string(name.begin(), name.end()),
+                                               {locator}, 0);
+                PrintScannedPids(source, plintor::kSourceTerrestrial);
+            }
+            if (locator)
+                locator->Release();
+            break;
+        }
+    }
+    CoUninitialize();
+}
+
 } // namespace
 
 int main()
@@ -115,8 +188,8 @@ int main()
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     const std::wstring kind = argc > 2 ? argv[2] : L"";
-    if (!((kind == L"terrestrial" && argc == 5) || (kind == L"network" && argc == 4))) {
-        std::fprintf(stderr, "usage: scan_channels PLINTOR terrestrial MHZ BANDWIDTH | PLINTOR network NAME\n");
+    if (!((kind == L"terrestrial" && argc == 5) || (kind == L"network" && (argc == 4 || argc == 6)))) {
+        std::fprintf(stderr, "usage: scan_channels PLINTOR terrestrial MHZ BANDWIDTH | PLINTOR network NAME [GROUP PORT]\n");
         return 1;
     }
     // Started in its own folder, where it keeps the channel file.
@@ -135,5 +208,7 @@ int main()
     if (WaitForSingleObject(process, 20000) != WAIT_OBJECT_0)
         TerminateProcess(process, 1);
     CloseHandle(process);
+    if (result == 0)
+        PrintScannedPids(kind, argv + 3, argc - 3);
     return result;
 }

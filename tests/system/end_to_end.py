@@ -41,7 +41,7 @@ MATCH_DB = 18.0     # a grab matches a decoded frame at this PSNR or more (other
 VIEWER_KEY = r"HKCU\Software\Harvo\Tolvik"
 PROFILE_KEY = VIEWER_KEY + r"\qor"
 UPDATER_KEY = r"HKCU\Software\Harvo\brenvo\Settings"
-VK_DOWN, VK_RETURN = 0x28, 0x0D
+VK_DOWN, VK_RETURN, VK_ESCAPE = 0x28, 0x0D, 0x1B
 
 
 class Failure(Exception):
@@ -368,10 +368,19 @@ def stop_multicast(session):
             sender.kill()
 
 
+def scanned_pids(output):
+    """The "pids SID: PID ..." lines of scan_channels.exe: service id -> ascending PIDs; the other lines."""
+    pids = {int(m.group(1)): [int(p) for p in m.group(2).split()]
+            for m in re.finditer(r"^pids (\d+):([ \d]*)$", output, re.M)}
+    return pids, [line for line in output.splitlines() if not line.startswith("pids ")]
+
+
 def step_scan(session):
     """The configurator's scan makes the channel list the later steps play: 530 MHz finds nothing and
     saves nothing; over the virtual tuner on 506 MHz it finds every service of the demo as ffprobe reports it, and over SAP the announced
-    multicast channel, each with its tuning record; the saved file loads back equal."""
+    multicast channel, each with its tuning record and with the PIDs that the configurator's scan code
+    learnt from the PMTs (scan_channels.exe runs it on the same source) equal to ffprobe's; the saved
+    file loads back equal."""
     channels = os.path.join(session.program, "channels.dat")
     if os.path.exists(channels):
         os.remove(channels)
@@ -381,28 +390,33 @@ def step_scan(session):
         raise Failure("scan: 530 MHz has no multiplex, yet the scan %s" %
                       ("saved a channel list" if os.path.exists(channels) else "found %s" % empty.strip()))
     print("scan: 530 MHz: nothing found, no list saved")
-    found = scan_with_configurator(session, "terrestrial", "506", "8")
+    found, scanned = scanned_pids(scan_with_configurator(session, "terrestrial", "506", "8"))
     records = channel_records(channels)
     expected, pids = probed_services(os.path.join(session.demo, "demo.ts"))
     if scanned_services(records) != expected:
         raise Failure("scan: the channel file holds %s, ffprobe reports %s" % (scanned_services(records), expected))
+    if found != pids:
+        raise Failure("scan: the configurator's scan learnt the PIDs %s, ffprobe reports %s" % (found, pids))
     tunes = {(r["tsid"], json.dumps(r["tune"])) for r in records}
     terrestrial = [{"kind": "bda", "type": 1, "port": 0, "name": "Virtual Tuner T/C (1)", "values": [506000, 8]}]
     if tunes != {(TSID, json.dumps(terrestrial))}:
         raise Failure("scan: the tuning records are %s, not the demo multiplex on 506 MHz" % tunes)
-    print("scan: 506 MHz: %s; PIDs %s" % ("; ".join(found.splitlines()),
+    print("scan: 506 MHz: %s; PIDs as ffprobe's %s" % ("; ".join(scanned),
                                           ", ".join("%d: %s" % (sid, pids[sid]) for sid in sorted(pids))))
 
     multicast_stream(session)
-    found = scan_with_configurator(session, "network", ANNOUNCED)
+    found, scanned = scanned_pids(scan_with_configurator(session, "network", ANNOUNCED, MULTICAST_GROUP,
+                                                         str(MULTICAST_PORT)))
     multicast = [r for r in channel_records(channels) if r["sid"] not in expected]
     sent, sent_pids = probed_services("udp://%s:%d?timeout=10000000" % (MULTICAST_GROUP, MULTICAST_PORT))
     eth = [{"kind": "eth", "port": MULTICAST_PORT, "address": MULTICAST_GROUP}]
     if scanned_services(multicast) != sent or [(r["tsid"], r["tune"]) for r in multicast] != [(MULTICAST_TSID, eth)]:
         raise Failure("scan: over SAP the new records are %s, VLC sends %s to %s:%d" %
                       (multicast, sent, MULTICAST_GROUP, MULTICAST_PORT))
-    print("scan: announced \"%s\": %s at %s:%d; PIDs %s" % (ANNOUNCED, found.strip(), MULTICAST_GROUP, MULTICAST_PORT,
-                                                          sent_pids[MULTICAST_SID]))
+    if found != sent_pids:
+        raise Failure("scan: over SAP the configurator's scan learnt the PIDs %s, ffprobe reports %s" % (found, sent_pids))
+    print("scan: announced \"%s\": %s at %s:%d; PIDs as ffprobe's %s" % (ANNOUNCED, "; ".join(scanned), MULTICAST_GROUP,
+                                                                       MULTICAST_PORT, sent_pids[MULTICAST_SID]))
 
     # The typed numbers are those the configurator gave; the list is kept for a look after a failure.
     shutil.copy(channels, os.path.join(session.work, "scanned-channels.dat"))
@@ -600,6 +614,48 @@ def step_guide_teletext_subtitles(session):
 
     session.viewer.close()
     session.start_viewer().wait_picture(0x101, 40)
+
+
+def step_subtitles(session):
+    """Subtitles switched on as a user does (L opens the stream switcher, its Subtitles tab, the DVB
+    stream below "No subtitles", Enter) stay chosen for the channel: from the next start Demo One's
+    subtitle reads inside the box where its region lies in the stream's 720 x 576 page (line 480,
+    centred, 27 high) as the display scales the page to the window (the largest square that fits,
+    centred). Read by tesseract. (The next start, because on a loaded machine the picture, and the
+    subtitles with it, fall ever further behind a live stream.)"""
+    viewer = session.viewer
+    if not viewer:
+        viewer = session.start_viewer()
+        viewer.wait_picture(0x101, 40)
+    switch = ("command:23", "command:82")  # the stream switcher at its Subtitles tab
+    viewer.send(*switch)
+    viewer.send("key:%d" % VK_DOWN, "key:%d" % VK_DOWN, "key:%d" % VK_RETURN, "key:%d" % VK_ESCAPE)
+    viewer.close()
+    viewer = session.start_viewer()
+    w, h = viewer.geometry[:2]
+    side = min(w, h)
+    sx, sy = side / 720, side / 576
+    widest = (len("DEMO SUBTITLE 10") * 6 + 1) * 3  # the demo's text in dots of 3 pixels
+    box = [int((w - side) / 2 + (720 - widest) / 2 * sx) - 6, int((h - side) / 2 + 480 * sy) - 6,
+           int((w - side) / 2 + (720 + widest) / 2 * sx) + 6, int((h - side) / 2 + 507 * sy) + 6]
+    seen = []
+
+    def subtitle_read():
+        # The controls that come up with the channel (and stay under the pointer) cover the region.
+        viewer.send("key:%d" % VK_ESCAPE)
+        # The subtitle's white (235 grey) alone: the yellow bar behind it is 210 and the paper
+        # translucent. Tesseract reads the dot font's SUBTITLE whole; DEMO loses letters.
+        seen[:] = [word[0] for word in read_words(viewer, box, "lutyuv=y=if(gt(val\\,228)\\,0\\,255)")]
+        return "SUBTITLE" in seen
+
+    try:
+        wait_for("the subtitle", subtitle_read, 30)
+    except Failure:
+        raise Failure("subtitles: DEMO SUBTITLE not read in its region %s within 30 s (read: %s)" % (box, " ".join(seen)))
+    print("subtitles: Demo One's subtitle reads in its region at %s of the %dx%d window" % (box, w, h))
+    # Off again ("No subtitles"), for the recording of the later steps.
+    viewer.send(*switch)
+    viewer.send("key:%d" % VK_DOWN, "key:%d" % VK_RETURN, "key:%d" % VK_ESCAPE)
 
 
 def step_pause_and_record(session):
@@ -847,6 +903,7 @@ STEPS = [
     step_zap,
     step_zap_multicast,
     step_guide_teletext_subtitles,
+    step_subtitles,
     step_pause_and_record,
     step_schedule,
     step_update,

@@ -397,11 +397,12 @@ TEST_F(QOREngineTest, TeletextPagesAndSubtitleBitmapsReachTheFrame)
 
     auto* device = new test::CTestEngine(m_engine.get());
     ASSERT_EQ(m_engine->AddDevice(device, nullptr, u"feed"), S_OK);
-    device->Feed(0, test::Pat(1, 0, {{1, 0x100}}));
+    device->Feed(0, test::Pat(1, 0, {{1, 0x100}, {2, 0x200}}));
     device->Feed(0x100, test::Pmt(1, 0, 0x110,
                                   {{0x02, 0x110, {}},
                                    {0x06, 0x120, test::Teletext({{"deu", 1, 1, 0x00}})},
                                    {0x06, 0x130, test::Subtitling("deu")}}));
+    device->Feed(0x200, test::Pmt(2, 0, 0x210, {{0x02, 0x210, {}}}));
     ASSERT_NE(Channel(1), nullptr);
     ASSERT_EQ(m_engine->PlayServiceById(1, kTsid, -1, 0), S_OK);
     {
@@ -452,6 +453,13 @@ TEST_F(QOREngineTest, TeletextPagesAndSubtitleBitmapsReachTheFrame)
     EXPECT_EQ(m_ui.overlayWidth.load(), 720);
     EXPECT_GT(m_ui.overlayLit.load(), 0u);
     EXPECT_EQ(m_ui.timeouts.load(), 0u);
+
+    // The choice stays with the channel: away and back, its subtitle panel shows again.
+    ASSERT_EQ(m_engine->PlayServiceById(2, kTsid, -1, 0), S_OK);
+    m_ui.TakeLog();
+    ASSERT_EQ(m_engine->PlayServiceById(1, kTsid, -1, 0), S_OK);
+    const std::vector<std::string> back = m_ui.TakeLog();
+    EXPECT_NE(std::find(back.begin(), back.end(), "panel1"), back.end());
     m_engine.reset();
     g_teletextEngine = nullptr;
     DestroyWindow(frame);

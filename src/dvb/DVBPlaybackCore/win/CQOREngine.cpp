@@ -343,6 +343,7 @@ HRESULT CQOREngine::StopService(CQORService* service)
 {
     m_ui->StopPlayback();
     m_ui->SetPanelShown(false);
+    m_shownSubtitles = 0;
     m_teletext.Attach(nullptr);
     m_subtitles.Attach(nullptr);
     if (service) {
@@ -496,7 +497,7 @@ void CQOREngine::HandleServiceChanged(CQORService* service, uint32_t mask, uint3
         return;
     if (mask & libDVB::CServiceStreams::kStreamsChanged) {
         uint16_t video = 0, audio = 0, pcr = 0;
-        bool subtitles = false;
+        uint16_t subtitles = 0;
         uint32_t flags[libDVB::CServiceStreams::kChangeFlagCount] = {};
         {
             base::CScopedLock lock(service->Lock());
@@ -507,7 +508,8 @@ void CQOREngine::HandleServiceChanged(CQORService* service, uint32_t mask, uint3
             if (libDVB::CStream* stream = service->GetVideoStream())
                 video = stream->pid;
             service->TakeChangeFlags(flags);
-            subtitles = service->GetSubtitleStream() != nullptr;
+            if (libDVB::CSubtitleStream* stream = service->GetSubtitleStream())
+                subtitles = stream->pid;
         }
         // A first selection made while the table was filled raises no flag: PIDs that differ
         // from the ones reported count as a change too.
@@ -518,8 +520,11 @@ void CQOREngine::HandleServiceChanged(CQORService* service, uint32_t mask, uint3
             m_ui->OnStreamsChanged(0, video, audio, pcr);
         }
         mask |= libDVB::CServiceStreams::kDescriptionChanged;
-        if (flags[libDVB::CServiceStreams::kSubtitleChanged] && subtitles)
+        // A choice kept from before becomes current while the table fills, which raises no flag
+        // either: a current stream the panel was not shown for counts as a change.
+        if (subtitles && (flags[libDVB::CServiceStreams::kSubtitleChanged] || subtitles != m_shownSubtitles))
             m_ui->SetPanelShown(true);
+        m_shownSubtitles = subtitles;
         m_ui->OnServiceUpdated(service);
     }
     if ((mask & 0x3) && state == libDVB::CService::kReceived) {

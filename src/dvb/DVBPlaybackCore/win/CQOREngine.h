@@ -183,6 +183,7 @@ private:
     libDVB::CSubtitleRenderer m_subtitles;
     std::vector<std::u16string> m_logos;
     uint16_t m_reportedPids[3] = {}; // video, audio, PCR as last reported
+    uint16_t m_shownSubtitles = 0;   // the subtitle PID the panel was last shown for
     std::function<int64_t()> m_clock;
     int64_t m_gridStart = 0; // the grid start last sent to the guide
     bool m_timeshifting = false;
