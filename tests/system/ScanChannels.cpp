@@ -7,9 +7,10 @@
 // Prints "PROVIDER: CHANNEL" lines of what the scan found. Then, the program windows showing no
 // stream PIDs, the configurator's scan code runs once more in this process on the same source (the
 // first DVB-T tuner, as the wizard takes it, or GROUP:PORT) and prints "pids SID: PID ..." for each
-// channel record it fills: the elementary streams learnt from the PMT, ascending. Exit code 0 when
-// channels were found and saved, 3 when the scan found none (the list is left as it was), 2 when
-// the wizard could not be driven, 1 for bad arguments.
+// channel record it fills: the PIDs learnt from the PMT (the chosen video and teletext stream,
+// every audio and subtitle stream), ascending. Exit code 0 when channels were found and saved, 3
+// when the scan found none (the list is left as it was), 2 when the wizard could not be driven, 1
+// for bad arguments.
 #include <windows.h>
 #include <objbase.h>
 #include <shellapi.h>
