@@ -183,8 +183,9 @@ inline Code ReadCoefficient(LocalReader& r, const DctEntry* shortTable, const Dc
     return Code::kCoefficient;
 }
 
+// Returns the scan position after the last coefficient (1 when the DC term is the only one).
 template <bool mpeg1, bool intra>
-inline void DecodeAc(Mpeg2VideoDecoderCore* c, int16_t* blk, int i, const DctEntry* firstTable,
+inline int DecodeAc(Mpeg2VideoDecoderCore* c, int16_t* blk, int i, const DctEntry* firstTable,
                      const DctEntry* shortTable, const DctEntry* longTable, const uint32_t* w, uint32_t& parity)
 {
     const uint8_t* scan = kScan[c->alternate_scan ? 1 : 0];
@@ -227,11 +228,12 @@ inline void DecodeAc(Mpeg2VideoDecoderCore* c, int16_t* blk, int i, const DctEnt
         parity ^= uint32_t(s);
     }
     r.Store(c);
+    return i;
 }
 
 } // namespace
 
-void DecodeMpeg2IntraBlock(Mpeg2VideoDecoderCore* c, int block, int dc[3])
+bool DecodeMpeg2IntraBlock(Mpeg2VideoDecoderCore* c, int block, int dc[3])
 {
     int16_t* blk = c->blocks + 64 * block;
     const int v = IntraDc(c, block, dc);
@@ -239,43 +241,46 @@ void DecodeMpeg2IntraBlock(Mpeg2VideoDecoderCore* c, int block, int dc[3])
     blk[0] = first;
     uint32_t parity = uint32_t(first);
     const VlcTables& t = GetVlcTables();
-    if (c->intra_vlc_format)
-        DecodeAc<false, true>(c, blk, 1, t.dctIntraOne, t.dctIntraOne, t.dctLongOne, IntraMatrix(c, block), parity);
-    else
-        DecodeAc<false, true>(c, blk, 1, t.dctNext, t.dctNext, t.dctLongZero, IntraMatrix(c, block), parity);
+    const int end = c->intra_vlc_format ? DecodeAc<false, true>(c, blk, 1, t.dctIntraOne, t.dctIntraOne, t.dctLongOne,
+                                                                IntraMatrix(c, block), parity)
+                                        : DecodeAc<false, true>(c, blk, 1, t.dctNext, t.dctNext, t.dctLongZero,
+                                                                IntraMatrix(c, block), parity);
     // Mismatch control (ISO/IEC 13818-2 7.4.4): an even sum toggles the last coefficient.
     if (!(parity & 1))
         blk[63] ^= 1;
+    return end == 1;
 }
 
-void DecodeMpeg2NonIntraBlock(Mpeg2VideoDecoderCore* c, int block)
+bool DecodeMpeg2NonIntraBlock(Mpeg2VideoDecoderCore* c, int block)
 {
     int16_t* blk = c->blocks + 64 * block;
     uint32_t parity = 0;
     const VlcTables& t = GetVlcTables();
-    DecodeAc<false, false>(c, blk, 0, t.dctFirst, t.dctNext, t.dctLongZero, NonIntraMatrix(c, block), parity);
+    const int end =
+        DecodeAc<false, false>(c, blk, 0, t.dctFirst, t.dctNext, t.dctLongZero, NonIntraMatrix(c, block), parity);
     if (!(parity & 1))
         blk[63] ^= 1;
+    return end <= 1;
 }
 
-void DecodeMpeg1IntraBlock(Mpeg2VideoDecoderCore* c, int block, int dc[3])
+bool DecodeMpeg1IntraBlock(Mpeg2VideoDecoderCore* c, int block, int dc[3])
 {
     int16_t* blk = c->blocks + 64 * block;
     const int v = IntraDc(c, block, dc);
     blk[0] = c->saturation[v * 8];
     if (c->picture_coding_type == 4)
-        return; // D pictures carry DC coefficients only
+        return true; // D pictures carry DC coefficients only
     const VlcTables& t = GetVlcTables();
     uint32_t parity = 0;
-    DecodeAc<true, true>(c, blk, 1, t.dctNext, t.dctNext, t.dctLongZero, c->matrix[0], parity);
+    return DecodeAc<true, true>(c, blk, 1, t.dctNext, t.dctNext, t.dctLongZero, c->matrix[0], parity) == 1;
 }
 
-void DecodeMpeg1NonIntraBlock(Mpeg2VideoDecoderCore* c, int block)
+bool DecodeMpeg1NonIntraBlock(Mpeg2VideoDecoderCore* c, int block)
 {
     int16_t* blk = c->blocks + 64 * block;
     const VlcTables& t = GetVlcTables();
     uint32_t parity = 0;
-    DecodeAc<true, false>(c, blk, 0, t.dctFirst, t.dctNext, t.dctLongZero, c->matrix[1], parity);
+    return DecodeAc<true, false>(c, blk, 0, t.dctFirst, t.dctNext, t.dctLongZero, c->matrix[1], parity) <= 1;
 }
 
 } // namespace mpeg2video
