@@ -14,4 +14,7 @@ bool DecodeMpeg2NonIntraBlock(Mpeg2VideoDecoderCore* core, int block);
 bool DecodeMpeg1IntraBlock(Mpeg2VideoDecoderCore* core, int block, int dc[3]);
 bool DecodeMpeg1NonIntraBlock(Mpeg2VideoDecoderCore* core, int block);
 
+// To be called whenever the quantiser matrices change.
+void ForgetScanWeights(Mpeg2VideoDecoderCore* core);
+
 } // namespace mpeg2video

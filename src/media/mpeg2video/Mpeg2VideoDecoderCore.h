@@ -182,6 +182,11 @@ struct Mpeg2VideoDecoderCore {
     // Quantiser matrices in raster order: intra, non-intra, chroma intra, chroma non-intra.
     uint8_t loadMatrix[4] = {};
     uint32_t matrix[4][64] = {};
+    // Each matrix times the quantiser scale in scan order, the raster position in the low byte,
+    // made when first needed for the scale and scan in hand (the key) and forgotten when the
+    // matrices change.
+    uint32_t scanWeights[4][64] = {};
+    uint32_t scanWeightsKey[4] = {~0u, ~0u, ~0u, ~0u};
 
     uint8_t mpeg2 = 0;              // a sequence extension has been seen since the last sequence header
     uint32_t quantiser_scale = 0;   // of the slice or macroblock in hand
