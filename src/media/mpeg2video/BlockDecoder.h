@@ -8,7 +8,7 @@
 namespace mpeg2video {
 
 // dc: the three DC predictors (Y, Cb, Cr), reconstructed around 0. Each returns true when the block
-// holds no coefficient but the DC term and the mismatch bit (its rows 1 to 6 are zero).
+// holds no coefficient but the DC term and the mismatch bit (the first and the last).
 bool DecodeMpeg2IntraBlock(Mpeg2VideoDecoderCore* core, int block, int dc[3]);
 bool DecodeMpeg2NonIntraBlock(Mpeg2VideoDecoderCore* core, int block);
 bool DecodeMpeg1IntraBlock(Mpeg2VideoDecoderCore* core, int block, int dc[3]);

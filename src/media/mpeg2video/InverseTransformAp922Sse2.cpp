@@ -1,8 +1,8 @@
 // The AP-922 inverse transform with SSE2: the row pass multiplies word pairs (pmaddwd) after word
 // shuffles, the column pass works on all eight columns at once with saturating 16-bit arithmetic
-// and high-half multiplies. Same results as InverseTransformAp922Portable. A block whose rows 1 to 6
-// are zero (a DC term, with the mismatch bit in the last row) skips their row passes: each gives
-// its rounder alone.
+// and high-half multiplies. Same results as InverseTransformAp922Portable. A block whose only
+// coefficients are the first and the last (a DC term and the mismatch bit) skips the row passes of
+// rows 1 to 6: each gives its rounder alone.
 #include "media/mpeg2video/Routines.h"
 
 #ifdef MPEG2VIDEO_SSE2
@@ -105,9 +105,12 @@ void InverseTransformAp922Sse2(int16_t* block)
 
 void InverseTransformAp922DcSse2(int16_t* block)
 {
-    ColumnPass(block, RowPass(Load(block + 0), kTables.pairs[0], kAp922Rounder[0]), ZeroRow(1), ZeroRow(2),
-               ZeroRow(3), ZeroRow(4), ZeroRow(5), ZeroRow(6),
-               RowPass(Load(block + 56), kTables.pairs[1], kAp922Rounder[7]));
+    // The two coefficients are read on their own: a wide load of the rows just written by narrow
+    // stores would wait for them to leave the store buffer.
+    const __m128i first = _mm_cvtsi32_si128(uint16_t(block[0]));
+    const __m128i last = _mm_insert_epi16(_mm_setzero_si128(), block[63], 7);
+    ColumnPass(block, RowPass(first, kTables.pairs[0], kAp922Rounder[0]), ZeroRow(1), ZeroRow(2), ZeroRow(3),
+               ZeroRow(4), ZeroRow(5), ZeroRow(6), RowPass(last, kTables.pairs[1], kAp922Rounder[7]));
 }
 
 } // namespace mpeg2video

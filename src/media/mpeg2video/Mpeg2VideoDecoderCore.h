@@ -226,7 +226,7 @@ struct Mpeg2VideoDecoderCore {
     // Processor record and routine slots.
     ProcessorRecord processor;
     InverseTransformRoutine inverseTransform = nullptr;
-    InverseTransformRoutine inverseTransformDc = nullptr; // for blocks with a DC term (and mismatch bit) only
+    InverseTransformRoutine inverseTransformDc = nullptr; // blocks of a DC term and mismatch bit only
     BlockWriterRoutine putBlock = nullptr;
     BlockWriterRoutine addBlock = nullptr;
     PredictionRoutine predict[kPredictionSlots] = {};
