@@ -41,7 +41,7 @@ inline const uint32_t* NonIntraWeights(Mpeg2VideoDecoderCore* c, int block)
 // dct_dc_differential with its size from Table B.12 or B.13.
 inline int ReadDcDifference(Mpeg2VideoDecoderCore* c, bool luma)
 {
-    const VlcTables& t = GetVlcTables();
+    const VlcTables& t = *c->vlc;
     Refill(c);
     const VlcEntry e = luma ? t.dcSizeLuma[PeekBits(c, 9)] : t.dcSizeChroma[PeekBits(c, 10)];
     if (!e.length) {
@@ -247,7 +247,7 @@ bool DecodeMpeg2IntraBlock(Mpeg2VideoDecoderCore* c, int block, int dc[3])
     const int16_t first = c->saturation[v * (8 >> c->intra_dc_precision)];
     blk[0] = first;
     uint32_t parity = uint32_t(first);
-    const VlcTables& t = GetVlcTables();
+    const VlcTables& t = *c->vlc;
     const int end = c->intra_vlc_format ? DecodeAc<false, true>(c, blk, 1, t.dctIntraOne, t.dctIntraOne, t.dctLongOne,
                                                                 IntraWeights(c, block), parity)
                                         : DecodeAc<false, true>(c, blk, 1, t.dctNext, t.dctNext, t.dctLongZero,
@@ -262,7 +262,7 @@ bool DecodeMpeg2NonIntraBlock(Mpeg2VideoDecoderCore* c, int block)
 {
     int16_t* blk = c->blocks + 64 * block;
     uint32_t parity = 0;
-    const VlcTables& t = GetVlcTables();
+    const VlcTables& t = *c->vlc;
     const int end =
         DecodeAc<false, false>(c, blk, 0, t.dctFirst, t.dctNext, t.dctLongZero, NonIntraWeights(c, block), parity);
     if (!(parity & 1))
@@ -277,7 +277,7 @@ bool DecodeMpeg1IntraBlock(Mpeg2VideoDecoderCore* c, int block, int dc[3])
     blk[0] = c->saturation[v * 8];
     if (c->picture_coding_type == 4)
         return true; // D pictures carry DC coefficients only
-    const VlcTables& t = GetVlcTables();
+    const VlcTables& t = *c->vlc;
     uint32_t parity = 0;
     return DecodeAc<true, true>(c, blk, 1, t.dctNext, t.dctNext, t.dctLongZero, ScanWeights(c, 0), parity) == 1;
 }
@@ -285,7 +285,7 @@ bool DecodeMpeg1IntraBlock(Mpeg2VideoDecoderCore* c, int block, int dc[3])
 bool DecodeMpeg1NonIntraBlock(Mpeg2VideoDecoderCore* c, int block)
 {
     int16_t* blk = c->blocks + 64 * block;
-    const VlcTables& t = GetVlcTables();
+    const VlcTables& t = *c->vlc;
     uint32_t parity = 0;
     return DecodeAc<true, false>(c, blk, 0, t.dctFirst, t.dctNext, t.dctLongZero, ScanWeights(c, 1), parity) <= 1;
 }

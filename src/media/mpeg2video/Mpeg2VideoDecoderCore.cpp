@@ -7,6 +7,7 @@
 #include "media/mpeg2video/BitReader.h"
 #include "media/mpeg2video/Headers.h"
 #include "media/mpeg2video/PictureBuffers.h"
+#include "media/mpeg2video/VlcTables.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -35,6 +36,7 @@ int CreateDecoder(Mpeg2VideoDecoderCore** out)
     if (!c)
         return -1;
     DetectProcessor(&c->processor);
+    c->vlc = &GetVlcTables();
     c->capacity = kInputCapacity;
     c->input = new (std::nothrow) uint8_t[kInputCapacity + kInputPadding];
     c->pixelClampStorage = new (std::nothrow) uint8_t[65536];

@@ -10,6 +10,8 @@
 
 namespace mpeg2video {
 
+struct VlcTables;
+
 struct Mpeg2VideoDecoderCore;
 
 // One frame: luma, then Cb and Cr. All three planes share one line pitch (the luma width): in 4:2:0
@@ -216,6 +218,7 @@ struct Mpeg2VideoDecoderCore {
     int8_t skipLevel = 10;
 
     // Tables made at creation.
+    const VlcTables* vlc = nullptr;     // the shared code tables, looked up once per context
     uint8_t* pixelClamp = nullptr;      // index -32768..32767 (pointer at index 0)
     int16_t* saturation = nullptr;      // index -32768..32767 (pointer at index 0), -2048..2047
     uint8_t* pixelClampStorage = nullptr;

@@ -36,7 +36,7 @@ void SkipSlices(Mpeg2VideoDecoderCore* c)
 
 int ReadAddressIncrement(Mpeg2VideoDecoderCore* c)
 {
-    const VlcTables& t = GetVlcTables();
+    const VlcTables& t = *c->vlc;
     int increment = 0;
     for (;;) {
         Refill(c);
@@ -63,7 +63,7 @@ int ReadAddressIncrement(Mpeg2VideoDecoderCore* c)
 
 uint8_t ReadMacroblockType(Mpeg2VideoDecoderCore* c)
 {
-    const VlcTables& t = GetVlcTables();
+    const VlcTables& t = *c->vlc;
     Refill(c);
     switch (c->picture_coding_type) {
     case 1: {
@@ -100,7 +100,7 @@ uint8_t ReadMacroblockType(Mpeg2VideoDecoderCore* c)
 int ReadCodedBlockPattern(Mpeg2VideoDecoderCore* c)
 {
     Refill(c);
-    const VlcEntry e = GetVlcTables().codedBlockPattern[PeekBits(c, 9)];
+    const VlcEntry e = c->vlc->codedBlockPattern[PeekBits(c, 9)];
     if (!e.length) {
         c->error = 1;
         return 0;
@@ -112,7 +112,7 @@ int ReadCodedBlockPattern(Mpeg2VideoDecoderCore* c)
 int ReadMotionCode(Mpeg2VideoDecoderCore* c)
 {
     Refill(c);
-    const VlcEntry e = GetVlcTables().motionCode[PeekBits(c, 11)];
+    const VlcEntry e = c->vlc->motionCode[PeekBits(c, 11)];
     if (!e.length) {
         c->error = 1;
         return 0;
