@@ -182,8 +182,8 @@ inline int DecodeAc(Mpeg2VideoDecoderCore* c, int16_t* blk, int i, const DctEntr
 {
     const DctEntry* table = firstTable;
     LocalReader r(c);
-    for (;;) {
-        r.Refill();
+    // One code, false at the end of the block or on an error.
+    auto code = [&]() -> bool {
         DctEntry e = table[r.Byte()];
         table = shortTable;
         int run;
@@ -193,19 +193,18 @@ inline int DecodeAc(Mpeg2VideoDecoderCore* c, int16_t* blk, int i, const DctEntr
                 e = longTable[r.Peek(16)]; // below 1024: the leading six bits are zero
                 if (!e.length) {
                     c->error = 1;
-                    break;
+                    return false;
                 }
             } else if (e.run == kDctEndOfBlock) {
                 r.Consume(e.length);
-                break;
+                return false;
             } else if (e.run != kDctEscape || !ReadEscape<mpeg1>(r, run, m, sign)) {
                 c->error = 1;
-                break;
+                return false;
             } else {
                 goto place;
             }
         }
-        // Code and sign bit lie within the 32 bits a refill makes valid.
         r.Consume(e.length);
         sign = uint32_t(int32_t(r.Peek(32)) >> 31);
         r.Consume(1);
@@ -215,7 +214,7 @@ inline int DecodeAc(Mpeg2VideoDecoderCore* c, int16_t* blk, int i, const DctEntr
         i += run;
         if (i > 63) {
             c->error = 1;
-            break;
+            return false;
         }
         const uint32_t weight = weights[i++];
         const uint32_t pos = weight & 0xFF, wq = weight >> 8;
@@ -233,6 +232,15 @@ inline int DecodeAc(Mpeg2VideoDecoderCore* c, int16_t* blk, int i, const DctEntr
         v = v < limit ? v : limit;
         blk[pos] = int16_t(int32_t((v ^ sign) - sign));
         parity ^= v; // a value and its negation are both odd or both even
+        return true;
+    };
+    // A refill leaves at least 56 bits, and no two codes with their signs take more (an MPEG-1
+    // escape takes 28): one refill serves two codes, which halves the refills' chain of pointer,
+    // load and merge that each code would otherwise wait for.
+    for (;;) {
+        r.Refill();
+        if (!code() || !code())
+            break;
     }
     r.Store(c);
     return i;
