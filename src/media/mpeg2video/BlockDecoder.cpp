@@ -10,20 +10,38 @@ namespace mpeg2video {
 
 namespace {
 
-inline const uint32_t* IntraMatrix(const Mpeg2VideoDecoderCore* c, int block)
+// The weights of matrix m times the quantiser scale in scan order, each with its raster position
+// in the low byte: per coefficient one load instead of the scan's, the weight's and a multiply.
+// The product fits the upper 24 bits: weights are 8-bit and the scale at most 112.
+const uint32_t* ScanWeights(Mpeg2VideoDecoderCore* c, int m)
 {
-    return c->matrix[(block >= 4 && c->savedChromaFormat != 1) ? 2 : 0];
+    const uint32_t q = c->quantiser_scale;
+    const uint32_t alternate = c->alternate_scan ? 1 : 0;
+    const uint32_t key = q << 1 | alternate;
+    uint32_t* table = c->scanWeights[m];
+    if (c->scanWeightsKey[m] != key) {
+        const uint8_t* scan = kScan[alternate];
+        for (int i = 0; i < 64; ++i)
+            table[i] = ((c->matrix[m][scan[i]] * q) << 8) | scan[i];
+        c->scanWeightsKey[m] = key;
+    }
+    return table;
 }
 
-inline const uint32_t* NonIntraMatrix(const Mpeg2VideoDecoderCore* c, int block)
+inline const uint32_t* IntraWeights(Mpeg2VideoDecoderCore* c, int block)
 {
-    return c->matrix[(block >= 4 && c->savedChromaFormat != 1) ? 3 : 1];
+    return ScanWeights(c, (block >= 4 && c->savedChromaFormat != 1) ? 2 : 0);
+}
+
+inline const uint32_t* NonIntraWeights(Mpeg2VideoDecoderCore* c, int block)
+{
+    return ScanWeights(c, (block >= 4 && c->savedChromaFormat != 1) ? 3 : 1);
 }
 
 // dct_dc_differential with its size from Table B.12 or B.13.
 inline int ReadDcDifference(Mpeg2VideoDecoderCore* c, bool luma)
 {
-    const VlcTables& t = GetVlcTables();
+    const VlcTables& t = *c->vlc;
     Refill(c);
     const VlcEntry e = luma ? t.dcSizeLuma[PeekBits(c, 9)] : t.dcSizeChroma[PeekBits(c, 10)];
     if (!e.length) {
@@ -83,11 +101,11 @@ struct LocalReader {
         c->count = 16 - int(v);
         c->ptr = p;
     }
-    // At least 32 bits valid afterwards.
+    // At least 56 bits valid afterwards. It runs before every code without asking how many bits
+    // are left (an answer that follows the code lengths and was mispredicted often): the bits
+    // behind `valid` are the following bytes' or zero, so loading them again changes nothing.
     void Refill()
     {
-        if (valid >= 32)
-            return;
         if (limit - ptr >= 8) {
             uint64_t word;
             std::memcpy(&word, ptr, sizeof word);
@@ -121,95 +139,85 @@ struct LocalReader {
     }
 };
 
-// One coefficient code: its run, the magnitude of its level and its sign (a mask of all ones
-// when negative, so that the sign is applied without a branch: signs are random and a branch on
-// them is mispredicted half the time), the end of the block, or an error.
-enum class Code { kCoefficient, kEnd, kError };
-
+// Reads the escaped run and level (ISO/IEC 13818-2 7.2.2.3, ISO/IEC 11172-2 2.4.3.7) behind the
+// escape code; false for a forbidden level.
 template <bool mpeg1>
-inline Code ReadCoefficient(LocalReader& r, const DctEntry* shortTable, const DctEntry* longTable, int& run,
-                            uint32_t& magnitude, uint32_t& sign)
+inline bool ReadEscape(LocalReader& r, int& run, uint32_t& magnitude, uint32_t& sign)
 {
-    r.Refill();
-    const uint32_t t = r.Peek(16);
-    if (t >= 1024) {
-        const DctEntry e = shortTable[r.Byte()];
-        if (e.run < 64) {
-            // Code and sign bit lie within the 16 bits looked at.
-            sign = 0u - ((t >> (15 - e.length)) & 1);
-            r.Consume(e.length + 1u);
-            run = e.run;
-            magnitude = e.level;
-            return Code::kCoefficient;
-        }
-        if (e.run == kDctEndOfBlock) {
-            r.Consume(e.length);
-            return Code::kEnd;
-        }
-        if (e.run != kDctEscape)
-            return Code::kError;
-        // Escape.
-        r.Consume(6);
-        run = int(r.Read(6));
-        int level;
-        if (!mpeg1) {
-            const int v = int(r.Read(12));
-            if ((v & 0x7FF) == 0)
-                return Code::kError;
-            level = v >= 2048 ? v - 4096 : v;
-        } else {
-            int v = int(r.Read(8));
-            if (v == 0)
-                v = int(r.Read(8));
-            else if (v == 128)
-                v = int(r.Read(8)) - 256;
-            else if (v > 128)
-                v -= 256;
-            if (v == 0)
-                return Code::kError;
-            level = v;
-        }
-        sign = level < 0 ? ~0u : 0u;
-        magnitude = uint32_t(level < 0 ? -level : level);
-        return Code::kCoefficient;
+    r.Consume(6);
+    run = int(r.Read(6));
+    int level;
+    if (!mpeg1) {
+        const int v = int(r.Read(12));
+        if ((v & 0x7FF) == 0)
+            return false;
+        level = v >= 2048 ? v - 4096 : v;
+    } else {
+        int v = int(r.Read(8));
+        if (v == 0)
+            v = int(r.Read(8));
+        else if (v == 128)
+            v = int(r.Read(8)) - 256;
+        else if (v > 128)
+            v -= 256;
+        if (v == 0)
+            return false;
+        level = v;
     }
-    const DctEntry e = longTable[t];
-    if (e.length == 0)
-        return Code::kError;
-    r.Consume(e.length);
-    sign = 0u - r.Read(1);
-    run = e.run;
-    magnitude = e.level;
-    return Code::kCoefficient;
+    sign = level < 0 ? ~0u : 0u;
+    magnitude = uint32_t(level < 0 ? -level : level);
+    return true;
 }
 
+// Decodes the coefficient codes of one block and stores them dequantised and saturated. Each
+// code is looked up by the leading byte; the rare codes (end of block, escape, the long codes whose
+// leading six bits are zero, damage) are marked by a run beyond the block and leave the common
+// path by one branch. The sign is applied by mask instead of a branch: signs are random and a
+// branch on them is mispredicted half the time. Returns the scan position after the last
+// coefficient (1 when the DC term is the only one).
 template <bool mpeg1, bool intra>
-inline void DecodeAc(Mpeg2VideoDecoderCore* c, int16_t* blk, int i, const DctEntry* firstTable,
-                     const DctEntry* shortTable, const DctEntry* longTable, const uint32_t* w, uint32_t& parity)
+inline int DecodeAc(Mpeg2VideoDecoderCore* c, int16_t* blk, int i, const DctEntry* firstTable,
+                    const DctEntry* shortTable, const DctEntry* longTable, const uint32_t* weights,
+                    uint32_t& parity)
 {
-    const uint8_t* scan = kScan[c->alternate_scan ? 1 : 0];
-    const uint32_t q = c->quantiser_scale;
     const DctEntry* table = firstTable;
     LocalReader r(c);
-    for (;;) {
+    // One code, false at the end of the block or on an error.
+    auto code = [&]() -> bool {
+        DctEntry e = table[r.Byte()];
+        table = shortTable;
         int run;
         uint32_t m, sign;
-        const Code code = ReadCoefficient<mpeg1>(r, table, longTable, run, m, sign);
-        table = shortTable;
-        if (code != Code::kCoefficient) {
-            if (code == Code::kError)
+        if (e.run >= 64) {
+            if (e.run == kDctLongCode) {
+                e = longTable[r.Peek(16)]; // below 1024: the leading six bits are zero
+                if (!e.length) {
+                    c->error = 1;
+                    return false;
+                }
+            } else if (e.run == kDctEndOfBlock) {
+                r.Consume(e.length);
+                return false;
+            } else if (e.run != kDctEscape || !ReadEscape<mpeg1>(r, run, m, sign)) {
                 c->error = 1;
-            break;
+                return false;
+            } else {
+                goto place;
+            }
         }
+        r.Consume(e.length);
+        sign = uint32_t(int32_t(r.Peek(32)) >> 31);
+        r.Consume(1);
+        run = e.run;
+        m = e.level;
+    place:
         i += run;
         if (i > 63) {
             c->error = 1;
-            break;
+            return false;
         }
-        const int pos = scan[i++];
-        // The weight times the scale first: it does not wait for the level (the same product,
-        // modulo 2^32 as before).
-        const uint32_t wq = w[pos] * q;
+        const uint32_t weight = weights[i++];
+        const uint32_t pos = weight & 0xFF, wq = weight >> 8;
         uint32_t v;
         if (!mpeg1) {
             v = intra ? (m * wq) >> 4 : ((2 * m + 1) * wq) >> 5;
@@ -222,60 +230,78 @@ inline void DecodeAc(Mpeg2VideoDecoderCore* c, int16_t* blk, int i, const DctEnt
         // overflow).
         const uint32_t limit = 2047 + (sign & 1);
         v = v < limit ? v : limit;
-        const int16_t s = int16_t(int32_t((v ^ sign) - sign));
-        blk[pos] = s;
-        parity ^= uint32_t(s);
+        blk[pos] = int16_t(int32_t((v ^ sign) - sign));
+        parity ^= v; // a value and its negation are both odd or both even
+        return true;
+    };
+    // A refill leaves at least 56 bits, and no two codes with their signs take more (an MPEG-1
+    // escape takes 28): one refill serves two codes, which halves the refills' chain of pointer,
+    // load and merge that each code would otherwise wait for.
+    for (;;) {
+        r.Refill();
+        if (!code() || !code())
+            break;
     }
     r.Store(c);
+    return i;
 }
 
 } // namespace
 
-void DecodeMpeg2IntraBlock(Mpeg2VideoDecoderCore* c, int block, int dc[3])
+bool DecodeMpeg2IntraBlock(Mpeg2VideoDecoderCore* c, int block, int dc[3])
 {
     int16_t* blk = c->blocks + 64 * block;
     const int v = IntraDc(c, block, dc);
     const int16_t first = c->saturation[v * (8 >> c->intra_dc_precision)];
     blk[0] = first;
     uint32_t parity = uint32_t(first);
-    const VlcTables& t = GetVlcTables();
-    if (c->intra_vlc_format)
-        DecodeAc<false, true>(c, blk, 1, t.dctIntraOne, t.dctIntraOne, t.dctLongOne, IntraMatrix(c, block), parity);
-    else
-        DecodeAc<false, true>(c, blk, 1, t.dctNext, t.dctNext, t.dctLongZero, IntraMatrix(c, block), parity);
+    const VlcTables& t = *c->vlc;
+    const int end = c->intra_vlc_format ? DecodeAc<false, true>(c, blk, 1, t.dctIntraOne, t.dctIntraOne, t.dctLongOne,
+                                                                IntraWeights(c, block), parity)
+                                        : DecodeAc<false, true>(c, blk, 1, t.dctNext, t.dctNext, t.dctLongZero,
+                                                                IntraWeights(c, block), parity);
     // Mismatch control (ISO/IEC 13818-2 7.4.4): an even sum toggles the last coefficient.
     if (!(parity & 1))
         blk[63] ^= 1;
+    return end == 1;
 }
 
-void DecodeMpeg2NonIntraBlock(Mpeg2VideoDecoderCore* c, int block)
+bool DecodeMpeg2NonIntraBlock(Mpeg2VideoDecoderCore* c, int block)
 {
     int16_t* blk = c->blocks + 64 * block;
     uint32_t parity = 0;
-    const VlcTables& t = GetVlcTables();
-    DecodeAc<false, false>(c, blk, 0, t.dctFirst, t.dctNext, t.dctLongZero, NonIntraMatrix(c, block), parity);
+    const VlcTables& t = *c->vlc;
+    const int end =
+        DecodeAc<false, false>(c, blk, 0, t.dctFirst, t.dctNext, t.dctLongZero, NonIntraWeights(c, block), parity);
     if (!(parity & 1))
         blk[63] ^= 1;
+    return end <= 1;
 }
 
-void DecodeMpeg1IntraBlock(Mpeg2VideoDecoderCore* c, int block, int dc[3])
+bool DecodeMpeg1IntraBlock(Mpeg2VideoDecoderCore* c, int block, int dc[3])
 {
     int16_t* blk = c->blocks + 64 * block;
     const int v = IntraDc(c, block, dc);
     blk[0] = c->saturation[v * 8];
     if (c->picture_coding_type == 4)
-        return; // D pictures carry DC coefficients only
-    const VlcTables& t = GetVlcTables();
+        return true; // D pictures carry DC coefficients only
+    const VlcTables& t = *c->vlc;
     uint32_t parity = 0;
-    DecodeAc<true, true>(c, blk, 1, t.dctNext, t.dctNext, t.dctLongZero, c->matrix[0], parity);
+    return DecodeAc<true, true>(c, blk, 1, t.dctNext, t.dctNext, t.dctLongZero, ScanWeights(c, 0), parity) == 1;
 }
 
-void DecodeMpeg1NonIntraBlock(Mpeg2VideoDecoderCore* c, int block)
+bool DecodeMpeg1NonIntraBlock(Mpeg2VideoDecoderCore* c, int block)
 {
     int16_t* blk = c->blocks + 64 * block;
-    const VlcTables& t = GetVlcTables();
+    const VlcTables& t = *c->vlc;
     uint32_t parity = 0;
-    DecodeAc<true, false>(c, blk, 0, t.dctFirst, t.dctNext, t.dctLongZero, c->matrix[1], parity);
+    return DecodeAc<true, false>(c, blk, 0, t.dctFirst, t.dctNext, t.dctLongZero, ScanWeights(c, 1), parity) <= 1;
+}
+
+void ForgetScanWeights(Mpeg2VideoDecoderCore* c)
+{
+    for (uint32_t& key : c->scanWeightsKey)
+        key = ~0u;
 }
 
 } // namespace mpeg2video

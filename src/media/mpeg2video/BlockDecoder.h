@@ -7,10 +7,14 @@
 
 namespace mpeg2video {
 
-// dc: the three DC predictors (Y, Cb, Cr), reconstructed around 0.
-void DecodeMpeg2IntraBlock(Mpeg2VideoDecoderCore* core, int block, int dc[3]);
-void DecodeMpeg2NonIntraBlock(Mpeg2VideoDecoderCore* core, int block);
-void DecodeMpeg1IntraBlock(Mpeg2VideoDecoderCore* core, int block, int dc[3]);
-void DecodeMpeg1NonIntraBlock(Mpeg2VideoDecoderCore* core, int block);
+// dc: the three DC predictors (Y, Cb, Cr), reconstructed around 0. Each returns true when the block
+// holds no coefficient but the DC term and the mismatch bit (the first and the last).
+bool DecodeMpeg2IntraBlock(Mpeg2VideoDecoderCore* core, int block, int dc[3]);
+bool DecodeMpeg2NonIntraBlock(Mpeg2VideoDecoderCore* core, int block);
+bool DecodeMpeg1IntraBlock(Mpeg2VideoDecoderCore* core, int block, int dc[3]);
+bool DecodeMpeg1NonIntraBlock(Mpeg2VideoDecoderCore* core, int block);
+
+// To be called whenever the quantiser matrices change.
+void ForgetScanWeights(Mpeg2VideoDecoderCore* core);
 
 } // namespace mpeg2video

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "media/mpeg2video/BitReader.h"
+#include "media/mpeg2video/BlockDecoder.h"
 #include "media/mpeg2video/Tables.h"
 
 namespace mpeg2video {
@@ -70,6 +71,7 @@ void ParseQuantMatrixExtension(Mpeg2VideoDecoderCore* c, base::CByteReader& r)
         if (m < 2)
             std::memcpy(c->matrix[m + 2], c->matrix[m], sizeof c->matrix[m]);
     }
+    ForgetScanWeights(c);
 }
 
 void ParseCopyrightExtension(Mpeg2VideoDecoderCore* c, base::CByteReader& r)
@@ -192,6 +194,7 @@ void ParseSequenceHeader(Mpeg2VideoDecoderCore* c, base::CByteReader& r)
     c->loadMatrix[2] = c->loadMatrix[3] = 0;
     std::memcpy(c->matrix[2], c->matrix[0], sizeof c->matrix[0]);
     std::memcpy(c->matrix[3], c->matrix[1], sizeof c->matrix[1]);
+    ForgetScanWeights(c);
     // MPEG-1 defaults until a sequence extension says otherwise.
     c->progressive_sequence = 1;
     c->chroma_format = 1;

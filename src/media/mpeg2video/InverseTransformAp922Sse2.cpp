@@ -1,6 +1,8 @@
 // The AP-922 inverse transform with SSE2: the row pass multiplies word pairs (pmaddwd) after word
 // shuffles, the column pass works on all eight columns at once with saturating 16-bit arithmetic
-// and high-half multiplies. Same results as InverseTransformAp922Portable.
+// and high-half multiplies. Same results as InverseTransformAp922Portable. A block whose only
+// coefficients are the first and the last (a DC term and the mismatch bit) skips the row passes of
+// rows 1 to 6: each gives its rounder alone.
 #include "media/mpeg2video/Routines.h"
 
 #ifdef MPEG2VIDEO_SSE2
@@ -44,20 +46,11 @@ inline __m128i RowPass(__m128i x, const Ap922RowPairs& t, int32_t rounder)
     return _mm_packs_epi32(lo, hi);
 }
 
-} // namespace
-
-void InverseTransformAp922Sse2(int16_t* block)
+// The column pass over the eight row-pass outputs, written back as the block.
+inline void ColumnPass(int16_t* block, __m128i x0, __m128i x1, __m128i x2, __m128i x3, __m128i x4, __m128i x5,
+                       __m128i x6, __m128i x7)
 {
     __m128i* const out = reinterpret_cast<__m128i*>(block);
-    const __m128i x0 = RowPass(Load(block + 0), kTables.pairs[0], kAp922Rounder[0]);
-    const __m128i x1 = RowPass(Load(block + 8), kTables.pairs[1], kAp922Rounder[1]);
-    const __m128i x2 = RowPass(Load(block + 16), kTables.pairs[2], kAp922Rounder[2]);
-    const __m128i x3 = RowPass(Load(block + 24), kTables.pairs[3], kAp922Rounder[3]);
-    const __m128i x4 = RowPass(Load(block + 32), kTables.pairs[0], kAp922Rounder[4]);
-    const __m128i x5 = RowPass(Load(block + 40), kTables.pairs[3], kAp922Rounder[5]);
-    const __m128i x6 = RowPass(Load(block + 48), kTables.pairs[2], kAp922Rounder[6]);
-    const __m128i x7 = RowPass(Load(block + 56), kTables.pairs[1], kAp922Rounder[7]);
-
     const __m128i tan1 = _mm_set1_epi16(kAp922Tan1);
     const __m128i tan2 = _mm_set1_epi16(kAp922Tan2);
     const __m128i tan3 = _mm_set1_epi16(kAp922Tan3m1);
@@ -91,6 +84,33 @@ void InverseTransformAp922Sse2(int16_t* block)
     _mm_storeu_si128(out + 5, _mm_srai_epi16(_mm_subs_epi16(a2, b2), kAp922ColumnShift));
     _mm_storeu_si128(out + 6, _mm_srai_epi16(_mm_subs_epi16(a1, b1), kAp922ColumnShift));
     _mm_storeu_si128(out + 7, _mm_srai_epi16(_mm_subs_epi16(a0, b0), kAp922ColumnShift));
+}
+
+// What the row pass makes of a row of zeros: its rounder alone.
+inline __m128i ZeroRow(int row) { return _mm_set1_epi16(int16_t(kAp922Rounder[row] >> kAp922RowShift)); }
+
+} // namespace
+
+void InverseTransformAp922Sse2(int16_t* block)
+{
+    ColumnPass(block, RowPass(Load(block + 0), kTables.pairs[0], kAp922Rounder[0]),
+               RowPass(Load(block + 8), kTables.pairs[1], kAp922Rounder[1]),
+               RowPass(Load(block + 16), kTables.pairs[2], kAp922Rounder[2]),
+               RowPass(Load(block + 24), kTables.pairs[3], kAp922Rounder[3]),
+               RowPass(Load(block + 32), kTables.pairs[0], kAp922Rounder[4]),
+               RowPass(Load(block + 40), kTables.pairs[3], kAp922Rounder[5]),
+               RowPass(Load(block + 48), kTables.pairs[2], kAp922Rounder[6]),
+               RowPass(Load(block + 56), kTables.pairs[1], kAp922Rounder[7]));
+}
+
+void InverseTransformAp922DcSse2(int16_t* block)
+{
+    // The two coefficients are read on their own: a wide load of the rows just written by narrow
+    // stores would wait for them to leave the store buffer.
+    const __m128i first = _mm_cvtsi32_si128(uint16_t(block[0]));
+    const __m128i last = _mm_insert_epi16(_mm_setzero_si128(), block[63], 7);
+    ColumnPass(block, RowPass(first, kTables.pairs[0], kAp922Rounder[0]), ZeroRow(1), ZeroRow(2), ZeroRow(3),
+               ZeroRow(4), ZeroRow(5), ZeroRow(6), RowPass(last, kTables.pairs[1], kAp922Rounder[7]));
 }
 
 } // namespace mpeg2video

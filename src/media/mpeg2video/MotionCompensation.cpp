@@ -8,11 +8,11 @@ namespace {
 
 inline int HalfTowardZero(int v) { return v / 2; }
 
-} // namespace
-
-void PredictBlockFromReference(Mpeg2VideoDecoderCore* c, const uint8_t* refPlane, const uint8_t* refEnd,
-                               uint8_t* destPlane, ptrdiff_t neighbour, ptrdiff_t step, int width, int rows, int x,
-                               int y, int dx, int dy, bool average, int widthLimit, int rowLimit)
+// Inlined into the plane loop: a call with fifteen arguments costs about as much as a small copy.
+[[gnu::always_inline]] inline void PredictBlock(Mpeg2VideoDecoderCore* c, const uint8_t* refPlane,
+                                                const uint8_t* refEnd, uint8_t* destPlane, ptrdiff_t neighbour,
+                                                ptrdiff_t step, int width, int rows, int x, int y, int dx, int dy,
+                                                bool average, int widthLimit, int rowLimit)
 {
     int col = x + (dx >> 1);
     int row = y + (dy >> 1);
@@ -51,6 +51,16 @@ void PredictBlockFromReference(Mpeg2VideoDecoderCore* c, const uint8_t* refPlane
     }
 }
 
+} // namespace
+
+void PredictBlockFromReference(Mpeg2VideoDecoderCore* c, const uint8_t* refPlane, const uint8_t* refEnd,
+                               uint8_t* destPlane, ptrdiff_t neighbour, ptrdiff_t step, int width, int rows, int x,
+                               int y, int dx, int dy, bool average, int widthLimit, int rowLimit)
+{
+    PredictBlock(c, refPlane, refEnd, destPlane, neighbour, step, width, rows, x, y, dx, dy, average, widthLimit,
+                 rowLimit);
+}
+
 void PredictPlanes(Mpeg2VideoDecoderCore* c, const PictureBuffer* ref, int sourceField, PictureBuffer* cur,
                    int destField, ptrdiff_t neighbour, ptrdiff_t step, int width, int rows, int x, int y, int dx,
                    int dy, bool average, int rowLimit)
@@ -59,7 +69,7 @@ void PredictPlanes(Mpeg2VideoDecoderCore* c, const PictureBuffer* ref, int sourc
     const ptrdiff_t srcShift = sourceField ? pitch : 0;
     const ptrdiff_t dstShift = destField ? pitch : 0;
     int widthLimit = int(c->lumaWidth);
-    PredictBlockFromReference(c, ref->luma + srcShift, ref->end, cur->luma + dstShift, neighbour, step, width, rows, x,
+    PredictBlock(c, ref->luma + srcShift, ref->end, cur->luma + dstShift, neighbour, step, width, rows, x,
                               y, dx, dy, average, widthLimit, rowLimit);
     if (c->savedChromaFormat != 3) {
         x >>= 1;
@@ -73,9 +83,9 @@ void PredictPlanes(Mpeg2VideoDecoderCore* c, const PictureBuffer* ref, int sourc
             rowLimit >>= 1;
         }
     }
-    PredictBlockFromReference(c, ref->cb + srcShift, ref->end, cur->cb + dstShift, neighbour, step, width, rows, x, y,
+    PredictBlock(c, ref->cb + srcShift, ref->end, cur->cb + dstShift, neighbour, step, width, rows, x, y,
                               dx, dy, average, widthLimit, rowLimit);
-    PredictBlockFromReference(c, ref->cr + srcShift, ref->end, cur->cr + dstShift, neighbour, step, width, rows, x, y,
+    PredictBlock(c, ref->cr + srcShift, ref->end, cur->cr + dstShift, neighbour, step, width, rows, x, y,
                               dx, dy, average, widthLimit, rowLimit);
 }
 

@@ -7,6 +7,11 @@
 #include "media/mpeg2video/BitReader.h"
 #include "media/mpeg2video/Headers.h"
 #include "media/mpeg2video/PictureBuffers.h"
+#include "media/mpeg2video/VlcTables.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace mpeg2video {
 
@@ -31,6 +36,7 @@ int CreateDecoder(Mpeg2VideoDecoderCore** out)
     if (!c)
         return -1;
     DetectProcessor(&c->processor);
+    c->vlc = &GetVlcTables();
     c->capacity = kInputCapacity;
     c->input = new (std::nothrow) uint8_t[kInputCapacity + kInputPadding];
     c->pixelClampStorage = new (std::nothrow) uint8_t[65536];
@@ -135,6 +141,21 @@ size_t FindStartCode(const Mpeg2VideoDecoderCore* c, size_t from)
     const uint8_t* d = c->input;
     const size_t end = c->endPos;
     size_t p = from;
+#if defined(__SSE2__)
+    // Sixteen positions at a time: a prefix at k has zeros at k and k + 1 and a one at k + 2. Each
+    // picture's data is searched whole for its end, so this runs over every byte of the stream.
+    const __m128i zero = _mm_setzero_si128(), one = _mm_set1_epi8(1);
+    auto load = [d](size_t at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + at)); };
+    while (p + 18 <= end) {
+        const __m128i zeros = _mm_and_si128(_mm_cmpeq_epi8(load(p), zero), _mm_cmpeq_epi8(load(p + 1), zero));
+        const __m128i hits = _mm_and_si128(zeros, _mm_cmpeq_epi8(load(p + 2), one));
+        if (const int mask = _mm_movemask_epi8(hits)) {
+            const size_t at = p + size_t(__builtin_ctz(unsigned(mask)));
+            return at + 4 <= end ? at : end;
+        }
+        p += 16;
+    }
+#endif
     while (p + 4 <= end) {
         const uint8_t b = d[p + 2];
         if (b > 1)

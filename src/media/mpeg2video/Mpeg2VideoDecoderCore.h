@@ -10,6 +10,8 @@
 
 namespace mpeg2video {
 
+struct VlcTables;
+
 struct Mpeg2VideoDecoderCore;
 
 // One frame: luma, then Cb and Cr. All three planes share one line pitch (the luma width): in 4:2:0
@@ -182,6 +184,11 @@ struct Mpeg2VideoDecoderCore {
     // Quantiser matrices in raster order: intra, non-intra, chroma intra, chroma non-intra.
     uint8_t loadMatrix[4] = {};
     uint32_t matrix[4][64] = {};
+    // Each matrix times the quantiser scale in scan order, the raster position in the low byte,
+    // made when first needed for the scale and scan in hand (the key) and forgotten when the
+    // matrices change.
+    uint32_t scanWeights[4][64] = {};
+    uint32_t scanWeightsKey[4] = {~0u, ~0u, ~0u, ~0u};
 
     uint8_t mpeg2 = 0;              // a sequence extension has been seen since the last sequence header
     uint32_t quantiser_scale = 0;   // of the slice or macroblock in hand
@@ -211,6 +218,7 @@ struct Mpeg2VideoDecoderCore {
     int8_t skipLevel = 10;
 
     // Tables made at creation.
+    const VlcTables* vlc = nullptr;     // the shared code tables, looked up once per context
     uint8_t* pixelClamp = nullptr;      // index -32768..32767 (pointer at index 0)
     int16_t* saturation = nullptr;      // index -32768..32767 (pointer at index 0), -2048..2047
     uint8_t* pixelClampStorage = nullptr;
@@ -221,6 +229,7 @@ struct Mpeg2VideoDecoderCore {
     // Processor record and routine slots.
     ProcessorRecord processor;
     InverseTransformRoutine inverseTransform = nullptr;
+    InverseTransformRoutine inverseTransformDc = nullptr; // blocks of a DC term and mismatch bit only
     BlockWriterRoutine putBlock = nullptr;
     BlockWriterRoutine addBlock = nullptr;
     PredictionRoutine predict[kPredictionSlots] = {};

@@ -44,9 +44,12 @@ void DetectProcessor(ProcessorRecord* record)
 void SelectInverseTransform(Mpeg2VideoDecoderCore* core)
 {
     core->inverseTransform = InverseTransformPortable;
+    core->inverseTransformDc = InverseTransformPortable;
 #ifdef MPEG2VIDEO_SSE2
-    if (core->processor.capabilities & (kCpuMmx | kCpuSse))
+    if (core->processor.capabilities & (kCpuMmx | kCpuSse)) {
         core->inverseTransform = InverseTransformAp922Sse2;
+        core->inverseTransformDc = InverseTransformAp922DcSse2;
+    }
 #endif
 }
 

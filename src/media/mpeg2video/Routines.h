@@ -28,6 +28,8 @@ bool HaveSse2Routines();
 #if defined(__x86_64__) || defined(_M_X64)
 #define MPEG2VIDEO_SSE2 1
 void InverseTransformAp922Sse2(int16_t* block);
+// The same for a block whose only coefficients are the first and the last.
+void InverseTransformAp922DcSse2(int16_t* block);
 void PutBlockSse2(const uint8_t* clamp, const int16_t* block, uint8_t* dest, ptrdiff_t pitch);
 void AddBlockSse2(const uint8_t* clamp, const int16_t* block, uint8_t* dest, ptrdiff_t pitch);
 extern const PredictionRoutine kSse2Prediction[kPredictionSlots];

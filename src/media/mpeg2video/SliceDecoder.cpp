@@ -36,7 +36,7 @@ void SkipSlices(Mpeg2VideoDecoderCore* c)
 
 int ReadAddressIncrement(Mpeg2VideoDecoderCore* c)
 {
-    const VlcTables& t = GetVlcTables();
+    const VlcTables& t = *c->vlc;
     int increment = 0;
     for (;;) {
         Refill(c);
@@ -63,7 +63,7 @@ int ReadAddressIncrement(Mpeg2VideoDecoderCore* c)
 
 uint8_t ReadMacroblockType(Mpeg2VideoDecoderCore* c)
 {
-    const VlcTables& t = GetVlcTables();
+    const VlcTables& t = *c->vlc;
     Refill(c);
     switch (c->picture_coding_type) {
     case 1: {
@@ -100,7 +100,7 @@ uint8_t ReadMacroblockType(Mpeg2VideoDecoderCore* c)
 int ReadCodedBlockPattern(Mpeg2VideoDecoderCore* c)
 {
     Refill(c);
-    const VlcEntry e = GetVlcTables().codedBlockPattern[PeekBits(c, 9)];
+    const VlcEntry e = c->vlc->codedBlockPattern[PeekBits(c, 9)];
     if (!e.length) {
         c->error = 1;
         return 0;
@@ -112,7 +112,7 @@ int ReadCodedBlockPattern(Mpeg2VideoDecoderCore* c)
 int ReadMotionCode(Mpeg2VideoDecoderCore* c)
 {
     Refill(c);
-    const VlcEntry e = GetVlcTables().motionCode[PeekBits(c, 11)];
+    const VlcEntry e = c->vlc->motionCode[PeekBits(c, 11)];
     if (!e.length) {
         c->error = 1;
         return 0;
@@ -244,7 +244,7 @@ bool ReadVectors(Mpeg2VideoDecoderCore* c, MotionVectors& mv, int s)
     return !c->error;
 }
 
-void PlaceBlock(Mpeg2VideoDecoderCore* c, int block, int x, int y, bool add)
+void PlaceBlock(Mpeg2VideoDecoderCore* c, int block, int x, int y, bool add, bool dcOnly)
 {
     // The layout is the one the picture buffers were made for, whatever the headers say now.
     PictureBuffer* cur = c->current;
@@ -282,7 +282,7 @@ void PlaceBlock(Mpeg2VideoDecoderCore* c, int block, int x, int y, bool add)
         c->error = 1;
         return;
     }
-    c->inverseTransform(c->blocks + 64 * block);
+    (dcOnly ? c->inverseTransformDc : c->inverseTransform)(c->blocks + 64 * block);
     (add ? c->addBlock : c->putBlock)(c->pixelClamp, c->blocks + 64 * block, plane, stride);
 }
 
@@ -367,23 +367,17 @@ void DecodeCodedMacroblock(Mpeg2VideoDecoderCore* c, SliceState& st)
         if (!(pattern & (1 << (blocks - 1 - i))))
             continue;
         std::memset(c->blocks + 64 * i, 0, 64 * sizeof(int16_t));
-        if (c->mpeg2) {
-            if (intra)
-                DecodeMpeg2IntraBlock(c, i, st.dc);
-            else
-                DecodeMpeg2NonIntraBlock(c, i);
-        } else {
-            if (intra)
-                DecodeMpeg1IntraBlock(c, i, st.dc);
-            else
-                DecodeMpeg1NonIntraBlock(c, i);
-        }
+        bool dcOnly;
+        if (c->mpeg2)
+            dcOnly = intra ? DecodeMpeg2IntraBlock(c, i, st.dc) : DecodeMpeg2NonIntraBlock(c, i);
+        else
+            dcOnly = intra ? DecodeMpeg1IntraBlock(c, i, st.dc) : DecodeMpeg1NonIntraBlock(c, i);
         if (c->error || PastEnd(c)) {
             c->error = 1;
             return;
         }
         if (reconstruct)
-            PlaceBlock(c, i, x, y, !intra);
+            PlaceBlock(c, i, x, y, !intra, dcOnly);
     }
     if (c->picture_coding_type == 4)
         ReadBit(c); // end_of_macroblock

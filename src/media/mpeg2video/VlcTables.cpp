@@ -202,7 +202,7 @@ public:
         for (uint32_t i = first; i < first + n; ++i) {
             if (table[i].length)
                 m_t.consistent = false;
-            table[i] = DctEntry{run, level, uint8_t(length), 0};
+            table[i] = DctEntry{uint8_t(length), run, level, 0};
         }
     }
 
@@ -278,10 +278,13 @@ VlcTables* Build()
     }
     for (const DctCode& c : kDctOneCodes)
         b.Dct(t.dctIntraOne, t.dctLongOne, c);
-    for (DctEntry* table : {t.dctFirst, t.dctNext, t.dctIntraOne})
+    for (DctEntry* table : {t.dctFirst, t.dctNext, t.dctIntraOne}) {
         for (int i = 0; i < 256; ++i)
             if (!table[i].length)
                 table[i].run = kDctInvalid;
+        for (int i = 0; i < 4; ++i)
+            table[i].run = kDctLongCode; // the leading six bits are zero
+    }
     return &t;
 }
 

@@ -11,18 +11,20 @@ struct VlcEntry {
     uint8_t length; // 0: no such code
 };
 
-// run kDctEndOfBlock marks end_of_block, kDctEscape the escape code; level is the magnitude.
-// Four bytes, so that an entry is one load at an index scaled in the address.
+// run kDctEndOfBlock marks end_of_block, kDctEscape the escape code, kDctLongCode (in the tables
+// by the leading byte) a code to be looked up in the long table; level is the magnitude. Four
+// bytes, so that an entry is one load at an index scaled in the address.
 struct DctEntry {
+    uint8_t length; // without the sign bit; 0: no such code
     uint8_t run;
     uint8_t level;
-    uint8_t length; // 0: no such code
     uint8_t unused;
 };
 
 constexpr uint8_t kDctEndOfBlock = 64;
 constexpr uint8_t kDctEscape = 65;
 constexpr uint8_t kDctInvalid = 66; // no code begins with these bits
+constexpr uint8_t kDctLongCode = 67;
 constexpr int8_t kAddressStuffing = 34;
 constexpr int8_t kAddressEscape = 35;
 
@@ -42,7 +44,8 @@ struct VlcTables {
     VlcEntry dcSizeLuma[512];        // B.12, 9 bits
     VlcEntry dcSizeChroma[1024];     // B.13, 10 bits
     // B.14 and B.15: codes whose leading 6 bits are not all zero by the leading 8 bits; the others
-    // (at most 16 bits long) by the low 10 of the leading 16 bits.
+    // (at most 16 bits long, marked kDctLongCode by the leading byte) by the low 10 of the leading
+    // 16 bits.
     DctEntry dctFirst[256];          // B.14, first coefficient of a non-intra block
     DctEntry dctNext[256];           // B.14, all other coefficients
     DctEntry dctIntraOne[256];       // B.15

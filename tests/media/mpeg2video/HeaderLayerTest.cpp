@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "media/mpeg2video/BitReader.h"
 #include "media/mpeg2video/BitWriter.h"
 #include "media/mpeg2video/Mpeg2VideoDecoderCore.h"
 #include "media/mpeg2video/StreamDecoder.h"
@@ -480,6 +481,27 @@ TEST(HeaderLayer, HeaderCutShortByTheNextStartCodeIsPassedOverNotWaitedFor)
         }
     }
     EXPECT_EQ(2, pictures);
+}
+
+TEST(HeaderLayer, StartCodeSearchFindsTheFirstPrefixFromAnyPosition)
+{
+    // Bytes that are mostly 0 and 1 put prefixes, near misses and prefixes cut by the end of data
+    // at every offset of the sixteen-byte search and its scalar tail.
+    Core k;
+    test::CTestRandom rnd(3);
+    std::vector<uint8_t> s(700);
+    for (uint8_t& b : s)
+        b = uint8_t(rnd.Below(8) < 5 ? 0 : rnd.Below(8) < 6 ? 1 : rnd.Below(256));
+    ASSERT_EQ(AppendInput(k.c, s.data(), s.size()), 0);
+    for (size_t from = 0; from <= s.size(); ++from) {
+        size_t expected = s.size();
+        for (size_t p = from; p + 4 <= s.size(); ++p)
+            if (s[p] == 0 && s[p + 1] == 0 && s[p + 2] == 1) {
+                expected = p;
+                break;
+            }
+        ASSERT_EQ(FindStartCode(k.c, from), expected) << "from " << from;
+    }
 }
 
 } // namespace

@@ -84,6 +84,22 @@ TEST(Routines, Sse2TransformEqualsPortableTwin)
         InverseTransformAp922Sse2(b);
         ASSERT_EQ(0, std::memcmp(a, b, sizeof a)) << "block " << n;
     }
+    // The shortcut for blocks with only the first and the last coefficient: every DC value with
+    // each mismatch bit, then any two values.
+    for (int n = 0; n < 4096 * 3 + 2000; ++n) {
+        int16_t a[64] = {}, b[64];
+        if (n < 4096 * 3) {
+            a[0] = int16_t(n / 3 - 2048);
+            a[63] = int16_t(n % 3 - 1);
+        } else {
+            a[0] = int16_t(int(rnd.Below(65536)) - 32768);
+            a[63] = int16_t(int(rnd.Below(65536)) - 32768);
+        }
+        std::memcpy(b, a, sizeof a);
+        InverseTransformAp922Portable(a);
+        InverseTransformAp922DcSse2(b);
+        ASSERT_EQ(0, std::memcmp(a, b, sizeof a)) << "first-and-last block " << n;
+    }
 }
 
 TEST(Routines, Sse2BlockWritersEqualPortable)
@@ -359,11 +375,13 @@ TEST(Routines, ProcessorDispatch)
     EXPECT_TRUE(c->processor.capabilities & kCpuSse2);
     EXPECT_EQ(std::strlen(c->processor.vendor), 12u);
     EXPECT_EQ(c->inverseTransform, &InverseTransformAp922Sse2);
+    EXPECT_EQ(c->inverseTransformDc, &InverseTransformAp922DcSse2);
     EXPECT_EQ(c->putBlock, &PutBlockSse2);
     EXPECT_EQ(c->predict[kAverageBoth], kSse2Prediction[kAverageBoth]);
 #endif
     SelectRoutines(c, 0);
     EXPECT_EQ(c->inverseTransform, &InverseTransformPortable);
+    EXPECT_EQ(c->inverseTransformDc, &InverseTransformPortable);
     EXPECT_EQ(c->putBlock, &PutBlockPortable);
     EXPECT_EQ(c->addBlock, &AddBlockPortable);
     for (int i = 0; i < kPredictionSlots; ++i)
