@@ -97,7 +97,10 @@ int32_t AC3FrameDecoder::DecodeFrame(const InputByteBuffer& buffer)
     if (ac3::Crc16(frame + 2, static_cast<size_t>(frameBytes - 2)) != 0)
         return offset + 2;
 
-    AudioBitReader bits(base::CByteReader(frame + 5, static_cast<size_t>(frameBytes - 5)));
+    if (frameBytes > kMaxFrameBytes)
+        return offset + 2;
+    std::memcpy(m_bytes, frame, static_cast<size_t>(frameBytes));
+    AudioBitReader bits(base::CByteReader(m_bytes + 5, static_cast<size_t>(frameBytes - 5)));
     const uint32_t bsid = bits.Bits(5);
     if (bsid > 10) // E-AC-3 and later syntaxes: not this decoder's bit stream
         return offset + 2;
@@ -410,11 +413,25 @@ void AC3FrameDecoder::AllocateBits(int slot, int start, int end, int fastGain, i
 
 void AC3FrameDecoder::ReadMantissas(AudioBitReader& bits, int slot, int start, int end, float* out, bool dither)
 {
-    // The reader, the dither generator and the pending groups are held in locals for the loop, so
-    // that the compiler keeps them in registers instead of writing them back after every sample.
+    // The bits are read from the frame's copy at a bit position, without bounds checks: a call reads
+    // at most 16 bits for each of 256 bins, which the copy's padding holds when the call starts
+    // inside the frame; the position is checked against the frame's end once, after the loop.
+    // The dither generator and the pending groups are held in locals for the loop, so that the
+    // compiler keeps them in registers instead of writing them back after every sample.
+    if (bits.Overrun())
+        return;
+    unsigned bit;
+    const uint8_t* const base = bits.Position(bit);
+    uint64_t position = bit;
+    auto read = [&](unsigned count) {
+        uint64_t word;
+        std::memcpy(&word, base + (position >> 3), sizeof word);
+        word = __builtin_bswap64(word) << (position & 7);
+        position += count;
+        return static_cast<uint32_t>((word >> 1) >> (63 - count));
+    };
     const ac3::Quantisers& t = ac3::GetQuantisers();
     const uint16_t* ditherTable = Dithers().t;
-    AudioBitReader r = bits;
     uint16_t ditherState = m_ditherState;
     int count0 = m_groupCount[0], count1 = m_groupCount[1], count2 = m_groupCount[2];
     // Groups left over from the last call continue from their saved levels.
@@ -438,40 +455,40 @@ void AC3FrameDecoder::ReadMantissas(AudioBitReader& bits, int slot, int start, i
             break;
         case 1:
             if (count0 == 0) {
-                pending0 = t.group3[r.Bits(5)];
+                pending0 = t.group3[read(5)];
                 count0 = 3;
             }
             v = pending0[3 - count0--];
             break;
         case 2:
             if (count1 == 0) {
-                pending1 = t.group5[r.Bits(7)];
+                pending1 = t.group5[read(7)];
                 count1 = 3;
             }
             v = pending1[3 - count1--];
             break;
         case 3:
-            v = t.level7[r.Bits(3)];
+            v = t.level7[read(3)];
             break;
         case 4:
             if (count2 == 0) {
-                pending2 = t.group11[r.Bits(7)];
+                pending2 = t.group11[read(7)];
                 count2 = 2;
             }
             v = pending2[2 - count2--];
             break;
         case 5:
-            v = t.level15[r.Bits(4)];
+            v = t.level15[read(4)];
             break;
         default: {
             const unsigned n = ac3::kMantissaBits[bap[bin]];
-            v = static_cast<float>(static_cast<int32_t>(r.Bits(n) << (32 - n))) * (1.0f / 2147483648.0f);
+            v = static_cast<float>(static_cast<int32_t>(read(n) << (32 - n))) * (1.0f / 2147483648.0f);
             break;
         }
         }
         out[bin] = v * t.scale[exps[bin]];
     }
-    bits = r;
+    bits.Seek(base + (position >> 3), static_cast<unsigned>(position & 7));
     m_ditherState = ditherState;
     m_groupCount[0] = count0;
     m_groupCount[1] = count1;
