@@ -3,11 +3,6 @@
 #include <cmath>
 #include <utility>
 
-#if defined(__SSE2__) || defined(_M_X64)
-#include <emmintrin.h>
-#define AC3_TRANSFORM_SSE2 1
-#endif
-
 namespace audio {
 
 namespace {
@@ -75,6 +70,30 @@ Ac3Transform::Ac3Transform()
         m_reverse64[i] = Reverse(i, 6);
 }
 
+template <int Log2Size>
+void Ac3Transform::Butterflies(float* __restrict re, float* __restrict im) const
+{
+    constexpr int size = 1 << Log2Size;
+    const float* wr = m_twiddleRe;
+    const float* wi = m_twiddleIm;
+    for (int half = 4; half < size; wr += half, wi += half, half <<= 1) {
+        for (int start = 0; start < size; start += 2 * half) {
+            float* tr = re + start;
+            float* ti = im + start;
+            float* br = tr + half;
+            float* bi = ti + half;
+            for (int m = 0; m < half; ++m) {
+                const float xr = br[m] * wr[m] - bi[m] * wi[m];
+                const float xi = br[m] * wi[m] + bi[m] * wr[m];
+                br[m] = tr[m] - xr;
+                bi[m] = ti[m] - xi;
+                tr[m] = tr[m] + xr;
+                ti[m] = ti[m] + xi;
+            }
+        }
+    }
+}
+
 // In-place radix-2 transform with positive exponent, input already in bit-reversed order.
 void Ac3Transform::Fft(float* re, float* im, int log2Size) const
 {
@@ -83,7 +102,7 @@ void Ac3Transform::Fft(float* re, float* im, int log2Size) const
     int i = 0;
 #ifdef AC3_TRANSFORM_SSE2
     // Four groups of four at a time, transposed so that each vector holds the same element of the
-    // four groups: the same additions in the same order as below, so the same results.
+    // four groups.
     for (; !m_portable && i < size; i += 16) {
         __m128 r0 = _mm_loadu_ps(re + i), r1 = _mm_loadu_ps(re + i + 4), r2 = _mm_loadu_ps(re + i + 8),
                r3 = _mm_loadu_ps(re + i + 12);
@@ -91,20 +110,7 @@ void Ac3Transform::Fft(float* re, float* im, int log2Size) const
                i3 = _mm_loadu_ps(im + i + 12);
         _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
         _MM_TRANSPOSE4_PS(i0, i1, i2, i3);
-        const __m128 s0r = _mm_add_ps(r0, r1), s0i = _mm_add_ps(i0, i1);
-        const __m128 s1r = _mm_sub_ps(r0, r1), s1i = _mm_sub_ps(i0, i1);
-        const __m128 s2r = _mm_add_ps(r2, r3), s2i = _mm_add_ps(i2, i3);
-        const __m128 s3r = _mm_sub_ps(r2, r3), s3i = _mm_sub_ps(i2, i3);
-        r0 = _mm_add_ps(s0r, s2r);
-        i0 = _mm_add_ps(s0i, s2i);
-        r2 = _mm_sub_ps(s0r, s2r);
-        i2 = _mm_sub_ps(s0i, s2i);
-        r1 = _mm_sub_ps(s1r, s3i);
-        i1 = _mm_add_ps(s1i, s3r);
-        r3 = _mm_add_ps(s1r, s3i);
-        i3 = _mm_sub_ps(s1i, s3r);
-        _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
-        _MM_TRANSPOSE4_PS(i0, i1, i2, i3);
+        FirstStages(r0, r1, r2, r3, i0, i1, i2, i3);
         _mm_storeu_ps(re + i, r0);
         _mm_storeu_ps(re + i + 4, r1);
         _mm_storeu_ps(re + i + 8, r2);
@@ -130,25 +136,34 @@ void Ac3Transform::Fft(float* re, float* im, int log2Size) const
         re[i + 3] = s1r + s3i;
         im[i + 3] = s1i - s3r;
     }
-    const float* wr = m_twiddleRe;
-    const float* wi = m_twiddleIm;
-    for (int half = 4; half < size; wr += half, wi += half, half <<= 1) {
-        for (int start = 0; start < size; start += 2 * half) {
-            float* tr = re + start;
-            float* ti = im + start;
-            float* br = tr + half;
-            float* bi = ti + half;
-            for (int m = 0; m < half; ++m) {
-                const float xr = br[m] * wr[m] - bi[m] * wi[m];
-                const float xi = br[m] * wi[m] + bi[m] * wr[m];
-                br[m] = tr[m] - xr;
-                bi[m] = ti[m] - xi;
-                tr[m] = tr[m] + xr;
-                ti[m] = ti[m] + xi;
-            }
-        }
-    }
+    if (log2Size == 7)
+        Butterflies<7>(re, im);
+    else
+        Butterflies<6>(re, im);
 }
+
+#ifdef AC3_TRANSFORM_SSE2
+// The first two stages on four groups of four, each vector holding the same element of the four
+// groups: the same additions in the same order as the portable form, so the same results.
+void Ac3Transform::FirstStages(__m128& r0, __m128& r1, __m128& r2, __m128& r3, __m128& i0, __m128& i1, __m128& i2,
+                               __m128& i3)
+{
+    const __m128 s0r = _mm_add_ps(r0, r1), s0i = _mm_add_ps(i0, i1);
+    const __m128 s1r = _mm_sub_ps(r0, r1), s1i = _mm_sub_ps(i0, i1);
+    const __m128 s2r = _mm_add_ps(r2, r3), s2i = _mm_add_ps(i2, i3);
+    const __m128 s3r = _mm_sub_ps(r2, r3), s3i = _mm_sub_ps(i2, i3);
+    r0 = _mm_add_ps(s0r, s2r);
+    i0 = _mm_add_ps(s0i, s2i);
+    r2 = _mm_sub_ps(s0r, s2r);
+    i2 = _mm_sub_ps(s0i, s2i);
+    r1 = _mm_sub_ps(s1r, s3i);
+    i1 = _mm_add_ps(s1i, s3r);
+    r3 = _mm_add_ps(s1r, s3i);
+    i3 = _mm_sub_ps(s1i, s3r);
+    _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
+    _MM_TRANSPOSE4_PS(i0, i1, i2, i3);
+}
+#endif
 
 void Ac3Transform::Fold(const float* const f[4], const float* const r[4], float* __restrict out,
                         float* __restrict overlap) const
@@ -176,35 +191,20 @@ void Ac3Transform::Fold(const float* const f[4], const float* const r[4], float*
 void Ac3Transform::Long(float* X, float* overlap) const
 {
     float zr[128], zi[128];
-    int k = 0;
 #ifdef AC3_TRANSFORM_SSE2
-    // Four k at a time: the even coefficients 2k.. forward, the odd ones 255 - 2k.. backward, the
-    // same products and sums as below. Their bit-reversed places are 0, 64, 32 and 96 apart.
-    for (; !m_portable && k < 128; k += 4) {
-        const __m128 lo = _mm_loadu_ps(X + 2 * k), hi = _mm_loadu_ps(X + 2 * k + 4);
-        const __m128 im = _mm_shuffle_ps(lo, hi, _MM_SHUFFLE(2, 0, 2, 0));
-        const __m128 back = _mm_loadu_ps(X + 252 - 2 * k), before = _mm_loadu_ps(X + 248 - 2 * k);
-        const __m128 re = _mm_shuffle_ps(back, before, _MM_SHUFFLE(1, 3, 1, 3));
-        const __m128 c = _mm_loadu_ps(m_cos1 + k), sn = _mm_loadu_ps(m_sin1 + k);
-        const __m128 r = _mm_sub_ps(_mm_mul_ps(re, c), _mm_mul_ps(im, sn));
-        const __m128 q = _mm_add_ps(_mm_mul_ps(re, sn), _mm_mul_ps(im, c));
-        const int at = m_reverse128[k];
-        zr[at] = _mm_cvtss_f32(r);
-        zr[at + 64] = _mm_cvtss_f32(_mm_shuffle_ps(r, r, 1));
-        zr[at + 32] = _mm_cvtss_f32(_mm_shuffle_ps(r, r, 2));
-        zr[at + 96] = _mm_cvtss_f32(_mm_shuffle_ps(r, r, 3));
-        zi[at] = _mm_cvtss_f32(q);
-        zi[at + 64] = _mm_cvtss_f32(_mm_shuffle_ps(q, q, 1));
-        zi[at + 32] = _mm_cvtss_f32(_mm_shuffle_ps(q, q, 2));
-        zi[at + 96] = _mm_cvtss_f32(_mm_shuffle_ps(q, q, 3));
-    }
+    if (!m_portable) {
+        LongFirstStages(X, zr, zi);
+        Butterflies<7>(zr, zi);
+    } else
 #endif
-    for (; k < 128; ++k) {
-        const float re = X[255 - 2 * k], im = X[2 * k];
-        zr[m_reverse128[k]] = re * m_cos1[k] - im * m_sin1[k];
-        zi[m_reverse128[k]] = re * m_sin1[k] + im * m_cos1[k];
+    {
+        for (int k = 0; k < 128; ++k) {
+            const float re = X[255 - 2 * k], im = X[2 * k];
+            zr[m_reverse128[k]] = re * m_cos1[k] - im * m_sin1[k];
+            zi[m_reverse128[k]] = re * m_sin1[k] + im * m_cos1[k];
+        }
+        Fft(zr, zi, 7);
     }
-    Fft(zr, zi, 7);
     float yr[128], yi[128];
     for (int n = 0; n < 128; ++n) {
         yr[n] = zr[n] * m_cos1[n] - zi[n] * m_sin1[n];
@@ -214,6 +214,44 @@ void Ac3Transform::Long(float* X, float* overlap) const
     const float* const r[4] = {yr, yi + 64, yi, yr + 64};
     Fold(f, r, X, overlap);
 }
+
+#ifdef AC3_TRANSFORM_SSE2
+void Ac3Transform::LongFirstStages(const float* X, float* zr, float* zi) const
+{
+    // The pre-twiddle of four k at a time: the even coefficients 2k.. forward, the odd ones
+    // 255 - 2k.. backward, the same products and sums as the portable form.
+    auto twiddle = [&](int k, __m128& r, __m128& q) {
+        const __m128 lo = _mm_loadu_ps(X + 2 * k), hi = _mm_loadu_ps(X + 2 * k + 4);
+        const __m128 im = _mm_shuffle_ps(lo, hi, _MM_SHUFFLE(2, 0, 2, 0));
+        const __m128 back = _mm_loadu_ps(X + 252 - 2 * k), before = _mm_loadu_ps(X + 248 - 2 * k);
+        const __m128 re = _mm_shuffle_ps(back, before, _MM_SHUFFLE(1, 3, 1, 3));
+        const __m128 c = _mm_loadu_ps(m_cos1 + k), sn = _mm_loadu_ps(m_sin1 + k);
+        r = _mm_sub_ps(_mm_mul_ps(re, c), _mm_mul_ps(im, sn));
+        q = _mm_add_ps(_mm_mul_ps(re, sn), _mm_mul_ps(im, c));
+    };
+    // The group of four at bit-reversed places 4g.. takes k0 = reverse(4g), k0 + 64, k0 + 32 and
+    // k0 + 96, with k0 below 32: so the twiddled k0.., k0 + 64.., k0 + 32.. and k0 + 96.. are
+    // elements 0 to 3 of four groups, already transposed for the first two stages, and the groups
+    // of k0 + t sit at reverse(k0) + 0, 64, 32 and 96.
+    for (int k0 = 0; k0 < 32; k0 += 4) {
+        __m128 r0, r1, r2, r3, i0, i1, i2, i3;
+        twiddle(k0, r0, i0);
+        twiddle(k0 + 64, r1, i1);
+        twiddle(k0 + 32, r2, i2);
+        twiddle(k0 + 96, r3, i3);
+        FirstStages(r0, r1, r2, r3, i0, i1, i2, i3);
+        const int at = m_reverse128[k0];
+        _mm_storeu_ps(zr + at, r0);
+        _mm_storeu_ps(zr + at + 64, r1);
+        _mm_storeu_ps(zr + at + 32, r2);
+        _mm_storeu_ps(zr + at + 96, r3);
+        _mm_storeu_ps(zi + at, i0);
+        _mm_storeu_ps(zi + at + 64, i1);
+        _mm_storeu_ps(zi + at + 32, i2);
+        _mm_storeu_ps(zi + at + 96, i3);
+    }
+}
+#endif
 
 void Ac3Transform::Short(float* X, float* overlap) const
 {
