@@ -37,6 +37,25 @@ const DitherTable& Dithers()
     return table;
 }
 
+// The three exponent differences (-2..2) of each grouped code below 125 (A/52 section 7.1.3).
+struct ExponentDeltas {
+    int8_t d[125][3];
+    ExponentDeltas() : d()
+    {
+        for (int code = 0; code < 125; ++code) {
+            d[code][0] = static_cast<int8_t>(code / 25 - 2);
+            d[code][1] = static_cast<int8_t>((code % 25) / 5 - 2);
+            d[code][2] = static_cast<int8_t>(code % 5 - 2);
+        }
+    }
+};
+
+const ExponentDeltas& Deltas()
+{
+    static const ExponentDeltas table;
+    return table;
+}
+
 // Rematrixing bands (A/52 section 7.5.2): [13, 25), [25, 37), [37, 61), [61, 253).
 const int kRematrixStart[5] = {13, 25, 37, 61, 253};
 
@@ -46,6 +65,7 @@ AC3FrameDecoder::AC3FrameDecoder() : AudioFrameDecoder(kTagAc3)
 {
     ac3::GetQuantisers();
     Dithers();
+    Deltas();
 }
 
 AC3FrameDecoder::~AC3FrameDecoder()
@@ -202,20 +222,40 @@ bool AC3FrameDecoder::ParseExponents(AudioBitReader& bits, int slot, int strateg
                                      int absolute)
 {
     const int repeat = 1 << (strategy - 1);
+    if (start + groups * 3 * repeat > 256)
+        return false;
+    const ExponentDeltas& deltas = Deltas();
     int exponent = absolute;
-    int pos = start;
-    uint8_t* out = m_exponents[slot];
+    uint8_t* out = m_exponents[slot] + start;
     for (int g = 0; g < groups; ++g) {
         const uint32_t code = bits.Bits(7);
         if (code > 124)
             return false;
-        const int diffs[3] = {int(code / 25), int((code % 25) / 5), int(code % 5)};
-        for (int d : diffs) {
-            exponent += d - 2;
-            if (exponent < 0 || exponent > 24)
-                return false;
-            for (int r = 0; r < repeat && pos < 256; ++r)
-                out[pos++] = static_cast<uint8_t>(exponent);
+        const int e0 = exponent + deltas.d[code][0];
+        const int e1 = e0 + deltas.d[code][1];
+        const int e2 = e1 + deltas.d[code][2];
+        if (static_cast<unsigned>(e0) > 24 || static_cast<unsigned>(e1) > 24 || static_cast<unsigned>(e2) > 24)
+            return false;
+        exponent = e2;
+        switch (strategy) {
+        case 1: // D15
+            out[0] = static_cast<uint8_t>(e0);
+            out[1] = static_cast<uint8_t>(e1);
+            out[2] = static_cast<uint8_t>(e2);
+            out += 3;
+            break;
+        case 2: // D25
+            out[0] = out[1] = static_cast<uint8_t>(e0);
+            out[2] = out[3] = static_cast<uint8_t>(e1);
+            out[4] = out[5] = static_cast<uint8_t>(e2);
+            out += 6;
+            break;
+        default: // D45
+            std::memset(out, e0, 4);
+            std::memset(out + 4, e1, 4);
+            std::memset(out + 8, e2, 4);
+            out += 12;
+            break;
         }
     }
     return true;
