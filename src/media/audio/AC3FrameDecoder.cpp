@@ -37,6 +37,27 @@ const DitherTable& Dithers()
     return table;
 }
 
+// The log-addition of the banded integration (A/52 section 7.2.2.3) by the difference of the sum
+// and the next bin's PSD, so that the sum's dependency chain is one subtraction, one load and one
+// addition. PSDs lie in [0, 3072] (exponents 0 to 24) and a sum exceeds its band's largest PSD by
+// at most 64 per added bin, over at most 24 bins.
+struct LogAddTable {
+    static constexpr int kBelow = 3072;
+    static constexpr int kAbove = 3072 + 23 * 64;
+    uint8_t byDifference[kBelow + kAbove + 1];
+    LogAddTable() : byDifference()
+    {
+        for (int diff = -kBelow; diff <= kAbove; ++diff)
+            byDifference[diff + kBelow] = ac3::kLogAdd[std::min(std::abs(diff) >> 1, 255)];
+    }
+};
+
+const LogAddTable& LogAdds()
+{
+    static const LogAddTable table;
+    return table;
+}
+
 // The three exponent differences (-2..2) of each grouped code below 125 (A/52 section 7.1.3).
 struct ExponentDeltas {
     int8_t d[125][3];
@@ -66,6 +87,7 @@ AC3FrameDecoder::AC3FrameDecoder() : AudioFrameDecoder(kTagAc3)
     ac3::GetQuantisers();
     Dithers();
     Deltas();
+    LogAdds();
 }
 
 AC3FrameDecoder::~AC3FrameDecoder()
@@ -350,6 +372,7 @@ void AC3FrameDecoder::AllocateBits(int slot, int start, int end, int fastGain, i
         psd[bin] = 3072 - (exps[bin] << 7);
 
     // Banded integration of the power spectral density.
+    const uint8_t* const logAdd = LogAdds().byDifference + LogAddTable::kBelow;
     int bandPsd[50];
     int j = start;
     int k = ac3::kBinToBand[start];
@@ -359,8 +382,7 @@ void AC3FrameDecoder::AllocateBits(int slot, int start, int end, int fastGain, i
         int sum = psd[j++];
         for (; j < last; ++j) {
             const int diff = sum - psd[j];
-            const int address = std::min(std::abs(diff) >> 1, 255);
-            sum = (diff >= 0 ? sum : psd[j]) + ac3::kLogAdd[address];
+            sum = std::max(sum, psd[j]) + logAdd[diff];
         }
         bandPsd[k++] = sum;
     } while (end > last);
