@@ -190,11 +190,11 @@ void Ac3Transform::Fold(const float* const f[4], const float* const r[4], float*
 
 void Ac3Transform::Long(float* X, float* overlap) const
 {
-    float zr[128], zi[128];
+    float zr[128], zi[128], yr[128], yi[128];
 #ifdef AC3_TRANSFORM_SSE2
     if (!m_portable) {
         LongFirstStages(X, zr, zi);
-        Butterflies<7>(zr, zi);
+        LongLastStages(zr, zi, yr, yi);
     } else
 #endif
     {
@@ -204,11 +204,10 @@ void Ac3Transform::Long(float* X, float* overlap) const
             zi[m_reverse128[k]] = re * m_sin1[k] + im * m_cos1[k];
         }
         Fft(zr, zi, 7);
-    }
-    float yr[128], yi[128];
-    for (int n = 0; n < 128; ++n) {
-        yr[n] = zr[n] * m_cos1[n] - zi[n] * m_sin1[n];
-        yi[n] = zr[n] * m_sin1[n] + zi[n] * m_cos1[n];
+        for (int n = 0; n < 128; ++n) {
+            yr[n] = zr[n] * m_cos1[n] - zi[n] * m_sin1[n];
+            yi[n] = zr[n] * m_sin1[n] + zi[n] * m_cos1[n];
+        }
     }
     const float* const f[4] = {yi + 64, yr, yr + 64, yi};
     const float* const r[4] = {yr, yi + 64, yi, yr + 64};
@@ -249,6 +248,59 @@ void Ac3Transform::LongFirstStages(const float* X, float* zr, float* zi) const
         _mm_storeu_ps(zi + at + 64, i1);
         _mm_storeu_ps(zi + at + 32, i2);
         _mm_storeu_ps(zi + at + 96, i3);
+    }
+}
+
+namespace {
+
+// One radix-2 stage of the 128-point FFT, four butterflies a step: the same products and sums as
+// the portable stage.
+template <int Half>
+inline void Stage(float* re, float* im, const float* wr, const float* wi)
+{
+    for (int start = 0; start < 128; start += 2 * Half)
+        for (int m = 0; m < Half; m += 4) {
+            float* const tr = re + start + m;
+            float* const ti = im + start + m;
+            const __m128 w_r = _mm_loadu_ps(wr + m), w_i = _mm_loadu_ps(wi + m);
+            const __m128 br = _mm_loadu_ps(tr + Half), bi = _mm_loadu_ps(ti + Half);
+            const __m128 ar = _mm_loadu_ps(tr), ai = _mm_loadu_ps(ti);
+            const __m128 xr = _mm_sub_ps(_mm_mul_ps(br, w_r), _mm_mul_ps(bi, w_i));
+            const __m128 xi = _mm_add_ps(_mm_mul_ps(br, w_i), _mm_mul_ps(bi, w_r));
+            _mm_storeu_ps(tr + Half, _mm_sub_ps(ar, xr));
+            _mm_storeu_ps(ti + Half, _mm_sub_ps(ai, xi));
+            _mm_storeu_ps(tr, _mm_add_ps(ar, xr));
+            _mm_storeu_ps(ti, _mm_add_ps(ai, xi));
+        }
+}
+
+// The post-twiddle of one vector: yr = zr cos - zi sin, yi = zr sin + zi cos.
+inline void PostTwiddle(__m128 zr, __m128 zi, const float* c, const float* s, float* yr, float* yi)
+{
+    const __m128 vc = _mm_loadu_ps(c), vs = _mm_loadu_ps(s);
+    _mm_storeu_ps(yr, _mm_sub_ps(_mm_mul_ps(zr, vc), _mm_mul_ps(zi, vs)));
+    _mm_storeu_ps(yi, _mm_add_ps(_mm_mul_ps(zr, vs), _mm_mul_ps(zi, vc)));
+}
+
+} // namespace
+
+void Ac3Transform::LongLastStages(float* zr, float* zi, float* yr, float* yi) const
+{
+    // Twiddles of the stage of half-size h start at h - 4.
+    Stage<4>(zr, zi, m_twiddleRe, m_twiddleIm);
+    Stage<8>(zr, zi, m_twiddleRe + 4, m_twiddleIm + 4);
+    Stage<16>(zr, zi, m_twiddleRe + 12, m_twiddleIm + 12);
+    Stage<32>(zr, zi, m_twiddleRe + 28, m_twiddleIm + 28);
+    // The last stage hands its outputs straight to the post-twiddle.
+    for (int m = 0; m < 64; m += 4) {
+        const __m128 w_r = _mm_loadu_ps(m_twiddleRe + 60 + m), w_i = _mm_loadu_ps(m_twiddleIm + 60 + m);
+        const __m128 br = _mm_loadu_ps(zr + 64 + m), bi = _mm_loadu_ps(zi + 64 + m);
+        const __m128 ar = _mm_loadu_ps(zr + m), ai = _mm_loadu_ps(zi + m);
+        const __m128 xr = _mm_sub_ps(_mm_mul_ps(br, w_r), _mm_mul_ps(bi, w_i));
+        const __m128 xi = _mm_add_ps(_mm_mul_ps(br, w_i), _mm_mul_ps(bi, w_r));
+        PostTwiddle(_mm_add_ps(ar, xr), _mm_add_ps(ai, xi), m_cos1 + m, m_sin1 + m, yr + m, yi + m);
+        PostTwiddle(_mm_sub_ps(ar, xr), _mm_sub_ps(ai, xi), m_cos1 + 64 + m, m_sin1 + 64 + m, yr + 64 + m,
+                    yi + 64 + m);
     }
 }
 #endif

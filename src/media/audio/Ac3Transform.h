@@ -35,6 +35,8 @@ private:
     // The pre-twiddle of the 512-sample transform and the FFT's first two stages in one pass,
     // writing the bit-reversed order straight from the twiddled coefficients.
     void LongFirstStages(const float* X, float* zr, float* zi) const;
+    // The FFT's later stages and the post-twiddle into yr, yi.
+    void LongLastStages(float* zr, float* zi, float* yr, float* yi) const;
     // Butterflies of 2 and 4 on four groups of four, elements transposed in and groups out.
     static void FirstStages(__m128& r0, __m128& r1, __m128& r2, __m128& r3, __m128& i0, __m128& i1, __m128& i2,
                             __m128& i3);
