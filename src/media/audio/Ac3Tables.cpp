@@ -136,7 +136,7 @@ Quantisers::Quantisers() : group3(), group5(), group11(), level7(), level15(), s
             v = (v & 0x8000) ? ((v << 1) ^ 0x8005) : (v << 1);
         crc[0][i] = static_cast<uint16_t>(v);
     }
-    for (int k = 1; k < 4; ++k)
+    for (int k = 1; k < 8; ++k)
         for (unsigned i = 0; i < 256; ++i) {
             const unsigned v = crc[k - 1][i];
             crc[k][i] = static_cast<uint16_t>(((v << 8) & 0xFFFF) ^ crc[0][v >> 8]);
@@ -153,9 +153,10 @@ uint32_t Crc16(const uint8_t* data, size_t bytes)
 {
     const auto& t = GetQuantisers().crc;
     uint32_t crc = 0;
-    // Four bytes a step: the CRC is linear, so each byte's share is its own table's entry.
-    for (; bytes >= 4; bytes -= 4, data += 4)
-        crc = t[3][(crc >> 8) ^ data[0]] ^ t[2][(crc & 0xFF) ^ data[1]] ^ t[1][data[2]] ^ t[0][data[3]];
+    // Eight bytes a step: the CRC is linear, so each byte's share is its own table's entry.
+    for (; bytes >= 8; bytes -= 8, data += 8)
+        crc = t[7][(crc >> 8) ^ data[0]] ^ t[6][(crc & 0xFF) ^ data[1]] ^ t[5][data[2]] ^ t[4][data[3]] ^
+              t[3][data[4]] ^ t[2][data[5]] ^ t[1][data[6]] ^ t[0][data[7]];
     for (; bytes > 0; --bytes, ++data)
         crc = ((crc << 8) ^ t[0][(crc >> 8) ^ *data]) & 0xFFFF;
     return crc;

@@ -37,8 +37,8 @@ struct Quantisers {
     float level15[16];     // bap 5
     float scale[25];       // 2^-exponent
     // CRC-16, generator x^16 + x^15 + x^2 + 1 (section 7.10.1): crc[0] one byte's step, crc[k]
-    // that of a byte followed by k zero bytes, for four bytes a step.
-    uint16_t crc[4][256];
+    // that of a byte followed by k zero bytes, for eight bytes a step.
+    uint16_t crc[8][256];
     Quantisers();
 };
 const Quantisers& GetQuantisers();

@@ -27,8 +27,8 @@ uint32_t BitwiseCrc(const uint8_t* data, size_t bytes)
     return crc;
 }
 
-// The table-driven CRC, four bytes a step with a tail of one to three, equals the bitwise one.
-TEST(Ac3TablesTest, CrcFourBytesAStepEqualsTheBitwiseCrc)
+// The table-driven CRC, eight bytes a step with a tail of one to seven, equals the bitwise one.
+TEST(Ac3TablesTest, CrcEightBytesAStepEqualsTheBitwiseCrc)
 {
     std::vector<uint8_t> data(1800);
     uint32_t seed = 12345;
