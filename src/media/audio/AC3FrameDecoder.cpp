@@ -529,9 +529,6 @@ void AC3FrameDecoder::ReadMantissas(AudioBitReader& bits, int slot, int start, i
             }
             v = pending1[3 - count1--];
             break;
-        case 3:
-            v = t.level7[read(3)];
-            break;
         case 4:
             if (count2 == 0) {
                 pending2 = t.group11[read(7)];
@@ -539,12 +536,17 @@ void AC3FrameDecoder::ReadMantissas(AudioBitReader& bits, int slot, int start, i
             }
             v = pending2[2 - count2--];
             break;
-        case 5:
-            v = t.level15[read(4)];
-            break;
         default: {
-            const unsigned n = ac3::kMantissaBits[bap[bin]];
-            v = static_cast<float>(static_cast<int32_t>(read(n) << (32 - n))) * (1.0f / 2147483648.0f);
+            // Bap 3, 5 and the symmetric quantisers (6 to 15) without a branch between them, as they
+            // often alternate: the asymmetric levels from their table, the others by their
+            // sign-extended code. Bap 5 alone has bit 2 set among 3 and 5.
+            const unsigned b = bap[bin];
+            const unsigned n = ac3::kMantissaBits[b];
+            const uint32_t code = read(n);
+            const float symmetric =
+                static_cast<float>(static_cast<int32_t>(code << (32 - n))) * (1.0f / 2147483648.0f);
+            const float level = t.asymmetric[b < 6 ? code + (b & 4) / 4 * ac3::Quantisers::kLevel15 : 0];
+            v = b < 6 ? level : symmetric;
             break;
         }
         }

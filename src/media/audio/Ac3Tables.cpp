@@ -107,7 +107,7 @@ const uint8_t kBapTable[64] = {
 
 const uint8_t kMantissaBits[16] = {0, 5, 7, 3, 7, 4, 5, 6, 7, 8, 9, 10, 11, 12, 14, 16};
 
-Quantisers::Quantisers() : group3(), group5(), group11(), level7(), level15(), scale(), crc()
+Quantisers::Quantisers() : group3(), group5(), group11(), asymmetric(), scale(), crc()
 {
     auto level = [](int code, int levels) { return float(2 * code - (levels - 1)) / float(levels); };
     for (int g = 0; g < 27; ++g) {
@@ -125,9 +125,9 @@ Quantisers::Quantisers() : group3(), group5(), group11(), level7(), level15(), s
         group11[g][1] = level(g % 11, 11);
     }
     for (int c = 0; c < 7; ++c)
-        level7[c] = level(c, 7);
+        asymmetric[c] = level(c, 7);
     for (int c = 0; c < 15; ++c)
-        level15[c] = level(c, 15);
+        asymmetric[kLevel15 + c] = level(c, 15);
     for (int e = 0; e < 25; ++e)
         scale[e] = 1.0f / float(1 << e);
     for (unsigned i = 0; i < 256; ++i) {

@@ -72,8 +72,8 @@ TEST(Ac3TablesTest, QuantiserCodesBeyondTheirLevelsAreSilent)
     EXPECT_FLOAT_EQ(2.0f / 5, q.group5[1 * 25 + 3 * 5 + 4][1]);
     EXPECT_FLOAT_EQ(4.0f / 5, q.group5[1 * 25 + 3 * 5 + 4][2]);
     EXPECT_FLOAT_EQ(10.0f / 11, q.group11[120][1]);
-    EXPECT_FLOAT_EQ(-6.0f / 7, q.level7[0]);
-    EXPECT_FLOAT_EQ(14.0f / 15, q.level15[14]);
+    EXPECT_FLOAT_EQ(-6.0f / 7, q.asymmetric[0]);
+    EXPECT_FLOAT_EQ(14.0f / 15, q.asymmetric[q.kLevel15 + 14]);
     for (int code = 27; code < 32; ++code)
         for (float v : q.group3[code])
             EXPECT_EQ(0.0f, v) << code;
@@ -83,8 +83,8 @@ TEST(Ac3TablesTest, QuantiserCodesBeyondTheirLevelsAreSilent)
     for (int code = 121; code < 128; ++code)
         for (float v : q.group11[code])
             EXPECT_EQ(0.0f, v) << code;
-    EXPECT_EQ(0.0f, q.level7[7]);
-    EXPECT_EQ(0.0f, q.level15[15]);
+    EXPECT_EQ(0.0f, q.asymmetric[7]);
+    EXPECT_EQ(0.0f, q.asymmetric[q.kLevel15 + 15]);
 }
 
 // The transform of A/52 section 7.9.4 by its definition: x[n] = -w[n] sum X[k] cos(...), for one
