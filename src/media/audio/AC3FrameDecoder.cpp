@@ -58,6 +58,25 @@ const LogAddTable& LogAdds()
     return table;
 }
 
+// The bit allocation pointers of A/52 section 7.2.2.7 by the unclamped address (psd - m) >> 5:
+// PSDs lie in [0, 3072] and m in [floor, 0x1FE0 + floor] with floor in [-0x800, 0x2F0].
+struct BapTable {
+    static constexpr int kBelow = (0x1FE0 + 0x2F0 + 31) >> 5;
+    static constexpr int kAbove = (3072 + 0x800) >> 5;
+    uint8_t byAddress[kBelow + kAbove + 1];
+    BapTable() : byAddress()
+    {
+        for (int address = -kBelow; address <= kAbove; ++address)
+            byAddress[address + kBelow] = ac3::kBapTable[std::min(63, std::max(0, address))];
+    }
+};
+
+const BapTable& Baps()
+{
+    static const BapTable table;
+    return table;
+}
+
 // The three exponent differences (-2..2) of each grouped code below 125 (A/52 section 7.1.3).
 struct ExponentDeltas {
     int8_t d[125][3];
@@ -88,6 +107,7 @@ AC3FrameDecoder::AC3FrameDecoder() : AudioFrameDecoder(kTagAc3)
     Dithers();
     Deltas();
     LogAdds();
+    Baps();
 }
 
 AC3FrameDecoder::~AC3FrameDecoder()
@@ -457,6 +477,7 @@ void AC3FrameDecoder::AllocateBits(int slot, int start, int end, int fastGain, i
             mask[band] += m_delta[slot][band];
 
     uint8_t* bap = m_bap[slot];
+    const uint8_t* const bapOf = Baps().byAddress + BapTable::kBelow;
     int i = start;
     k = bandStart;
     do {
@@ -465,10 +486,8 @@ void AC3FrameDecoder::AllocateBits(int slot, int start, int end, int fastGain, i
         if (m < 0)
             m = 0;
         m = (m & 0x1FE0) + m_floor;
-        for (; i < last; ++i) {
-            const int address = std::min(63, std::max(0, (psd[i] - m) >> 5));
-            bap[i] = ac3::kBapTable[address];
-        }
+        for (; i < last; ++i)
+            bap[i] = bapOf[(psd[i] - m) >> 5];
         ++k;
     } while (end > last);
 }
