@@ -730,20 +730,33 @@ bool AC3FrameDecoder::DecodeBlock(AudioBitReader& bits, int block)
         const uint8_t* cplBap = m_bap[kCoupling];
         const uint8_t* cplExp = m_exponents[kCoupling];
         const float* scale = ac3::GetQuantisers().scale;
+        // The bins where the coupling channel has no bits, listed once without branches, so that a
+        // dithering channel overwrites just those, in order, after a plain pass over all bins.
+        int silent[256];
+        int silentCount = 0;
+        for (int bin = m_cplBegin; bin < m_cplEnd; ++bin) {
+            silent[silentCount] = bin;
+            silentCount += cplBap[bin] == 0;
+        }
+        float co[256];
         for (int ch = firstCoupled; ch < nf; ++ch) {
             if (!m_chincpl[ch])
                 continue;
             float* out = coefficients[ch];
-            const bool dither = m_dithflag[ch];
             const bool negate = ch == 1 && m_acmod == 2;
             int bin = m_cplBegin;
             for (int band = 0; band < m_cplBands; ++band) {
-                const float co = negate && m_phsflg[band] ? -m_cplco[ch][band] : m_cplco[ch][band];
-                for (; bin < m_cplBandEnd[band]; ++bin) {
-                    const float v = cplBap[bin] == 0 && dither ? Dither() * scale[cplExp[bin]] : source[bin];
-                    out[bin] = v * co;
-                }
+                const float c = negate && m_phsflg[band] ? -m_cplco[ch][band] : m_cplco[ch][band];
+                for (; bin < m_cplBandEnd[band]; ++bin)
+                    co[bin] = c;
             }
+            for (bin = m_cplBegin; bin < m_cplEnd; ++bin)
+                out[bin] = source[bin] * co[bin];
+            if (m_dithflag[ch])
+                for (int i = 0; i < silentCount; ++i) {
+                    const int at = silent[i];
+                    out[at] = (Dither() * scale[cplExp[at]]) * co[at];
+                }
         }
     }
     for (int ch = 0; ch < nf; ++ch) {
