@@ -253,24 +253,48 @@ void Ac3Transform::LongFirstStages(const float* X, float* zr, float* zi) const
 
 namespace {
 
-// One radix-2 stage of the 128-point FFT, four butterflies a step: the same products and sums as
-// the portable stage.
-template <int Half>
-inline void Stage(float* re, float* im, const float* wr, const float* wi)
+// The butterfly t, b -> t + b w, t - b w on four complex values a step.
+inline void Butterfly(__m128& tr, __m128& ti, __m128& br, __m128& bi, const float* wr, const float* wi)
 {
-    for (int start = 0; start < 128; start += 2 * Half)
+    const __m128 w_r = _mm_loadu_ps(wr), w_i = _mm_loadu_ps(wi);
+    const __m128 xr = _mm_sub_ps(_mm_mul_ps(br, w_r), _mm_mul_ps(bi, w_i));
+    const __m128 xi = _mm_add_ps(_mm_mul_ps(br, w_i), _mm_mul_ps(bi, w_r));
+    br = _mm_sub_ps(tr, xr);
+    bi = _mm_sub_ps(ti, xi);
+    tr = _mm_add_ps(tr, xr);
+    ti = _mm_add_ps(ti, xi);
+}
+
+// Two radix-2 stages of the 128-point FFT in one pass, butterflies of Half and 2 Half, on four
+// values at Half apart held in registers: the same products and sums as the portable stages.
+// The twiddles of the stage of half-size h start at h - 4.
+template <int Half>
+inline void TwoStages(float* re, float* im, const float* twiddleRe, const float* twiddleIm)
+{
+    const float* const wr1 = twiddleRe + Half - 4;
+    const float* const wi1 = twiddleIm + Half - 4;
+    const float* const wr2 = twiddleRe + 2 * Half - 4;
+    const float* const wi2 = twiddleIm + 2 * Half - 4;
+    for (int start = 0; start < 128; start += 4 * Half)
         for (int m = 0; m < Half; m += 4) {
-            float* const tr = re + start + m;
-            float* const ti = im + start + m;
-            const __m128 w_r = _mm_loadu_ps(wr + m), w_i = _mm_loadu_ps(wi + m);
-            const __m128 br = _mm_loadu_ps(tr + Half), bi = _mm_loadu_ps(ti + Half);
-            const __m128 ar = _mm_loadu_ps(tr), ai = _mm_loadu_ps(ti);
-            const __m128 xr = _mm_sub_ps(_mm_mul_ps(br, w_r), _mm_mul_ps(bi, w_i));
-            const __m128 xi = _mm_add_ps(_mm_mul_ps(br, w_i), _mm_mul_ps(bi, w_r));
-            _mm_storeu_ps(tr + Half, _mm_sub_ps(ar, xr));
-            _mm_storeu_ps(ti + Half, _mm_sub_ps(ai, xi));
-            _mm_storeu_ps(tr, _mm_add_ps(ar, xr));
-            _mm_storeu_ps(ti, _mm_add_ps(ai, xi));
+            float* const r = re + start + m;
+            float* const i = im + start + m;
+            __m128 r0 = _mm_loadu_ps(r), r1 = _mm_loadu_ps(r + Half), r2 = _mm_loadu_ps(r + 2 * Half),
+                   r3 = _mm_loadu_ps(r + 3 * Half);
+            __m128 i0 = _mm_loadu_ps(i), i1 = _mm_loadu_ps(i + Half), i2 = _mm_loadu_ps(i + 2 * Half),
+                   i3 = _mm_loadu_ps(i + 3 * Half);
+            Butterfly(r0, i0, r1, i1, wr1 + m, wi1 + m);
+            Butterfly(r2, i2, r3, i3, wr1 + m, wi1 + m);
+            Butterfly(r0, i0, r2, i2, wr2 + m, wi2 + m);
+            Butterfly(r1, i1, r3, i3, wr2 + Half + m, wi2 + Half + m);
+            _mm_storeu_ps(r, r0);
+            _mm_storeu_ps(r + Half, r1);
+            _mm_storeu_ps(r + 2 * Half, r2);
+            _mm_storeu_ps(r + 3 * Half, r3);
+            _mm_storeu_ps(i, i0);
+            _mm_storeu_ps(i + Half, i1);
+            _mm_storeu_ps(i + 2 * Half, i2);
+            _mm_storeu_ps(i + 3 * Half, i3);
         }
 }
 
@@ -286,21 +310,15 @@ inline void PostTwiddle(__m128 zr, __m128 zi, const float* c, const float* s, fl
 
 void Ac3Transform::LongLastStages(float* zr, float* zi, float* yr, float* yi) const
 {
-    // Twiddles of the stage of half-size h start at h - 4.
-    Stage<4>(zr, zi, m_twiddleRe, m_twiddleIm);
-    Stage<8>(zr, zi, m_twiddleRe + 4, m_twiddleIm + 4);
-    Stage<16>(zr, zi, m_twiddleRe + 12, m_twiddleIm + 12);
-    Stage<32>(zr, zi, m_twiddleRe + 28, m_twiddleIm + 28);
+    TwoStages<4>(zr, zi, m_twiddleRe, m_twiddleIm);
+    TwoStages<16>(zr, zi, m_twiddleRe, m_twiddleIm);
     // The last stage hands its outputs straight to the post-twiddle.
     for (int m = 0; m < 64; m += 4) {
-        const __m128 w_r = _mm_loadu_ps(m_twiddleRe + 60 + m), w_i = _mm_loadu_ps(m_twiddleIm + 60 + m);
-        const __m128 br = _mm_loadu_ps(zr + 64 + m), bi = _mm_loadu_ps(zi + 64 + m);
-        const __m128 ar = _mm_loadu_ps(zr + m), ai = _mm_loadu_ps(zi + m);
-        const __m128 xr = _mm_sub_ps(_mm_mul_ps(br, w_r), _mm_mul_ps(bi, w_i));
-        const __m128 xi = _mm_add_ps(_mm_mul_ps(br, w_i), _mm_mul_ps(bi, w_r));
-        PostTwiddle(_mm_add_ps(ar, xr), _mm_add_ps(ai, xi), m_cos1 + m, m_sin1 + m, yr + m, yi + m);
-        PostTwiddle(_mm_sub_ps(ar, xr), _mm_sub_ps(ai, xi), m_cos1 + 64 + m, m_sin1 + 64 + m, yr + 64 + m,
-                    yi + 64 + m);
+        __m128 ar = _mm_loadu_ps(zr + m), ai = _mm_loadu_ps(zi + m);
+        __m128 br = _mm_loadu_ps(zr + 64 + m), bi = _mm_loadu_ps(zi + 64 + m);
+        Butterfly(ar, ai, br, bi, m_twiddleRe + 60 + m, m_twiddleIm + 60 + m);
+        PostTwiddle(ar, ai, m_cos1 + m, m_sin1 + m, yr + m, yi + m);
+        PostTwiddle(br, bi, m_cos1 + 64 + m, m_sin1 + 64 + m, yr + 64 + m, yi + 64 + m);
     }
 }
 #endif
