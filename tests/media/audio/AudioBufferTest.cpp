@@ -51,15 +51,17 @@ TEST(InputByteBufferTest, KeepsItsLast64KiBFreeAndCompactsOnlyWhenNeeded)
 // past the frame's end marks the reader overrun.
 TEST(AudioBitReaderTest, PositionAndSeekContinueAtTheNextBitAndMarkTheEnd)
 {
-    const std::vector<uint8_t> frame = {0xA5, 0x3C, 0xF0, 0x0F, 0x81, 0x42, 0x24, 0x18, 0x99, 0x66, 0xC3, 0x5A};
-    const uint8_t* const bytes = frame.data();
-    audio::AudioBitReader reader(base::CByteReader(bytes, frame.size()));
+    // A frame of 12 bytes at the start of a longer buffer, as the decoders' frames are.
+    std::vector<uint8_t> buffer = {0xA5, 0x3C, 0xF0, 0x0F, 0x81, 0x42, 0x24, 0x18, 0x99, 0x66, 0xC3, 0x5A};
+    buffer.resize(64, 0xFF);
+    const uint8_t* const bytes = buffer.data();
+    audio::AudioBitReader reader(base::CByteReader(bytes, 12));
     reader.Bits(3);
     reader.Bits(7);
     unsigned bit = 99;
     ASSERT_EQ(bytes + 1, reader.Position(bit));
     EXPECT_EQ(2u, bit);
-    audio::AudioBitReader other(base::CByteReader(bytes, frame.size()));
+    audio::AudioBitReader other(base::CByteReader(bytes, 12));
     other.Seek(bytes + 1, 2);
     EXPECT_EQ(reader.Bits(13), other.Bits(13)); // 0x3C 0xF0 from bit 2: 1 1110 0111 1000
     reader.Skip(8 * 12 - 23 - 4);
