@@ -17,6 +17,22 @@ uint8_t Reverse(unsigned value, int bits)
     return static_cast<uint8_t>(r);
 }
 
+#ifdef AC3_TRANSFORM_SSE2
+// Four groups of four complex values after the first two stages, at re, im and the offsets given.
+inline void StoreGroups(float* re, float* im, int second, int third, int fourth, __m128 r0, __m128 r1, __m128 r2,
+                        __m128 r3, __m128 i0, __m128 i1, __m128 i2, __m128 i3)
+{
+    _mm_storeu_ps(re, r0);
+    _mm_storeu_ps(re + second, r1);
+    _mm_storeu_ps(re + third, r2);
+    _mm_storeu_ps(re + fourth, r3);
+    _mm_storeu_ps(im, i0);
+    _mm_storeu_ps(im + second, i1);
+    _mm_storeu_ps(im + third, i2);
+    _mm_storeu_ps(im + fourth, i3);
+}
+#endif
+
 } // namespace
 
 Ac3Transform::Ac3Transform()
@@ -111,14 +127,7 @@ void Ac3Transform::Fft(float* re, float* im, int log2Size) const
         _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
         _MM_TRANSPOSE4_PS(i0, i1, i2, i3);
         FirstStages(r0, r1, r2, r3, i0, i1, i2, i3);
-        _mm_storeu_ps(re + i, r0);
-        _mm_storeu_ps(re + i + 4, r1);
-        _mm_storeu_ps(re + i + 8, r2);
-        _mm_storeu_ps(re + i + 12, r3);
-        _mm_storeu_ps(im + i, i0);
-        _mm_storeu_ps(im + i + 4, i1);
-        _mm_storeu_ps(im + i + 8, i2);
-        _mm_storeu_ps(im + i + 12, i3);
+        StoreGroups(re + i, im + i, 4, 8, 12, r0, r1, r2, r3, i0, i1, i2, i3);
     }
 #endif
     for (; i < size; i += 4) {
@@ -240,14 +249,7 @@ void Ac3Transform::LongFirstStages(const float* X, float* zr, float* zi) const
         twiddle(k0 + 96, r3, i3);
         FirstStages(r0, r1, r2, r3, i0, i1, i2, i3);
         const int at = m_reverse128[k0];
-        _mm_storeu_ps(zr + at, r0);
-        _mm_storeu_ps(zr + at + 64, r1);
-        _mm_storeu_ps(zr + at + 32, r2);
-        _mm_storeu_ps(zr + at + 96, r3);
-        _mm_storeu_ps(zi + at, i0);
-        _mm_storeu_ps(zi + at + 64, i1);
-        _mm_storeu_ps(zi + at + 32, i2);
-        _mm_storeu_ps(zi + at + 96, i3);
+        StoreGroups(zr + at, zi + at, 64, 32, 96, r0, r1, r2, r3, i0, i1, i2, i3);
     }
 }
 
