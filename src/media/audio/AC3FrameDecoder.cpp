@@ -37,6 +37,65 @@ const DitherTable& Dithers()
     return table;
 }
 
+// The log-addition of the banded integration (A/52 section 7.2.2.3) by the difference of the sum
+// and the next bin's PSD, so that the sum's dependency chain is one subtraction, one load and one
+// addition. PSDs lie in [0, 3072] (exponents 0 to 24) and a sum exceeds its band's largest PSD by
+// at most 64 per added bin, over at most 24 bins.
+struct LogAddTable {
+    static constexpr int kBelow = 3072;
+    static constexpr int kAbove = 3072 + 23 * 64;
+    uint8_t byDifference[kBelow + kAbove + 1];
+    LogAddTable() : byDifference()
+    {
+        for (int diff = -kBelow; diff <= kAbove; ++diff)
+            byDifference[diff + kBelow] = ac3::kLogAdd[std::min(std::abs(diff) >> 1, 255)];
+    }
+};
+
+const LogAddTable& LogAdds()
+{
+    static const LogAddTable table;
+    return table;
+}
+
+// The bit allocation pointers of A/52 section 7.2.2.7 by the unclamped address (psd - m) >> 5:
+// PSDs lie in [0, 3072] and m in [floor, 0x1FE0 + floor] with floor in [-0x800, 0x2F0].
+struct BapTable {
+    static constexpr int kBelow = (0x1FE0 + 0x2F0 + 31) >> 5;
+    static constexpr int kAbove = (3072 + 0x800) >> 5;
+    uint8_t byAddress[kBelow + kAbove + 1];
+    BapTable() : byAddress()
+    {
+        for (int address = -kBelow; address <= kAbove; ++address)
+            byAddress[address + kBelow] = ac3::kBapTable[std::min(63, std::max(0, address))];
+    }
+};
+
+const BapTable& Baps()
+{
+    static const BapTable table;
+    return table;
+}
+
+// The three exponent differences (-2..2) of each grouped code below 125 (A/52 section 7.1.3).
+struct ExponentDeltas {
+    int8_t d[125][3];
+    ExponentDeltas() : d()
+    {
+        for (int code = 0; code < 125; ++code) {
+            d[code][0] = static_cast<int8_t>(code / 25 - 2);
+            d[code][1] = static_cast<int8_t>((code % 25) / 5 - 2);
+            d[code][2] = static_cast<int8_t>(code % 5 - 2);
+        }
+    }
+};
+
+const ExponentDeltas& Deltas()
+{
+    static const ExponentDeltas table;
+    return table;
+}
+
 // Rematrixing bands (A/52 section 7.5.2): [13, 25), [25, 37), [37, 61), [61, 253).
 const int kRematrixStart[5] = {13, 25, 37, 61, 253};
 
@@ -46,6 +105,9 @@ AC3FrameDecoder::AC3FrameDecoder() : AudioFrameDecoder(kTagAc3)
 {
     ac3::GetQuantisers();
     Dithers();
+    Deltas();
+    LogAdds();
+    Baps();
 }
 
 AC3FrameDecoder::~AC3FrameDecoder()
@@ -97,7 +159,10 @@ int32_t AC3FrameDecoder::DecodeFrame(const InputByteBuffer& buffer)
     if (ac3::Crc16(frame + 2, static_cast<size_t>(frameBytes - 2)) != 0)
         return offset + 2;
 
-    AudioBitReader bits(base::CByteReader(frame + 5, static_cast<size_t>(frameBytes - 5)));
+    if (frameBytes > kMaxFrameBytes)
+        return offset + 2;
+    std::memcpy(m_bytes, frame, static_cast<size_t>(frameBytes));
+    AudioBitReader bits(base::CByteReader(m_bytes + 5, static_cast<size_t>(frameBytes - 5)));
     const uint32_t bsid = bits.Bits(5);
     if (bsid > 10) // E-AC-3 and later syntaxes: not this decoder's bit stream
         return offset + 2;
@@ -199,20 +264,40 @@ bool AC3FrameDecoder::ParseExponents(AudioBitReader& bits, int slot, int strateg
                                      int absolute)
 {
     const int repeat = 1 << (strategy - 1);
+    if (start + groups * 3 * repeat > 256)
+        return false;
+    const ExponentDeltas& deltas = Deltas();
     int exponent = absolute;
-    int pos = start;
-    uint8_t* out = m_exponents[slot];
+    uint8_t* out = m_exponents[slot] + start;
     for (int g = 0; g < groups; ++g) {
         const uint32_t code = bits.Bits(7);
         if (code > 124)
             return false;
-        const int diffs[3] = {int(code / 25), int((code % 25) / 5), int(code % 5)};
-        for (int d : diffs) {
-            exponent += d - 2;
-            if (exponent < 0 || exponent > 24)
-                return false;
-            for (int r = 0; r < repeat && pos < 256; ++r)
-                out[pos++] = static_cast<uint8_t>(exponent);
+        const int e0 = exponent + deltas.d[code][0];
+        const int e1 = e0 + deltas.d[code][1];
+        const int e2 = e1 + deltas.d[code][2];
+        if (static_cast<unsigned>(e0) > 24 || static_cast<unsigned>(e1) > 24 || static_cast<unsigned>(e2) > 24)
+            return false;
+        exponent = e2;
+        switch (strategy) {
+        case 1: // D15
+            out[0] = static_cast<uint8_t>(e0);
+            out[1] = static_cast<uint8_t>(e1);
+            out[2] = static_cast<uint8_t>(e2);
+            out += 3;
+            break;
+        case 2: // D25
+            out[0] = out[1] = static_cast<uint8_t>(e0);
+            out[2] = out[3] = static_cast<uint8_t>(e1);
+            out[4] = out[5] = static_cast<uint8_t>(e2);
+            out += 6;
+            break;
+        default: // D45
+            std::memset(out, e0, 4);
+            std::memset(out + 4, e1, 4);
+            std::memset(out + 8, e2, 4);
+            out += 12;
+            break;
         }
     }
     return true;
@@ -307,6 +392,7 @@ void AC3FrameDecoder::AllocateBits(int slot, int start, int end, int fastGain, i
         psd[bin] = 3072 - (exps[bin] << 7);
 
     // Banded integration of the power spectral density.
+    const uint8_t* const logAdd = LogAdds().byDifference + LogAddTable::kBelow;
     int bandPsd[50];
     int j = start;
     int k = ac3::kBinToBand[start];
@@ -316,8 +402,7 @@ void AC3FrameDecoder::AllocateBits(int slot, int start, int end, int fastGain, i
         int sum = psd[j++];
         for (; j < last; ++j) {
             const int diff = sum - psd[j];
-            const int address = std::min(std::abs(diff) >> 1, 255);
-            sum = (diff >= 0 ? sum : psd[j]) + ac3::kLogAdd[address];
+            sum = std::max(sum, psd[j]) + logAdd[diff];
         }
         bandPsd[k++] = sum;
     } while (end > last);
@@ -392,6 +477,7 @@ void AC3FrameDecoder::AllocateBits(int slot, int start, int end, int fastGain, i
             mask[band] += m_delta[slot][band];
 
     uint8_t* bap = m_bap[slot];
+    const uint8_t* const bapOf = Baps().byAddress + BapTable::kBelow;
     int i = start;
     k = bandStart;
     do {
@@ -400,21 +486,33 @@ void AC3FrameDecoder::AllocateBits(int slot, int start, int end, int fastGain, i
         if (m < 0)
             m = 0;
         m = (m & 0x1FE0) + m_floor;
-        for (; i < last; ++i) {
-            const int address = std::min(63, std::max(0, (psd[i] - m) >> 5));
-            bap[i] = ac3::kBapTable[address];
-        }
+        for (; i < last; ++i)
+            bap[i] = bapOf[(psd[i] - m) >> 5];
         ++k;
     } while (end > last);
 }
 
 void AC3FrameDecoder::ReadMantissas(AudioBitReader& bits, int slot, int start, int end, float* out, bool dither)
 {
-    // The reader, the dither generator and the pending groups are held in locals for the loop, so
-    // that the compiler keeps them in registers instead of writing them back after every sample.
+    // The bits are read from the frame's copy at a bit position, without bounds checks: a call reads
+    // at most 16 bits for each of 256 bins, which the copy's padding holds when the call starts
+    // inside the frame; the position is checked against the frame's end once, after the loop.
+    // The dither generator and the pending groups are held in locals for the loop, so that the
+    // compiler keeps them in registers instead of writing them back after every sample.
+    if (bits.Overrun())
+        return;
+    unsigned bit;
+    const uint8_t* const base = bits.Position(bit);
+    uint64_t position = bit;
+    auto read = [&](unsigned count) {
+        uint64_t word;
+        std::memcpy(&word, base + (position >> 3), sizeof word);
+        word = __builtin_bswap64(word) << (position & 7);
+        position += count;
+        return static_cast<uint32_t>((word >> 1) >> (63 - count));
+    };
     const ac3::Quantisers& t = ac3::GetQuantisers();
     const uint16_t* ditherTable = Dithers().t;
-    AudioBitReader r = bits;
     uint16_t ditherState = m_ditherState;
     int count0 = m_groupCount[0], count1 = m_groupCount[1], count2 = m_groupCount[2];
     // Groups left over from the last call continue from their saved levels.
@@ -438,40 +536,42 @@ void AC3FrameDecoder::ReadMantissas(AudioBitReader& bits, int slot, int start, i
             break;
         case 1:
             if (count0 == 0) {
-                pending0 = t.group3[r.Bits(5)];
+                pending0 = t.group3[read(5)];
                 count0 = 3;
             }
             v = pending0[3 - count0--];
             break;
         case 2:
             if (count1 == 0) {
-                pending1 = t.group5[r.Bits(7)];
+                pending1 = t.group5[read(7)];
                 count1 = 3;
             }
             v = pending1[3 - count1--];
             break;
-        case 3:
-            v = t.level7[r.Bits(3)];
-            break;
         case 4:
             if (count2 == 0) {
-                pending2 = t.group11[r.Bits(7)];
+                pending2 = t.group11[read(7)];
                 count2 = 2;
             }
             v = pending2[2 - count2--];
             break;
-        case 5:
-            v = t.level15[r.Bits(4)];
-            break;
         default: {
-            const unsigned n = ac3::kMantissaBits[bap[bin]];
-            v = static_cast<float>(static_cast<int32_t>(r.Bits(n) << (32 - n))) * (1.0f / 2147483648.0f);
+            // Bap 3, 5 and the symmetric quantisers (6 to 15) without a branch between them, as they
+            // often alternate: the asymmetric levels from their table, the others by their
+            // sign-extended code. Bap 5 alone has bit 2 set among 3 and 5.
+            const unsigned b = bap[bin];
+            const unsigned n = ac3::kMantissaBits[b];
+            const uint32_t code = read(n);
+            const float symmetric =
+                static_cast<float>(static_cast<int32_t>(code << (32 - n))) * (1.0f / 2147483648.0f);
+            const float level = t.asymmetric[b < 6 ? code + (b & 4) / 4 * ac3::Quantisers::kLevel15 : 0];
+            v = b < 6 ? level : symmetric;
             break;
         }
         }
         out[bin] = v * t.scale[exps[bin]];
     }
-    bits = r;
+    bits.Seek(base + (position >> 3), static_cast<unsigned>(position & 7));
     m_ditherState = ditherState;
     m_groupCount[0] = count0;
     m_groupCount[1] = count1;
@@ -630,20 +730,33 @@ bool AC3FrameDecoder::DecodeBlock(AudioBitReader& bits, int block)
         const uint8_t* cplBap = m_bap[kCoupling];
         const uint8_t* cplExp = m_exponents[kCoupling];
         const float* scale = ac3::GetQuantisers().scale;
+        // The bins where the coupling channel has no bits, listed once without branches, so that a
+        // dithering channel overwrites just those, in order, after a plain pass over all bins.
+        int silent[256];
+        int silentCount = 0;
+        for (int bin = m_cplBegin; bin < m_cplEnd; ++bin) {
+            silent[silentCount] = bin;
+            silentCount += cplBap[bin] == 0;
+        }
+        float co[256];
         for (int ch = firstCoupled; ch < nf; ++ch) {
             if (!m_chincpl[ch])
                 continue;
             float* out = coefficients[ch];
-            const bool dither = m_dithflag[ch];
             const bool negate = ch == 1 && m_acmod == 2;
             int bin = m_cplBegin;
             for (int band = 0; band < m_cplBands; ++band) {
-                const float co = negate && m_phsflg[band] ? -m_cplco[ch][band] : m_cplco[ch][band];
-                for (; bin < m_cplBandEnd[band]; ++bin) {
-                    const float v = cplBap[bin] == 0 && dither ? Dither() * scale[cplExp[bin]] : source[bin];
-                    out[bin] = v * co;
-                }
+                const float c = negate && m_phsflg[band] ? -m_cplco[ch][band] : m_cplco[ch][band];
+                for (; bin < m_cplBandEnd[band]; ++bin)
+                    co[bin] = c;
             }
+            for (bin = m_cplBegin; bin < m_cplEnd; ++bin)
+                out[bin] = source[bin] * co[bin];
+            if (m_dithflag[ch])
+                for (int i = 0; i < silentCount; ++i) {
+                    const int at = silent[i];
+                    out[at] = (Dither() * scale[cplExp[at]]) * co[at];
+                }
         }
     }
     for (int ch = 0; ch < nf; ++ch) {

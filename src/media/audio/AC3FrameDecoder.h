@@ -76,10 +76,15 @@ private:
     int16_t m_delta[kSlots][50] = {};
     uint32_t m_reallocate = 0;
 
-    // Grouped mantissas waiting to be used (A/52 section 7.3.5).
     uint16_t m_ditherState = 1;
 
+    // The frame being decoded, copied so that the mantissa reading may load eight bytes at any
+    // position it reaches before it checks for an overrun (at most a block's channel past the end).
+    static constexpr int kMaxFrameBytes = 3840; // 640 kbit/s at 32 kHz
+    uint8_t m_bytes[kMaxFrameBytes + 1024] = {};
+
     float m_cplCoefficients[256] = {};
+    // Grouped mantissas waiting to be used (A/52 section 7.3.5).
     int m_groupCount[3] = {};
     float m_groupLevels[3][3] = {};
 };

@@ -33,12 +33,14 @@ struct Quantisers {
     float group3[32][3];   // bap 1: three three-level mantissas in 5 bits
     float group5[128][3];  // bap 2: three five-level mantissas in 7 bits
     float group11[128][2]; // bap 4: two eleven-level mantissas in 7 bits
-    float level7[8];       // bap 3
-    float level15[16];     // bap 5
+    // Bap 3 (codes 0 to 7) from 0 and bap 5 (codes 0 to 15) from 8, in one table so that a reader
+    // takes either without a branch.
+    static constexpr int kLevel15 = 8;
+    float asymmetric[24];
     float scale[25];       // 2^-exponent
     // CRC-16, generator x^16 + x^15 + x^2 + 1 (section 7.10.1): crc[0] one byte's step, crc[k]
-    // that of a byte followed by k zero bytes, for four bytes a step.
-    uint16_t crc[4][256];
+    // that of a byte followed by k zero bytes, for eight bytes a step.
+    uint16_t crc[8][256];
     Quantisers();
 };
 const Quantisers& GetQuantisers();

@@ -3,11 +3,6 @@
 #include <cmath>
 #include <utility>
 
-#if defined(__SSE2__) || defined(_M_X64)
-#include <emmintrin.h>
-#define AC3_TRANSFORM_SSE2 1
-#endif
-
 namespace audio {
 
 namespace {
@@ -21,6 +16,22 @@ uint8_t Reverse(unsigned value, int bits)
         r |= ((value >> i) & 1u) << (bits - 1 - i);
     return static_cast<uint8_t>(r);
 }
+
+#ifdef AC3_TRANSFORM_SSE2
+// Four groups of four complex values after the first two stages, at re, im and the offsets given.
+inline void StoreGroups(float* re, float* im, int second, int third, int fourth, __m128 r0, __m128 r1, __m128 r2,
+                        __m128 r3, __m128 i0, __m128 i1, __m128 i2, __m128 i3)
+{
+    _mm_storeu_ps(re, r0);
+    _mm_storeu_ps(re + second, r1);
+    _mm_storeu_ps(re + third, r2);
+    _mm_storeu_ps(re + fourth, r3);
+    _mm_storeu_ps(im, i0);
+    _mm_storeu_ps(im + second, i1);
+    _mm_storeu_ps(im + third, i2);
+    _mm_storeu_ps(im + fourth, i3);
+}
+#endif
 
 } // namespace
 
@@ -75,61 +86,10 @@ Ac3Transform::Ac3Transform()
         m_reverse64[i] = Reverse(i, 6);
 }
 
-// In-place radix-2 transform with positive exponent, input already in bit-reversed order.
-void Ac3Transform::Fft(float* re, float* im, int log2Size) const
+template <int Log2Size>
+void Ac3Transform::Butterflies(float* __restrict re, float* __restrict im) const
 {
-    const int size = 1 << log2Size;
-    // First two stages by hand: butterflies of 2 and 4 need no multiplications.
-    int i = 0;
-#ifdef AC3_TRANSFORM_SSE2
-    // Four groups of four at a time, transposed so that each vector holds the same element of the
-    // four groups: the same additions in the same order as below, so the same results.
-    for (; !m_portable && i < size; i += 16) {
-        __m128 r0 = _mm_loadu_ps(re + i), r1 = _mm_loadu_ps(re + i + 4), r2 = _mm_loadu_ps(re + i + 8),
-               r3 = _mm_loadu_ps(re + i + 12);
-        __m128 i0 = _mm_loadu_ps(im + i), i1 = _mm_loadu_ps(im + i + 4), i2 = _mm_loadu_ps(im + i + 8),
-               i3 = _mm_loadu_ps(im + i + 12);
-        _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
-        _MM_TRANSPOSE4_PS(i0, i1, i2, i3);
-        const __m128 s0r = _mm_add_ps(r0, r1), s0i = _mm_add_ps(i0, i1);
-        const __m128 s1r = _mm_sub_ps(r0, r1), s1i = _mm_sub_ps(i0, i1);
-        const __m128 s2r = _mm_add_ps(r2, r3), s2i = _mm_add_ps(i2, i3);
-        const __m128 s3r = _mm_sub_ps(r2, r3), s3i = _mm_sub_ps(i2, i3);
-        r0 = _mm_add_ps(s0r, s2r);
-        i0 = _mm_add_ps(s0i, s2i);
-        r2 = _mm_sub_ps(s0r, s2r);
-        i2 = _mm_sub_ps(s0i, s2i);
-        r1 = _mm_sub_ps(s1r, s3i);
-        i1 = _mm_add_ps(s1i, s3r);
-        r3 = _mm_add_ps(s1r, s3i);
-        i3 = _mm_sub_ps(s1i, s3r);
-        _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
-        _MM_TRANSPOSE4_PS(i0, i1, i2, i3);
-        _mm_storeu_ps(re + i, r0);
-        _mm_storeu_ps(re + i + 4, r1);
-        _mm_storeu_ps(re + i + 8, r2);
-        _mm_storeu_ps(re + i + 12, r3);
-        _mm_storeu_ps(im + i, i0);
-        _mm_storeu_ps(im + i + 4, i1);
-        _mm_storeu_ps(im + i + 8, i2);
-        _mm_storeu_ps(im + i + 12, i3);
-    }
-#endif
-    for (; i < size; i += 4) {
-        const float ar = re[i], ai = im[i], br = re[i + 1], bi = im[i + 1];
-        const float cr = re[i + 2], ci = im[i + 2], er = re[i + 3], ei = im[i + 3];
-        const float s0r = ar + br, s0i = ai + bi, s1r = ar - br, s1i = ai - bi;
-        const float s2r = cr + er, s2i = ci + ei, s3r = cr - er, s3i = ci - ei;
-        re[i] = s0r + s2r;
-        im[i] = s0i + s2i;
-        re[i + 2] = s0r - s2r;
-        im[i + 2] = s0i - s2i;
-        // s3 times +j
-        re[i + 1] = s1r - s3i;
-        im[i + 1] = s1i + s3r;
-        re[i + 3] = s1r + s3i;
-        im[i + 3] = s1i - s3r;
-    }
+    constexpr int size = 1 << Log2Size;
     const float* wr = m_twiddleRe;
     const float* wi = m_twiddleIm;
     for (int half = 4; half < size; wr += half, wi += half, half <<= 1) {
@@ -149,6 +109,70 @@ void Ac3Transform::Fft(float* re, float* im, int log2Size) const
         }
     }
 }
+
+// In-place radix-2 transform with positive exponent, input already in bit-reversed order.
+void Ac3Transform::Fft(float* re, float* im, int log2Size) const
+{
+    const int size = 1 << log2Size;
+    // First two stages by hand: butterflies of 2 and 4 need no multiplications.
+    int i = 0;
+#ifdef AC3_TRANSFORM_SSE2
+    // Four groups of four at a time, transposed so that each vector holds the same element of the
+    // four groups.
+    for (; !m_portable && i < size; i += 16) {
+        __m128 r0 = _mm_loadu_ps(re + i), r1 = _mm_loadu_ps(re + i + 4), r2 = _mm_loadu_ps(re + i + 8),
+               r3 = _mm_loadu_ps(re + i + 12);
+        __m128 i0 = _mm_loadu_ps(im + i), i1 = _mm_loadu_ps(im + i + 4), i2 = _mm_loadu_ps(im + i + 8),
+               i3 = _mm_loadu_ps(im + i + 12);
+        _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
+        _MM_TRANSPOSE4_PS(i0, i1, i2, i3);
+        FirstStages(r0, r1, r2, r3, i0, i1, i2, i3);
+        StoreGroups(re + i, im + i, 4, 8, 12, r0, r1, r2, r3, i0, i1, i2, i3);
+    }
+#endif
+    for (; i < size; i += 4) {
+        const float ar = re[i], ai = im[i], br = re[i + 1], bi = im[i + 1];
+        const float cr = re[i + 2], ci = im[i + 2], er = re[i + 3], ei = im[i + 3];
+        const float s0r = ar + br, s0i = ai + bi, s1r = ar - br, s1i = ai - bi;
+        const float s2r = cr + er, s2i = ci + ei, s3r = cr - er, s3i = ci - ei;
+        re[i] = s0r + s2r;
+        im[i] = s0i + s2i;
+        re[i + 2] = s0r - s2r;
+        im[i + 2] = s0i - s2i;
+        // s3 times +j
+        re[i + 1] = s1r - s3i;
+        im[i + 1] = s1i + s3r;
+        re[i + 3] = s1r + s3i;
+        im[i + 3] = s1i - s3r;
+    }
+    if (log2Size == 7)
+        Butterflies<7>(re, im);
+    else
+        Butterflies<6>(re, im);
+}
+
+#ifdef AC3_TRANSFORM_SSE2
+// The first two stages on four groups of four, each vector holding the same element of the four
+// groups: the same additions in the same order as the portable form, so the same results.
+void Ac3Transform::FirstStages(__m128& r0, __m128& r1, __m128& r2, __m128& r3, __m128& i0, __m128& i1, __m128& i2,
+                               __m128& i3)
+{
+    const __m128 s0r = _mm_add_ps(r0, r1), s0i = _mm_add_ps(i0, i1);
+    const __m128 s1r = _mm_sub_ps(r0, r1), s1i = _mm_sub_ps(i0, i1);
+    const __m128 s2r = _mm_add_ps(r2, r3), s2i = _mm_add_ps(i2, i3);
+    const __m128 s3r = _mm_sub_ps(r2, r3), s3i = _mm_sub_ps(i2, i3);
+    r0 = _mm_add_ps(s0r, s2r);
+    i0 = _mm_add_ps(s0i, s2i);
+    r2 = _mm_sub_ps(s0r, s2r);
+    i2 = _mm_sub_ps(s0i, s2i);
+    r1 = _mm_sub_ps(s1r, s3i);
+    i1 = _mm_add_ps(s1i, s3r);
+    r3 = _mm_add_ps(s1r, s3i);
+    i3 = _mm_sub_ps(s1i, s3r);
+    _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
+    _MM_TRANSPOSE4_PS(i0, i1, i2, i3);
+}
+#endif
 
 void Ac3Transform::Fold(const float* const f[4], const float* const r[4], float* __restrict out,
                         float* __restrict overlap) const
@@ -175,45 +199,131 @@ void Ac3Transform::Fold(const float* const f[4], const float* const r[4], float*
 
 void Ac3Transform::Long(float* X, float* overlap) const
 {
-    float zr[128], zi[128];
-    int k = 0;
+    float zr[128], zi[128], yr[128], yi[128];
 #ifdef AC3_TRANSFORM_SSE2
-    // Four k at a time: the even coefficients 2k.. forward, the odd ones 255 - 2k.. backward, the
-    // same products and sums as below. Their bit-reversed places are 0, 64, 32 and 96 apart.
-    for (; !m_portable && k < 128; k += 4) {
-        const __m128 lo = _mm_loadu_ps(X + 2 * k), hi = _mm_loadu_ps(X + 2 * k + 4);
-        const __m128 im = _mm_shuffle_ps(lo, hi, _MM_SHUFFLE(2, 0, 2, 0));
-        const __m128 back = _mm_loadu_ps(X + 252 - 2 * k), before = _mm_loadu_ps(X + 248 - 2 * k);
-        const __m128 re = _mm_shuffle_ps(back, before, _MM_SHUFFLE(1, 3, 1, 3));
-        const __m128 c = _mm_loadu_ps(m_cos1 + k), sn = _mm_loadu_ps(m_sin1 + k);
-        const __m128 r = _mm_sub_ps(_mm_mul_ps(re, c), _mm_mul_ps(im, sn));
-        const __m128 q = _mm_add_ps(_mm_mul_ps(re, sn), _mm_mul_ps(im, c));
-        const int at = m_reverse128[k];
-        zr[at] = _mm_cvtss_f32(r);
-        zr[at + 64] = _mm_cvtss_f32(_mm_shuffle_ps(r, r, 1));
-        zr[at + 32] = _mm_cvtss_f32(_mm_shuffle_ps(r, r, 2));
-        zr[at + 96] = _mm_cvtss_f32(_mm_shuffle_ps(r, r, 3));
-        zi[at] = _mm_cvtss_f32(q);
-        zi[at + 64] = _mm_cvtss_f32(_mm_shuffle_ps(q, q, 1));
-        zi[at + 32] = _mm_cvtss_f32(_mm_shuffle_ps(q, q, 2));
-        zi[at + 96] = _mm_cvtss_f32(_mm_shuffle_ps(q, q, 3));
-    }
+    if (!m_portable) {
+        LongFirstStages(X, zr, zi);
+        LongLastStages(zr, zi, yr, yi);
+    } else
 #endif
-    for (; k < 128; ++k) {
-        const float re = X[255 - 2 * k], im = X[2 * k];
-        zr[m_reverse128[k]] = re * m_cos1[k] - im * m_sin1[k];
-        zi[m_reverse128[k]] = re * m_sin1[k] + im * m_cos1[k];
-    }
-    Fft(zr, zi, 7);
-    float yr[128], yi[128];
-    for (int n = 0; n < 128; ++n) {
-        yr[n] = zr[n] * m_cos1[n] - zi[n] * m_sin1[n];
-        yi[n] = zr[n] * m_sin1[n] + zi[n] * m_cos1[n];
+    {
+        for (int k = 0; k < 128; ++k) {
+            const float re = X[255 - 2 * k], im = X[2 * k];
+            zr[m_reverse128[k]] = re * m_cos1[k] - im * m_sin1[k];
+            zi[m_reverse128[k]] = re * m_sin1[k] + im * m_cos1[k];
+        }
+        Fft(zr, zi, 7);
+        for (int n = 0; n < 128; ++n) {
+            yr[n] = zr[n] * m_cos1[n] - zi[n] * m_sin1[n];
+            yi[n] = zr[n] * m_sin1[n] + zi[n] * m_cos1[n];
+        }
     }
     const float* const f[4] = {yi + 64, yr, yr + 64, yi};
     const float* const r[4] = {yr, yi + 64, yi, yr + 64};
     Fold(f, r, X, overlap);
 }
+
+#ifdef AC3_TRANSFORM_SSE2
+void Ac3Transform::LongFirstStages(const float* X, float* zr, float* zi) const
+{
+    // The pre-twiddle of four k at a time: the even coefficients 2k.. forward, the odd ones
+    // 255 - 2k.. backward, the same products and sums as the portable form.
+    auto twiddle = [&](int k, __m128& r, __m128& q) {
+        const __m128 lo = _mm_loadu_ps(X + 2 * k), hi = _mm_loadu_ps(X + 2 * k + 4);
+        const __m128 im = _mm_shuffle_ps(lo, hi, _MM_SHUFFLE(2, 0, 2, 0));
+        const __m128 back = _mm_loadu_ps(X + 252 - 2 * k), before = _mm_loadu_ps(X + 248 - 2 * k);
+        const __m128 re = _mm_shuffle_ps(back, before, _MM_SHUFFLE(1, 3, 1, 3));
+        const __m128 c = _mm_loadu_ps(m_cos1 + k), sn = _mm_loadu_ps(m_sin1 + k);
+        r = _mm_sub_ps(_mm_mul_ps(re, c), _mm_mul_ps(im, sn));
+        q = _mm_add_ps(_mm_mul_ps(re, sn), _mm_mul_ps(im, c));
+    };
+    // The group of four at bit-reversed places 4g.. takes k0 = reverse(4g), k0 + 64, k0 + 32 and
+    // k0 + 96, with k0 below 32: so the twiddled k0.., k0 + 64.., k0 + 32.. and k0 + 96.. are
+    // elements 0 to 3 of four groups, already transposed for the first two stages, and the groups
+    // of k0 + t sit at reverse(k0) + 0, 64, 32 and 96.
+    for (int k0 = 0; k0 < 32; k0 += 4) {
+        __m128 r0, r1, r2, r3, i0, i1, i2, i3;
+        twiddle(k0, r0, i0);
+        twiddle(k0 + 64, r1, i1);
+        twiddle(k0 + 32, r2, i2);
+        twiddle(k0 + 96, r3, i3);
+        FirstStages(r0, r1, r2, r3, i0, i1, i2, i3);
+        const int at = m_reverse128[k0];
+        StoreGroups(zr + at, zi + at, 64, 32, 96, r0, r1, r2, r3, i0, i1, i2, i3);
+    }
+}
+
+namespace {
+
+// The butterfly t, b -> t + b w, t - b w on four complex values a step.
+inline void Butterfly(__m128& tr, __m128& ti, __m128& br, __m128& bi, const float* wr, const float* wi)
+{
+    const __m128 w_r = _mm_loadu_ps(wr), w_i = _mm_loadu_ps(wi);
+    const __m128 xr = _mm_sub_ps(_mm_mul_ps(br, w_r), _mm_mul_ps(bi, w_i));
+    const __m128 xi = _mm_add_ps(_mm_mul_ps(br, w_i), _mm_mul_ps(bi, w_r));
+    br = _mm_sub_ps(tr, xr);
+    bi = _mm_sub_ps(ti, xi);
+    tr = _mm_add_ps(tr, xr);
+    ti = _mm_add_ps(ti, xi);
+}
+
+// Two radix-2 stages of the 128-point FFT in one pass, butterflies of Half and 2 Half, on four
+// values at Half apart held in registers: the same products and sums as the portable stages.
+// The twiddles of the stage of half-size h start at h - 4.
+template <int Half>
+inline void TwoStages(float* re, float* im, const float* twiddleRe, const float* twiddleIm)
+{
+    const float* const wr1 = twiddleRe + Half - 4;
+    const float* const wi1 = twiddleIm + Half - 4;
+    const float* const wr2 = twiddleRe + 2 * Half - 4;
+    const float* const wi2 = twiddleIm + 2 * Half - 4;
+    for (int start = 0; start < 128; start += 4 * Half)
+        for (int m = 0; m < Half; m += 4) {
+            float* const r = re + start + m;
+            float* const i = im + start + m;
+            __m128 r0 = _mm_loadu_ps(r), r1 = _mm_loadu_ps(r + Half), r2 = _mm_loadu_ps(r + 2 * Half),
+                   r3 = _mm_loadu_ps(r + 3 * Half);
+            __m128 i0 = _mm_loadu_ps(i), i1 = _mm_loadu_ps(i + Half), i2 = _mm_loadu_ps(i + 2 * Half),
+                   i3 = _mm_loadu_ps(i + 3 * Half);
+            Butterfly(r0, i0, r1, i1, wr1 + m, wi1 + m);
+            Butterfly(r2, i2, r3, i3, wr1 + m, wi1 + m);
+            Butterfly(r0, i0, r2, i2, wr2 + m, wi2 + m);
+            Butterfly(r1, i1, r3, i3, wr2 + Half + m, wi2 + Half + m);
+            _mm_storeu_ps(r, r0);
+            _mm_storeu_ps(r + Half, r1);
+            _mm_storeu_ps(r + 2 * Half, r2);
+            _mm_storeu_ps(r + 3 * Half, r3);
+            _mm_storeu_ps(i, i0);
+            _mm_storeu_ps(i + Half, i1);
+            _mm_storeu_ps(i + 2 * Half, i2);
+            _mm_storeu_ps(i + 3 * Half, i3);
+        }
+}
+
+// The post-twiddle of one vector: yr = zr cos - zi sin, yi = zr sin + zi cos.
+inline void PostTwiddle(__m128 zr, __m128 zi, const float* c, const float* s, float* yr, float* yi)
+{
+    const __m128 vc = _mm_loadu_ps(c), vs = _mm_loadu_ps(s);
+    _mm_storeu_ps(yr, _mm_sub_ps(_mm_mul_ps(zr, vc), _mm_mul_ps(zi, vs)));
+    _mm_storeu_ps(yi, _mm_add_ps(_mm_mul_ps(zr, vs), _mm_mul_ps(zi, vc)));
+}
+
+} // namespace
+
+void Ac3Transform::LongLastStages(float* zr, float* zi, float* yr, float* yi) const
+{
+    TwoStages<4>(zr, zi, m_twiddleRe, m_twiddleIm);
+    TwoStages<16>(zr, zi, m_twiddleRe, m_twiddleIm);
+    // The last stage hands its outputs straight to the post-twiddle.
+    for (int m = 0; m < 64; m += 4) {
+        __m128 ar = _mm_loadu_ps(zr + m), ai = _mm_loadu_ps(zi + m);
+        __m128 br = _mm_loadu_ps(zr + 64 + m), bi = _mm_loadu_ps(zi + 64 + m);
+        Butterfly(ar, ai, br, bi, m_twiddleRe + 60 + m, m_twiddleIm + 60 + m);
+        PostTwiddle(ar, ai, m_cos1 + m, m_sin1 + m, yr + m, yi + m);
+        PostTwiddle(br, bi, m_cos1 + 64 + m, m_sin1 + 64 + m, yr + 64 + m, yi + 64 + m);
+    }
+}
+#endif
 
 void Ac3Transform::Short(float* X, float* overlap) const
 {

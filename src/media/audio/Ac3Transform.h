@@ -5,6 +5,11 @@
 
 #include <cstdint>
 
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#define AC3_TRANSFORM_SSE2 1
+#endif
+
 namespace audio {
 
 class Ac3Transform {
@@ -22,7 +27,20 @@ public:
 private:
     // In place on separate real and imaginary arrays, which lets the compiler vectorise the
     // butterflies.
-    void Fft(float* re, float* im, int log2Size) const;
+    void Fft(float* re, float* im, int log2Size) const; // log2Size 6 or 7
+    // The stages after the first two (butterflies of 8 and more), of 2^Log2Size points.
+    template <int Log2Size>
+    void Butterflies(float* __restrict re, float* __restrict im) const;
+#ifdef AC3_TRANSFORM_SSE2
+    // The pre-twiddle of the 512-sample transform and the FFT's first two stages in one pass,
+    // writing the bit-reversed order straight from the twiddled coefficients.
+    void LongFirstStages(const float* X, float* zr, float* zi) const;
+    // The FFT's later stages and the post-twiddle into yr, yi.
+    void LongLastStages(float* zr, float* zi, float* yr, float* yi) const;
+    // Butterflies of 2 and 4 on four groups of four, elements transposed in and groups out.
+    static void FirstStages(__m128& r0, __m128& r1, __m128& r2, __m128& r3, __m128& i0, __m128& i1, __m128& i2,
+                            __m128& i3);
+#endif
     // Both end in Fold: the window, the overlap-add with the previous block and the new overlap,
     // from the transform outputs read forward (f) and backward from index 63 (r).
     void Long(float* coefficients, float* overlap) const;

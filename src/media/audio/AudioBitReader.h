@@ -43,6 +43,30 @@ public:
     // More bits were read than the frame holds.
     bool Overrun() const { return m_zeros > m_valid; }
 
+    // For a run of reads done without the reader (whose bytes are known to stay readable well past
+    // the frame's end): the next unread bit as its byte and bit (0 the most significant), and the
+    // reader moved on to a later bit found that way. Past the end, Seek marks the reader overrun.
+    const uint8_t* Position(unsigned& bit) const
+    {
+        const unsigned unread = m_valid - static_cast<unsigned>(m_zeros); // the added zero bits come last
+        bit = (0u - unread) & 7u;
+        return m_next - ((unread + 7) >> 3);
+    }
+    const uint8_t* End() const { return m_end; }
+    void Seek(const uint8_t* byte, unsigned bit)
+    {
+        m_cache = 0;
+        m_valid = 0;
+        if (byte > m_end || (byte == m_end && bit > 0)) {
+            m_next = m_end;
+            m_zeros = ~uint64_t(0) >> 1;
+            return;
+        }
+        m_next = byte;
+        m_zeros = 0;
+        Bits(bit);
+    }
+
 private:
     void Refill()
     {

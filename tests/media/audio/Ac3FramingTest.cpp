@@ -27,8 +27,8 @@ uint32_t BitwiseCrc(const uint8_t* data, size_t bytes)
     return crc;
 }
 
-// The table-driven CRC, four bytes a step with a tail of one to three, equals the bitwise one.
-TEST(Ac3TablesTest, CrcFourBytesAStepEqualsTheBitwiseCrc)
+// The table-driven CRC, eight bytes a step with a tail of one to seven, equals the bitwise one.
+TEST(Ac3TablesTest, CrcEightBytesAStepEqualsTheBitwiseCrc)
 {
     std::vector<uint8_t> data(1800);
     uint32_t seed = 12345;
@@ -72,8 +72,8 @@ TEST(Ac3TablesTest, QuantiserCodesBeyondTheirLevelsAreSilent)
     EXPECT_FLOAT_EQ(2.0f / 5, q.group5[1 * 25 + 3 * 5 + 4][1]);
     EXPECT_FLOAT_EQ(4.0f / 5, q.group5[1 * 25 + 3 * 5 + 4][2]);
     EXPECT_FLOAT_EQ(10.0f / 11, q.group11[120][1]);
-    EXPECT_FLOAT_EQ(-6.0f / 7, q.level7[0]);
-    EXPECT_FLOAT_EQ(14.0f / 15, q.level15[14]);
+    EXPECT_FLOAT_EQ(-6.0f / 7, q.asymmetric[0]);
+    EXPECT_FLOAT_EQ(14.0f / 15, q.asymmetric[q.kLevel15 + 14]);
     for (int code = 27; code < 32; ++code)
         for (float v : q.group3[code])
             EXPECT_EQ(0.0f, v) << code;
@@ -83,8 +83,8 @@ TEST(Ac3TablesTest, QuantiserCodesBeyondTheirLevelsAreSilent)
     for (int code = 121; code < 128; ++code)
         for (float v : q.group11[code])
             EXPECT_EQ(0.0f, v) << code;
-    EXPECT_EQ(0.0f, q.level7[7]);
-    EXPECT_EQ(0.0f, q.level15[15]);
+    EXPECT_EQ(0.0f, q.asymmetric[7]);
+    EXPECT_EQ(0.0f, q.asymmetric[q.kLevel15 + 15]);
 }
 
 // The transform of A/52 section 7.9.4 by its definition: x[n] = -w[n] sum X[k] cos(...), for one

@@ -1,10 +1,12 @@
-// The filter's input byte buffer, the planar buffer and the mixer's gains and PCM conversion.
+// The filter's input byte buffer, the bit reader's hand-over of its position, the planar buffer and
+// the mixer's gains and PCM conversion.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
 #include <vector>
 
+#include "media/audio/AudioBitReader.h"
 #include "media/audio/InputByteBuffer.h"
 #include "media/audio/PlanarMixer.h"
 #include "media/audio/PlanarSampleBuffer.h"
@@ -42,6 +44,41 @@ TEST(InputByteBufferTest, KeepsItsLast64KiBFreeAndCompactsOnlyWhenNeeded)
     buffer.Free();
     EXPECT_EQ(0, buffer.Capacity());
     EXPECT_EQ(-1, buffer.Append(block.data(), 1));
+}
+
+// The position handed to a caller that reads on its own is the next unread bit, also once the
+// cache holds the frame's last bytes and the zeros after them; Seek continues there, and a position
+// past the frame's end marks the reader overrun.
+TEST(AudioBitReaderTest, PositionAndSeekContinueAtTheNextBitAndMarkTheEnd)
+{
+    // A frame of 12 bytes at the start of a longer buffer, as the decoders' frames are.
+    std::vector<uint8_t> buffer = {0xA5, 0x3C, 0xF0, 0x0F, 0x81, 0x42, 0x24, 0x18, 0x99, 0x66, 0xC3, 0x5A};
+    buffer.resize(64, 0xFF);
+    const uint8_t* const bytes = buffer.data();
+    audio::AudioBitReader reader(base::CByteReader(bytes, 12));
+    reader.Bits(3);
+    reader.Bits(7);
+    unsigned bit = 99;
+    ASSERT_EQ(bytes + 1, reader.Position(bit));
+    EXPECT_EQ(2u, bit);
+    audio::AudioBitReader other(base::CByteReader(bytes, 12));
+    other.Seek(bytes + 1, 2);
+    EXPECT_EQ(reader.Bits(13), other.Bits(13)); // 0x3C 0xF0 from bit 2: 1 1110 0111 1000
+    reader.Skip(8 * 12 - 23 - 4);
+    ASSERT_EQ(bytes + 11, reader.Position(bit));
+    EXPECT_EQ(4u, bit);
+    EXPECT_EQ(0xAu, reader.Bits(4));
+    EXPECT_FALSE(reader.Overrun());
+
+    other.Seek(bytes + 12, 0); // the end itself: nothing read past it yet
+    EXPECT_FALSE(other.Overrun());
+    other.Bits(1);
+    EXPECT_TRUE(other.Overrun());
+    other.Seek(bytes + 12, 1);
+    EXPECT_TRUE(other.Overrun());
+    other.Seek(bytes + 3, 0);
+    EXPECT_FALSE(other.Overrun());
+    EXPECT_EQ(0x0F81u, other.Bits(16));
 }
 
 TEST(PlanarSampleBufferTest, ResizeKeepsPlanesOnlyForTheSameShape)
