@@ -74,7 +74,9 @@ void CBaseDemuxOutputPin::QueuePacket(std::unique_ptr<CDataPacket> packet, uint3
         return;
     {
         dshow::CAutoLock lock(&m_queueLock);
-        if (generation != m_generation)
+        // Room may have been made by the worker just before a stop: the stop flushes under this
+        // lock after setting its event, so a packet seen here after the event would outlive it.
+        if (generation != m_generation || WaitForSingleObject(m_stopEvent.Handle(), 0) == WAIT_OBJECT_0)
             return;
         m_queue.push_back(std::move(packet));
         if (m_queue.size() > static_cast<size_t>(m_queueLimit))
