@@ -55,13 +55,19 @@ CString ModuleFolder(HMODULE module)
     return slash >= 0 ? folder.Left(slash) : CString();
 }
 
-bool RestartOnInteractiveDesktop()
+namespace {
+bool NameIs(HANDLE object, const wchar_t* wanted)
 {
-    HWINSTA station = ::GetProcessWindowStation();
     wchar_t name[64] = {};
     DWORD needed = 0;
-    if (!station || !::GetUserObjectInformationW(station, UOI_NAME, name, sizeof(name), &needed) ||
-        _wcsicmp(name, L"WinSta0") == 0)
+    return object && ::GetUserObjectInformationW(object, UOI_NAME, name, sizeof(name), &needed) &&
+           _wcsicmp(name, wanted) == 0;
+}
+} // namespace
+
+bool RestartOnInteractiveDesktop()
+{
+    if (NameIs(::GetProcessWindowStation(), L"WinSta0") && NameIs(::GetThreadDesktop(::GetCurrentThreadId()), L"Default"))
         return false;
     std::vector<wchar_t> path(MAX_PATH);
     for (;;) {
@@ -104,10 +110,11 @@ HWND FindRunningViewer(const CString& title, DWORD timeoutMs)
 
 BOOL CqorApp::InitInstance()
 {
-    // A scheduled recording is started by the scheduler's service on the services' window
-    // station: there the running viewer's window cannot be found and our own would be seen by no
-    // one. The thread's desktop cannot change once the system has made it, so a new process
-    // starts there with the same command line and takes over.
+    // A scheduled recording is started by the scheduler's service on a desktop of its choosing
+    // (one named after the window station, or the services' own station): there the running
+    // viewer's window cannot be found and our own would be seen by no one. The thread's desktop
+    // cannot change once the system has made it, so a new process starts on the user's desktop
+    // with the same command line and takes over.
     if (RestartOnInteractiveDesktop())
         return FALSE;
     ::InitCommonControls();

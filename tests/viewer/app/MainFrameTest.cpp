@@ -518,7 +518,7 @@ TEST_F(MainFrameTest, PresenterFormatIsCheckedAndAppliedOnTheUserInterfaceThread
     EXPECT_EQ(m_frame->GetLiveFlag(), 1);
 }
 
-TEST_F(MainFrameTest, SecondViewerOnAServiceDesktopForwardsItsRecordCommandToThisFrame)
+TEST_F(MainFrameTest, SecondViewerOnTheSchedulersDesktopForwardsItsRecordCommandToThisFrame)
 {
     // This frame is the running viewer: its mutex, its class and its title.
     HANDLE mutex = CreateMutexW(nullptr, TRUE, kInstanceMutexName);
@@ -537,12 +537,13 @@ TEST_F(MainFrameTest, SecondViewerOnAServiceDesktopForwardsItsRecordCommandToThi
     for (char c : path)
         program += c == '/' ? L'\\' : static_cast<wchar_t>(c);
     std::wstring command = L"\"" + program + L"\" /rec 65535 301 1 0";
-    // Started as the scheduler's service starts a job: on the services' window station, whose
-    // desktop does not hold this frame's window.
-    wchar_t desktop[] = L"__wineservice_winstation\\Default";
+    // Started as the scheduler's service starts a job: on a desktop named "WinSta0", which does
+    // not hold this frame's window. The desktop's process would inherit our output and outlive us.
+    wchar_t desktop[] = L"WinSta0";
     STARTUPINFOW si{};
     si.cb = sizeof(si);
     si.lpDesktop = desktop;
+    si.dwFlags = STARTF_USESTDHANDLES;
     PROCESS_INFORMATION pi{};
     ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         << GetLastError();
