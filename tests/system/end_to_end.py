@@ -694,12 +694,12 @@ def job_due_at(path, when, parameters):
     count, the application and then the parameters as counted UTF-16 strings; 48-byte triggers
     after their count, with the begin date and the start hour and minute as 16-bit words at 4 and
     16 bytes in."""
-    data = open(path, "rb").read()
-    at = 70 + 2 + 2 * struct.unpack_from("<H", data, 70)[0]
-    end = at + 2 + 2 * struct.unpack_from("<H", data, at)[0]
+    old = open(path, "rb").read()
+    at = 70 + 2 + 2 * struct.unpack_from("<H", old, 70)[0]
+    end = at + 2 + 2 * struct.unpack_from("<H", old, at)[0]
     text = (parameters + "\0").encode("utf-16-le")
-    data = bytearray(data[:at] + struct.pack("<H", len(text) // 2) + text + data[end:])
-    triggers = struct.unpack_from("<H", data, 22)[0] + len(data) - len(open(path, "rb").read())
+    data = bytearray(old[:at] + struct.pack("<H", len(text) // 2) + text + old[end:])
+    triggers = struct.unpack_from("<H", old, 22)[0] + len(data) - len(old)
     struct.pack_into("<H", data, 22, triggers)
     local = time.localtime(when)
     struct.pack_into("<3H", data, triggers + 2 + 4, local.tm_year, local.tm_mon, local.tm_mday)
