@@ -817,8 +817,11 @@ def step_schedule(session):
         video = [s for s in probe["streams"] if s.get("codec_name") == "mpeg2video"]
         rate = video and video[0]["r_frame_rate"].split("/")
         duration = video and int(video[0]["nb_read_frames"]) * int(rate[1]) / int(rate[0])
-        if len(new) != 1 or not video or abs(duration - 60) > 2:
-            raise Failure("schedule: the job's recording %s holds %s s of video, not a minute" % (new, duration))
+        # A minute of the viewer's clock; a loaded machine's virtual tuner may deliver the stream a
+        # little slower than it plays.
+        if len(new) != 1 or not video or not 45 <= duration <= 62 or ended < 60:
+            raise Failure("schedule: the job's recording %s holds %s s of video, the viewer closed %.0f s after the "
+                          "job's start: not a minute" % (new, duration, ended))
         print("schedule: the running viewer recorded %s: %.2f s of MPEG-2 video, and closed %.0f s after the start" %
               (new[0], duration, ended))
     finally:
