@@ -829,7 +829,7 @@ def step_schedule(session):
             os.remove(job_path)
     if not viewer.ended():
         viewer.kill()
-    session.start_viewer()
+    session.start_viewer().wait_picture(0x101, 40)
 
 
 class UpdateServer:
