@@ -67,7 +67,8 @@ bool NameIs(HANDLE object, const wchar_t* wanted)
 
 bool RestartOnInteractiveDesktop()
 {
-    if (NameIs(::GetProcessWindowStation(), L"WinSta0") && NameIs(::GetThreadDesktop(::GetCurrentThreadId()), L"Default"))
+    if (NameIs(::GetProcessWindowStation(), L"WinSta0") &&
+        NameIs(::GetThreadDesktop(::GetCurrentThreadId()), L"Default"))
         return false;
     std::vector<wchar_t> path(MAX_PATH);
     for (;;) {
