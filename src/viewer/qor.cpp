@@ -55,6 +55,45 @@ CString ModuleFolder(HMODULE module)
     return slash >= 0 ? folder.Left(slash) : CString();
 }
 
+namespace {
+bool NameIs(HANDLE object, const wchar_t* wanted)
+{
+    wchar_t name[64] = {};
+    DWORD needed = 0;
+    return object && ::GetUserObjectInformationW(object, UOI_NAME, name, sizeof(name), &needed) &&
+           _wcsicmp(name, wanted) == 0;
+}
+} // namespace
+
+bool RestartOnInteractiveDesktop()
+{
+    if (NameIs(::GetProcessWindowStation(), L"WinSta0") &&
+        NameIs(::GetThreadDesktop(::GetCurrentThreadId()), L"Default"))
+        return false;
+    std::vector<wchar_t> path(MAX_PATH);
+    for (;;) {
+        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0)
+            return false;
+        if (length < path.size())
+            break;
+        path.resize(path.size() * 2);
+    }
+    // The same command line, whatever its first word: a scheduler may leave out the program name.
+    std::wstring commandLine = ::GetCommandLineW();
+    wchar_t desktop[] = L"WinSta0\\Default";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.lpDesktop = desktop;
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(path.data(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process))
+        return false;
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return true;
+}
+
 HWND FindRunningViewer(const CString& title, DWORD timeoutMs)
 {
     const DWORD start = ::GetTickCount();
@@ -72,6 +111,13 @@ HWND FindRunningViewer(const CString& title, DWORD timeoutMs)
 
 BOOL CqorApp::InitInstance()
 {
+    // A scheduled recording is started by the scheduler's service on a desktop of its choosing
+    // (one named after the window station, or the services' own station): there the running
+    // viewer's window cannot be found and our own would be seen by no one. The thread's desktop
+    // cannot change once the system has made it, so a new process starts on the user's desktop
+    // with the same command line and takes over.
+    if (RestartOnInteractiveDesktop())
+        return FALSE;
     ::InitCommonControls();
     CWinApp::InitInstance();
     SetRegistryKey(L"Harvo\\Tolvik");

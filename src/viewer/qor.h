@@ -19,6 +19,10 @@ private:
 void PackCommandLine(BYTE*& block, DWORD& byteCount);
 // The folder of the running program, without a trailing backslash, however long its path.
 CString ModuleFolder(HMODULE module);
+// Off the user's desktop "Default" of the interactive window station "WinSta0": starts this
+// program again there with the same command line and returns true; false when already there or
+// when it cannot be started.
+bool RestartOnInteractiveDesktop();
 // The running viewer's frame: a window of the frame's class with the title. While a viewer runs
 // (its mutex exists) its window may not be up yet: look again for up to timeoutMs.
 HWND FindRunningViewer(const CString& title, DWORD timeoutMs);
