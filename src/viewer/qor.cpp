@@ -70,6 +70,12 @@ bool RestartOnInteractiveDesktop()
     if (NameIs(::GetProcessWindowStation(), L"WinSta0") &&
         NameIs(::GetThreadDesktop(::GetCurrentThreadId()), L"Default"))
         return false;
+    // Once only: a copy that still does not land on the user's desktop goes on where it is
+    // rather than starting copies of itself without end.
+    const wchar_t kRestarted[] = L"TOLVIK_DESKTOP_RESTART";
+    if (::GetEnvironmentVariableW(kRestarted, nullptr, 0) != 0)
+        return false;
+    ::SetEnvironmentVariableW(kRestarted, L"1");
     std::vector<wchar_t> path(MAX_PATH);
     for (;;) {
         const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
@@ -87,8 +93,10 @@ bool RestartOnInteractiveDesktop()
     startup.lpDesktop = desktop;
     PROCESS_INFORMATION process{};
     if (!::CreateProcessW(path.data(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &process))
+                          &process)) {
+        ::SetEnvironmentVariableW(kRestarted, nullptr);
         return false;
+    }
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
     return true;
