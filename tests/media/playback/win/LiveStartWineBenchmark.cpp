@@ -5,7 +5,9 @@
 // restarts both outputs. Each zap is split into its steps: the SetStreams call itself (stop,
 // re-render, restart), the audio renderer's and the video renderer's completed pause (their first
 // sample), the whole graph running, the first presented frame and that frame's sample time (the
-// part of the wait that the renderer spends on the clock).
+// part of the wait that the renderer spends on the clock). Before the zaps, the cost of playing:
+// the CPU time per second of the decoder's decoding and its colour conversion (accounted on its
+// thread), of the delivery into the renderer on that thread, and of the whole process.
 #include <windows.h>
 
 #include <cstdio>
@@ -13,6 +15,7 @@
 #include <vector>
 
 #include "WineTiming.h"
+#include "media/filters/mpeg2video/win/CDecoderCpuAccount.h"
 #include "media/playback/PlaybackSettings.h"
 #include "media/playback/win/CDVBPlayback.h"
 #include "media/playback/win/PacketFeeder.h"
@@ -73,6 +76,45 @@ void PrintStep(const char* what, std::vector<double> values)
     std::printf("  %-58s median %7.1f ms (min %.1f, max %.1f)\n", what, Median(values), values.front(), values.back());
 }
 
+int64_t ProcessTime()
+{
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user))
+        return 0;
+    auto ticks = [](const FILETIME& t) { return int64_t(t.dwHighDateTime) << 32 | t.dwLowDateTime; };
+    return ticks(kernel) + ticks(user);
+}
+
+// CPU seconds per second of playing, over `milliseconds` of the running live graph.
+void PrintPlayingCost(DWORD milliseconds)
+{
+    using mpeg2videofilter::CDecoderCpuAccount;
+    using mpeg2videofilter::DecoderTime;
+    CDecoderCpuAccount::Enable(true);
+    const mpeg2videofilter::DecoderCpuTimes before = CDecoderCpuAccount::Totals();
+    const int64_t process = ProcessTime();
+    const LARGE_INTEGER start = Now();
+    test::CTestPlaybackHost::PumpUntil([] { return false; }, milliseconds);
+    const double seconds = Milliseconds(start, Now()) / 1000.0;
+    const mpeg2videofilter::DecoderCpuTimes after = CDecoderCpuAccount::Totals();
+    const double processRate = double(ProcessTime() - process) / 1e7 / seconds;
+    CDecoderCpuAccount::Enable(false);
+    auto print = [&](const char* what, DecoderTime a, DecoderTime b) {
+        std::printf("  %-40s %.3f CPU s/s (wall-clock time inside it %.3f s/s)\n", what,
+                    double(b.cpu - a.cpu) / 1e7 / seconds, double(b.wall - a.wall) / 1e7 / seconds);
+    };
+    std::printf("playing the live graph (720x576 at 25 frames/s), %.1f s, %.1f output samples/s:\n", seconds,
+                double(after.samples - before.samples) / seconds);
+    print("decoding", before.decode, after.decode);
+    print("conversion", before.convert, after.convert);
+    DecoderTime together = before.decode, togetherAfter = after.decode;
+    together += before.convert;
+    togetherAfter += after.convert;
+    print("decoding and conversion", together, togetherAfter);
+    print("delivery into the renderer (presentation)", before.deliver, after.deliver);
+    std::printf("  %-40s %.3f CPU s/s\n", "whole process", processRate);
+}
+
 } // namespace
 
 int main()
@@ -94,6 +136,7 @@ int main()
             return 1;
         test::CPacketFeeder feeder(&playback, &stream, kStreamSeconds, true);
         test::CTestPlaybackHost::PumpUntil([&] { return host.m_frameTimes.size() >= 25; }, 20000);
+        PrintPlayingCost(DWORD(kStreamSeconds * 1000));
         for (int i = 0; i < kZaps; ++i) {
             // Each change falls a different time after the start of a lap of the stream, so at a
             // different place of the GOP, and its first frame comes before the lap ends (the time
