@@ -128,17 +128,20 @@ def zap_times(session, multicast_ts, file_ts):
 
 
 def process_of(name):
-    """The Linux process of a Windows program (Wine's loader keeps the program's path on its command line)."""
+    """The Linux process of a Windows program (Wine's loader keeps the program's path on its command
+    line); the youngest, since the previous viewer may still be closing."""
+    found = []
     for pid in os.listdir("/proc"):
         if not pid.isdigit():
             continue
         try:
             command = open("/proc/%s/cmdline" % pid, "rb").read().split(b"\0")[0]
-        except OSError:
+            started = int(open("/proc/%s/stat" % pid).read().rsplit(")", 1)[1].split()[19])
+        except (OSError, IndexError, ValueError):
             continue
         if command.lower().endswith(name.lower().encode()):
-            return int(pid)
-    return None
+            found.append((started, int(pid)))
+    return max(found)[1] if found else None
 
 
 def cpu_seconds(pid):
@@ -214,14 +217,15 @@ def viewer_cost(session, service, tsid, stream):
     return cost
 
 
-def bare_window_cost(program):
-    """The floor: CPU s/s and peak MB of a bare Direct3D 9 window presenting every 5 ms."""
-    window = subprocess.Popen(["wine", program, str(int(PLAY_SECONDS) + 10)], stdin=subprocess.DEVNULL,
+def bare_window_cost(program, *how):
+    """The floor: CPU s/s and peak MB of a bare Direct3D 9 window presenting every 5 ms (with "video",
+    also drawing a video texture updated at 50 frames a second)."""
+    window = subprocess.Popen(["wine", program, str(int(PLAY_SECONDS) + 10), *how], stdin=subprocess.DEVNULL,
                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
         e2e.wait_for("the bare window", lambda: e2e.window_geometry("bare Direct3D 9 window"), 30)
         pid = e2e.wait_for("the bare window's process", lambda: process_of(os.path.basename(program)), 10)
-        return playing_cost(pid, "bare window")
+        return playing_cost(pid, " ".join(("bare window",) + how))
     finally:
         window.wait(timeout=60)
 
@@ -284,8 +288,9 @@ def main(program, demo, channel_writer, work, window_input, bare_window=None):
         e2e.reg_add(e2e.VIEWER_KEY, "LastActiveService", "REG_DWORD", e2e.TSID << 16 | 0x101)
         subprocess.run(["wine", "reg", "delete", e2e.PROFILE_KEY, "/f"], capture_output=True)
         try:
-            if bare_window:
-                print("bare Direct3D 9 window (the floor): %.3f CPU s/s, peak %.0f MB" % bare_window_cost(bare_window))
+            for how in ((), ("video",)) if bare_window else ():
+                print("bare Direct3D 9 window%s (the floor): %.3f CPU s/s, peak %.0f MB" %
+                      ((" drawing video",) + bare_window_cost(bare_window, *how)))
             zaps = zap_times(session, multicast_ts, file_ts)
             for label, path, program_id in (("virtual tuner", demo_ts, 0x101),
                                             ("multicast", multicast_ts, e2e.MULTICAST_SID),
