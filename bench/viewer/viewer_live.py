@@ -127,21 +127,26 @@ def zap_times(session, multicast_ts, file_ts):
     return times
 
 
-def process_of(name):
+def process_of(name, after=0.0):
     """The Linux process of a Windows program (Wine's loader keeps the program's path on its command
-    line); the youngest, since the previous viewer may still be closing."""
+    line) started after `after` (seconds since boot, /proc/uptime); of several, the one with the most
+    resident memory: a viewer that is closing or a second instance handing over is not the player."""
     found = []
     for pid in os.listdir("/proc"):
         if not pid.isdigit():
             continue
         try:
             command = open("/proc/%s/cmdline" % pid, "rb").read().split(b"\0")[0]
-            started = int(open("/proc/%s/stat" % pid).read().rsplit(")", 1)[1].split()[19])
-        except (OSError, IndexError, ValueError):
+            fields = open("/proc/%s/stat" % pid).read().rsplit(")", 1)[1].split()
+        except (OSError, IndexError):
             continue
-        if command.lower().endswith(name.lower().encode()):
-            found.append((started, int(pid)))
+        if command.lower().endswith(name.lower().encode()) and int(fields[19]) / os.sysconf("SC_CLK_TCK") >= after:
+            found.append((int(fields[21]), int(pid)))
     return max(found)[1] if found else None
+
+
+def uptime():
+    return float(open("/proc/uptime").read().split()[0])
 
 
 def cpu_seconds(pid):
@@ -208,10 +213,11 @@ def playing_cost(pid, label=None):
 
 def viewer_cost(session, service, tsid, stream):
     e2e.reg_add(e2e.VIEWER_KEY, "LastActiveService", "REG_DWORD", tsid << 16 | service)
+    started = uptime()
     viewer = session.start_viewer()
     # The interlaced picture scaled down matches less closely than the progressive SD one.
     viewer.wait_picture(service, 40, stream, db=15.0)
-    pid = e2e.wait_for("the viewer's process", lambda: process_of("Tolvik.exe"), 10)
+    pid = e2e.wait_for("the viewer's process", lambda: process_of("Tolvik.exe", started), 10)
     cost = playing_cost(pid, "viewer")
     viewer.close()
     return cost
@@ -220,11 +226,12 @@ def viewer_cost(session, service, tsid, stream):
 def bare_window_cost(program, *how):
     """The floor: CPU s/s and peak MB of a bare Direct3D 9 window presenting every 5 ms (with "video",
     also drawing a video texture updated at 50 frames a second)."""
+    started = uptime()
     window = subprocess.Popen(["wine", program, str(int(PLAY_SECONDS) + 10), *how], stdin=subprocess.DEVNULL,
                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
         e2e.wait_for("the bare window", lambda: e2e.window_geometry("bare Direct3D 9 window"), 30)
-        pid = e2e.wait_for("the bare window's process", lambda: process_of(os.path.basename(program)), 10)
+        pid = e2e.wait_for("the bare window's process", lambda: process_of(os.path.basename(program), started), 10)
         return playing_cost(pid, " ".join(("bare window",) + how))
     finally:
         window.wait(timeout=60)
