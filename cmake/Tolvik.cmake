@@ -76,3 +76,14 @@ function(tolvik_benchmark name)
   add_executable(${name} ${B_SOURCES})
   target_link_libraries(${name} PRIVATE ${B_LIBS} tolvik_bench_support benchmark::benchmark)
 endfunction()
+
+# tolvik_split_debug(target): a program of the program folder keeps its debug information in a file
+# of its own in the build folder (named in the program by a debug link): Wine reads every section
+# of a program image into memory, the debug sections too (36 of the viewer's 40 MB, all resident).
+function(tolvik_split_debug target)
+  set(debug ${CMAKE_CURRENT_BINARY_DIR}/${target}.debug)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE:${target}> ${debug}
+    COMMAND ${CMAKE_OBJCOPY} --strip-debug --add-gnu-debuglink=${debug} $<TARGET_FILE:${target}>
+    VERBATIM)
+endfunction()

@@ -9,9 +9,12 @@ environment, with the virtual tuner registered):
   length (the decoder waits for the next I-frame);
 - live playback cost: the viewer's CPU seconds per second of playing and its peak resident memory
   (the Wine process's VmHWM), for the SD demo channel and a 1920x1080 interlaced stream, beside
-  ffplay playing the same stream in the same run.
+  ffplay playing the same stream in the same run; with the busiest threads' shares (the decoder
+  works on the demultiplexer's video thread, the presentation on the render thread and Wine's
+  Direct3D threads), where the resident memory lies (by mapped file, the largest anonymous regions),
+  and the floor: a bare Direct3D 9 window presenting every 5 ms as the viewer's render thread does.
 
-Usage: viewer_live.py PROGRAM_DIR DEMO_DIR CHANNEL_WRITER WORK_DIR WINDOW_INPUT"""
+Usage: viewer_live.py PROGRAM_DIR DEMO_DIR CHANNEL_WRITER WORK_DIR WINDOW_INPUT [BARE_WINDOW]"""
 
 import json
 import os
@@ -124,23 +127,68 @@ def zap_times(session, multicast_ts, file_ts):
     return times
 
 
-def process_of(name):
-    """The Linux process of a Windows program (Wine's loader keeps the program's path on its command line)."""
+def process_of(name, after=0.0):
+    """The Linux process of a Windows program (Wine's loader keeps the program's path on its command
+    line) started after `after` (seconds since boot, /proc/uptime); of several, the one with the most
+    resident memory: a viewer that is closing or a second instance handing over is not the player."""
+    found = []
     for pid in os.listdir("/proc"):
         if not pid.isdigit():
             continue
         try:
             command = open("/proc/%s/cmdline" % pid, "rb").read().split(b"\0")[0]
-        except OSError:
+            fields = open("/proc/%s/stat" % pid).read().rsplit(")", 1)[1].split()
+        except (OSError, IndexError):
             continue
-        if command.lower().endswith(name.lower().encode()):
-            return int(pid)
-    return None
+        if command.lower().endswith(name.lower().encode()) and int(fields[19]) / os.sysconf("SC_CLK_TCK") >= after:
+            found.append((int(fields[21]), int(pid)))
+    return max(found)[1] if found else None
+
+
+def uptime():
+    return float(open("/proc/uptime").read().split()[0])
 
 
 def cpu_seconds(pid):
     fields = open("/proc/%d/stat" % pid).read().rsplit(")", 1)[1].split()
     return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def thread_seconds(pid):
+    """Each thread's name and CPU seconds, by thread id."""
+    threads = {}
+    for tid in os.listdir("/proc/%d/task" % pid):
+        try:
+            fields = open("/proc/%d/task/%s/stat" % (pid, tid)).read().rsplit(")", 1)[1].split()
+            name = open("/proc/%d/task/%s/comm" % (pid, tid)).read().strip()
+        except OSError:
+            continue
+        threads[tid] = (name, (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK"))
+    return threads
+
+
+def busiest_threads(before, after, seconds, count=5):
+    rates = sorted(((after[tid][1] - before.get(tid, ("", 0.0))[1]) / seconds, after[tid][0], tid) for tid in after)
+    return ", ".join("%s/%s %.3f" % (name, tid, rate) for rate, name, tid in reversed(rates[-count:]))
+
+
+def resident_by_mapping(pid, count=6):
+    """The resident megabytes by mapped file (anonymous memory together) and the largest anonymous
+    regions (size/resident MB), from the process's smaps."""
+    files, regions, name, size = {}, [], None, 0
+    for line in open("/proc/%d/smaps" % pid):
+        fields = line.split()
+        if re.match(r"[0-9a-f]+-[0-9a-f]+ ", line):
+            low, high = (int(x, 16) for x in fields[0].split("-"))
+            name, size = (os.path.basename(fields[5]) if len(fields) > 5 else "anonymous"), high - low
+        elif fields[0] == "Rss:":
+            files[name] = files.get(name, 0) + int(fields[1]) / 1024
+            if name == "anonymous":
+                regions.append((int(fields[1]) / 1024, size / 2 ** 20))
+    top = sorted(files.items(), key=lambda item: -item[1])[:count]
+    return "resident %.0f MB: %s; largest anonymous regions (size/resident MB): %s" % (
+        sum(files.values()), ", ".join("%s %.0f" % item for item in top),
+        ", ".join("%.1f/%.1f" % (total, rss) for rss, total in sorted(regions, reverse=True)[:count]))
 
 
 def peak_mb(pid):
@@ -150,22 +198,43 @@ def peak_mb(pid):
     return float("nan")
 
 
-def playing_cost(pid):
-    """CPU seconds per second over PLAY_SECONDS of playing, and the peak resident megabytes."""
-    cpu, wall = cpu_seconds(pid), time.monotonic()
+def playing_cost(pid, label=None):
+    """CPU seconds per second over PLAY_SECONDS of playing, and the peak resident megabytes; with a
+    label, prints the busiest threads and where the memory lies."""
+    cpu, threads, wall = cpu_seconds(pid), thread_seconds(pid), time.monotonic()
     time.sleep(PLAY_SECONDS)  # the measured stretch of playing
-    return (cpu_seconds(pid) - cpu) / (time.monotonic() - wall), peak_mb(pid)
+    seconds = time.monotonic() - wall
+    cost = (cpu_seconds(pid) - cpu) / seconds, peak_mb(pid)
+    if label:
+        print("  %s threads (CPU s/s): %s" % (label, busiest_threads(threads, thread_seconds(pid), seconds)))
+        print("  %s %s" % (label, resident_by_mapping(pid)), flush=True)
+    return cost
 
 
 def viewer_cost(session, service, tsid, stream):
     e2e.reg_add(e2e.VIEWER_KEY, "LastActiveService", "REG_DWORD", tsid << 16 | service)
+    started = uptime()
     viewer = session.start_viewer()
     # The interlaced picture scaled down matches less closely than the progressive SD one.
     viewer.wait_picture(service, 40, stream, db=15.0)
-    pid = e2e.wait_for("the viewer's process", lambda: process_of("Tolvik.exe"), 10)
-    cost = playing_cost(pid)
+    pid = e2e.wait_for("the viewer's process", lambda: process_of("Tolvik.exe", started), 10)
+    cost = playing_cost(pid, "viewer")
     viewer.close()
     return cost
+
+
+def bare_window_cost(program, *how):
+    """The floor: CPU s/s and peak MB of a bare Direct3D 9 window presenting every 5 ms (with "video",
+    also drawing a video texture updated at 50 frames a second)."""
+    started = uptime()
+    window = subprocess.Popen(["wine", program, str(int(PLAY_SECONDS) + 10), *how], stdin=subprocess.DEVNULL,
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        e2e.wait_for("the bare window", lambda: e2e.window_geometry("bare Direct3D 9 window"), 30)
+        pid = e2e.wait_for("the bare window's process", lambda: process_of(os.path.basename(program), started), 10)
+        return playing_cost(pid, " ".join(("bare window",) + how))
+    finally:
+        window.wait(timeout=60)
 
 
 def ffplay_cost(path, program):
@@ -195,7 +264,7 @@ def make_hd_stream(work):
     return path
 
 
-def main(program, demo, channel_writer, work, window_input):
+def main(program, demo, channel_writer, work, window_input, bare_window=None):
     os.makedirs(work, exist_ok=True)
     session = e2e.Session(program, demo, work, window_input, None, None)
     demo_ts = os.path.join(demo, "demo.ts")
@@ -226,6 +295,9 @@ def main(program, demo, channel_writer, work, window_input):
         e2e.reg_add(e2e.VIEWER_KEY, "LastActiveService", "REG_DWORD", e2e.TSID << 16 | 0x101)
         subprocess.run(["wine", "reg", "delete", e2e.PROFILE_KEY, "/f"], capture_output=True)
         try:
+            for how in ((), ("video",)) if bare_window else ():
+                print("bare Direct3D 9 window%s (the floor): %.3f CPU s/s, peak %.0f MB" %
+                      ((" drawing video",) + bare_window_cost(bare_window, *how)))
             zaps = zap_times(session, multicast_ts, file_ts)
             for label, path, program_id in (("virtual tuner", demo_ts, 0x101),
                                             ("multicast", multicast_ts, e2e.MULTICAST_SID),
@@ -249,4 +321,4 @@ def main(program, demo, channel_writer, work, window_input):
 
 
 if __name__ == "__main__":
-    sys.exit(main(*sys.argv[1:6]))
+    sys.exit(main(*sys.argv[1:7]))

@@ -24,4 +24,4 @@ if [ ! -s "$demo/demo.ts" ] || [ -n "$(find "$demo/demo.ts" -mmin +360)" ]; then
 fi
 echo "== viewer_live"
 python3 "$root/bench/viewer/viewer_live.py" "$win/program" "$demo" "$root/tests/dvb/DVBPlaybackCore/channel_file.py" \
-  "$build/bench_viewer_live" "$win/tests/system/window_input.exe"
+  "$build/bench_viewer_live" "$win/tests/system/window_input.exe" "$win/tests/viewer/bench_bare_window_wine.exe"

@@ -10,6 +10,7 @@
 #include "dshow/MediaTypes.h"
 #include "dshow/VideoTypes.h"
 #include "media/filters/mpeg2video/InputFormat.h"
+#include "media/filters/mpeg2video/win/CDecoderCpuAccount.h"
 #include "media/filters/mpeg2video/win/LogoOverlayLoader.h"
 
 namespace mpeg2videofilter {
@@ -279,6 +280,26 @@ HRESULT CMpeg2VideoDecoder::NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop
     return CTransformFilter::NewSegment(start, stop, rate);
 }
 
+CMpeg2VideoDecoder::CReceiveAccount::CReceiveAccount(CMpeg2VideoDecoder* filter) : m_filter(filter)
+{
+    filter->m_accounting = CDecoderCpuAccount::Enabled();
+    if (filter->m_accounting) {
+        m_start = CDecoderCpuAccount::Now();
+        filter->m_account = DecoderCpuTimes();
+    }
+}
+
+CMpeg2VideoDecoder::CReceiveAccount::~CReceiveAccount()
+{
+    CMpeg2VideoDecoder* f = m_filter;
+    if (!f->m_accounting)
+        return;
+    // Delivery runs the renderer on this thread: its share is the presentation's, not ours.
+    f->m_account.decode = CDecoderCpuAccount::Now() - m_start - f->m_account.convert - f->m_account.deliver;
+    CDecoderCpuAccount::Add(f->m_account);
+    f->m_accounting = false;
+}
+
 HRESULT CMpeg2VideoDecoder::Receive(IMediaSample* sample)
 {
     BYTE* data = nullptr;
@@ -290,6 +311,7 @@ HRESULT CMpeg2VideoDecoder::Receive(IMediaSample* sample)
     CAutoLock lock(&m_decoderLock);
     if (!m_core)
         return S_OK;
+    CReceiveAccount account(this);
     REFERENCE_TIME start = 0, stop = 0;
     if (sample->GetTime(&start, &stop) == S_OK) {
         if (m_takeNextTime) {
@@ -486,11 +508,20 @@ HRESULT CMpeg2VideoDecoder::DeliverPicture(PictureBuffer* picture)
             m_discontinuity = false;
         sample->SetTime(&start, &stop);
         sample->SetMediaTime(&start, &stop);
+        DecoderTime mark = m_accounting ? CDecoderCpuAccount::Now() : DecoderTime();
         hr = ConvertInto(sample, *a, *picture);
+        if (m_accounting) {
+            const DecoderTime now = CDecoderCpuAccount::Now();
+            m_account.convert += now - mark;
+            ++m_account.samples;
+            mark = now;
+        }
         if (hr == S_OK)
             hr = m_pOutput->Deliver(sample);
         else
             hr = S_OK; // a sample that cannot hold the frame is dropped
+        if (m_accounting)
+            m_account.deliver += CDecoderCpuAccount::Now() - mark;
         sample->Release();
         if (i == 0 && m_doubleRate)
             m_previous = picture;

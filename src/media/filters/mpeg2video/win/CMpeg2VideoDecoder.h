@@ -12,6 +12,7 @@
 #include "media/filters/mpeg2video/CTimeList.h"
 #include "media/filters/mpeg2video/ConvertPicture.h"
 #include "media/filters/mpeg2video/LogoOverlay.h"
+#include "media/filters/mpeg2video/win/CDecoderCpuAccount.h"
 #include "media/mpeg2video/Mpeg2VideoDecoderCore.h"
 
 namespace mpeg2videofilter {
@@ -62,6 +63,17 @@ private:
     HRESULT ReconnectOutput(uint32_t width, uint32_t height);
     static int8_t SkipLevelFor(double rate);
 
+    // Adds one input call's decoding and conversion time to the process's account when it is on.
+    class CReceiveAccount {
+    public:
+        explicit CReceiveAccount(CMpeg2VideoDecoder* filter);
+        ~CReceiveAccount();
+
+    private:
+        CMpeg2VideoDecoder* m_filter;
+        DecoderTime m_start;
+    };
+
     dshow::CCritSec m_decoderLock; // the core and everything below
     uint32_t m_width = 720, m_height = 576, m_aspect = 0;
     uint32_t m_outputStride = 0, m_outputImageSize = 0, m_outputRows = 0;
@@ -77,6 +89,8 @@ private:
     double m_rate = 1.0;
     REFERENCE_TIME m_runningTime = 0, m_frameDuration = 400000;
     CTimeList m_times;
+    bool m_accounting = false; // inside an accounted input call
+    DecoderCpuTimes m_account;  // of the input call in progress
     std::vector<uint8_t> m_sequenceHeader; // of the connected input type, appended again after resets
     LogoOverlay m_smallLogo, m_largeLogo;
 };

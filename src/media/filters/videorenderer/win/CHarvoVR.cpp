@@ -232,7 +232,31 @@ HRESULT CHarvoVR::PrepareSurfaces(const dshow::CMediaType& mt, const RendererFor
     return hr;
 }
 
+HRESULT CHarvoVR::Receive(IMediaSample* sample)
+{
+    // The first picture after a start or a channel change is shown as it arrives, not only once
+    // every renderer of the graph has its first sample, the graph runs and the clock reaches the
+    // picture's time: the decoder's wait for an I-picture is not paid a second time on the clock.
+    {
+        CAutoLock lock(&m_InterfaceLock);
+        bool presented = false;
+        if (m_state == State_Paused && SUCCEEDED(RenderSample(sample, &presented)) && presented)
+            m_shownWhilePaused = sample;
+    }
+    const HRESULT hr = CBaseRenderer::Receive(sample);
+    m_shownWhilePaused = nullptr;
+    return hr;
+}
+
 HRESULT CHarvoVR::DoRenderSample(IMediaSample* sample)
+{
+    if (sample == m_shownWhilePaused)
+        return S_OK;
+    bool presented = false;
+    return RenderSample(sample, &presented);
+}
+
+HRESULT CHarvoVR::RenderSample(IMediaSample* sample, bool* presented)
 {
     if (!m_streaming.Check())
         return S_OK;
@@ -303,6 +327,7 @@ HRESULT CHarvoVR::DoRenderSample(IMediaSample* sample)
                     level->Release();
                 }
                 m_presenter->PresentSample(&m_presentInfo);
+                *presented = true;
             }
         }
     }

@@ -30,6 +30,9 @@ public:
     HRESULT CheckMediaType(const dshow::CMediaType* mt) override;
     HRESULT SetMediaType(const dshow::CMediaType* mt) override;
     HRESULT DoRenderSample(IMediaSample* sample) override;
+    // A paused graph shows the picture it stands at: a sample that arrives while paused is
+    // presented at once (and not again when the clock reaches it).
+    HRESULT Receive(IMediaSample* sample) override;
 
     // IHVRConfig
     STDMETHODIMP SetDirect3D(IDirect3D9* d3d) override;
@@ -48,6 +51,9 @@ public:
     double FrameRateEstimate();
 
 private:
+    // Copies the sample into the surface and hands it to the presenter; `presented` tells whether
+    // it got that far.
+    HRESULT RenderSample(IMediaSample* sample, bool* presented);
     HRESULT PrepareSurfaces(const dshow::CMediaType& mt, const RendererFormat& format);
     IHVRAllocPresenter* TakePresenter();
 
@@ -65,6 +71,7 @@ private:
     dshow::CMediaType m_mediaType;
     dshow::CAMEvent m_streaming{true};
     LONG m_deviceState = kDeviceNormal;
+    IMediaSample* m_shownWhilePaused = nullptr; // the streaming thread's only, compared, never used
 };
 
 // Kinds of a media type's subtype and format type.

@@ -2,7 +2,8 @@
 // filter into the own renderer and the live presenter. Every frame reaches the presenter with its
 // time, EC_COMPLETE follows the last, the texture read back holds the last frame exactly (RGB32) or
 // as Wine's own YUY2 conversion makes it, a size change mid-stream reconnects, and a device reset
-// (objects released, Reset, restored) lets frames resume.
+// (objects released, Reset, restored) lets frames resume. A paused graph shows its first picture
+// at once, and running on presents it no second time.
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -162,6 +163,10 @@ TEST_F(RendererGraphTest, EveryFrameReachesThePresenterAndTheTextureHoldsTheLast
     const size_t frames = test::ReadFileBytes(test::MediaPath("mpeg2video/options.ref.yuv")).size() / (352 * 288 * 3 / 2);
     ASSERT_EQ(frames, decoded.frames.size());
     Build(es, 352, 288, true);
+    ASSERT_TRUE(SUCCEEDED(m_control->Pause()));
+    for (int i = 0; i < 1000 && m_host->Times().empty(); ++i)
+        Sleep(10);
+    ASSERT_EQ(1u, m_host->Times().size()) << "the paused graph shows its first picture";
     RunToCompletion();
     ExpectTimes(frames);
     EXPECT_DOUBLE_EQ(25.0, m_rendererFilter->FrameRateEstimate());

@@ -1,0 +1,101 @@
+// The floor a Direct3D 9 window costs under Wine, for the viewer's benchmark to set beside the
+// viewer: a window with a device made as the viewer makes its own (primary-screen-sized back
+// buffer, copy swap, software vertex processing, multithreaded), cleared and presented every 5 ms
+// as the viewer's render thread redraws, for the seconds given (default 10), then it ends. With
+// "video" it also does what the video path asks of Wine: a 720x576 YUY2 frame written into an
+// offscreen surface and stretched into a power-of-two render-target texture 50 times a second (the
+// renderer), and that texture drawn on a quad with DrawPrimitiveUP at every redraw (the render thread).
+#include <windows.h>
+
+#include <d3d9.h>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+struct Vertex {
+    float x, y, z, rhw, u, v;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const DWORD seconds = argc > 1 ? DWORD(std::atoi(argv[1])) : 10;
+    const bool video = argc > 2 && std::strcmp(argv[2], "video") == 0;
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"BareDirect3DWindow";
+    RegisterClassW(&wc);
+    HWND window = CreateWindowW(wc.lpszClassName, L"bare Direct3D 9 window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                736, 615, nullptr, nullptr, wc.hInstance, nullptr);
+    IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
+    if (!window || !d3d)
+        return 1;
+    D3DPRESENT_PARAMETERS pp = {};
+    pp.BackBufferWidth = GetSystemMetrics(SM_CXSCREEN);
+    pp.BackBufferHeight = GetSystemMetrics(SM_CYSCREEN);
+    pp.BackBufferCount = 1;
+    pp.SwapEffect = D3DSWAPEFFECT_COPY;
+    pp.hDeviceWindow = window;
+    pp.Windowed = TRUE;
+    pp.Flags = D3DPRESENTFLAG_DEVICECLIP | D3DPRESENTFLAG_VIDEO;
+    pp.PresentationInterval = D3DPRESENT_INTERVAL_ONE;
+    IDirect3DDevice9* device = nullptr;
+    if (FAILED(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
+                                 D3DCREATE_SOFTWARE_VERTEXPROCESSING | D3DCREATE_MULTITHREADED, &pp, &device)))
+        return 1;
+    IDirect3DTexture9* texture = nullptr;
+    IDirect3DSurface9* frame = nullptr;
+    if (video && (FAILED(device->CreateTexture(1024, 1024, 1, D3DUSAGE_RENDERTARGET, D3DFMT_X8R8G8B8, D3DPOOL_DEFAULT,
+                                               &texture, nullptr)) ||
+                  FAILED(device->CreateOffscreenPlainSurface(720, 576, D3DFMT_YUY2, D3DPOOL_DEFAULT, &frame, nullptr))))
+        return 1;
+    const RECT picture = {0, 0, 720, 576};
+    const float w = float(pp.BackBufferWidth), h = float(pp.BackBufferHeight);
+    const Vertex quad[4] = {{0, 0, 0, 1, 0, 0}, {w, 0, 0, 1, 720.0f / 1024, 0}, {0, h, 0, 1, 0, 576.0f / 1024},
+                            {w, h, 0, 1, 720.0f / 1024, 576.0f / 1024}};
+    DWORD nextFrame = GetTickCount(), frames = 0;
+    const DWORD end = GetTickCount() + seconds * 1000;
+    while (int(end - GetTickCount()) > 0) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        if (video && int(GetTickCount() - nextFrame) >= 0) {
+            nextFrame += 20;
+            D3DLOCKED_RECT locked;
+            if (SUCCEEDED(frame->LockRect(&locked, &picture, 0))) {
+                for (int y = 0; y < 576; ++y)
+                    std::memset(static_cast<BYTE*>(locked.pBits) + y * locked.Pitch, int(frames + y) & 0xFF, 720 * 2);
+                frame->UnlockRect();
+            }
+            ++frames;
+            IDirect3DSurface9* level = nullptr;
+            if (SUCCEEDED(texture->GetSurfaceLevel(0, &level))) {
+                device->StretchRect(frame, &picture, level, &picture, D3DTEXF_NONE);
+                level->Release();
+            }
+        }
+        device->Clear(0, nullptr, D3DCLEAR_TARGET, D3DCOLOR_XRGB(0, 0, 0), 1.0f, 0);
+        if (SUCCEEDED(device->BeginScene())) {
+            if (video) {
+                device->SetTexture(0, texture);
+                device->SetFVF(D3DFVF_XYZRHW | D3DFVF_TEX1);
+                device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(Vertex));
+            }
+            device->EndScene();
+        }
+        device->Present(nullptr, nullptr, nullptr, nullptr);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+    if (frame)
+        frame->Release();
+    if (texture)
+        texture->Release();
+    device->Release();
+    d3d->Release();
+    DestroyWindow(window);
+    return 0;
+}
