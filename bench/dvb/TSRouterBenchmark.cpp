@@ -126,7 +126,7 @@ int main(int argc, char** argv)
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     if (reporter.routed > 0 && reporter.copied > 0)
-        std::printf("routing: %.0f MB/s, memcpy: %.0f MB/s, ratio %.3f (goal >= 0.25)\n", reporter.routed / 1e6,
+        std::printf("routing: %.0f MB/s, memcpy: %.0f MB/s, ratio %.3f (goal >= 0.4)\n", reporter.routed / 1e6,
                     reporter.copied / 1e6, reporter.routed / reporter.copied);
     return 0;
 }
