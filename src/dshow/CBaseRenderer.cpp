@@ -14,12 +14,24 @@ CBaseRenderer::CBaseRenderer(REFCLSID clsid, const wchar_t* name, IUnknown* owne
     m_evReady.Set();
 }
 
-CBaseRenderer::~CBaseRenderer() { delete m_pInputPin; }
+CBaseRenderer::~CBaseRenderer()
+{
+    delete m_position;
+    delete m_pInputPin;
+}
 
 STDMETHODIMP CBaseRenderer::NonDelegatingQueryInterface(REFIID riid, void** ppv)
 {
     if (riid == IID_IAMFilterMiscFlags)
         return GetInterface(static_cast<IAMFilterMiscFlags*>(this), ppv);
+    if (riid == IID_IMediaSeeking) {
+        CAutoLock lock(&m_InterfaceLock);
+        if (!m_position && InputPin())
+            m_position = new (std::nothrow) CRendererPosPassThru(GetOwner(), m_pInputPin);
+        if (!m_position)
+            return E_OUTOFMEMORY;
+        return GetInterface(static_cast<IMediaSeeking*>(m_position), ppv);
+    }
     return CBaseFilter::NonDelegatingQueryInterface(riid, ppv);
 }
 

@@ -10,12 +10,14 @@
 // Locks: the interface lock (m_InterfaceLock, the filter lock) guards state changes and is held
 // while a sample is rendered; the renderer lock (m_RendererLock) guards the pending sample and
 // the end-of-stream flags. Subclasses that keep a lock of their own take it after the interface lock.
+// IMediaSeeking is passed to the upstream pin (CRendererPosPassThru).
 #pragma once
 
 #include "dshow/CAMEvent.h"
 #include "dshow/CBaseFilter.h"
 #include "dshow/CCritSec.h"
 #include "dshow/CMediaType.h"
+#include "dshow/CRendererPosPassThru.h"
 
 namespace dshow {
 
@@ -70,6 +72,7 @@ protected:
     CCritSec m_InterfaceLock;
     CCritSec m_RendererLock;
     CRendererInputPin* m_pInputPin = nullptr; // a subclass may put its own pin here in its constructor
+    CRendererPosPassThru* m_position = nullptr; // made on the first query for IMediaSeeking
 
 private:
     CAMEvent m_evReady{true};     // paused with a sample or at end of stream: the state change is complete

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "dshow/CComPtr.h"
 #include "dshow/CUnknown.h"
 #include "media/playback/win/CFilePlayback.h"
 #include "media/playback/win/TestPlaybackHost.h"
@@ -121,6 +122,36 @@ TEST_F(FilePlaybackTest, AudioOnlyFilesPlayWithoutVideoSeekAndFailuresLeaveNothi
     file.TogglePause(); // without a graph: nothing
     file.Seek(0.5);
     file.SetVolume(50);
+}
+
+// The graph seeks through every renderer that offers IMediaSeeking: ours passes it to the splitter's
+// video pin, which otherwise never hears of a seek (so a file of video alone could not seek at all).
+TEST_F(FilePlaybackTest, TheVideoRendererPassesSeekingToTheSplitter)
+{
+    CFilePlayback file(m_host);
+    bool hasVideo = false;
+    ASSERT_EQ(S_OK, file.Open(WinPath("playback/yuy2.avi"), &hasVideo));
+    ASSERT_TRUE(hasVideo);
+    dshow::CComPtr<IBaseFilter> renderer;
+    if (FAILED(file.Graph()->FindFilterByName(L"Harvo Video Renderer", &renderer)))
+        ASSERT_EQ(S_OK, file.Graph()->FindFilterByName(L"Video Renderer", &renderer));
+    dshow::CComPtr<IMediaSeeking> seeking;
+    ASSERT_EQ(S_OK, seeking.QueryFrom(renderer.Get()));
+    EXPECT_EQ(S_OK, seeking->IsFormatSupported(&TIME_FORMAT_MEDIA_TIME));
+    LONGLONG duration = 0;
+    ASSERT_EQ(S_OK, seeking->GetDuration(&duration));
+    EXPECT_NEAR(file.Duration(), duration * 1e-7, 0.05);
+    EXPECT_NEAR(1.0, duration * 1e-7, 0.05);
+    // Through the graph, paused: the position tick reports where the seek went.
+    file.TogglePause();
+    file.Seek(0.5);
+    m_host->m_infoTexts.clear();
+    ASSERT_TRUE(WaitForTicks(1));
+    EXPECT_NEAR(0.5f, m_host->m_infoTexts.back().value, 0.02f);
+    LONGLONG current = 0, stop = 0;
+    ASSERT_EQ(S_OK, seeking->GetPositions(&current, &stop));
+    EXPECT_NEAR(duration / 2, current, 100000);
+    EXPECT_EQ(S_OK, file.Close());
 }
 
 TEST_F(FilePlaybackTest, AnObjectAbove4GiBGetsItsTicks)
