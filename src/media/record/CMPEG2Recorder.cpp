@@ -50,6 +50,16 @@ int CountAc3Frames(const uint8_t* payload, int size, int* first)
     return frames;
 }
 
+// A PTS or DTS field (ISO/IEC 13818-1, 2.4.3.7): the 4-bit prefix kept, 33 bits and marker bits.
+void PutTimestamp(uint8_t* field, uint64_t value)
+{
+    field[0] = static_cast<uint8_t>((field[0] & 0xF0) | ((value >> 29) & 0x0E) | 1);
+    field[1] = static_cast<uint8_t>(value >> 22);
+    field[2] = static_cast<uint8_t>(((value >> 14) & 0xFE) | 1);
+    field[3] = static_cast<uint8_t>(value >> 7);
+    field[4] = static_cast<uint8_t>(((value << 1) & 0xFE) | 1);
+}
+
 } // namespace
 
 CMPEG2Recorder::CMPEG2Recorder(CBaseRecorderSink* sink, int freeSpacePercent, CFreeSpaceQuery* freeSpace,
@@ -99,6 +109,19 @@ void CMPEG2Recorder::Write(const uint8_t* data, int length)
         return;
     if (FAILED(m_sink->Write(data, length)))
         m_writeFailed = true;
+}
+
+void CMPEG2Recorder::Rebase(uint8_t* pes, const CHeader& header)
+{
+    if (!header.hasPts)
+        return;
+    if (!m_haveOrigin) {
+        m_origin = (header.dts - kFirstDecodingTime) & kTimestampMask;
+        m_haveOrigin = true;
+    }
+    PutTimestamp(pes + 9, (header.pts - m_origin) & kTimestampMask);
+    if ((pes[7] & 0xC0) == 0xC0)
+        PutTimestamp(pes + 14, (header.dts - m_origin) & kTimestampMask);
 }
 
 CMPEG2Recorder::CHeader CMPEG2Recorder::ExamineHeader(const uint8_t* data, int length)
@@ -186,16 +209,19 @@ void CMPEG2Recorder::OnAudioPES(const uint8_t* data, int length)
     if (!header.valid || !(IsMpegAudioStream(header.streamId) || header.streamId == 0xBD))
         return; // a piece without a PES start, or no audio: nothing a player could use
     m_audioIsAc3 = header.streamId == 0xBD;
+    uint8_t* out = m_audioOut.data();
     if (m_videoPid == 0 && header.hasPts) {
         // Without video the audio carries the packs.
-        WritePackAndSystemHeader(header.dts);
+        std::memcpy(out, data, header.headerLength);
+        Rebase(out, header);
+        WritePackAndSystemHeader((header.dts - m_origin) & kTimestampMask);
         m_started = true;
     }
     if (!m_started)
         return; // audio before the first pack is dropped
 
-    uint8_t* out = m_audioOut.data();
     std::memcpy(out, data, header.headerLength);
+    Rebase(out, header);
     int fill = static_cast<int>(header.headerLength);
     const uint8_t* payload = data + header.headerLength;
     const int payloadLength = length - fill;
@@ -234,7 +260,8 @@ void CMPEG2Recorder::FlushVideo()
         out[3] = 0xE0;
         PutLength(out, fill - 6);
         if (header.hasPts) {
-            WritePackAndSystemHeader(header.dts);
+            Rebase(out, header);
+            WritePackAndSystemHeader((header.dts - m_origin) & kTimestampMask);
             m_started = true;
         }
         if (m_started)

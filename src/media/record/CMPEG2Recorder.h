@@ -1,7 +1,8 @@
 // Rewrites the video and audio PES packets of a transport stream into an MPEG-2 program stream
 // (ISO/IEC 13818-1, 2.5): program-stream PES packets of at most 64 KiB, a pack header and a system
 // header before every video PES with a PTS (before every audio PES with a PTS when there is no
-// video), AC-3 as private_stream_1. Watches the free space of the target volume and stops, calling
+// video), AC-3 as private_stream_1. Timestamps are counted from the recording's start: the first
+// pack's PES decodes at kFirstDecodingTime, whatever the broadcast's clock read. Watches the free space of the target volume and stops, calling
 // its owner once, when that falls below the reserve fixed at the start or when the sink fails.
 // Runs on the transport-stream thread under its owner's lock; it has none of its own.
 #pragma once
@@ -32,6 +33,10 @@ public:
     static constexpr uint32_t kMuxRate = 50000;
     // The SCR runs this far (0.5 s at 90 kHz) ahead of the decoding time of the pack's first PES.
     static constexpr int64_t kScrDelay = 45000;
+    // The decoding time (1 s at 90 kHz) the first written pack's PES gets: players that take the
+    // stream's timestamps as they are (Wine's splitter) show the first picture at once, and audio
+    // up to that long before the first video picture keeps a time after zero.
+    static constexpr int64_t kFirstDecodingTime = 90000;
     // The volume is asked for its free space once per this many packets: one query costs about
     // 0.2 ms under Wine, more than a packet of a 15 Mbit/s service may take.
     static constexpr int kPacketsPerSpaceQuery = 32;
@@ -64,6 +69,9 @@ private:
     void OnAudioPES(const uint8_t* data, int length);
     void FlushVideo();
     void WritePackAndSystemHeader(uint64_t decodingTime);
+    // Counts the PES header's PTS and DTS from the recording's start, in place; the first PES
+    // with a PTS fixes that start.
+    void Rebase(uint8_t* pes, const CHeader& header);
     void Write(const uint8_t* data, int length);
     // Ends the recording and tells the owner; false when it had ended before.
     void Stop();
@@ -81,6 +89,8 @@ private:
     uint64_t m_reserve = 0;
     uint64_t m_lastScr = 0;
     bool m_haveScr = false;
+    uint64_t m_origin = 0;
+    bool m_haveOrigin = false;
     bool m_audioIsAc3 = false;
     bool m_started = false;
     bool m_stopped = false;

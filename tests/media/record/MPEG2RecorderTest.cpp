@@ -82,6 +82,37 @@ TEST_F(MPEG2RecorderTest, WritesNothingBeforeTheFirstVideoPtsThenPackAndSystemHe
     EXPECT_EQ(1014 - 6, (m_out[36] << 8) | m_out[37]);
 }
 
+TEST_F(MPEG2RecorderTest, TimestampsCountFromTheRecordingsStartAcrossTheClockWrap)
+{
+    // The broadcast's clock 2 s before its 33-bit wrap: the first video PTS decodes at 1 s, the
+    // next pictures 2.04 s and 2.12 s later (across the wrap), the audio between them.
+    const uint64_t wrap = uint64_t(1) << 33, first = wrap - 180000;
+    Make(80);
+    PushPes(kVideo, MakePes(first, std::vector<uint8_t>(100, 0x11), 0, 0xE0));
+    PushPes(kVideo, MakePes(3600, std::vector<uint8_t>(100, 0x22), 0, 0xE0));
+    PushPes(kAudio, MakePes(7200, std::vector<uint8_t>(100, 0x55), 0, 0xC0));
+    PushPes(kVideo, MakePes(10800, std::vector<uint8_t>(100, 0x22), 0, 0xE0));
+    delete m_callback.recorder;
+    m_callback.recorder = nullptr;
+    std::vector<std::pair<int, uint64_t>> times; // stream id (0xBA: SCR), time
+    for (size_t at = 0; at + 14 <= m_out.size();) {
+        const uint8_t* p = m_out.data() + at;
+        if (p[3] == 0xBA) {
+            times.push_back({0xBA, (uint64_t((p[4] >> 3) & 7) << 30) | (uint64_t(p[4] & 3) << 28) | (p[5] << 20) |
+                                       ((p[6] >> 3) << 15) | ((p[6] & 3) << 13) | (p[7] << 5) | (p[8] >> 3)});
+            at += 14;
+            continue;
+        }
+        if ((p[7] & 0x80) && p[3] != 0xBB)
+            times.push_back({p[3], (uint64_t((p[9] >> 1) & 7) << 30) | (p[10] << 22) | ((p[11] >> 1) << 15) |
+                                       (p[12] << 7) | (p[13] >> 1)});
+        at += 6 + ((p[4] << 8) | p[5]);
+    }
+    const std::vector<std::pair<int, uint64_t>> expected = {
+        {0xBA, 45000}, {0xE0, 90000}, {0xBA, 228600}, {0xE0, 273600}, {0xBA, 235800}, {0xE0, 280800}, {0xC0, 277200}};
+    EXPECT_EQ(expected, times);
+}
+
 TEST_F(MPEG2RecorderTest, LongVideoPesIsCutIntoPiecesWithTheirOwnHeaders)
 {
     Make(80);
