@@ -96,6 +96,27 @@ const ExponentDeltas& Deltas()
     return table;
 }
 
+// The next of the grouped mantissas of one quantiser (Size levels in a group of Bits bits), from
+// the frame's bytes at bit position `at`: every Size-th time a new group, without a branch on it,
+// as the groups of bap 1, 2 and 4 interleave too irregularly to predict. The code at the position
+// is looked at each time, and taken, its bits passed, only when the last group is used up.
+template <unsigned Bits, int Size, size_t Rows>
+inline float Grouped(const uint8_t* base, uint64_t& at, int& count, const float*& pending,
+                     const float (&table)[Rows][Size])
+{
+    static_assert(Rows == 1u << Bits, "a row for every code");
+    uint64_t word;
+    std::memcpy(&word, base + (at >> 3), sizeof word);
+    const uint32_t code = static_cast<uint32_t>((__builtin_bswap64(word) << (at & 7)) >> (64 - Bits));
+    // All ones when the last group is used up (its count is then zero), else zero.
+    const uintptr_t fresh = 0 - static_cast<uintptr_t>(count == 0);
+    at += Bits & fresh;
+    const uintptr_t last = reinterpret_cast<uintptr_t>(pending);
+    pending = reinterpret_cast<const float*>(last ^ ((reinterpret_cast<uintptr_t>(table[code]) ^ last) & fresh));
+    count |= static_cast<int>(Size & fresh);
+    return pending[Size - count--];
+}
+
 // Rematrixing bands (A/52 section 7.5.2): [13, 25), [25, 37), [37, 61), [61, 253).
 const int kRematrixStart[5] = {13, 25, 37, 61, 253};
 
@@ -535,25 +556,13 @@ void AC3FrameDecoder::ReadMantissas(AudioBitReader& bits, int slot, int start, i
             }
             break;
         case 1:
-            if (count0 == 0) {
-                pending0 = t.group3[read(5)];
-                count0 = 3;
-            }
-            v = pending0[3 - count0--];
+            v = Grouped<5, 3>(base, position, count0, pending0, t.group3);
             break;
         case 2:
-            if (count1 == 0) {
-                pending1 = t.group5[read(7)];
-                count1 = 3;
-            }
-            v = pending1[3 - count1--];
+            v = Grouped<7, 3>(base, position, count1, pending1, t.group5);
             break;
         case 4:
-            if (count2 == 0) {
-                pending2 = t.group11[read(7)];
-                count2 = 2;
-            }
-            v = pending2[2 - count2--];
+            v = Grouped<7, 2>(base, position, count2, pending2, t.group11);
             break;
         default: {
             // Bap 3, 5 and the symmetric quantisers (6 to 15) without a branch between them, as they
