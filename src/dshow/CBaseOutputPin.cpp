@@ -57,34 +57,29 @@ HRESULT CBaseOutputPin::DecideAllocator(IMemInputPin* input, IMemAllocator** all
     if (request.cbAlign == 0)
         request.cbAlign = 1;
 
+    // An allocator sized for this pin and handed downstream, or released on failure.
+    auto settle = [&](HRESULT hr) {
+        if (SUCCEEDED(hr)) {
+            hr = DecideBufferSize(*allocator, &request);
+            if (SUCCEEDED(hr)) {
+                hr = input->NotifyAllocator(*allocator, FALSE);
+                if (SUCCEEDED(hr))
+                    return S_OK;
+            }
+        }
+        if (*allocator) {
+            (*allocator)->Release();
+            *allocator = nullptr;
+        }
+        return hr;
+    };
     // The downstream pin's own allocator first, then ours.
     HRESULT hr = input->GetAllocator(allocator);
-    if (SUCCEEDED(hr) && *allocator) {
-        hr = DecideBufferSize(*allocator, &request);
-        if (SUCCEEDED(hr)) {
-            hr = input->NotifyAllocator(*allocator, FALSE);
-            if (SUCCEEDED(hr))
-                return S_OK;
-        }
-    }
-    if (*allocator) {
-        (*allocator)->Release();
-        *allocator = nullptr;
-    }
-    hr = InitAllocator(allocator);
-    if (SUCCEEDED(hr)) {
-        hr = DecideBufferSize(*allocator, &request);
-        if (SUCCEEDED(hr)) {
-            hr = input->NotifyAllocator(*allocator, FALSE);
-            if (SUCCEEDED(hr))
-                return S_OK;
-        }
-    }
-    if (*allocator) {
-        (*allocator)->Release();
-        *allocator = nullptr;
-    }
-    return hr;
+    if (SUCCEEDED(hr) && !*allocator)
+        hr = E_NOINTERFACE;
+    if (settle(hr) == S_OK)
+        return S_OK;
+    return settle(InitAllocator(allocator));
 }
 
 HRESULT CBaseOutputPin::BreakConnect()

@@ -2,30 +2,25 @@
 // task-allocated for the caller to delete. It holds the pin (and so its filter).
 #pragma once
 
-#include "dshow/CComSingleInterface.h"
-
-#include "dshow/DShow.h"
+#include "dshow/CEnumByPosition.h"
 
 namespace dshow {
 
 class CBasePin;
 
-class CEnumMediaTypes : public dshow::CComSingleInterface<IEnumMediaTypes, &IID_IEnumMediaTypes> {
+class CEnumMediaTypes : public CEnumByPosition<IEnumMediaTypes, &IID_IEnumMediaTypes, AM_MEDIA_TYPE*> {
 public:
     CEnumMediaTypes(CBasePin* pin, const CEnumMediaTypes* copyFrom);
-    virtual ~CEnumMediaTypes();
+    ~CEnumMediaTypes() override;
 
-    STDMETHODIMP Next(ULONG count, AM_MEDIA_TYPE** types, ULONG* fetched) override;
     STDMETHODIMP Skip(ULONG count) override;
-    STDMETHODIMP Reset() override;
-    STDMETHODIMP Clone(IEnumMediaTypes** clone) override;
 
 private:
-    bool OutOfSync() const;
+    LONG CurrentVersion() const override;
+    bool FetchNext(AM_MEDIA_TYPE** type) override;
+    IEnumMediaTypes* Copy() const override;
 
     CBasePin* m_pin;
-    int m_position = 0;
-    LONG m_version;
 };
 
 } // namespace dshow

@@ -7,39 +7,29 @@
 namespace dshow {
 
 CEnumPins::CEnumPins(CBaseFilter* filter, const CEnumPins* copyFrom)
-    : m_filter(filter), m_version(copyFrom ? copyFrom->m_version : filter->GetPinVersion())
+    : CEnumByPosition(copyFrom ? copyFrom->m_version : filter->GetPinVersion(), copyFrom ? copyFrom->m_position : 0),
+      m_filter(filter)
 {
-    if (copyFrom)
-        m_position = copyFrom->m_position;
     m_filter->AddRef();
 }
 
 CEnumPins::~CEnumPins() { m_filter->Release(); }
 
-STDMETHODIMP CEnumPins::Next(ULONG count, IPin** pins, ULONG* fetched)
+bool CEnumPins::FetchNext(IPin** pin)
 {
-    if (!pins)
-        return E_POINTER;
-    if (count != 1 && !fetched)
-        return E_INVALIDARG;
-    if (fetched)
-        *fetched = 0;
-    if (OutOfSync())
-        return VFW_E_ENUM_OUT_OF_SYNC;
-    ULONG got = 0;
-    int total = m_filter->GetPinCount();
-    while (got < count && m_position < total) {
-        CBasePin* pin = m_filter->GetPin(m_position++);
-        if (!pin)
-            continue;
-        pins[got] = static_cast<IPin*>(pin);
-        pins[got]->AddRef();
-        ++got;
+    // A gap in the filter's pins is passed over.
+    const int total = m_filter->GetPinCount();
+    while (m_position < total) {
+        if (CBasePin* found = m_filter->GetPin(m_position++)) {
+            *pin = static_cast<IPin*>(found);
+            (*pin)->AddRef();
+            return true;
+        }
     }
-    if (fetched)
-        *fetched = got;
-    return got == count ? S_OK : S_FALSE;
+    return false;
 }
+
+IEnumPins* CEnumPins::Copy() const { return new (std::nothrow) CEnumPins(m_filter, this); }
 
 STDMETHODIMP CEnumPins::Skip(ULONG count)
 {
@@ -51,31 +41,6 @@ STDMETHODIMP CEnumPins::Skip(ULONG count)
         return S_FALSE;
     }
     m_position += static_cast<int>(count);
-    return S_OK;
-}
-
-STDMETHODIMP CEnumPins::Reset()
-{
-    m_version = m_filter->GetPinVersion();
-    m_position = 0;
-    return S_OK;
-}
-
-STDMETHODIMP CEnumPins::Clone(IEnumPins** clone)
-{
-    if (!clone)
-        return E_POINTER;
-    if (OutOfSync()) {
-        *clone = nullptr;
-        return VFW_E_ENUM_OUT_OF_SYNC;
-    }
-    auto* copy = new (std::nothrow) CEnumPins(m_filter, this);
-    if (!copy) {
-        *clone = nullptr;
-        return E_OUTOFMEMORY;
-    }
-    *clone = copy;
-    copy->AddRef();
     return S_OK;
 }
 

@@ -2,28 +2,25 @@
 // VFW_E_ENUM_OUT_OF_SYNC when the filter's pin set changed since it was made or reset.
 #pragma once
 
-#include "dshow/CComSingleInterface.h"
+#include "dshow/CEnumByPosition.h"
 
 #include "dshow/CBaseFilter.h"
 
 namespace dshow {
 
-class CEnumPins : public dshow::CComSingleInterface<IEnumPins, &IID_IEnumPins> {
+class CEnumPins : public CEnumByPosition<IEnumPins, &IID_IEnumPins, IPin*> {
 public:
     CEnumPins(CBaseFilter* filter, const CEnumPins* copyFrom);
-    virtual ~CEnumPins();
+    ~CEnumPins() override;
 
-    STDMETHODIMP Next(ULONG count, IPin** pins, ULONG* fetched) override;
     STDMETHODIMP Skip(ULONG count) override;
-    STDMETHODIMP Reset() override;
-    STDMETHODIMP Clone(IEnumPins** clone) override;
 
 private:
-    bool OutOfSync() const { return m_version != m_filter->GetPinVersion(); }
+    LONG CurrentVersion() const override { return m_filter->GetPinVersion(); }
+    bool FetchNext(IPin** pin) override;
+    IEnumPins* Copy() const override;
 
     CBaseFilter* m_filter;
-    int m_position = 0;
-    LONG m_version;
 };
 
 } // namespace dshow

@@ -4,6 +4,7 @@
 
 #include "dshow/CComPtr.h"
 #include "dshow/CUnknown.h"
+#include "dshow/FilterGraphFixture.h"
 #include "dshow/MediaTypes.h"
 #include "dshow/TestSinkFilter.h"
 #include "dshow/TestSourceFilter.h"
@@ -12,24 +13,12 @@ using dshow::CComPtr;
 
 namespace {
 
-class FilterGraphTest : public ::testing::Test {
+class FilterGraphTest : public test::FilterGraphFixture {
 protected:
-    void SetUp() override
+    void ReleaseFilters() override
     {
-        ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED)));
-        m_baseline = dshow::CUnknown::LiveObjects();
-        ASSERT_EQ(S_OK, m_graph.CoCreate(CLSID_FilterGraph));
-        ASSERT_EQ(S_OK, m_control.QueryFrom(m_graph.Get()));
-    }
-    void TearDown() override
-    {
-        m_control.Release();
-        m_graph.Release();
         m_source.Release();
         m_sink.Release();
-        // Every filter, pin, allocator and sample of ours is gone with the graph.
-        EXPECT_EQ(m_baseline, dshow::CUnknown::LiveObjects());
-        CoUninitialize();
     }
 
     void AddPair(const GUID& sinkAccepts)
@@ -66,9 +55,6 @@ protected:
         }
     }
 
-    LONG m_baseline = 0;
-    CComPtr<IGraphBuilder> m_graph;
-    CComPtr<IMediaControl> m_control;
     CComPtr<IBaseFilter> m_source;
     CComPtr<IBaseFilter> m_sink;
     test::CTestSourceFilter* m_sourceFilter = nullptr;

@@ -15,28 +15,12 @@ HRESULT CTestSourcePin::CheckMediaType(const dshow::CMediaType* mt)
     return (*mt->Type() == MEDIATYPE_Stream && *mt->Subtype() == MEDIASUBTYPE_MPEG2_TRANSPORT) ? S_OK : S_FALSE;
 }
 
-HRESULT CTestSourcePin::GetMediaType(int position, dshow::CMediaType* mt)
+void CTestSourcePin::MakeMediaType(dshow::CMediaType* mt)
 {
-    if (position < 0)
-        return E_INVALIDARG;
-    if (position > 0)
-        return VFW_S_NO_MORE_ITEMS;
     mt->InitMediaType();
     mt->SetType(&MEDIATYPE_Stream);
     mt->SetSubtype(&MEDIASUBTYPE_MPEG2_TRANSPORT);
     mt->SetVariableSize();
-    return S_OK;
-}
-
-HRESULT CTestSourcePin::DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request)
-{
-    request->cBuffers = 4;
-    request->cbBuffer = kBufferSize;
-    ALLOCATOR_PROPERTIES actual;
-    HRESULT hr = allocator->SetProperties(request, &actual);
-    if (FAILED(hr))
-        return hr;
-    return actual.cbBuffer >= kBufferSize ? S_OK : E_FAIL;
 }
 
 void CTestSourcePin::FillSample(uint32_t index, IMediaSample* sample)
@@ -52,14 +36,6 @@ void CTestSourcePin::FillSample(uint32_t index, IMediaSample* sample)
     sample->SetTime(&start, &end);
 }
 
-CTestSourceFilter::CTestSourceFilter() : CBaseFilter(L"TestSource", nullptr, &m_filterLock, kTestSourceClsid)
-{
-    HRESULT hr = S_OK;
-    m_pin = new CTestSourcePin(this, &m_filterLock, &hr);
-}
-
-CTestSourceFilter::~CTestSourceFilter() { delete m_pin; }
-
-dshow::CBasePin* CTestSourceFilter::GetPin(int index) { return index == 0 ? m_pin : nullptr; }
+CTestSourceFilter::CTestSourceFilter() : CTestPushSourceFilter(L"TestSource", kTestSourceClsid) { MakePin(this); }
 
 } // namespace test

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "dshow/CBaseFilter.h"
 #include "dshow/TestPushPin.h"
+#include "dshow/TestPushSourceFilter.h"
 
 namespace test {
 
@@ -16,8 +16,10 @@ public:
     CTestSourcePin(CTestSourceFilter* filter, dshow::CCritSec* lock, HRESULT* result);
 
     HRESULT CheckMediaType(const dshow::CMediaType* mt) override;
-    HRESULT GetMediaType(int position, dshow::CMediaType* mt) override;
-    HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
+    HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override
+    {
+        return RequestBuffers(allocator, request, kBufferSize);
+    }
     // The byte of position j in buffer i; the sink checks every byte against it.
     static uint8_t PatternByte(uint32_t buffer, uint32_t position)
     {
@@ -30,21 +32,14 @@ public:
     static LONG LengthOf(uint32_t buffer) { return static_cast<LONG>(1 + (buffer * 97u) % kBufferSize); }
 
 protected:
+    void MakeMediaType(dshow::CMediaType* mt) override;
     bool HasSample(uint32_t index) override { return index < m_bufferCount; }
     void FillSample(uint32_t index, IMediaSample* sample) override;
 };
 
-class CTestSourceFilter : public dshow::CBaseFilter {
+class CTestSourceFilter : public CTestPushSourceFilter<CTestSourcePin> {
 public:
     CTestSourceFilter();
-    ~CTestSourceFilter() override;
-    int GetPinCount() override { return 1; }
-    dshow::CBasePin* GetPin(int index) override;
-    CTestSourcePin* Pin() { return m_pin; }
-
-private:
-    dshow::CCritSec m_filterLock;
-    CTestSourcePin* m_pin;
 };
 
 } // namespace test

@@ -8,6 +8,7 @@
 #include "dshow/CAutoLock.h"
 #include "dshow/CBaseRenderer.h"
 #include "dshow/CComPtr.h"
+#include "dshow/FilterGraphFixture.h"
 #include "dshow/CTransformFilter.h"
 #include "dshow/CTransformInputPin.h"
 #include "dshow/CTransformOutputPin.h"
@@ -111,14 +112,11 @@ public:
     std::vector<Rendered> m_rendered;
 };
 
-class TransformRendererTest : public ::testing::Test {
+class TransformRendererTest : public test::FilterGraphFixture {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED)));
-        m_baseline = dshow::CUnknown::LiveObjects();
-        ASSERT_EQ(S_OK, m_graph.CoCreate(CLSID_FilterGraph));
-        ASSERT_EQ(S_OK, m_control.QueryFrom(m_graph.Get()));
+        ASSERT_NO_FATAL_FAILURE(FilterGraphFixture::SetUp());
         ASSERT_EQ(S_OK, m_graph->QueryInterface(IID_IMediaEvent, reinterpret_cast<void**>(&m_events)));
         m_sourceFilter = new test::CTestSourceFilter();
         m_source = static_cast<IBaseFilter*>(m_sourceFilter);
@@ -133,13 +131,13 @@ protected:
     void TearDown() override
     {
         m_events.Release();
-        m_control.Release();
-        m_graph.Release();
+        FilterGraphFixture::TearDown();
+    }
+    void ReleaseFilters() override
+    {
         m_source.Release();
         m_transform.Release();
         m_renderer.Release();
-        EXPECT_EQ(m_baseline, dshow::CUnknown::LiveObjects());
-        CoUninitialize();
     }
     void Connect()
     {
@@ -149,9 +147,6 @@ protected:
         ASSERT_EQ(S_OK, m_graph->ConnectDirect(m_transformFilter->OutputPin(), m_rendererFilter->InputPin(), nullptr));
     }
 
-    LONG m_baseline = 0;
-    CComPtr<IGraphBuilder> m_graph;
-    CComPtr<IMediaControl> m_control;
     CComPtr<IMediaEvent> m_events;
     CComPtr<IBaseFilter> m_source, m_transform, m_renderer;
     test::CTestSourceFilter* m_sourceFilter = nullptr;

@@ -1,30 +1,21 @@
 // IEnumConnectionPoints over the BD Dumper's connection points.
 #pragma once
 
-#include "dshow/CComSingleInterface.h"
-
-#include <ocidl.h>
-#include <vector>
+#include "dvb/libBDA/CEnumBDASnapshot.h"
 
 namespace libBDA {
 
-class CEnumBDAConnectionPoints : public dshow::CComSingleInterface<IEnumConnectionPoints, &IID_IEnumConnectionPoints> {
+class CEnumBDAConnectionPoints
+    : public CEnumBDASnapshot<CEnumBDAConnectionPoints, IEnumConnectionPoints, &IID_IEnumConnectionPoints,
+                              IConnectionPoint*> {
 public:
     // Holds the owner (which keeps the points alive) for its lifetime.
-    CEnumBDAConnectionPoints(IUnknown* owner, const std::vector<IConnectionPoint*>& points, size_t position);
-    virtual ~CEnumBDAConnectionPoints();
-
-    STDMETHODIMP Next(ULONG count, IConnectionPoint** points, ULONG* fetched) override;
-    STDMETHODIMP Skip(ULONG count) override;
-    STDMETHODIMP Reset() override;
-    STDMETHODIMP Clone(IEnumConnectionPoints** clone) override;
+    CEnumBDAConnectionPoints(IUnknown* owner, const std::vector<IConnectionPoint*>& points, size_t position)
+        : CEnumBDASnapshot(owner, points, position)
+    {
+    }
 
     static const wchar_t* Name() { return L"EnumConnectionPoints"; }
-
-private:
-    IUnknown* m_owner;
-    std::vector<IConnectionPoint*> m_points;
-    size_t m_position;
 };
 
 } // namespace libBDA

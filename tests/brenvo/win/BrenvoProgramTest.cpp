@@ -101,7 +101,7 @@ protected:
     HWND WaitForWindow(const char* title)
     {
         HWND window = nullptr;
-        test::WaitFor([&] { return (window = FindProcessWindow(m_process.dwProcessId, title)) != nullptr; }, 30000);
+        test::WaitUntil([&] { return (window = FindProcessWindow(m_process.dwProcessId, title)) != nullptr; }, 30000);
         return window;
     }
     bool Ended(DWORD& code)
@@ -151,7 +151,7 @@ TEST_F(BrenvoProgram, FullUpdate)
     EXPECT_EQ(code, 0u);
     EXPECT_EQ(test::InstalledId(), 12u);
     EXPECT_EQ(test::ReadText(m_setupMarker), "setup ran\n");
-    ASSERT_TRUE(test::WaitFor([&] { return test::FileExists(m_viewerMarker); }, 20000));
+    ASSERT_TRUE(test::WaitUntil([&] { return test::FileExists(m_viewerMarker); }, 20000));
     EXPECT_EQ(test::ReadText(m_viewerMarker), s_folder + "\\Tolvik.exe\n");
     char temporary[MAX_PATH + 1] = {};
     GetTempPathA(sizeof temporary, temporary);
@@ -175,7 +175,7 @@ TEST_F(BrenvoProgramCutOff, ShowsUpdateFailedAndKeepsTheInstalledId)
     ASSERT_TRUE(frame);
     HWND form = CheckForUpdates(frame, L"a b&c=d#e\u00e1", L"pw");
     HWND status = GetDlgItem(form, 1010);
-    EXPECT_TRUE(test::WaitFor([&] { return ControlText(status) == "Update failed."; }, 30000)) << ControlText(status);
+    EXPECT_TRUE(test::WaitUntil([&] { return ControlText(status) == "Update failed."; }, 30000)) << ControlText(status);
     EXPECT_TRUE(IsWindowVisible(status));
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(form, 1006)));
     EXPECT_EQ(test::InstalledId(), 11u);
@@ -195,7 +195,7 @@ TEST_F(BrenvoProgram, NoServerShowsTheContactMessage)
     ASSERT_TRUE(frame);
     HWND form = CheckForUpdates(frame, L"x", L"y");
     HWND status = GetDlgItem(form, 1010);
-    EXPECT_TRUE(test::WaitFor([&] { return ControlText(status) == "Cannot contact update server."; }, 30000))
+    EXPECT_TRUE(test::WaitUntil([&] { return ControlText(status) == "Cannot contact update server."; }, 30000))
         << ControlText(status);
     EXPECT_EQ(WaitForSingleObject(m_process.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
     PostMessageW(frame, WM_CLOSE, 0, 0);

@@ -112,7 +112,7 @@ TEST_F(UpdateExchange, GoodUpdateInstallsRecordsAndStartsTheViewer)
     EXPECT_EQ(ui.downloadShown, 1);
     EXPECT_EQ(ui.downloadHidden, 1);
     // The viewer beside the program, by full path.
-    ASSERT_TRUE(test::WaitFor([&] { return test::FileExists(m_viewerMarker); }, 20000));
+    ASSERT_TRUE(test::WaitUntil([&] { return test::FileExists(m_viewerMarker); }, 20000));
     EXPECT_EQ(test::ReadText(m_viewerMarker), ProgramFolder().Str() + "Tolvik.exe\n");
 
     // Every request carried the headers (the server refuses others) and the login hash proved the

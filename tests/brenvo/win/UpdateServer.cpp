@@ -30,17 +30,6 @@ void WriteText(const std::string& path, const std::string& text)
     out << text;
 }
 
-bool WaitFor(const std::function<bool()>& done, unsigned ms)
-{
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start >= ms)
-            return done();
-        Sleep(10);
-    }
-    return true;
-}
-
 namespace {
 
 const char* const kSettingsKey = "Software\\Harvo\\brenvo\\Settings";
@@ -85,7 +74,7 @@ CUpdateServer::~CUpdateServer()
         return;
     // The pid in "ready" is python's own.
     RunBash("kill $(cat " + UnixPath("ready") + ") 2>/dev/null; rm -f " + UnixPath("ready"), "stop.sh");
-    WaitFor([&] { return !FileExists(WindowsPath("ready")); }, 5000);
+    WaitUntil([&] { return !FileExists(WindowsPath("ready")); }, 5000);
 }
 
 std::string CUpdateServer::WindowsPath(const std::string& file) const { return MediaPath(m_name + "/" + file); }
@@ -113,7 +102,7 @@ bool CUpdateServer::Start()
     m_started = RunBash("exec python3 " + script + " " + std::to_string(m_port) + " " + UnixPath("") + " > " +
                             UnixPath("server.log") + " 2>&1",
                         "start.sh");
-    return m_started && WaitFor([&] { return FileExists(WindowsPath("ready")); }, 15000);
+    return m_started && WaitUntil([&] { return FileExists(WindowsPath("ready")); }, 15000);
 }
 
 void CUpdateServer::SetScenario(const std::string& json)

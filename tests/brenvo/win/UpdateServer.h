@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "support/WaitUntil.h"
+
 namespace test {
 
 class CUpdateServer {
@@ -51,7 +53,5 @@ void ClearSettings();
 std::string UnixFromWindows(const std::string& path);
 std::string ReadText(const std::string& path);
 void WriteText(const std::string& path, const std::string& text);
-// Waits (without pumping) until done holds or ms have passed; returns done().
-bool WaitFor(const std::function<bool()>& done, unsigned ms);
 
 } // namespace test

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "support/TestMedia.h"
-#include "RecordingFolderProfile.h"
+#include "MainFrameFixture.h"
 #include "TestEngineUserInterface.h"
 #include "base/Utf16.h"
 #include "viewer/MainFrm.h"
@@ -26,8 +26,6 @@
 
 namespace {
 
-constexpr uint16_t kFileTsid = 0xFFFF; // a file's channels get this transport_stream_id
-constexpr wchar_t kProfileKey[] = L"Software\\Harvo\\TolvikFilesTest";
 
 class CFilesTestApp : public CWinApp {
 public:
@@ -86,68 +84,13 @@ protected:
     }
 };
 
-class MainFrameFilesTest : public ::testing::Test {
+class MainFrameFilesTest : public test::MainFrameFixture<CFilesFrame> {
 protected:
     void SetUp() override
     {
-        wchar_t temp[MAX_PATH];
-        ASSERT_NE(GetTempPathW(MAX_PATH, temp), 0u);
-        m_folder = CString(temp) + L"tolvik_files_" + CString(std::to_wstring(GetCurrentProcessId()).c_str());
-        CreateDirectoryW(m_folder, nullptr);
-        m_recordings = m_folder + L"\\rec";
-        CreateDirectoryW(m_recordings, nullptr);
-        RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey);
-        g_app.SetRegistryKey(L"Harvo\\TolvikFilesTest");
-        ASSERT_TRUE(WriteRecordingFolder(kProfileKey, m_recordings.GetString()));
-        g_appFolder = m_folder;
-        m_frame = new CFilesFrame;
-        ASSERT_TRUE(m_frame->LoadFrame(128, FWS_ADDTOTITLE, nullptr, nullptr));
-        m_frame->SetWindowText(L"files test");
-        m_frame->ShowWindow(SW_SHOW);
-        ASSERT_NE(m_frame->GetEngine(), nullptr);
-    }
-    void TearDown() override
-    {
-        if (m_frame && ::IsWindow(m_frame->m_hWnd))
-            m_frame->DestroyWindow(); // deletes the frame
-        RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey);
-        RemoveTree(m_folder);
-    }
-    static void RemoveTree(const CString& folder)
-    {
-        WIN32_FIND_DATAW found;
-        HANDLE find = FindFirstFileW(folder + L"\\*", &found);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                const CString name(found.cFileName);
-                if (name == L"." || name == L"..")
-                    continue;
-                SetFileAttributesW(folder + L"\\" + name, FILE_ATTRIBUTE_NORMAL);
-                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    RemoveTree(folder + L"\\" + name);
-                else
-                    DeleteFileW(folder + L"\\" + name);
-            } while (FindNextFileW(find, &found));
-            FindClose(find);
-        }
-        RemoveDirectoryW(folder);
+        ASSERT_NO_FATAL_FAILURE(OpenFrame(g_app, L"tolvik_files_", L"Harvo\\TolvikFilesTest", L"files test", true));
     }
     void Command(int id) { m_frame->SendMessageW(WM_COMMAND, id, 0); }
-    CQORService* Current()
-    {
-        CQORService* service = nullptr;
-        m_frame->GetEngine()->GetCurrentService(&service);
-        return service;
-    }
-    libDVB::CTSEngine* PlayFileChannel(uint16_t sid)
-    {
-        libDVB::CTSEngine* device = nullptr;
-        EXPECT_EQ(m_frame->GetEngine()->CreateFileDevice(base::Utf8ToUtf16(test::MediaPath("file_engine.ts")), &device,
-                                                         nullptr),
-                  S_OK);
-        EXPECT_GE(m_frame->TuneStart(sid, kFileTsid, -1), 0);
-        return device;
-    }
     std::u16string InfoLine0()
     {
         CQORInfoPanel* info = m_frame->GetDisplay().GetInfo();
@@ -200,8 +143,6 @@ protected:
         return path.Mid(path.ReverseFind(L'\\') + 1);
     }
 
-    CString m_folder, m_recordings;
-    CFilesFrame* m_frame = nullptr;
 };
 
 } // namespace

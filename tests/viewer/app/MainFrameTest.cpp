@@ -17,7 +17,7 @@
 #include "support/PesBuilder.h"
 #include "support/SubtitleBuilder.h"
 #include "support/TestMedia.h"
-#include "RecordingFolderProfile.h"
+#include "MainFrameFixture.h"
 #include "TestEngineUserInterface.h"
 #include "base/Utf16.h"
 #include "viewer/MainFrm.h"
@@ -25,8 +25,6 @@
 
 namespace {
 
-constexpr uint16_t kFileTsid = 0xFFFF; // a file's channels get this transport_stream_id
-constexpr wchar_t kProfileKey[] = L"Software\\Harvo\\TolvikFrameTest";
 // A video PID no test stream uses; the streams' report of it brings three PES packets along.
 constexpr uint16_t kProbePid = 0x1FF0;
 const char kProbeText[] = "after the stream change";
@@ -129,56 +127,11 @@ bool Contains(const std::vector<std::string>& log, const std::string& entry)
     return false;
 }
 
-class MainFrameTest : public ::testing::Test {
+class MainFrameTest : public test::MainFrameFixture<CTestFrame> {
 protected:
     void SetUp() override
     {
-        wchar_t temp[MAX_PATH];
-        ASSERT_NE(GetTempPathW(MAX_PATH, temp), 0u);
-        m_folder = CString(temp) + L"tolvik_frame_" + CString(std::to_wstring(GetCurrentProcessId()).c_str());
-        CreateDirectoryW(m_folder, nullptr);
-        m_recordings = m_folder + L"\\rec";
-        RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey);
-        g_app.SetRegistryKey(L"Harvo\\TolvikFrameTest");
-        ASSERT_TRUE(WriteRecordingFolder(kProfileKey, m_recordings.GetString()));
-        g_appFolder = m_folder;
-        m_frame = new CTestFrame;
-        ASSERT_TRUE(m_frame->LoadFrame(128, FWS_ADDTOTITLE, nullptr, nullptr));
-        m_frame->SetWindowText(L"frame test");
-        m_frame->ShowWindow(SW_SHOW);
-        ASSERT_NE(m_frame->GetEngine(), nullptr);
-    }
-    void TearDown() override
-    {
-        if (m_frame && ::IsWindow(m_frame->m_hWnd))
-            m_frame->DestroyWindow(); // deletes the frame
-        RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey);
-        WIN32_FIND_DATAW found;
-        for (const CString& folder : {m_recordings, m_folder}) {
-            HANDLE find = FindFirstFileW(folder + L"\\*", &found);
-            if (find != INVALID_HANDLE_VALUE) {
-                do
-                    DeleteFileW(folder + L"\\" + found.cFileName);
-                while (FindNextFileW(find, &found));
-                FindClose(find);
-            }
-            RemoveDirectoryW(folder);
-        }
-    }
-    // Opens the test stream as the engine's file device and starts the channel of service_id sid.
-    libDVB::CTSEngine* PlayFileChannel(uint16_t sid)
-    {
-        libDVB::CTSEngine* device = nullptr;
-        const std::u16string path = base::Utf8ToUtf16(test::MediaPath("file_engine.ts"));
-        EXPECT_EQ(m_frame->GetEngine()->CreateFileDevice(path, &device, nullptr), S_OK);
-        EXPECT_GE(m_frame->TuneStart(sid, kFileTsid, -1), 0);
-        return device;
-    }
-    CQORService* Current()
-    {
-        CQORService* service = nullptr;
-        m_frame->GetEngine()->GetCurrentService(&service);
-        return service;
+        ASSERT_NO_FATAL_FAILURE(OpenFrame(g_app, L"tolvik_frame_", L"Harvo\\TolvikFrameTest", L"frame test", false));
     }
     std::vector<CString> Recordings()
     {
@@ -193,9 +146,6 @@ protected:
         }
         return files;
     }
-
-    CString m_folder, m_recordings;
-    CTestFrame* m_frame = nullptr;
 };
 
 } // namespace

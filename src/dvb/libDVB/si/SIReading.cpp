@@ -15,27 +15,3 @@ HRESULT ReadDescriptorLoop(base::CByteReader& reader, unsigned reservedBits, CDe
 }
 
 } // namespace libDVB
-
-namespace libDVB {
-
-HRESULT ReadTransportStreamTable(base::CByteReader& body, CDescriptorList& first,
-                                 std::vector<CTransportStreamEntry>& streams)
-{
-    if (FAILED(ReadDescriptorLoop(body, 4, first)))
-        return E_FAIL;
-    body.SkipBits(4);
-    base::CByteReader loop = body.Sub(body.Bits(12));
-    if (body.Overrun())
-        return E_FAIL;
-    while (loop.Remaining() >= 6) {
-        CTransportStreamEntry entry;
-        entry.transport_stream_id = loop.U16();
-        entry.original_network_id = loop.U16();
-        if (FAILED(ReadDescriptorLoop(loop, 4, entry.descriptors)))
-            return E_FAIL;
-        streams.push_back(std::move(entry));
-    }
-    return S_OK;
-}
-
-} // namespace libDVB

@@ -13,13 +13,3 @@ HRESULT ReadDescriptorLoop(base::CByteReader& reader, unsigned reservedBits, CDe
 
 } // namespace libDVB
 
-#include "dvb/libDVB/si/CTransportStreamEntry.h"
-
-namespace libDVB {
-
-// The NIT and BAT body: the first descriptor loop, then transport_stream_loop_length and the
-// transport streams it covers. E_FAIL when a length claims more than remains.
-HRESULT ReadTransportStreamTable(base::CByteReader& body, CDescriptorList& first,
-                                 std::vector<CTransportStreamEntry>& streams);
-
-} // namespace libDVB

@@ -5,43 +5,15 @@
 
 #include "base/ByteReader.h"
 #include "dvb/libDVB/demux/PesHeader.h"
-#include "dvb/libDVB/demux/TSPacket.h"
 
 namespace libDVB {
 
 CSubtitleDecoder::~CSubtitleDecoder() { Stop(); }
 
-HRESULT CSubtitleDecoder::Start()
-{
-    base::CScopedLock lock(m_lock);
-    if (m_running)
-        return S_OK;
-    m_pes.Allocate();
-    m_running = true;
-    return S_OK;
-}
-
-HRESULT CSubtitleDecoder::Stop()
-{
-    base::CScopedLock lock(m_lock);
-    if (!m_running)
-        return S_FALSE;
-    m_running = false;
-    m_pes.Free();
-    m_queue.clear();
-    return S_OK;
-}
-
-bool CSubtitleDecoder::IsRunning() const
-{
-    base::CScopedLock lock(m_lock);
-    return m_running;
-}
-
 void CSubtitleDecoder::Clear()
 {
     base::CScopedLock lock(m_lock);
-    m_queue.clear();
+    ForgetDecoded();
     m_pes.Clear();
 }
 
@@ -49,18 +21,6 @@ size_t CSubtitleDecoder::GetQueuedCount() const
 {
     base::CScopedLock lock(m_lock);
     return m_queue.size();
-}
-
-HRESULT CSubtitleDecoder::OnSubtitlePacket(const uint8_t* packet, uint32_t length)
-{
-    if (!packet)
-        return E_POINTER;
-    if (length != kTSPacketSize)
-        return E_INVALIDARG;
-    base::CScopedLock lock(m_lock);
-    if (!m_running)
-        return S_FALSE;
-    return m_pes.OnPacket(packet, [this](const uint8_t* pes, uint32_t length) { DecodePes(pes, length); });
 }
 
 void CSubtitleDecoder::Queue(std::unique_ptr<CSubtitleDisplaySet> set)

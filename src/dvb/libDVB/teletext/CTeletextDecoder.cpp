@@ -6,7 +6,6 @@
 
 #include "base/ByteReader.h"
 #include "dvb/libDVB/demux/PesHeader.h"
-#include "dvb/libDVB/demux/TSPacket.h"
 #include "dvb/libDVB/teletext/TeletextCoding.h"
 
 namespace libDVB {
@@ -35,35 +34,14 @@ CTeletextDecoder::CTeletextDecoder(CTeletextDecoderCallback* callback) : m_callb
 
 CTeletextDecoder::~CTeletextDecoder() { Stop(); }
 
-HRESULT CTeletextDecoder::Start()
-{
-    base::CScopedLock lock(m_lock);
-    if (m_running)
-        return S_OK;
-    m_pes.Allocate();
-    m_running = true;
-    return S_OK;
-}
-
-HRESULT CTeletextDecoder::Stop()
-{
-    base::CScopedLock lock(m_lock);
-    if (!m_running)
-        return S_FALSE;
-    m_running = false;
-    ForgetPages();
-    m_pes.Free();
-    return S_OK;
-}
-
 void CTeletextDecoder::Reset()
 {
     base::CScopedLock lock(m_lock);
-    ForgetPages();
+    ForgetDecoded();
     m_pes.Clear();
 }
 
-void CTeletextDecoder::ForgetPages()
+void CTeletextDecoder::ForgetDecoded()
 {
     for (auto& receiving : m_receiving)
         receiving = nullptr;
@@ -72,25 +50,7 @@ void CTeletextDecoder::ForgetPages()
     m_initialPage = 0;
 }
 
-bool CTeletextDecoder::IsRunning() const
-{
-    base::CScopedLock lock(m_lock);
-    return m_running;
-}
-
-HRESULT CTeletextDecoder::OnTeletextPacket(const uint8_t* packet, uint32_t length)
-{
-    if (!packet)
-        return E_POINTER;
-    if (length != kTSPacketSize)
-        return E_INVALIDARG;
-    base::CScopedLock lock(m_lock);
-    if (!m_running)
-        return S_FALSE;
-    return m_pes.OnPacket(packet, [this](const uint8_t* pes, uint32_t length) { DecodePes(pes, length); });
-}
-
-void CTeletextDecoder::DecodePes(const uint8_t* data, uint32_t length)
+void CTeletextDecoder::OnPes(const uint8_t* data, uint32_t length)
 {
     const uint8_t* position = data;
     uint32_t count = length;

@@ -9,9 +9,7 @@
 #include <map>
 #include <memory>
 
-#include "base/Lock.h"
-#include "dvb/libDVB/demux/CPesGatherer.h"
-#include "base/Result.h"
+#include "dvb/libDVB/demux/CPesStreamDecoder.h"
 #include "dvb/libDVB/teletext/CTeletextPage.h"
 #include "dvb/libDVB/teletext/CTeletextPageEntry.h"
 
@@ -22,7 +20,7 @@ inline uint32_t TeletextPageKey(uint32_t page, uint32_t subPage) { return (page 
 inline uint16_t TeletextKeyPage(uint32_t key) { return static_cast<uint16_t>(key & 0xFFFF); }
 inline uint16_t TeletextKeySubPage(uint32_t key) { return static_cast<uint16_t>(key >> 16); }
 
-class CTeletextDecoder {
+class CTeletextDecoder : public CPesStreamDecoder {
 public:
     class CTeletextDecoderCallback {
     public:
@@ -34,23 +32,15 @@ public:
         ~CTeletextDecoderCallback() = default;
     };
 
-    static constexpr uint32_t kBufferSize = CPesGatherer::kCapacity;
-
     explicit CTeletextDecoder(CTeletextDecoderCallback* callback);
-    ~CTeletextDecoder();
-    CTeletextDecoder(const CTeletextDecoder&) = delete;
-    CTeletextDecoder& operator=(const CTeletextDecoder&) = delete;
+    ~CTeletextDecoder() override;
 
-    HRESULT Start();
-    // Forgets every page; 1 when the decoder was not running.
-    HRESULT Stop();
     // Forgets every page and the PES being gathered, as Stop then Start would, but keeps the
     // buffer.
     void Reset();
-    bool IsRunning() const;
 
     // One 188-byte packet of the teletext PID: 1 while stopped, else 0.
-    HRESULT OnTeletextPacket(const uint8_t* packet, uint32_t length);
+    HRESULT OnTeletextPacket(const uint8_t* packet, uint32_t length) { return OnPacket(packet, length); }
 
     // From the service's teletext stream: its initial page (0 when none) and the language number
     // that selects the national character sub-set.
@@ -74,12 +64,9 @@ public:
     uint32_t GetNextPage() const;
     uint32_t GetPageCount() const;
 
-    // The renderer takes this lock around a sequence of queries (it is re-entrant).
-    base::CCriticalSection& Lock() const { return m_lock; }
-
 private:
-    void ForgetPages();
-    void DecodePes(const uint8_t* data, uint32_t length);
+    void ForgetDecoded() override;
+    void OnPes(const uint8_t* data, uint32_t length) override;
     void DecodePacket(const uint8_t* unit);
     void OnPageHeader(unsigned magazine, const uint8_t* data);
     void OnLinks(CTeletextPage* page, unsigned magazine, const uint8_t* data);
@@ -88,10 +75,7 @@ private:
     const CTeletextPageEntry* FindEntry(uint16_t page) const;
 
     CTeletextDecoderCallback* m_callback;
-    mutable base::CCriticalSection m_lock;
     std::map<uint16_t, std::unique_ptr<CTeletextPageEntry>> m_pages;
-    CPesGatherer m_pes;
-    bool m_running = false;
     bool m_view = false;
     bool m_hold = false;
     uint32_t m_languageNumber = 0;

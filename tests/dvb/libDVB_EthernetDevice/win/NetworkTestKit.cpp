@@ -137,17 +137,6 @@ bool PumpUntil(const std::function<bool()>& done, unsigned ms)
     return true;
 }
 
-bool WaitUntil(const std::function<bool()>& done, unsigned ms)
-{
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start >= ms)
-            return done();
-        Sleep(10);
-    }
-    return true;
-}
-
 HRESULT CCountingListener::OnServiceAdded(libDVB::CServiceManager* manager, uint16_t serviceId, libDVB::CService** out)
 {
     auto& slot = services[serviceId];

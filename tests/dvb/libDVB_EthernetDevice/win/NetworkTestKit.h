@@ -14,6 +14,7 @@
 #include "base/Result.h"
 #include "dvb/libDVB/service/CService.h"
 #include "dvb/libDVB/service/CServiceManager.h"
+#include "support/WaitUntil.h"
 
 namespace test {
 
@@ -52,8 +53,6 @@ void SendAnnouncement(const std::string& sdp, uint16_t id = 0x4B1D, bool deletio
 
 // Dispatches this thread's messages until `done` holds or `ms` have passed; returns `done()`.
 bool PumpUntil(const std::function<bool()>& done, unsigned ms);
-// Waits (without pumping) until `done` holds or `ms` have passed.
-bool WaitUntil(const std::function<bool()>& done, unsigned ms);
 
 // Owns the services a manager asks for; counts their packets per PID from any thread.
 class CCountingListener : public libDVB::CServiceManager::CServiceManagerCallback,

@@ -13,6 +13,7 @@
 #include "dshow/CTransformInputPin.h"
 #include "dshow/MediaTypes.h"
 #include "dshow/CTransformOutputPin.h"
+#include "dshow/FilterGraphFixture.h"
 #include "dshow/TestSinkFilter.h"
 #include "media/audio/AC3FrameDecoder.h"
 #include "media/audio/InputByteBuffer.h"
@@ -63,14 +64,11 @@ uint32_t RateOf(const dshow::CMediaType& mt)
     return reinterpret_cast<const WAVEFORMATEX*>(mt.Format())->nSamplesPerSec;
 }
 
-class AudioDecoderGraphTest : public ::testing::Test {
+class AudioDecoderGraphTest : public test::FilterGraphFixture {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED)));
-        m_baseline = dshow::CUnknown::LiveObjects();
-        ASSERT_EQ(S_OK, m_graph.CoCreate(CLSID_FilterGraph));
-        ASSERT_EQ(S_OK, m_control.QueryFrom(m_graph.Get()));
+        ASSERT_NO_FATAL_FAILURE(FilterGraphFixture::SetUp());
         m_sourceFilter = new test::CTestAudioSourceFilter();
         m_source = static_cast<IBaseFilter*>(m_sourceFilter);
         HRESULT hr = E_FAIL;
@@ -83,15 +81,11 @@ protected:
         ASSERT_EQ(S_OK, m_graph->AddFilter(m_decoder, L"Harvo Audio Decoder"));
         ASSERT_EQ(S_OK, m_graph->AddFilter(m_sink, L"Sink"));
     }
-    void TearDown() override
+    void ReleaseFilters() override
     {
-        m_control.Release();
-        m_graph.Release();
         m_source.Release();
         m_decoder.Release();
         m_sink.Release();
-        EXPECT_EQ(m_baseline, dshow::CUnknown::LiveObjects());
-        CoUninitialize();
     }
     void RunToEnd()
     {
@@ -100,9 +94,6 @@ protected:
         ASSERT_TRUE(SUCCEEDED(m_control->Stop()));
     }
 
-    LONG m_baseline = 0;
-    CComPtr<IGraphBuilder> m_graph;
-    CComPtr<IMediaControl> m_control;
     test::CTestAudioSourceFilter* m_sourceFilter = nullptr;
     CHarvoAudioDecoder* m_decoderFilter = nullptr;
     test::CTestSinkFilter* m_sinkFilter = nullptr;

@@ -26,29 +26,18 @@ HRESULT CTestAudioSourcePin::CheckMediaType(const dshow::CMediaType* mt)
     return *mt->Type() == major ? S_OK : S_FALSE;
 }
 
-HRESULT CTestAudioSourcePin::GetMediaType(int position, dshow::CMediaType* mt)
+void CTestAudioSourcePin::MakeMediaType(dshow::CMediaType* mt)
 {
-    if (position < 0)
-        return E_INVALIDARG;
-    if (position > 0)
-        return VFW_S_NO_MORE_ITEMS;
     CTestAudioSourceFilter::MakeType(m_source->m_ac3, mt);
     if (m_source->m_major != GUID_NULL) {
         mt->SetType(&m_source->m_major);
         mt->SetSubtype(&m_source->m_subtype);
     }
-    return S_OK;
 }
 
 HRESULT CTestAudioSourcePin::DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request)
 {
-    request->cBuffers = 4;
-    request->cbBuffer = LONG(m_source->m_chunk);
-    ALLOCATOR_PROPERTIES actual;
-    HRESULT hr = allocator->SetProperties(request, &actual);
-    if (FAILED(hr))
-        return hr;
-    return actual.cbBuffer >= request->cbBuffer ? S_OK : E_FAIL;
+    return RequestBuffers(allocator, request, LONG(m_source->m_chunk));
 }
 
 bool CTestAudioSourcePin::HasSample(uint32_t index) { return index * m_source->m_chunk < m_source->m_data.size(); }
@@ -67,16 +56,10 @@ void CTestAudioSourcePin::FillSample(uint32_t index, IMediaSample* sample)
     sample->SetDiscontinuity(index == 0);
 }
 
-CTestAudioSourceFilter::CTestAudioSourceFilter()
-    : CBaseFilter(L"TestAudioSource", nullptr, &m_filterLock, kAudioSourceClsid)
+CTestAudioSourceFilter::CTestAudioSourceFilter() : CTestPushSourceFilter(L"TestAudioSource", kAudioSourceClsid)
 {
-    HRESULT hr = S_OK;
-    m_pin = new CTestAudioSourcePin(this, &m_filterLock, &hr);
+    MakePin(this);
 }
-
-CTestAudioSourceFilter::~CTestAudioSourceFilter() { delete m_pin; }
-
-dshow::CBasePin* CTestAudioSourceFilter::GetPin(int index) { return index == 0 ? m_pin : nullptr; }
 
 void CTestAudioSourceFilter::SetStream(std::vector<uint8_t> data, bool ac3, uint32_t bytesPerSecond)
 {

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "dshow/CBaseFilter.h"
 #include "dshow/CMediaType.h"
 #include "dshow/TestPushPin.h"
+#include "dshow/TestPushSourceFilter.h"
 
 namespace test {
 
@@ -19,10 +19,10 @@ public:
     CTestAudioSourcePin(CTestAudioSourceFilter* filter, dshow::CCritSec* lock, HRESULT* result);
 
     HRESULT CheckMediaType(const dshow::CMediaType* mt) override;
-    HRESULT GetMediaType(int position, dshow::CMediaType* mt) override;
     HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
 
 protected:
+    void MakeMediaType(dshow::CMediaType* mt) override;
     bool HasSample(uint32_t index) override;
     void FillSample(uint32_t index, IMediaSample* sample) override;
 
@@ -30,13 +30,9 @@ private:
     CTestAudioSourceFilter* m_source;
 };
 
-class CTestAudioSourceFilter : public dshow::CBaseFilter {
+class CTestAudioSourceFilter : public CTestPushSourceFilter<CTestAudioSourcePin> {
 public:
     CTestAudioSourceFilter();
-    ~CTestAudioSourceFilter() override;
-    int GetPinCount() override { return 1; }
-    dshow::CBasePin* GetPin(int index) override;
-    CTestAudioSourcePin* Pin() { return m_pin; }
 
     // MPEG audio (wave format 0x0050) or AC-3 (0x2000) in the demultiplexer's subtypes.
     void SetStream(std::vector<uint8_t> data, bool ac3, uint32_t bytesPerSecond);
@@ -48,10 +44,6 @@ public:
     size_t m_chunk = 1000;
     // When set, the pin offers this major type and subtype instead (other kinds of stream).
     GUID m_major = GUID_NULL, m_subtype = GUID_NULL;
-
-private:
-    dshow::CCritSec m_filterLock;
-    CTestAudioSourcePin* m_pin;
 };
 
 } // namespace test

@@ -11,6 +11,7 @@
 #include "dshow/CMediaType.h"
 #include "dshow/CTransformInputPin.h"
 #include "dshow/CTransformOutputPin.h"
+#include "dshow/FilterGraphFixture.h"
 #include "dshow/MediaTypes.h"
 #include "dshow/TestSinkFilter.h"
 #include "dshow/VideoTypes.h"
@@ -26,14 +27,11 @@ using mpeg2videofilter::CMpeg2VideoDecoder;
 
 namespace {
 
-class DecoderGraphTest : public ::testing::Test {
+class DecoderGraphTest : public test::FilterGraphFixture {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED)));
-        m_baseline = dshow::CUnknown::LiveObjects();
-        ASSERT_EQ(S_OK, m_graph.CoCreate(CLSID_FilterGraph));
-        ASSERT_EQ(S_OK, m_control.QueryFrom(m_graph.Get()));
+        ASSERT_NO_FATAL_FAILURE(FilterGraphFixture::SetUp());
         m_es = test::ReadFileBytes(test::MediaPath("mpeg2video/options.m2v"));
         m_sourceFilter = new test::CTestEsSourceFilter(m_es, 352, 288);
         m_source = static_cast<IBaseFilter*>(m_sourceFilter);
@@ -45,15 +43,11 @@ protected:
         ASSERT_EQ(S_OK, m_graph->AddFilter(m_decoder, L"Mpeg2 Decoder"));
         ASSERT_EQ(S_OK, m_graph->AddFilter(m_sink, L"Sink"));
     }
-    void TearDown() override
+    void ReleaseFilters() override
     {
-        m_control.Release();
-        m_graph.Release();
         m_source.Release();
         m_decoder.Release();
         m_sink.Release();
-        EXPECT_EQ(m_baseline, dshow::CUnknown::LiveObjects());
-        CoUninitialize();
     }
     void Connect()
     {
@@ -82,10 +76,7 @@ protected:
         return out;
     }
 
-    LONG m_baseline = 0;
     std::vector<uint8_t> m_es;
-    CComPtr<IGraphBuilder> m_graph;
-    CComPtr<IMediaControl> m_control;
     CComPtr<IBaseFilter> m_source, m_decoder, m_sink;
     test::CTestEsSourceFilter* m_sourceFilter = nullptr;
     CMpeg2VideoDecoder* m_decoderFilter = nullptr;

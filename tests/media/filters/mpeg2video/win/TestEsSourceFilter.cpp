@@ -85,14 +85,9 @@ HRESULT CTestEsSourcePin::CheckMediaType(const dshow::CMediaType* mt)
     return *mt->Subtype() == dshow::kSubtypeMpeg2Video ? S_OK : S_FALSE;
 }
 
-HRESULT CTestEsSourcePin::GetMediaType(int position, dshow::CMediaType* mt)
+void CTestEsSourcePin::MakeMediaType(dshow::CMediaType* mt)
 {
-    if (position < 0)
-        return E_INVALIDARG;
-    if (position > 0)
-        return VFW_S_NO_MORE_ITEMS;
     MakeMpeg2VideoType(m_source->m_sequenceHeader, m_source->m_width, m_source->m_height, mt);
-    return S_OK;
 }
 
 HRESULT CTestEsSourcePin::DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request)
@@ -100,13 +95,7 @@ HRESULT CTestEsSourcePin::DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_P
     size_t largest = 1;
     for (const EsUnit& u : m_source->m_units)
         largest = u.length > largest ? u.length : largest;
-    request->cBuffers = 4;
-    request->cbBuffer = LONG(largest);
-    ALLOCATOR_PROPERTIES actual;
-    HRESULT hr = allocator->SetProperties(request, &actual);
-    if (FAILED(hr))
-        return hr;
-    return actual.cbBuffer >= LONG(largest) ? S_OK : E_FAIL;
+    return RequestBuffers(allocator, request, LONG(largest));
 }
 
 bool CTestEsSourcePin::HasSample(uint32_t index) { return m_source->m_firstUnit + index < m_source->m_units.size(); }
@@ -124,17 +113,11 @@ void CTestEsSourcePin::FillSample(uint32_t index, IMediaSample* sample)
 }
 
 CTestEsSourceFilter::CTestEsSourceFilter(std::vector<uint8_t> es, uint32_t width, uint32_t height)
-    : CBaseFilter(L"TestEsSource", nullptr, &m_filterLock, kEsSourceClsid), m_es(std::move(es)), m_width(width),
-      m_height(height)
+    : CTestPushSourceFilter(L"TestEsSource", kEsSourceClsid), m_es(std::move(es)), m_width(width), m_height(height)
 {
     m_units = SplitPictures(m_es, 400000);
     m_sequenceHeader = FirstSequenceHeader(m_es);
-    HRESULT hr = S_OK;
-    m_pin = new CTestEsSourcePin(this, &m_filterLock, &hr);
+    MakePin(this);
 }
-
-CTestEsSourceFilter::~CTestEsSourceFilter() { delete m_pin; }
-
-dshow::CBasePin* CTestEsSourceFilter::GetPin(int index) { return index == 0 ? m_pin : nullptr; }
 
 } // namespace test

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "dshow/CBaseFilter.h"
 #include "dshow/TestPushPin.h"
+#include "dshow/TestPushSourceFilter.h"
 
 namespace test {
 
@@ -32,10 +32,10 @@ public:
     CTestEsSourcePin(CTestEsSourceFilter* filter, dshow::CCritSec* lock, HRESULT* result);
 
     HRESULT CheckMediaType(const dshow::CMediaType* mt) override;
-    HRESULT GetMediaType(int position, dshow::CMediaType* mt) override;
     HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
 
 protected:
+    void MakeMediaType(dshow::CMediaType* mt) override;
     bool HasSample(uint32_t index) override;
     void FillSample(uint32_t index, IMediaSample* sample) override;
 
@@ -43,13 +43,9 @@ private:
     CTestEsSourceFilter* m_source;
 };
 
-class CTestEsSourceFilter : public dshow::CBaseFilter {
+class CTestEsSourceFilter : public CTestPushSourceFilter<CTestEsSourcePin> {
 public:
     CTestEsSourceFilter(std::vector<uint8_t> es, uint32_t width, uint32_t height);
-    ~CTestEsSourceFilter() override;
-    int GetPinCount() override { return 1; }
-    dshow::CBasePin* GetPin(int index) override;
-    CTestEsSourcePin* Pin() { return m_pin; }
 
     std::vector<uint8_t> m_es;
     std::vector<EsUnit> m_units;
@@ -57,10 +53,6 @@ public:
     uint32_t m_width, m_height;
     size_t m_firstUnit = 0;          // delivery starts here (a stream joined in the middle)
     bool m_firstIsDiscontinuity = false;
-
-private:
-    dshow::CCritSec m_filterLock;
-    CTestEsSourcePin* m_pin;
 };
 
 } // namespace test

@@ -8,6 +8,7 @@
 
 #include "dshow/CComPtr.h"
 #include "dshow/CUnknown.h"
+#include "dshow/FilterGraphFixture.h"
 #include "dshow/MediaTypes.h"
 #include "media/filters/mpegdemux/DemuxTestSupport.h"
 #include "media/filters/mpegdemux/win/CDemuxSinkFilter.h"
@@ -22,27 +23,20 @@ namespace {
 
 constexpr WORD kVideoPid = 256, kMp2Pid = 257, kAc3Pid = 258;
 
-class MPEGDemuxGraphTest : public ::testing::Test {
+class MPEGDemuxGraphTest : public test::FilterGraphFixture {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED)));
-        m_baseline = dshow::CUnknown::LiveObjects();
-        ASSERT_EQ(S_OK, m_graph.CoCreate(CLSID_FilterGraph));
-        ASSERT_EQ(S_OK, m_control.QueryFrom(m_graph.Get()));
+        ASSERT_NO_FATAL_FAILURE(FilterGraphFixture::SetUp());
         m_ts = test::ReadFileBytes(test::MediaPath("services.ts"));
     }
     void TearDown() override
     {
         if (m_control)
             m_control->Stop();
-        m_control.Release();
-        m_graph.Release();
-        m_filters.clear();
-        // The demultiplexer, its pins, allocators and samples are gone with the graph.
-        EXPECT_EQ(m_baseline, dshow::CUnknown::LiveObjects());
-        CoUninitialize();
+        FilterGraphFixture::TearDown();
     }
+    void ReleaseFilters() override { m_filters.clear(); }
 
     void Build(LONG audioQueueLimit, std::vector<GUID> audioTypes)
     {
@@ -83,9 +77,6 @@ protected:
         return kept;
     }
 
-    LONG m_baseline = 0;
-    CComPtr<IGraphBuilder> m_graph;
-    CComPtr<IMediaControl> m_control;
     std::vector<CComPtr<IBaseFilter>> m_filters;
     CMPEGDemux* m_demux = nullptr;
     CDemuxSinkFilter* m_video = nullptr;
