@@ -139,6 +139,19 @@ struct LocalReader {
     }
 };
 
+// The long code's entry when the leading six bits are zero, otherwise the short one's, chosen by
+// a conditional move: the compiler makes it a branch, which the long codes, coming at random,
+// would mispredict every few codes.
+inline const DctEntry* ChooseEntry(uint32_t leadingSix, const DctEntry* longEntry, const DctEntry* shortEntry)
+{
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+    __asm__("test %1, %1\n\tcmove %2, %0" : "+r"(shortEntry) : "r"(leadingSix), "r"(longEntry) : "cc");
+    return shortEntry;
+#else
+    return leadingSix == 0 ? longEntry : shortEntry;
+#endif
+}
+
 // Reads the escaped run and level (ISO/IEC 13818-2 7.2.2.3, ISO/IEC 11172-2 2.4.3.7) behind the
 // escape code; false for a forbidden level.
 template <bool mpeg1>
@@ -171,12 +184,12 @@ inline bool ReadEscape(LocalReader& r, int& run, uint32_t& magnitude, uint32_t& 
 
 // Decodes the coefficient codes of one block and stores them dequantised and saturated. Each
 // code is looked up with its sign bit: by the leading nine bits, or by the low eleven of the
-// leading seventeen when the leading six are zero (long codes, common in detailed pictures), so
-// that no code waits for a second lookup. The rare codes (end of block, escape, damage) are marked
-// by a run beyond the block and leave the common path by one branch. The sign comes from the
-// table as a mask and is applied without a branch: signs are random and a branch on them is
-// mispredicted half the time. Returns the scan position after the last coefficient (1 when the DC
-// term is the only one).
+// leading seventeen when the leading six are zero (long codes, common in detailed pictures), both
+// addressed at once, so that no code waits for a second lookup. The rare codes (end of block,
+// escape, damage) are marked by a run beyond the block and leave the common path by one branch.
+// The sign comes from the table as a mask and is applied without a branch: signs are random and
+// a branch on them is mispredicted half the time. Returns the scan position after the last
+// coefficient (1 when the DC term is the only one).
 template <bool mpeg1, bool intra>
 inline int DecodeAc(Mpeg2VideoDecoderCore* c, int16_t* blk, int i, const DctEntry* firstTable,
                     const DctEntry* shortTable, const DctEntry* longTable, const uint32_t* weights,
@@ -186,9 +199,7 @@ inline int DecodeAc(Mpeg2VideoDecoderCore* c, int16_t* blk, int i, const DctEntr
     LocalReader r(c);
     // One code, false at the end of the block or on an error.
     auto code = [&]() -> bool {
-        const DctEntry* shortEntry = table + r.Peek(9);
-        const DctEntry* longEntry = longTable + (r.Peek(17) & 2047);
-        const DctEntry e = *(r.Peek(6) == 0 ? longEntry : shortEntry);
+        const DctEntry e = *ChooseEntry(r.Peek(6), longTable + (r.Peek(17) & 2047), table + r.Peek(9));
         table = shortTable;
         int run;
         uint32_t m, sign;
