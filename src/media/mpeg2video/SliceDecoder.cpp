@@ -132,31 +132,46 @@ int ReadDualPrimeDifferential(Mpeg2VideoDecoderCore* c)
     return ReadBit(c) ? -1 : 1;
 }
 
+// The motion code's sign and whether it is zero come at random: the vector is updated by masks
+// rather than by branches on them, which would be mispredicted for about every other component.
 int UpdateVectorComponent(int predictor, int rSize, int code, int residual, bool fullPel)
 {
     const int limit = 16 << rSize;
     int p = fullPel ? predictor >> 1 : predictor;
-    if (code > 0) {
-        p += ((code - 1) << rSize) + residual + 1;
-        if (p >= limit)
-            p -= 2 * limit;
-    } else if (code < 0) {
-        p -= ((-code - 1) << rSize) + residual + 1;
-        if (p < -limit)
-            p += 2 * limit;
-    }
+    const uint32_t sign = uint32_t(code >> 31); // all ones for a negative code
+    const uint32_t nonzero = uint32_t(-int32_t(code != 0));
+    const uint32_t magnitude = (uint32_t(code) ^ sign) - sign;
+    const uint32_t delta = (((magnitude - 1) << rSize) + uint32_t(residual) + 1) & nonzero;
+    p += int32_t((delta ^ sign) - sign);
+    // Out of range (rarely) the vector wraps the way it moved.
+    if (p >= limit && nonzero && !sign)
+        p -= 2 * limit;
+    else if (p < -limit && sign)
+        p += 2 * limit;
     return fullPel ? p * 2 : p;
+}
+
+// The residual behind a motion code: rSize bits, read only behind a code other than zero.
+int ReadMotionResidual(Mpeg2VideoDecoderCore* c, int rSize, int code)
+{
+    if (!rSize)
+        return 0;
+    Refill(c);
+    const uint32_t bits = PeekBits(c, unsigned(rSize));
+    const uint32_t nonzero = uint32_t(-int32_t(code != 0));
+    ConsumeBits(c, unsigned(rSize) & nonzero);
+    return int(bits & nonzero);
 }
 
 void ReadOneMotionVector(Mpeg2VideoDecoderCore* c, int pmv[2], int dmv[2], int rh, int rv, bool fullPel)
 {
     int code = ReadMotionCode(c);
-    int residual = (rh && code) ? int(ReadBits(c, unsigned(rh))) : 0;
+    int residual = ReadMotionResidual(c, rh, code);
     pmv[0] = UpdateVectorComponent(pmv[0], rh, code, residual, fullPel);
     if (c->dualPrime)
         dmv[0] = ReadDualPrimeDifferential(c);
     code = ReadMotionCode(c);
-    residual = (rv && code) ? int(ReadBits(c, unsigned(rv))) : 0;
+    residual = ReadMotionResidual(c, rv, code);
     if (c->verticalScale)
         pmv[1] = UpdateVectorComponent(pmv[1] >> 1, rv, code, residual, fullPel) * 2;
     else
