@@ -139,6 +139,19 @@ struct LocalReader {
     }
 };
 
+// The long code's entry when the leading six bits are zero, otherwise the short one's, chosen by
+// a conditional move: the compiler makes it a branch, which the long codes, coming at random,
+// would mispredict every few codes.
+inline const DctEntry* ChooseEntry(uint32_t leadingSix, const DctEntry* longEntry, const DctEntry* shortEntry)
+{
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+    __asm__("test %1, %1\n\tcmove %2, %0" : "+r"(shortEntry) : "r"(leadingSix), "r"(longEntry) : "cc");
+    return shortEntry;
+#else
+    return leadingSix == 0 ? longEntry : shortEntry;
+#endif
+}
+
 // Reads the escaped run and level (ISO/IEC 13818-2 7.2.2.3, ISO/IEC 11172-2 2.4.3.7) behind the
 // escape code; false for a forbidden level.
 template <bool mpeg1>
@@ -170,10 +183,12 @@ inline bool ReadEscape(LocalReader& r, int& run, uint32_t& magnitude, uint32_t& 
 }
 
 // Decodes the coefficient codes of one block and stores them dequantised and saturated. Each
-// code is looked up by the leading byte; the rare codes (end of block, escape, the long codes whose
-// leading six bits are zero, damage) are marked by a run beyond the block and leave the common
-// path by one branch. The sign is applied by mask instead of a branch: signs are random and a
-// branch on them is mispredicted half the time. Returns the scan position after the last
+// code is looked up with its sign bit: by the leading nine bits, or by the low eleven of the
+// leading seventeen when the leading six are zero (long codes, common in detailed pictures), both
+// addressed at once, so that no code waits for a second lookup. The rare codes (end of block,
+// escape, damage) are marked by a run beyond the block and leave the common path by one branch.
+// The sign comes from the table as a mask and is applied without a branch: signs are random and
+// a branch on them is mispredicted half the time. Returns the scan position after the last
 // coefficient (1 when the DC term is the only one).
 template <bool mpeg1, bool intra>
 inline int DecodeAc(Mpeg2VideoDecoderCore* c, int16_t* blk, int i, const DctEntry* firstTable,
@@ -184,30 +199,23 @@ inline int DecodeAc(Mpeg2VideoDecoderCore* c, int16_t* blk, int i, const DctEntr
     LocalReader r(c);
     // One code, false at the end of the block or on an error.
     auto code = [&]() -> bool {
-        DctEntry e = table[r.Byte()];
+        const DctEntry e = *ChooseEntry(r.Peek(6), longTable + (r.Peek(17) & 2047), table + r.Peek(9));
         table = shortTable;
         int run;
         uint32_t m, sign;
         if (e.run >= 64) {
-            if (e.run == kDctLongCode) {
-                e = longTable[r.Peek(16)]; // below 1024: the leading six bits are zero
-                if (!e.length) {
-                    c->error = 1;
-                    return false;
-                }
-            } else if (e.run == kDctEndOfBlock) {
+            if (e.run == kDctEndOfBlock) {
                 r.Consume(e.length);
                 return false;
-            } else if (e.run != kDctEscape || !ReadEscape<mpeg1>(r, run, m, sign)) {
+            }
+            if (e.run != kDctEscape || !ReadEscape<mpeg1>(r, run, m, sign)) {
                 c->error = 1;
                 return false;
-            } else {
-                goto place;
             }
+            goto place;
         }
         r.Consume(e.length);
-        sign = uint32_t(int32_t(r.Peek(32)) >> 31);
-        r.Consume(1);
+        sign = uint32_t(int32_t(int8_t(e.sign)));
         run = e.run;
         m = e.level;
     place:

@@ -41,13 +41,16 @@ inline int HalfTowardZero(int v) { return v / 2; }
     // the pictures are far larger than the cache, so without this nearly every row of a
     // prediction waits for memory. One cache line holds the rows of several blocks, so a quarter
     // (luma) or an eighth (chroma) of the rows per block, taken in turn, covers them all. A
-    // prefetch never faults, wherever it points.
+    // prefetch never faults, wherever it points. Wide pictures (high definition) have their rows
+    // fetched two cache lines ahead, not one: their references lie far from every cache, and one
+    // line ahead arrives too late; at standard definition one line ahead is the faster.
     const int share = width >= 16 ? 4 : 8;
     const int per = (rows + share - 1) / share;
     const int first = ((x >> (width >= 16 ? 4 : 3)) & (share - 1)) * per;
+    const uintptr_t ahead = c->lumaWidth > 1024 ? 128 : 64;
     for (int i = first; i < first + per && i < rows; ++i) {
-        __builtin_prefetch(reinterpret_cast<const void*>(uintptr_t(src) + 64 + uintptr_t(ptrdiff_t(i) * step)));
-        __builtin_prefetch(reinterpret_cast<const void*>(uintptr_t(dst) + 64 + uintptr_t(ptrdiff_t(i) * step)), 1);
+        __builtin_prefetch(reinterpret_cast<const void*>(uintptr_t(src) + ahead + uintptr_t(ptrdiff_t(i) * step)));
+        __builtin_prefetch(reinterpret_cast<const void*>(uintptr_t(dst) + ahead + uintptr_t(ptrdiff_t(i) * step)), 1);
     }
 }
 

@@ -97,6 +97,12 @@ size_t BufferedBytes(const Mpeg2VideoDecoderCore* c)
     return pos >= c->endPos ? 0 : size_t(c->endPos - pos);
 }
 
+namespace {
+
+constexpr size_t kCompactAfter = 262144;
+
+} // namespace
+
 int AppendInput(Mpeg2VideoDecoderCore* c, const uint8_t* bytes, size_t length)
 {
     if (length == 0)
@@ -104,8 +110,13 @@ int AppendInput(Mpeg2VideoDecoderCore* c, const uint8_t* bytes, size_t length)
     if (!bytes || length > c->capacity)
         return -1;
     // A chunk of exactly the free space does not fit either (the buffer never becomes completely
-    // full): compact for it too, rather than drop it while the buffer is mostly consumed.
-    if (c->capacity - c->endPos <= length) {
+    // full): compact for it too, rather than drop it while the buffer is mostly consumed. The
+    // buffer is also compacted whenever the consumed bytes are many and the unread ones fewer:
+    // then its bytes in use stay in the cache, where each chunk written to the next megabytes
+    // of the buffer would first fetch their lines from memory.
+    const size_t consumed = size_t(BitPosition(c) >> 3);
+    if (c->capacity - c->endPos <= length ||
+        (consumed >= kCompactAfter && consumed < c->endPos && c->endPos - consumed <= consumed)) {
         // Move the unread bytes to the start; the reader keeps its bit offset within them.
         const uint64_t bit = BitPosition(c);
         size_t from = size_t(bit >> 3);

@@ -195,19 +195,36 @@ public:
     }
 
     void PutDct(DctEntry* table, unsigned width, uint32_t prefix, unsigned prefixLength, unsigned length,
-                uint8_t run, uint8_t level)
+                uint8_t run, uint8_t level, uint8_t sign = 0)
     {
         const uint32_t first = prefix << (width - prefixLength);
         const uint32_t n = 1u << (width - prefixLength);
         for (uint32_t i = first; i < first + n; ++i) {
             if (table[i].length)
                 m_t.consistent = false;
-            table[i] = DctEntry{uint8_t(length), run, level, 0};
+            table[i] = DctEntry{uint8_t(length), run, level, sign};
         }
     }
 
-    // Short codes (leading 6 bits not all zero) go into the 8-bit table, the rest into the 10-bit
-    // one indexed by the low 10 of 16 bits.
+    // A code into a table of `width` bits: a coefficient with each of its signs, the end of block
+    // and the escape code as they are.
+    void SignedDct(DctEntry* table, unsigned width, uint32_t value, unsigned length, unsigned codeLength,
+                   uint8_t run, uint8_t level)
+    {
+        if (run >= kDctEndOfBlock) {
+            PutDct(table, width, value, length, codeLength, run, level);
+            return;
+        }
+        PutDct(table, width, value << 1, length + 1, codeLength + 1, run, level, 0);
+        PutDct(table, width, value << 1 | 1, length + 1, codeLength + 1, run, level, 0xFF);
+    }
+    void ShortDct(DctEntry* table, uint32_t value, unsigned length, uint8_t run, uint8_t level)
+    {
+        SignedDct(table, 9, value, length, length, run, level);
+    }
+
+    // Short codes (leading 6 bits not all zero) go into the 9-bit table, the rest into the 11-bit
+    // one indexed by the low 11 of 17 bits.
     void Dct(DctEntry* shortTable, DctEntry* longTable, const DctCode& c)
     {
         const Bits b = Parse(c.bits);
@@ -216,13 +233,13 @@ public:
                 m_t.consistent = false;
                 return;
             }
-            PutDct(longTable, 10, b.value & ((1u << (b.length - 6)) - 1), b.length - 6, b.length, c.run, c.level);
+            SignedDct(longTable, 11, b.value & ((1u << (b.length - 6)) - 1), b.length - 6, b.length, c.run, c.level);
         } else {
             if (b.length > 8) {
                 m_t.consistent = false;
                 return;
             }
-            PutDct(shortTable, 8, b.value, b.length, b.length, c.run, c.level);
+            ShortDct(shortTable, b.value, b.length, c.run, c.level);
         }
     }
 
@@ -262,9 +279,9 @@ VlcTables* Build()
 
     // B.14: the first coefficient reads "1s" as run 0 level 1; later ones read "10" as end of
     // block and "11s" as run 0 level 1.
-    b.PutDct(t.dctFirst, 8, 1, 1, 1, 0, 1);
-    b.PutDct(t.dctNext, 8, 2, 2, 2, kDctEndOfBlock, 0);
-    b.PutDct(t.dctNext, 8, 3, 2, 2, 0, 1);
+    b.ShortDct(t.dctFirst, 1, 1, 0, 1);
+    b.ShortDct(t.dctNext, 2, 2, kDctEndOfBlock, 0);
+    b.ShortDct(t.dctNext, 3, 2, 0, 1);
     for (const DctCode& c : kDctZeroCodes) {
         b.Dct(t.dctFirst, t.dctLongZero, c);
         // The long table is shared by first and other coefficients: fill it once.
@@ -279,12 +296,16 @@ VlcTables* Build()
     for (const DctCode& c : kDctOneCodes)
         b.Dct(t.dctIntraOne, t.dctLongOne, c);
     for (DctEntry* table : {t.dctFirst, t.dctNext, t.dctIntraOne}) {
-        for (int i = 0; i < 256; ++i)
+        for (int i = 0; i < 512; ++i)
             if (!table[i].length)
                 table[i].run = kDctInvalid;
-        for (int i = 0; i < 4; ++i)
+        for (int i = 0; i < 8; ++i)
             table[i].run = kDctLongCode; // the leading six bits are zero
     }
+    for (DctEntry* table : {t.dctLongZero, t.dctLongOne})
+        for (int i = 0; i < 2048; ++i)
+            if (!table[i].length)
+                table[i].run = kDctInvalid;
     return &t;
 }
 

@@ -12,13 +12,15 @@ struct VlcEntry {
 };
 
 // run kDctEndOfBlock marks end_of_block, kDctEscape the escape code, kDctLongCode (in the tables
-// by the leading byte) a code to be looked up in the long table; level is the magnitude. Four
-// bytes, so that an entry is one load at an index scaled in the address.
+// by the leading nine bits) a code to be looked up in the long table; level is the magnitude. Four
+// bytes, so that an entry is one load at an index scaled in the address. The tables take the sign
+// bit behind a code into the index: the length counts it and `sign` holds it as a mask, so a code
+// is consumed by one shift.
 struct DctEntry {
-    uint8_t length; // without the sign bit; 0: no such code
+    uint8_t length; // 0: no such code
     uint8_t run;
     uint8_t level;
-    uint8_t unused;
+    uint8_t sign; // 0 or 0xFF
 };
 
 constexpr uint8_t kDctEndOfBlock = 64;
@@ -43,14 +45,14 @@ struct VlcTables {
     VlcEntry motionCode[2048];       // B.10 with its sign bit, 11 bits
     VlcEntry dcSizeLuma[512];        // B.12, 9 bits
     VlcEntry dcSizeChroma[1024];     // B.13, 10 bits
-    // B.14 and B.15: codes whose leading 6 bits are not all zero by the leading 8 bits; the others
-    // (at most 16 bits long, marked kDctLongCode by the leading byte) by the low 10 of the leading
-    // 16 bits.
-    DctEntry dctFirst[256];          // B.14, first coefficient of a non-intra block
-    DctEntry dctNext[256];           // B.14, all other coefficients
-    DctEntry dctIntraOne[256];       // B.15
-    DctEntry dctLongZero[1024];      // B.14
-    DctEntry dctLongOne[1024];       // B.15
+    // B.14 and B.15: codes whose leading 6 bits are not all zero (at most 8 bits and their sign)
+    // by the leading 9 bits; the others (at most 16 bits long, marked kDctLongCode by the short
+    // tables) with their sign by the low 11 of the leading 17 bits.
+    DctEntry dctFirst[512];          // B.14, first coefficient of a non-intra block
+    DctEntry dctNext[512];           // B.14, all other coefficients
+    DctEntry dctIntraOne[512];       // B.15
+    DctEntry dctLongZero[2048];      // B.14
+    DctEntry dctLongOne[2048];       // B.15
     bool consistent;                 // no two codes of one table overlap
 };
 

@@ -335,12 +335,12 @@ TEST(Routines, VlcTablesAreConsistent)
     // both lookup levels must say so.
     auto kraft = [](const DctEntry* shortTable, const DctEntry* longTable) {
         double sum = 0;
-        for (int i = 0; i < 256; ++i)
-            if (i >= 4 && shortTable[i].length)
-                sum += 1.0 / 256;
-        for (int i = 16; i < 1024; ++i)
+        for (int i = 0; i < 512; ++i)
+            if (i >= 8 && shortTable[i].length)
+                sum += 1.0 / 512;
+        for (int i = 32; i < 2048; ++i)
             if (longTable[i].length)
-                sum += 1.0 / 65536;
+                sum += 1.0 / 131072;
         return sum;
     };
     EXPECT_DOUBLE_EQ(kraft(t.dctNext, t.dctLongZero), 1.0 - 16.0 / 65536);
