@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "D3DTestWindow.h"
 #include "support/TestMedia.h"
@@ -165,6 +167,25 @@ TEST_F(SkinTextureTest, BitmapsOfTheRenderers)
     EXPECT_EQ(reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(locked.pBits) + locked.Pitch)[0],
               0xFF00FF00u);
     texture->GetTexture()->UnlockRect(0);
+
+    // A clear bitmap after one with content clears the texture; the same clear one again keeps it
+    // clear (the texture is not copied again then), and content after it shows.
+    auto first = [&]() {
+        D3DLOCKED_RECT view;
+        EXPECT_EQ(texture->GetTexture()->LockRect(0, &view, nullptr, D3DLOCK_READONLY), S_OK);
+        const uint32_t top = static_cast<const uint32_t*>(view.pBits)[0];
+        const uint32_t second = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(view.pBits) + view.Pitch)[0];
+        texture->GetTexture()->UnlockRect(0);
+        return std::make_pair(top, second);
+    };
+    std::fill(pixels, pixels + 300 * 200, 0u);
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_EQ(texture->SetBitmap(bitmap, 0, 0, 300, 200), S_OK);
+        EXPECT_EQ(first(), std::make_pair(0u, 0u)) << "round " << round;
+    }
+    pixels[199 * 300] = 0xFF0000FFu;
+    ASSERT_EQ(texture->SetBitmap(bitmap, 0, 0, 300, 200), S_OK);
+    EXPECT_EQ(first(), std::make_pair(0xFF0000FFu, 0u));
 
     // Anything but a 32-bit DIB section is refused rather than read as four bytes a pixel.
     HBITMAP ddb = CreateBitmap(16, 16, 1, 1, nullptr);

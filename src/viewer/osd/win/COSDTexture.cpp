@@ -1,5 +1,6 @@
 #include "viewer/osd/win/COSDTexture.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "framework/win/CImage.h"
@@ -44,6 +45,7 @@ void COSDTexture::ReleaseTexture()
     if (m_texture)
         m_texture->Release();
     m_texture = m_secondTexture = nullptr;
+    m_clearWidth = m_clearRows = 0;
 }
 
 SurfaceTexture* COSDTexture::GetSurfaceTexture() const
@@ -172,6 +174,20 @@ HRESULT COSDTexture::SetBitmap(HBITMAP bitmap, int left, int top, int right, int
     if (!device)
         return E_FAIL;
 
+    const size_t stride = static_cast<size_t>(section.dsBm.bmWidthBytes);
+    bool clear = true;
+    for (int y = 0; y < rows && clear; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const BYTE*>(section.dsBm.bmBits) + y * stride);
+        for (int x = 0; x < width; ++x)
+            if (row[x] != 0) {
+                clear = false;
+                break;
+            }
+    }
+    // A clear bitmap on a texture that already holds one of its size shows nothing new.
+    if (clear && m_texture && m_clearWidth == width && m_clearRows == rows)
+        return S_OK;
+
     const unsigned edge = BitmapTextureEdge(width, rows);
     if (!m_texture || m_textureWidth != edge || m_textureHeight != edge) {
         IDirect3DTexture9* texture = nullptr;
@@ -189,7 +205,6 @@ HRESULT COSDTexture::SetBitmap(HBITMAP bitmap, int left, int top, int right, int
         return hr;
     const int x0 = left < 0 ? 0 : left, y0 = top < 0 ? 0 : top;
     const int x1 = right > width ? width : right, y1 = bottom > rows ? rows : bottom;
-    const size_t stride = static_cast<size_t>(section.dsBm.bmWidthBytes);
     for (int y = y0; y < y1 && x0 < x1; ++y) {
         // A bottom-up bitmap keeps its first row last.
         const int sourceRow = height < 0 ? y : rows - 1 - y;
@@ -198,6 +213,14 @@ HRESULT COSDTexture::SetBitmap(HBITMAP bitmap, int left, int top, int right, int
                     static_cast<size_t>(x1 - x0) * 4);
     }
     m_texture->UnlockRect(0);
+    // Only a copy of the whole bitmap leaves the texture as clear as it is.
+    const bool whole = x0 == 0 && y0 == 0 && x1 == width && y1 == rows;
+    if (clear && whole) {
+        m_clearWidth = width;
+        m_clearRows = rows;
+    } else {
+        m_clearWidth = m_clearRows = 0;
+    }
     m_frames.assign(1, OnScreenDisplay::FrameRect{0, 0, static_cast<float>(width) / edge, static_cast<float>(rows) / edge});
     m_aspect = static_cast<double>(width) / rows;
     return S_OK;

@@ -54,4 +54,9 @@ private:
     unsigned m_textureWidth = 0, m_textureHeight = 0;
     int m_contentWidth = 0, m_frameContentHeight = 0;
     long m_references = 0;
+    // The size of a bitmap whose pixels are all zero and that the texture holds as it is (0 when
+    // the texture holds anything else): the renderers hand over such a clear bitmap on every
+    // channel change, and locking the texture again for it would wait for the device to finish
+    // every frame queued before.
+    int m_clearWidth = 0, m_clearRows = 0;
 };
