@@ -85,8 +85,10 @@ HRESULT CFilePlayback::Open(const CString& path, bool* hasVideo)
     }
     if (hasVideo)
         *hasVideo = video;
+    m_hasVideo = video;
     m_fileName = FileNameOfPath(path);
     m_duration = 0.0;
+    m_soughtTicks = 0;
     LONGLONG duration = 0;
     if (m_seeking && SUCCEEDED(m_seeking->GetDuration(&duration)))
         m_duration = double(duration) * 0.0000001;
@@ -121,6 +123,8 @@ HRESULT CFilePlayback::Close()
     }
     ReleaseInterface(m_seeking);
     ReleaseInterface(m_graph);
+    m_hasVideo = false;
+    m_soughtTicks = 0;
     return S_OK;
 }
 
@@ -130,7 +134,43 @@ void CFilePlayback::Seek(double fraction)
         return;
     LONGLONG position = SeekPosition(fraction, m_duration);
     LONGLONG stop = 0;
+    // Wine's GStreamer splitter loses the video of a program stream sought while running or paused
+    // (its video pin got one picture or none and then its end, the sound no end, and Stop then
+    // waited forever for the video pin's thread); sought while stopped it only takes the place and
+    // starts from it afresh. A graph with video therefore stops for the seek and goes back to the
+    // state it was in. Sound-only graphs seek as they are: stopped and started again they hung or
+    // crashed now and then, sought in place never.
+    const OAFilterState state =
+        m_mediaControl && m_hasVideo ? GraphState(m_mediaControl, kStateWait) : State_Stopped;
+    if (state != State_Stopped)
+        m_mediaControl->Stop();
     m_seeking->SetPositions(&position, AM_SEEKING_AbsolutePositioning, &stop, AM_SEEKING_NoPositioning);
+    if (state == State_Running)
+        m_mediaControl->Run();
+    else if (state == State_Paused)
+        m_mediaControl->Pause();
+    m_sought = double(position) * 0.0000001;
+    m_soughtTicks = kSoughtTicks;
+}
+
+double CFilePlayback::ShownPosition(double graphPosition)
+{
+    double position = graphPosition;
+    if (m_soughtTicks > 0) {
+        // Until the graph's clock has reached the sought place (it restarts from there once the
+        // new pictures arrive), the place itself is shown rather than where the clock was.
+        --m_soughtTicks;
+        if (position >= m_sought && position <= m_sought + kSoughtSettle)
+            m_soughtTicks = 0;
+        else
+            position = m_sought;
+    }
+    // The graph's clock runs on past the end while no EC_COMPLETE comes: never past the duration.
+    if (position > m_duration)
+        position = m_duration;
+    if (!(position > 0.0))
+        position = 0.0;
+    return position;
 }
 
 void CFilePlayback::SetVolume(int percent)
@@ -180,7 +220,7 @@ LRESULT CFilePlayback::OnTimer(UINT_PTR)
     LONGLONG current = 0;
     if (FAILED(m_seeking->GetCurrentPosition(&current)))
         current = 0;
-    const double position = double(current) * 0.0000001;
+    const double position = ShownPosition(double(current) * 0.0000001);
     CString positionText, durationText;
     FormatPlayTime(position, positionText);
     FormatPlayTime(m_duration, durationText);

@@ -27,7 +27,8 @@ public:
     // is reported. *hasVideo: a stream offers a video type.
     HRESULT Open(const CString& path, bool* hasVideo);
     HRESULT Close();
-    // To a fraction (clamped to 0..1) of the duration.
+    // To a fraction (clamped to 0..1) of the duration; a graph with video is sought in the stopped
+    // state and then goes back to running or paused as it was.
     void Seek(double fraction);
     void SetVolume(int percent);
     void Stop();
@@ -36,6 +37,9 @@ public:
     BOOL IsRunning();
     void ReleaseDevice();
     void RestoreDevice();
+    // The position the tick shows for the graph's: the sought place for a few ticks after a seek
+    // until the graph's clock has it, and never outside 0..duration.
+    double ShownPosition(double graphPosition);
     // The position tick: file name, "position / duration" and the played fraction to the host.
     LRESULT OnTimer(UINT_PTR id) override;
 
@@ -56,6 +60,12 @@ private:
     videorenderer::CFileAllocPresenter* m_presenter = nullptr;
     CString m_fileName;
     double m_duration = 0.0;
+    bool m_hasVideo = false;
+    // After a seek: the place (seconds) and how many more ticks show it while the clock is elsewhere.
+    static constexpr int kSoughtTicks = 4;
+    static constexpr double kSoughtSettle = 1.0;
+    double m_sought = 0.0;
+    int m_soughtTicks = 0;
     CPlaybackHost* m_host;
 };
 

@@ -1,10 +1,12 @@
 // Media-file playback through Wine's filter graph manager and the built-in settings: a raw YUY2 AVI
 // reaches the presenter's texture, audio-only files play without video, the position tick reports
-// to the frame, seeking lands where asked, pause toggles, failures leave nothing open, and an
+// to the frame, seeking lands where asked (a program stream again and again), pause toggles,
+// failures leave nothing open, and an
 // object placed above 4 GiB still gets its ticks.
 #include <algorithm>
 #include <new>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -151,6 +153,50 @@ TEST_F(FilePlaybackTest, TheVideoRendererPassesSeekingToTheSplitter)
     LONGLONG current = 0, stop = 0;
     ASSERT_EQ(S_OK, seeking->GetPositions(&current, &stop));
     EXPECT_NEAR(duration / 2, current, 100000);
+    EXPECT_EQ(S_OK, file.Close());
+}
+
+// Wine's GStreamer splitter loses the video of a program stream sought while running or paused (one
+// picture or none, then its end; Stop then hung): Seek goes through the stopped state. Twelve seeks
+// in a row, running and paused, each bring pictures of the new place; the tick never shows a
+// position past the duration; the graph stops and closes.
+TEST_F(FilePlaybackTest, AProgramStreamSeeksAgainAndAgain)
+{
+    CFilePlayback file(m_host);
+    bool hasVideo = false;
+    ASSERT_EQ(S_OK, file.Open(WinPath("playback/seek.mpg"), &hasVideo));
+    ASSERT_TRUE(hasVideo);
+    ASSERT_GT(file.Duration(), 3.0);
+    ASSERT_TRUE(test::CTestPlaybackHost::PumpUntil([&] { return m_host->RenderSignals() >= 3; }, 10000));
+    // Places before the last GOP: the splitter lands up to about a GOP after the asked place.
+    const double fractions[] = {0.5, 0.1, 0.4, 0.05, 0.3, 0.55, 0.2, 0.45, 0.15, 0.35, 0.25, 0.5};
+    for (int i = 0; i < 12; ++i) {
+        const bool paused = i % 4 == 3;
+        if (paused) {
+            file.Pause();
+            test::CTestPlaybackHost::PumpUntil([&] { return !file.IsRunning(); }, 3000);
+        }
+        const std::vector<uint8_t> before = m_host->ReadSlot(0, 160, 120);
+        const LONG shown = m_host->RenderSignals();
+        file.Seek(fractions[i]);
+        // Paused, the picture of the new place is shown as it arrives; running, pictures go on.
+        const LONG wanted = paused ? 1 : 3;
+        EXPECT_TRUE(test::CTestPlaybackHost::PumpUntil([&] { return m_host->RenderSignals() >= shown + wanted; }, 5000))
+            << "seek " << i << " to " << fractions[i] << ": " << m_host->RenderSignals() - shown << " pictures";
+        if (paused) {
+            EXPECT_NE(before, m_host->ReadSlot(0, 160, 120)) << "seek " << i;
+            EXPECT_FALSE(file.IsRunning());
+            file.TogglePause();
+            EXPECT_TRUE(file.IsRunning());
+        }
+    }
+    // To the end: the clock stops at the duration.
+    m_host->m_infoTexts.clear();
+    ASSERT_TRUE(WaitForTicks(6));
+    for (const test::InfoText& tick : m_host->m_infoTexts)
+        EXPECT_LE(tick.value, 1.0f) << std::string(tick.right.begin(), tick.right.end());
+    file.Stop();
+    EXPECT_FALSE(file.IsRunning());
     EXPECT_EQ(S_OK, file.Close());
 }
 
