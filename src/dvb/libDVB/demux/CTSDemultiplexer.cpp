@@ -22,6 +22,11 @@ HRESULT CTSDemultiplexer::DeliverPacket(const uint8_t* packet, uint32_t length)
     if (!m_enabled[pid].load(std::memory_order_acquire))
         return S_FALSE;
     base::CScopedLock lock(m_streamLock);
+    return Route(packet, pid);
+}
+
+HRESULT CTSDemultiplexer::Route(const uint8_t* packet, uint16_t pid)
+{
     CTSDemultiplexerStream* stream = m_streams[pid];
     return stream ? stream->OnPacket(packet, kTSPacketSize) : S_FALSE;
 }
@@ -31,6 +36,8 @@ HRESULT CTSDemultiplexer::InputBytes(const uint8_t* data, uint32_t length)
     if (!data || length == 0)
         return S_FALSE;
 
+    // One lock for the whole input rather than one a packet: taking it was most of a packet's cost.
+    base::CScopedLock lock(m_streamLock);
     bool delivered = false;
     uint32_t offset = 0; // where the scan goes on in `data`
     if (m_carryCount > 0) {
@@ -78,7 +85,11 @@ uint32_t CTSDemultiplexer::Scan(const uint8_t* data, uint32_t size, uint32_t lim
             ++p;
             continue;
         }
-        DeliverPacket(data + p, kTSPacketSize);
+        // A packet confirmed here has its sync byte; the error indicator is refused as by DeliverPacket.
+        const uint8_t* packet = data + p;
+        const uint16_t pid = TSPacketPid(packet);
+        if (!(packet[1] & 0x80) && m_enabled[pid].load(std::memory_order_acquire))
+            Route(packet, pid);
         delivered = true;
         p += kTSPacketSize;
     }

@@ -38,6 +38,8 @@ public:
 private:
     HRESULT SetPidFlag(uint16_t pid, uint8_t flag);
     uint32_t Scan(const uint8_t* data, uint32_t size, uint32_t limit, bool& delivered);
+    // Hands a packet to its PID's stream; the stream lock is held.
+    HRESULT Route(const uint8_t* packet, uint16_t pid);
     void Keep(const uint8_t* tail, uint32_t count);
 
     // Flat tables indexed by the 13-bit PID: a packet costs two look-ups and no allocation.
