@@ -4,19 +4,25 @@
 
 namespace OnScreenDisplay {
 
+bool Panel::IsShownNow()
+{
+    Panel::GetProgress();
+    return m_state == Shown;
+}
+
 bool Panel::OnMouseMove(uint32_t flags, int x, int y)
 {
-    return m_state == Shown && Control::OnMouseMove(flags, x, y);
+    return IsShownNow() && Control::OnMouseMove(flags, x, y);
 }
 
 bool Panel::OnLButtonDown(uint32_t flags, int x, int y)
 {
-    return m_state == Shown && Control::OnLButtonDown(flags, x, y);
+    return IsShownNow() && Control::OnLButtonDown(flags, x, y);
 }
 
 bool Panel::OnLButtonUp(uint32_t flags, int x, int y)
 {
-    return m_state == Shown && Control::OnLButtonUp(flags, x, y);
+    return IsShownNow() && Control::OnLButtonUp(flags, x, y);
 }
 
 bool Panel::OnMouseWheel(uint32_t flags, int delta, int x, int y)
@@ -26,7 +32,7 @@ bool Panel::OnMouseWheel(uint32_t flags, int delta, int x, int y)
 
 bool Panel::OnLButtonDblClk(int x, int y)
 {
-    return m_state == Shown && Control::OnLButtonDblClk(x, y);
+    return IsShownNow() && Control::OnLButtonDblClk(x, y);
 }
 
 uint32_t Panel::GetTransitionTime(int state)

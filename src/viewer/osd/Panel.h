@@ -31,6 +31,10 @@ public:
     int GetState() const { return m_state; }
 
 protected:
+    // Shown once its showing time has run, drawn since or not: a window that draws only for new
+    // pictures (a paused file) has not drawn the end of the transition when the pointer clicks.
+    bool IsShownNow();
+
     int m_state = Hidden;
     uint32_t m_transitionStart = 0;
     uint32_t m_transitionDuration = 1;

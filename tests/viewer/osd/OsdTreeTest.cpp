@@ -113,6 +113,10 @@ TEST_F(OsdTree, MouseRoutingFocusAndPanelStates)
     EXPECT_TRUE(root.OnMouseWheel(0, 120, 50, 50));
     EXPECT_EQ(inner->presses, 0);
     EXPECT_EQ(inner->wheels, 1);
+    // Once its showing time has run the press is taken, though nothing drew it meanwhile.
+    g_now += 400;
+    EXPECT_TRUE(root.OnLButtonDown(1, 50, 50));
+    EXPECT_EQ(inner->presses, 1);
 
     // Routing runs from the last child to the first; coordinates arrive in the child's units.
     Panel* panel = ShownPanel(root, 200, 100, 600, 500);
