@@ -9,6 +9,7 @@
 //     click:ID/ID    clicks a button
 //     read:ID/ID     prints the control's text on a line of its own
 //     time           prints the wall clock (Unix seconds) of the moment, before the next action
+//     size           prints the client area's width and height, the coordinates mouse actions take
 //     hold:MS        lets MS milliseconds pass before the next action (a recording's length)
 //     close          asks the window to close
 //     open:PATH      hands PATH over as a second start of the viewer forwards its command line
@@ -113,6 +114,14 @@ int Act(HWND window, const std::wstring& action)
         GetSystemTimePreciseAsFileTime(&now);
         const unsigned long long ticks = (static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
         std::printf("%.6f\n", (ticks - 116444736000000000ULL) / 1e7);
+        std::fflush(stdout);
+        return 0;
+    }
+    if (verb == L"size") {
+        RECT client{};
+        if (!GetClientRect(window, &client))
+            return 2;
+        std::printf("%ld %ld\n", client.right, client.bottom);
         std::fflush(stdout);
         return 0;
     }

@@ -54,9 +54,9 @@ struct FrameDouble : viewer::DisplayListener {
     std::vector<int> commands;
     std::vector<int> lists;
     std::vector<int> streams;
-    int seeks = 0;
+    std::vector<double> seeks;
     void OnOsdCommand(int id) override { commands.push_back(id); }
-    bool OnOsdSeek(int, double) override { return ++seeks, true; }
+    bool OnOsdSeek(int, double fraction) override { return seeks.push_back(fraction), true; }
     void OnOsdStreamMenu(int code) override { streams.push_back(code); }
     void OnOsdListSelect(int list, int, int) override { lists.push_back(list); }
     void OnOsdGuideClick(int, uint32_t, uint32_t) override {}
@@ -518,6 +518,26 @@ TEST_F(DisplayTest, ClicksOnEveryButtonAndTabReachTheFrame)
     display.OnLButtonDown(0, x, y);
     ASSERT_EQ(frame.lists.size(), 1u);
     EXPECT_EQ(frame.lists[0], 11);
+
+    // The info bar's seek strip reports the fraction of its width under the pointer, through
+    // whatever the five bars put beside it.
+    display.ShowChannelList(false);
+    display.ShowControls(true);
+    display.ShowTopBars(true);
+    Advance(5000);
+    display.Render(1.0f);
+    const OnScreenDisplay::RectF sr = WindowRect(display.GetInfo()->m_progress);
+    ASSERT_GT(sr.Width(), 100.0f);
+    for (double fraction : {0.1, 0.45, 0.9}) {
+        const int sx = static_cast<int>(sr.left + fraction * sr.Width());
+        const int sy = static_cast<int>((sr.top + sr.bottom) / 2);
+        frame.seeks.clear();
+        display.OnMouseMove(0, sx, sy);
+        display.OnLButtonDown(MK_LBUTTON, sx, sy);
+        display.OnLButtonUp(0, sx, sy);
+        ASSERT_EQ(frame.seeks.size(), 1u) << "at " << sx << "," << sy;
+        EXPECT_NEAR(frame.seeks[0], fraction, 2.0 / sr.Width());
+    }
 }
 
 TEST_F(DisplayTest, DrawnFrameShowsEachPanelWhereTheLayoutPutsIt)
