@@ -711,49 +711,51 @@ def play_back(session, path):
     value = viewer.wait_picture("recording", 30, stream=path)
     viewer.send("command:12")
     wait_for("the paused recording", lambda: not picture_moves(viewer), 10)
-    paused = recording_place(session, viewer, path)
-    print("play back: the recording shows its frames (%.1f dB) and pauses at %s s" % (value, paused))
+    before = viewer.grab_small()
+    paused = recording_place(session, before, path)
+    if not paused:
+        raise Failure("play back: no picture of the recording while paused (%s)" % viewer.seen[-1:])
+    print("play back: the recording shows its frames (%.1f dB) and pauses at %.2f s" % (value, paused[0]))
 
     frames = session.frames("recording", path)
     seconds = len(frames) // (SMALL[0] * SMALL[1]) / 25.0
-    # The splitter lands on a GOP start up to 1.2 s after the asked place.
-    def near(place, asked):
-        return bool(place) and asked - 0.5 <= place[0] and place[1] <= asked + 1.7
-
-    # A place the paused picture does not already show.
-    fraction = next(f for f in (0.2, 0.55) if not near(paused, f * seconds))
+    # A place away from the paused picture's best frame; the splitter lands on a GOP start up to
+    # 1.2 s after it.
+    fraction = 0.55 if paused[0] < seconds * 0.4 else 0.2
+    asked = fraction * seconds
+    window = (asked - 0.5, asked + 1.7)
     # A paused file draws seldom: the pointer shows the bars and the click comes once they are up,
-    # again until the picture has moved (clicks at one place seek to one place).
-    # The window has taken the recording's picture size: the bar lies by the client area's now.
+    # again until the picture has changed (clicks at one place seek to one place). The window has
+    # taken the recording's picture size: the bar lies by the client area's now.
     w, h = (int(v) for v in viewer.send("size").split())
     s = osd_scale(h)
     x, y = int(332 * s + fraction * (w - 490 * s)), int(h - 96.5 * s)
-    asked = fraction * seconds
     seen = []
 
     def sought():
         viewer.send("mouse:%d,%d" % (x, y), "hold:800", "lclick:%d,%d" % (x, y))
-        seen.append(recording_place(session, viewer, path))
-        return near(seen[-1], asked)
+        shot = viewer.grab_small()
+        seen.append(recording_place(session, shot, path, window))
+        return shot and psnr(shot, before) < 40.0 and seen[-1] and seen[-1][1] >= seen[-1][2] - 0.5
 
     try:
         wait_for("the sought place", sought, 20)
     except Failure:
-        raise Failure("play back: a click at %.0f %% of the seek bar (%.1f s of %.1f s) left the picture at %s s"
-                      % (fraction * 100, asked, seconds, seen[-3:]))
-    print("play back: a click at %.0f %% of the seek bar (%.1f s) showed the recording at %s s" %
-          (fraction * 100, asked, seen[-1]))
+        raise Failure("play back: a click at %.0f %% of the seek bar (%.1f s of %.1f s) left the picture at "
+                      "(best frame s, best dB there, best dB overall) %s" % (fraction * 100, asked, seconds, seen[-3:]))
+    print("play back: a click at %.0f %% of the seek bar (%.1f s) changed the picture to one matching the "
+          "recording's %.1f-%.1f s at %.1f dB (best frame %.2f s, %.1f dB)" %
+          (fraction * 100, asked, window[0], window[1], seen[-1][1], seen[-1][0], seen[-1][2]))
     # Back to live television for the steps after.
     viewer.tune_by_number(0x101)
     viewer.wait_picture(0x101)
 
 
-def recording_place(session, viewer, path):
-    """Where in the recording (seconds from its first picture, 25 per second) the picture on the
-    screen lies: the first and last times of the frames that match it within 0.5 dB of the best
-    match (every frame of the test pattern resembles every other at 20-28 dB, so one best frame
-    says little); None without a picture."""
-    shot = viewer.grab_small()
+def recording_place(session, shot, path, window=(0.0, 0.0)):
+    """Where in the recording (seconds from its first picture, 25 per second) a grab lies: its best
+    frame's time, the best PSNR of the frames within `window` and the best of all. Every frame of
+    the test pattern resembles every other at 20-28 dB: a picture lies in a window when a frame
+    there matches it within 0.5 dB of its best frame. None without a picture."""
     if not shot:
         return None
     frames, size = session.frames("recording", path), SMALL[0] * SMALL[1]
@@ -761,8 +763,8 @@ def recording_place(session, viewer, path):
     best = max(values, default=0.0)
     if best < MATCH_DB:
         return None
-    times = [i / 25.0 for i, v in enumerate(values) if v >= best - 0.5]
-    return round(times[0], 2), round(times[-1], 2)
+    inside = [v for i, v in enumerate(values) if window[0] <= i / 25.0 <= window[1]]
+    return values.index(best) / 25.0, max(inside, default=0.0), best
 
 
 # Demo One's shows in the order the demo's schedule repeats them from an hour before the half hour
