@@ -6,7 +6,7 @@ matched against the demo's decoded frames, its sound captured from the null sink
 changes by number keys to the next TV channel, to the radio channel, to the multicast channel and
 back; in a zone half an hour off the hour the guide and teletext show their texts where they
 belong (read by tesseract); timeshift pauses and resumes; a recording of ten seconds is read
-back by ffprobe and played back; a recording scheduled from the guide becomes the Task
+back by ffprobe, played back and sought by a click on the seek bar; a recording scheduled from the guide becomes the Task
 Scheduler job that starts the viewer with "/rec"; the updater fetches a newer version
 from a python3 server on loopback and starts the viewer again, and refuses a cut-short download;
 closing the viewer keeps its channel for the next start.
