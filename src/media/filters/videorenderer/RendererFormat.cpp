@@ -77,8 +77,10 @@ int ParseRendererFormat(FormatKind kind, PixelKind pixel, const uint8_t* block, 
     f.source.left = f.source.top = 0;
     if (f.source.right <= 0 || f.source.right > f.width)
         f.source.right = f.width;
+    // A negative bottom marks a top-down rectangle; the most negative has no magnitude and gets
+    // the bitmap's height below.
     if (f.source.bottom < 0)
-        f.source.bottom = -f.source.bottom;
+        f.source.bottom = f.source.bottom == INT32_MIN ? 0 : -f.source.bottom;
     if (f.source.bottom == 0 || f.source.bottom > rows)
         f.source.bottom = rows;
     f.pictureWidth = uint32_t(f.source.right);

@@ -1,6 +1,7 @@
 // The renderer's reading of format blocks (each of the four layouts, whole blocks only, sizes and
 // bit depths that fit), its row-copy plan against short samples and narrow surfaces, and the
 // frame-rate estimate.
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -100,6 +101,13 @@ TEST(RendererFormat, SourceRectangleAndAspect)
     b = MakeBlock(true, s);
     ASSERT_EQ(0, ParseRendererFormat(FormatKind::kVideoInfo2, PixelKind::kYUY2, b.data(), b.size(), &f));
     EXPECT_EQ(576u, f.pictureHeight);
+    // A negative rectangle bottom counts by its magnitude; the most negative has none.
+    for (const int32_t bottom : {-288, INT32_MIN}) {
+        s.source = {0, 0, 720, bottom};
+        b = MakeBlock(true, s);
+        ASSERT_EQ(0, ParseRendererFormat(FormatKind::kVideoInfo2, PixelKind::kYUY2, b.data(), b.size(), &f));
+        EXPECT_EQ(bottom == INT32_MIN ? 576u : 288u, f.pictureHeight);
+    }
 }
 
 TEST(RendererFormat, CopyPlanNeedsEveryRowAndStaysInThePitch)
