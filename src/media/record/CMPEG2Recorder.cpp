@@ -50,6 +50,28 @@ int CountAc3Frames(const uint8_t* payload, int size, int* first)
     return frames;
 }
 
+// MPEG video (ISO/IEC 13818-2, 6.2): a payload that begins with a picture, sequence, extension or
+// GOP start code.
+bool IsMpegVideo(const uint8_t* payload, int size)
+{
+    return size >= 4 && payload[0] == 0 && payload[1] == 0 && payload[2] == 1 &&
+           (payload[3] == 0x00 || payload[3] == 0xB3 || payload[3] == 0xB5 || payload[3] == 0xB8);
+}
+
+// A sequence header in the payload and its picture size (ISO/IEC 13818-2, 6.2.2.1:
+// horizontal_size_value and vertical_size_value, 12 bits each, after the start code).
+bool FindSequenceHeader(const uint8_t* payload, int size, int* width, int* height)
+{
+    for (int k = 0; k + 7 <= size; ++k) {
+        if (payload[k] == 0 && payload[k + 1] == 0 && payload[k + 2] == 1 && payload[k + 3] == 0xB3) {
+            *width = (payload[k + 4] << 4) | (payload[k + 5] >> 4);
+            *height = ((payload[k + 5] & 0x0F) << 8) | payload[k + 6];
+            return true;
+        }
+    }
+    return false;
+}
+
 // A PTS or DTS field (ISO/IEC 13818-1, 2.4.3.7): the 4-bit prefix kept, 33 bits and marker bits.
 void PutTimestamp(uint8_t* field, uint64_t value)
 {
@@ -64,7 +86,8 @@ void PutTimestamp(uint8_t* field, uint64_t value)
 
 CMPEG2Recorder::CMPEG2Recorder(CBaseRecorderSink* sink, int freeSpacePercent, CFreeSpaceQuery* freeSpace,
                                CRecCallback* callback)
-    : CBaseRecorder(sink), m_freeSpace(freeSpace), m_callback(callback), m_videoOut(kBufferSize),
+    : CBaseRecorder(sink), m_freeSpace(freeSpace), m_mux([this](const uint8_t* data, int length) { Write(data, length); }),
+      m_callback(callback), m_videoOut(kBufferSize),
       m_audioOut(kBufferSize + kAc3SubstreamHeader), m_videoGather(kBufferSize), m_audioGather(kBufferSize)
 {
     const uint64_t percent = static_cast<uint64_t>(std::clamp(freeSpacePercent, 0, 100));
@@ -78,7 +101,8 @@ CMPEG2Recorder::CMPEG2Recorder(CBaseRecorderSink* sink, int freeSpacePercent, CF
 CMPEG2Recorder::~CMPEG2Recorder()
 {
     // A stop keeps what is complete: the video piece held back for the next PES and the PES
-    // packets gathered so far.
+    // packets gathered so far; a full disk keeps what was already complete. Either way the
+    // recording ends with the program end code.
     if (!m_stopped) {
         if (m_videoGatherFill > 0)
             OnPES(m_videoPid, m_videoGather.data(), m_videoGatherFill, true);
@@ -86,6 +110,7 @@ CMPEG2Recorder::~CMPEG2Recorder()
         if (m_audioGatherFill > 0)
             OnPES(m_audioPid, m_audioGather.data(), m_audioGatherFill, true);
     }
+    m_mux.End();
 }
 
 void CMPEG2Recorder::SetPids(uint16_t videoPid, uint16_t audioPid)
@@ -94,6 +119,7 @@ void CMPEG2Recorder::SetPids(uint16_t videoPid, uint16_t audioPid)
     m_videoGatherFill = 0;
     m_audioGatherFill = 0;
     CBaseRecorder::SetPids(videoPid, audioPid);
+    m_mux.SetStreams(m_videoPid != 0, m_audioPid != 0);
 }
 
 void CMPEG2Recorder::Stop()
@@ -111,14 +137,17 @@ void CMPEG2Recorder::Write(const uint8_t* data, int length)
         m_writeFailed = true;
 }
 
+void CMPEG2Recorder::Start(const CHeader& header)
+{
+    m_origin = (header.dts - kFirstDecodingTime) & kTimestampMask;
+    m_haveOrigin = true;
+    m_started = true;
+}
+
 void CMPEG2Recorder::Rebase(uint8_t* pes, const CHeader& header)
 {
-    if (!header.hasPts)
+    if (!header.hasPts || !m_haveOrigin)
         return;
-    if (!m_haveOrigin) {
-        m_origin = (header.dts - kFirstDecodingTime) & kTimestampMask;
-        m_haveOrigin = true;
-    }
     PutTimestamp(pes + 9, (header.pts - m_origin) & kTimestampMask);
     if ((pes[7] & 0xC0) == 0xC0)
         PutTimestamp(pes + 14, (header.dts - m_origin) & kTimestampMask);
@@ -209,17 +238,14 @@ void CMPEG2Recorder::OnAudioPES(const uint8_t* data, int length)
     if (!header.valid || !(IsMpegAudioStream(header.streamId) || header.streamId == 0xBD))
         return; // a piece without a PES start, or no audio: nothing a player could use
     m_audioIsAc3 = header.streamId == 0xBD;
-    uint8_t* out = m_audioOut.data();
-    if (m_videoPid == 0 && header.hasPts) {
-        // Without video the audio carries the packs.
-        std::memcpy(out, data, header.headerLength);
-        Rebase(out, header);
-        WritePackAndSystemHeader((header.dts - m_origin) & kTimestampMask);
-        m_started = true;
-    }
+    // Known before the first pack: audio that comes before it tells its kind.
+    m_mux.SetAudioId(m_audioIsAc3 ? 0xBD : 0xC0);
+    if (m_videoPid == 0 && header.hasPts && !m_started)
+        Start(header); // without video the audio starts the recording
     if (!m_started)
         return; // audio before the first pack is dropped
 
+    uint8_t* out = m_audioOut.data();
     std::memcpy(out, data, header.headerLength);
     Rebase(out, header);
     int fill = static_cast<int>(header.headerLength);
@@ -240,10 +266,9 @@ void CMPEG2Recorder::OnAudioPES(const uint8_t* data, int length)
     }
     if (fill + payloadLength > kPesLengthLimit)
         return; // longer than a program-stream PES can say
-    std::memcpy(out + fill, payload, static_cast<size_t>(payloadLength));
-    fill += payloadLength;
-    PutLength(out, fill - 6);
-    Write(out, fill);
+    PutLength(out, fill + payloadLength - 6);
+    m_mux.Add(CProgramStreamMux::kAudio, out, fill, payload, payloadLength, header.hasPts,
+              (header.dts - m_origin) & kTimestampMask);
 }
 
 void CMPEG2Recorder::FlushVideo()
@@ -259,85 +284,28 @@ void CMPEG2Recorder::FlushVideo()
             return;
         out[3] = 0xE0;
         PutLength(out, fill - 6);
-        if (header.hasPts) {
-            Rebase(out, header);
-            WritePackAndSystemHeader((header.dts - m_origin) & kTimestampMask);
-            m_started = true;
+        if (header.hasPts && !m_started) {
+            int width = 0, height = 0;
+            const uint8_t* payload = out + header.headerLength;
+            const int payloadLength = fill - static_cast<int>(header.headerLength);
+            const bool sequence = FindSequenceHeader(payload, payloadLength, &width, &height);
+            if (!sequence && IsMpegVideo(payload, payloadLength))
+                return; // pictures before the first sequence header cannot be decoded
+            m_mux.SetHighDefinition(!sequence || width > 720 || height > 576);
+            Start(header);
         }
-        if (m_started)
-            Write(out, fill);
+        if (!m_started)
+            return;
+        Rebase(out, header);
+        m_mux.Add(CProgramStreamMux::kVideo, out, fill, nullptr, 0, header.hasPts,
+                  (header.dts - m_origin) & kTimestampMask);
     } else if (m_started) {
         // The continuation of a video PES longer than one piece.
         const int length = fill + 3;
         const uint8_t pes[9] = {0, 0, 1, 0xE0, static_cast<uint8_t>(length >> 8), static_cast<uint8_t>(length),
                                 0x80, 0x00, 0x00};
-        Write(pes, sizeof(pes));
-        Write(out, fill);
+        m_mux.Add(CProgramStreamMux::kVideo, pes, sizeof(pes), out, fill, false, 0);
     }
-}
-
-void CMPEG2Recorder::WritePackAndSystemHeader(uint64_t decodingTime)
-{
-    // SCR from the decoding time less a fixed delay; it never runs backwards (B-pictures, audio
-    // against video) except where the 33-bit clock wraps.
-    uint64_t scr = (decodingTime - kScrDelay) & kTimestampMask;
-    if (m_haveScr) {
-        const uint64_t ahead = (scr - m_lastScr) & kTimestampMask;
-        if (ahead >= (kTimestampMask + 1) / 2)
-            scr = m_lastScr;
-    }
-    m_lastScr = scr;
-    m_haveScr = true;
-
-    // ISO/IEC 13818-1, 2.5.3.3: pack header.
-    uint8_t pack[14];
-    pack[0] = 0;
-    pack[1] = 0;
-    pack[2] = 1;
-    pack[3] = 0xBA;
-    pack[4] = static_cast<uint8_t>(0x44 | ((scr >> 27) & 0x38) | ((scr >> 28) & 0x03));
-    pack[5] = static_cast<uint8_t>(scr >> 20);
-    pack[6] = static_cast<uint8_t>(((scr >> 12) & 0xF8) | 0x04 | ((scr >> 13) & 0x03));
-    pack[7] = static_cast<uint8_t>(scr >> 5);
-    pack[8] = static_cast<uint8_t>(((scr << 3) & 0xF8) | 0x04); // SCR_extension 0
-    pack[9] = 0x01;
-    pack[10] = static_cast<uint8_t>(kMuxRate >> 14);
-    pack[11] = static_cast<uint8_t>(kMuxRate >> 6);
-    pack[12] = static_cast<uint8_t>(((kMuxRate << 2) & 0xFC) | 0x03);
-    pack[13] = 0xF8; // no stuffing
-    Write(pack, sizeof(pack));
-
-    // ISO/IEC 13818-1, 2.5.3.5: system header with one entry per recorded stream.
-    uint8_t system[18];
-    const bool video = m_videoPid != 0;
-    const bool audio = m_audioPid != 0;
-    const int headerLength = 6 + 3 * (video ? 1 : 0) + 3 * (audio ? 1 : 0);
-    system[0] = 0;
-    system[1] = 0;
-    system[2] = 1;
-    system[3] = 0xBB;
-    system[4] = static_cast<uint8_t>(headerLength >> 8);
-    system[5] = static_cast<uint8_t>(headerLength);
-    system[6] = static_cast<uint8_t>(0x80 | (kMuxRate >> 15));
-    system[7] = static_cast<uint8_t>(kMuxRate >> 7);
-    system[8] = static_cast<uint8_t>(((kMuxRate << 1) & 0xFE) | 0x01);
-    system[9] = static_cast<uint8_t>((audio ? 1 : 0) << 2); // audio_bound, fixed 0, CSPS 0
-    system[10] = static_cast<uint8_t>(0x20 | (video ? 1 : 0)); // locks 0, marker, video_bound
-    system[11] = 0xFF;                                          // packet_rate_restriction, reserved
-    int fill = 12;
-    if (video) {
-        // P-STD buffer bound 224 x 1024 bytes.
-        system[fill++] = 0xE0;
-        system[fill++] = 0xE0;
-        system[fill++] = 0xE0;
-    }
-    if (audio) {
-        // P-STD buffer bound 128 x 128 bytes.
-        system[fill++] = m_audioIsAc3 ? 0xBD : 0xC0;
-        system[fill++] = 0xC0;
-        system[fill++] = 0x80;
-    }
-    Write(system, fill);
 }
 
 } // namespace record

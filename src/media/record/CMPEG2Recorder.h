@@ -1,10 +1,13 @@
 // Rewrites the video and audio PES packets of a transport stream into an MPEG-2 program stream
-// (ISO/IEC 13818-1, 2.5): program-stream PES packets of at most 64 KiB, a pack header and a system
-// header before every video PES with a PTS (before every audio PES with a PTS when there is no
-// video), AC-3 as private_stream_1. Timestamps are counted from the recording's start: the first
-// pack's PES decodes at kFirstDecodingTime, whatever the broadcast's clock read. Watches the free space of the target volume and stops, calling
-// its owner once, when that falls below the reserve fixed at the start or when the sink fails.
-// Runs on the transport-stream thread under its owner's lock; it has none of its own.
+// (ISO/IEC 13818-1, 2.5): program-stream PES packets of at most 64 KiB, AC-3 as private_stream_1,
+// interleaved and timed by CProgramStreamMux (a system header after the pack header of every video
+// PES with a PTS, of every audio PES with a PTS when there is no video), the program end code when
+// the recording closes. MPEG video starts at its first sequence header (pictures before it cannot
+// be decoded). Timestamps are counted from the recording's start: the first video PES decodes at
+// kFirstDecodingTime, whatever the broadcast's clock read. Watches the free space of the target
+// volume and stops, calling its owner once, when that falls below the reserve fixed at the start
+// or when the sink fails. Runs on the transport-stream thread under its owner's lock; it has none
+// of its own.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +16,7 @@
 
 #include "media/record/CBaseRecorder.h"
 #include "media/record/CFreeSpaceQuery.h"
+#include "media/record/CProgramStreamMux.h"
 
 namespace record {
 
@@ -29,10 +33,6 @@ public:
     static constexpr int kBufferSize = 65536;
     // Payload of a program-stream PES cut from a longer video PES.
     static constexpr int kVideoPieceSize = kBufferSize - 32;
-    // program_mux_rate and rate_bound in units of 50 bytes/s: 20 Mbit/s, above any DVB service.
-    static constexpr uint32_t kMuxRate = 50000;
-    // The SCR runs this far (0.5 s at 90 kHz) ahead of the decoding time of the pack's first PES.
-    static constexpr int64_t kScrDelay = 45000;
     // The decoding time (1 s at 90 kHz) the first written pack's PES gets: players that take the
     // stream's timestamps as they are (Wine's splitter) show the first picture at once, and audio
     // up to that long before the first video picture keeps a time after zero.
@@ -68,7 +68,8 @@ private:
 
     void OnAudioPES(const uint8_t* data, int length);
     void FlushVideo();
-    void WritePackAndSystemHeader(uint64_t decodingTime);
+    // Starts the recording at this PES: its timestamps fix the origin.
+    void Start(const CHeader& header);
     // Counts the PES header's PTS and DTS from the recording's start, in place; the first PES
     // with a PTS fixes that start.
     void Rebase(uint8_t* pes, const CHeader& header);
@@ -77,6 +78,7 @@ private:
     void Stop();
 
     std::unique_ptr<CFreeSpaceQuery> m_freeSpace;
+    CProgramStreamMux m_mux;
     CRecCallback* m_callback;
     std::vector<uint8_t> m_videoOut;
     std::vector<uint8_t> m_audioOut;
@@ -87,8 +89,6 @@ private:
     int m_audioGatherFill = 0;
     int m_packetsSinceQuery = 0;
     uint64_t m_reserve = 0;
-    uint64_t m_lastScr = 0;
-    bool m_haveScr = false;
     uint64_t m_origin = 0;
     bool m_haveOrigin = false;
     bool m_audioIsAc3 = false;

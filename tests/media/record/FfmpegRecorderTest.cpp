@@ -2,6 +2,8 @@
 // and walked pack by pack.
 #include <gtest/gtest.h>
 
+#include <iostream>
+
 #include "media/record/RecorderTestSupport.h"
 #include "support/TestMedia.h"
 
@@ -33,11 +35,25 @@ struct Recording {
     }
 };
 
-Recording Record(const std::string& ts, uint16_t videoPid, uint16_t audioPid, const std::string& name)
+Recording Record(const std::string& ts, uint16_t videoPid, uint16_t audioPid, const std::string& name,
+                 size_t firstPacket = 0)
 {
     Recording r{MediaPath(name)};
-    WriteFileBytes(r.path, RecordFile(MediaPath(ts), videoPid, audioPid));
+    WriteFileBytes(r.path, RecordFile(MediaPath(ts), videoPid, audioPid, firstPacket));
     return r;
+}
+
+// The first packet of `pid` at or after `fraction` of the file that continues a PES (no unit start).
+size_t FirstContinuation(const std::string& ts, uint16_t pid, double fraction)
+{
+    const auto bytes = ReadFileBytes(MediaPath(ts));
+    for (size_t k = static_cast<size_t>(bytes.size() / 188 * fraction); (k + 1) * 188 <= bytes.size(); ++k) {
+        const uint8_t* p = bytes.data() + k * 188;
+        if ((((p[1] & 0x1F) << 8) | p[2]) == pid && !(p[1] & 0x40))
+            return k;
+    }
+    ADD_FAILURE() << "no continuation packet of PID " << pid << " in " << ts;
+    return 0;
 }
 
 void ExpectValidProgramStream(const Recording& r, const std::string& ids)
@@ -102,6 +118,43 @@ TEST(FfmpegRecorderTest, DamagedStreamKeepsTheProgramStreamFraming)
     const auto r = Record("demux_corrupt.ts", kVideoPid, kMp2Pid, "rec_corrupt.mpg");
     EXPECT_EQ(0, test::Run("python3 '" + SourcePath("tests/media/record/ps_walker.py") + "' '" + r.path + "' c0,e0"));
     EXPECT_EQ("mpeg2video mp2 | mp2 48000 ", r.Probe());
+}
+
+// Recordings that a strict player could play by the standard's timing: one system header for the
+// whole file naming every stream, every PES in the file before its DTS/PTS, each stream's buffer
+// within its declared bound, the end code; checked by the walker, ffprobe and an ffmpeg decode.
+TEST(FfmpegRecorderTest, RecordingsKeepTheProgramStreamTimingAndBuffers)
+{
+    struct Case {
+        const char* name;
+        const char* ts;
+        uint16_t videoPid, audioPid;
+        double startAt; // fraction of the file where recording starts: inside a GOP and an audio PES
+        const char* ids;
+        const char* codecs;
+    };
+    const Case cases[] = {
+        {"SD with MPEG audio", "psrec_sd_mp2.ts", 256, 257, 0, "c0,e0", "mpeg2video mp2 "},
+        {"SD with AC-3 5.1", "psrec_sd_ac3.ts", 256, 257, 0, "bd,e0", "mpeg2video ac3 "},
+        {"1080i at 15 Mbit/s", "psrec_hd.ts", 256, 257, 0, "c0,e0", "mpeg2video mp2 "},
+        {"radio", "psrec_radio.ts", 0, 256, 0, "c0", "mp2 "},
+        {"start inside a GOP and an AC-3 PES", "psrec_sd_ac3.ts", 256, 257, 0.4, "bd,e0", "mpeg2video ac3 "},
+        {"audio sent 0.6 s before its video", "psrec_audio_early.ts", 256, 257, 0, "c0,e0", "mpeg2video mp2 "},
+        {"audio sent 0.6 s after its video", "psrec_audio_late.ts", 256, 257, 0, "c0,e0", "mpeg2video mp2 "},
+    };
+    int index = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const size_t first = c.startAt > 0 ? FirstContinuation(c.ts, c.audioPid, c.startAt) : 0;
+        const auto r = Record(c.ts, c.videoPid, c.audioPid, "rec_timing" + std::to_string(index++) + ".mpg", first);
+        const std::string walk = Output("python3 '" + SourcePath("tests/media/record/ps_walker.py") + "' --timing '" +
+                                        r.path + "' " + c.ids + "; echo status $?");
+        std::cout << c.name << ": " << walk;
+        EXPECT_NE(std::string::npos, walk.find("status 0\n")) << walk;
+        EXPECT_EQ(c.codecs, Output("ffprobe -v error -show_entries stream=codec_name -of default=nw=1:nk=1 '" + r.path +
+                                   "' | LC_ALL=C sort -r | tr '\\n' ' '"));
+        EXPECT_EQ("", Output("ffmpeg -nostdin -v error -xerror -i '" + r.path + "' -f null - 2>&1"));
+    }
 }
 
 } // namespace

@@ -10,7 +10,7 @@
 
 namespace test {
 
-std::vector<uint8_t> RecordFile(const std::string& tsPath, uint16_t videoPid, uint16_t audioPid)
+std::vector<uint8_t> RecordFile(const std::string& tsPath, uint16_t videoPid, uint16_t audioPid, size_t firstPacket)
 {
     const auto ts = ReadFileBytes(tsPath);
     std::vector<uint8_t> out;
@@ -19,7 +19,7 @@ std::vector<uint8_t> RecordFile(const std::string& tsPath, uint16_t videoPid, ui
     CDeletingCallback callback;
     auto* recorder = new record::CMPEG2Recorder(new CMemorySink(out), 80, new CScriptedFreeSpace(free, fails), &callback);
     recorder->SetPids(videoPid, audioPid);
-    for (size_t offset = 0; offset + 188 <= ts.size(); offset += 188)
+    for (size_t offset = firstPacket * 188; offset + 188 <= ts.size(); offset += 188)
         recorder->OnPacket(ts.data() + offset, 188);
     delete recorder;
     EXPECT_EQ(0, callback.calls);

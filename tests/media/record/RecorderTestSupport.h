@@ -60,8 +60,9 @@ public:
     int calls = 0;
 };
 
-// Records a transport-stream file with the given PIDs into `path` (free space unlimited).
-std::vector<uint8_t> RecordFile(const std::string& tsPath, uint16_t videoPid, uint16_t audioPid);
+// Records a transport-stream file with the given PIDs, from its packet `firstPacket` on (free space
+// unlimited).
+std::vector<uint8_t> RecordFile(const std::string& tsPath, uint16_t videoPid, uint16_t audioPid, size_t firstPacket = 0);
 void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 // Runs a shell command; its exit status.
 int Run(const std::string& command);
