@@ -85,11 +85,8 @@ bool CProgramStreamMux::Begin(bool final)
     CQueue& audio = m_queues[kAudio];
     if (video.units.empty() && audio.units.empty())
         return false;
-    const auto heldTooLong = [](const CQueue& q) {
-        return !q.units.empty() && q.lastDeadline - q.units.front().deadline > kHoldLimit;
-    };
     // Every system header names the audio as it is: the first pack waits for its kind.
-    if (audio.present && audio.id == 0 && !final && !heldTooLong(video))
+    if (audio.present && audio.id == 0 && !final && !HeldTooLong(video))
         return false;
     if (audio.id == 0)
         audio.id = 0xC0;
@@ -108,11 +105,18 @@ bool CProgramStreamMux::Begin(bool final)
     return true;
 }
 
+bool CProgramStreamMux::HeldTooLong(const CQueue& queue)
+{
+    return !queue.units.empty() && (queue.lastDeadline - queue.units.front().deadline > kHoldLimit ||
+                                    queue.bytes.size() - queue.read > kHoldBytes);
+}
+
 double CProgramStreamMux::FitTime(CQueue& queue, const CUnit& unit) const
 {
     const double now = Now();
-    while (!queue.held.empty() && static_cast<double>(queue.held.front().removal) <= now)
-        queue.held.pop_front();
+    queue.held.erase(std::remove_if(queue.held.begin(), queue.held.end(),
+                                    [now](const CHeld& held) { return static_cast<double>(held.removal) <= now; }),
+                     queue.held.end());
     int64_t total = unit.size;
     for (const CHeld& held : queue.held)
         total += held.size;
@@ -127,7 +131,9 @@ double CProgramStreamMux::FitTime(CQueue& queue, const CUnit& unit) const
         fit = std::max(fit, static_cast<double>(removal));
         total -= held.size;
     }
-    return fit;
+    // Waiting past the time the PES is due helps nothing (a damaged timestamp, a buffer too small).
+    const double latest = static_cast<double>(unit.deadline) - (unit.size + 32) * kTicksPerByteAtUnitRate / m_rate;
+    return std::max(now, std::min(fit, latest));
 }
 
 void CProgramStreamMux::Schedule(bool final)
@@ -145,7 +151,7 @@ void CProgramStreamMux::Schedule(bool final)
             const CUnit& unit = queue.units.front();
             // Written in decoding order: nothing of the other stream may still come before it.
             const bool known = final || !other.present || (other.seen && other.lastDeadline >= unit.deadline) ||
-                               queue.lastDeadline - unit.deadline > kHoldLimit;
+                               HeldTooLong(queue);
             if (!known)
                 continue;
             const double time = FitTime(queue, unit);
@@ -168,8 +174,11 @@ void CProgramStreamMux::Schedule(bool final)
         }
         const bool systemHeader = unit.timestamped && (best == kVideo || !m_queues[kVideo].present);
         const double sendTime = (unit.size + 32) * kTicksPerByteAtUnitRate / static_cast<double>(m_rate);
-        if (best == kAudio && static_cast<double>(unit.deadline) < bestTime + sendTime)
-            continue; // audio that could only arrive after its time: no player could use it
+        if (best == kAudio && m_audioWritten == 0 &&
+            static_cast<double>(unit.deadline) < bestTime + sendTime)
+            continue; // audio before the recording's start that could only arrive after its time
+        if (best == kAudio)
+            ++m_audioWritten;
         if (m_position == 0 || systemHeader || bestTime > Now())
             WritePack(bestTime, systemHeader);
         Emit(bytes, unit.size);

@@ -30,6 +30,8 @@ public:
     // How far (in decoding time, 1 s) a stream is held back waiting for the other before it is
     // written alone: a stream that stopped does not hold the recording.
     static constexpr int64_t kHoldLimit = 90000;
+    // ... or this many bytes (a damaged timestamp far ahead must not hold the recording either).
+    static constexpr size_t kHoldBytes = 8 << 20;
     // Declared values: mux rate in units of 50 bytes/s, buffer bounds in bytes.
     static constexpr uint32_t kStandardRate = 50000;    // 20 Mbit/s
     static constexpr uint32_t kHighRate = 250000;       // 100 Mbit/s
@@ -83,6 +85,8 @@ private:
 
     void Schedule(bool final);
     bool Begin(bool final);
+    // The stream has waited for the other one long enough to be written alone.
+    static bool HeldTooLong(const CQueue& queue);
     // The earliest time (90 kHz) from which `unit` fits in the stream's buffer.
     double FitTime(CQueue& queue, const CUnit& unit) const;
     double Now() const;
@@ -94,6 +98,7 @@ private:
     bool m_highDefinition = false;
     bool m_started = false;
     bool m_ended = false;
+    uint64_t m_audioWritten = 0;
     uint32_t m_rate = kStandardRate;
     int64_t m_clock = 0;    // unwrapping reference for 33-bit times
     int64_t m_scr = 0;      // last SCR, 90 kHz

@@ -12,6 +12,15 @@ namespace {
 
 constexpr uint16_t kVideo = 0x100, kAudio = 0x101;
 
+// A video payload that begins with a 720x576 sequence header (ISO/IEC 13818-2, 6.2.2.1).
+std::vector<uint8_t> SdSequence(size_t size)
+{
+    std::vector<uint8_t> payload(size, 0x11);
+    const uint8_t header[] = {0, 0, 1, 0xB3, 0x2D, 0x02, 0x40, 0x33};
+    std::copy(std::begin(header), std::end(header), payload.begin());
+    return payload;
+}
+
 class MPEG2RecorderTest : public ::testing::Test {
 protected:
     CMPEG2Recorder* Make(int percent, size_t failAfter = SIZE_MAX)
@@ -59,14 +68,17 @@ TEST_F(MPEG2RecorderTest, WritesNothingBeforeTheFirstVideoPtsThenPackAndSystemHe
     PushPes(kAudio, MakePes(1000, std::vector<uint8_t>(100, 0x55), 0, 0xC0));
     PushPes(kAudio, MakePes(2000, std::vector<uint8_t>(100, 0x55), 0, 0xC0));
     EXPECT_TRUE(m_out.empty());
-    PushPes(kVideo, MakePes(90000, std::vector<uint8_t>(1000, 0x11), 0, 0xE3));
+    PushPes(kVideo, MakePes(90000, SdSequence(1000), 0, 0xE3));
     PushPes(kVideo, MakePes(93600, std::vector<uint8_t>(10, 0x22), 0, 0xE0));
-    // A video PES goes out once the next one is complete.
-    EXPECT_TRUE(m_out.empty());
     PushPes(kVideo, MakePes(97200, std::vector<uint8_t>(10, 0x22), 0, 0xE0));
+    // Written in decoding order: the video waits for audio that could come before it.
+    EXPECT_TRUE(m_out.empty());
+    PushPes(kAudio, MakePes(95000, std::vector<uint8_t>(100, 0x55), 0, 0xC0));
+    PushPes(kAudio, MakePes(97000, std::vector<uint8_t>(100, 0x55), 0, 0xC0));
     ASSERT_GE(m_out.size(), 32u + 1014u);
-    // SCR = 90000 - 45000; mux rate 50000 units of 50 bytes/s.
-    const uint64_t scr = 45000;
+    // The pack starts at 90000 - 45000; its SCR names the arrival of its byte 8 (0.3 ticks later
+    // at 20 Mbit/s); mux rate 50000 units of 50 bytes/s.
+    const uint64_t scr = 45001;
     const std::vector<uint8_t> pack = {0, 0, 1, 0xBA,
                                        static_cast<uint8_t>(0x44 | ((scr >> 27) & 0x38) | ((scr >> 28) & 3)),
                                        static_cast<uint8_t>(scr >> 20),
@@ -80,6 +92,21 @@ TEST_F(MPEG2RecorderTest, WritesNothingBeforeTheFirstVideoPtsThenPackAndSystemHe
     // The video PES follows with stream id 0xE0 and its program-stream length.
     EXPECT_EQ(0xE0, m_out[35]);
     EXPECT_EQ(1014 - 6, (m_out[36] << 8) | m_out[37]);
+}
+
+TEST_F(MPEG2RecorderTest, VideoStartsAtItsFirstSequenceHeaderAndTheRecordingEndsWithTheEndCode)
+{
+    Make(80);
+    m_callback.recorder->SetPids(kVideo, 0);
+    PushPes(kVideo, MakePes(90000, {0, 0, 1, 0, 0x11, 0x22}, 0, 0xE0)); // a picture: no sequence yet
+    PushPes(kVideo, MakePes(93600, SdSequence(100), 0, 0xE0));
+    PushPes(kVideo, MakePes(97200, std::vector<uint8_t>(10, 0x22), 0, 0xE0));
+    delete m_callback.recorder;
+    m_callback.recorder = nullptr;
+    // Pack and a system header of one stream (29 bytes), the PES's 14-byte header.
+    ASSERT_GE(m_out.size(), 29u + 114u + 4u);
+    EXPECT_EQ(SdSequence(100), std::vector<uint8_t>(m_out.begin() + 29 + 14, m_out.begin() + 29 + 114));
+    EXPECT_EQ(std::vector<uint8_t>({0, 0, 1, 0xB9}), std::vector<uint8_t>(m_out.end() - 4, m_out.end()));
 }
 
 TEST_F(MPEG2RecorderTest, TimestampsCountFromTheRecordingsStartAcrossTheClockWrap)
@@ -109,7 +136,7 @@ TEST_F(MPEG2RecorderTest, TimestampsCountFromTheRecordingsStartAcrossTheClockWra
         at += 6 + ((p[4] << 8) | p[5]);
     }
     const std::vector<std::pair<int, uint64_t>> expected = {
-        {0xBA, 45000}, {0xE0, 90000}, {0xBA, 228600}, {0xE0, 273600}, {0xBA, 235800}, {0xE0, 280800}, {0xC0, 277200}};
+        {0xBA, 45001}, {0xE0, 90000}, {0xBA, 45003}, {0xE0, 273600}, {0xC0, 277200}, {0xBA, 45005}, {0xE0, 280800}};
     EXPECT_EQ(expected, times);
 }
 
@@ -125,11 +152,11 @@ TEST_F(MPEG2RecorderTest, LongVideoPesIsCutIntoPiecesWithTheirOwnHeaders)
     delete m_callback.recorder;
     m_callback.recorder = nullptr;
     // pack + system, then pieces of 65504 bytes: the first with the original header, the rest
-    // with a 9-byte header.
+    // with a 9-byte header; the end code.
     size_t at = 32;
     std::vector<uint8_t> joined;
     bool first = true;
-    while (at < m_out.size()) {
+    while (at + 4 < m_out.size()) {
         ASSERT_EQ(0xE0, m_out[at + 3]);
         const size_t length = (m_out[at + 4] << 8) | m_out[at + 5];
         const size_t header = 9 + m_out[at + 8];
@@ -139,7 +166,7 @@ TEST_F(MPEG2RecorderTest, LongVideoPesIsCutIntoPiecesWithTheirOwnHeaders)
         at += 6 + length;
         first = false;
     }
-    EXPECT_EQ(m_out.size(), at);
+    EXPECT_EQ(m_out.size(), at + 4);
     EXPECT_EQ(payload, joined);
 }
 
@@ -178,12 +205,14 @@ TEST_F(MPEG2RecorderTest, FreeSpaceBelowTheReserveEndsTheRecordingOnce)
         PushPes(kVideo, MakePes(97200 + i * 3600, std::vector<uint8_t>(100, 1), 0, 0xE0));
     EXPECT_EQ(1, m_callback.calls);
     EXPECT_EQ(nullptr, m_callback.recorder); // deleted inside the callback
+    ASSERT_GE(m_out.size(), 4u);
+    EXPECT_EQ(std::vector<uint8_t>({0, 0, 1, 0xB9}), std::vector<uint8_t>(m_out.end() - 4, m_out.end()));
 }
 
 TEST_F(MPEG2RecorderTest, FailingSinkEndsTheRecordingOnce)
 {
     m_callback.deleteRecorder = false;
-    Make(100, 3000);
+    Make(100, 3000)->SetPids(kVideo, 0);
     for (int i = 0; i < 10; ++i)
         PushPes(kVideo, MakePes(90000 + i * 3600, std::vector<uint8_t>(1000, 1), 0, 0xE0));
     EXPECT_EQ(1, m_callback.calls);
