@@ -27,18 +27,26 @@ struct Space : record::CFreeSpaceQuery {
     }
 };
 
-// Every unit written starts with 00 00 01 and a PES length that stays inside the output.
+// Every unit written starts with 00 00 01 and a PES length that stays inside the output; the
+// program end code comes last.
 void CheckFraming(const std::vector<uint8_t>& out)
 {
     size_t pos = 0;
-    while (pos + 6 <= out.size()) {
-        if (out[pos] != 0 || out[pos + 1] != 0 || out[pos + 2] != 1)
+    while (pos < out.size()) {
+        if (pos + 4 > out.size() || out[pos] != 0 || out[pos + 1] != 0 || out[pos + 2] != 1)
             std::abort();
         const uint8_t code = out[pos + 3];
-        if (code == 0xBA)
+        if (code == 0xB9) {
+            if (pos + 4 != out.size())
+                std::abort();
+            pos += 4;
+        } else if (code == 0xBA) {
             pos += 14;
-        else
+        } else {
+            if (pos + 6 > out.size())
+                std::abort();
             pos += 6 + ((out[pos + 4] << 8) | out[pos + 5]);
+        }
     }
     if (pos != out.size())
         std::abort();
