@@ -168,25 +168,25 @@ void CProgramStreamMux::Schedule(bool final)
         queue.units.pop_front();
         const uint8_t* bytes = queue.bytes.data() + queue.read;
         queue.read += static_cast<size_t>(unit.size);
+        const bool systemHeader = unit.timestamped && (best == kVideo || !m_queues[kVideo].present);
+        const double sendTime = (unit.size + 32) * kTicksPerByteAtUnitRate / static_cast<double>(m_rate);
+        // Audio before the recording's start that could only arrive after its time is dropped.
+        if (best == kVideo || m_audioWritten > 0 || static_cast<double>(unit.deadline) >= bestTime + sendTime) {
+            if (best == kAudio)
+                ++m_audioWritten;
+            if (m_position == 0 || systemHeader || bestTime > Now())
+                WritePack(bestTime, systemHeader);
+            Emit(bytes, unit.size);
+            if (best == kAudio && unit.timestamped)
+                for (CHeld& held : queue.held)
+                    if (held.removal == kPending)
+                        held.removal = unit.deadline;
+            queue.held.push_back({unit.size, best == kVideo ? unit.deadline : kPending});
+        }
         if (queue.units.empty()) {
             queue.bytes.clear();
             queue.read = 0;
         }
-        const bool systemHeader = unit.timestamped && (best == kVideo || !m_queues[kVideo].present);
-        const double sendTime = (unit.size + 32) * kTicksPerByteAtUnitRate / static_cast<double>(m_rate);
-        if (best == kAudio && m_audioWritten == 0 &&
-            static_cast<double>(unit.deadline) < bestTime + sendTime)
-            continue; // audio before the recording's start that could only arrive after its time
-        if (best == kAudio)
-            ++m_audioWritten;
-        if (m_position == 0 || systemHeader || bestTime > Now())
-            WritePack(bestTime, systemHeader);
-        Emit(bytes, unit.size);
-        if (best == kAudio && unit.timestamped)
-            for (CHeld& held : queue.held)
-                if (held.removal == kPending)
-                    held.removal = unit.deadline;
-        queue.held.push_back({unit.size, best == kVideo ? unit.deadline : kPending});
     }
 }
 
