@@ -7,19 +7,14 @@
 
 namespace {
 
-// The fields between commas, empty ones included, each trimmed of white space.
+// The fields between commas, empty ones skipped, each trimmed of white space.
 std::vector<CStringA> SplitFields(const CStringA& line)
 {
     std::vector<CStringA> fields;
     int start = 0;
-    for (;;) {
-        const int comma = line.Find(',', start);
-        CStringA field = comma < 0 ? line.Mid(start) : line.Mid(start, comma - start);
+    for (CStringA field = line.Tokenize(",", start); start >= 0; field = line.Tokenize(",", start))
         fields.push_back(field.Trim());
-        if (comma < 0)
-            return fields;
-        start = comma + 1;
-    }
+    return fields;
 }
 
 bool ReadId(const CStringA& field, int32_t& id)
@@ -52,11 +47,11 @@ int64_t ReadDate(const CStringA& field)
 
 bool CVersionEntry::Parse(const CStringA& line)
 {
-    CStringA text = line;
-    const std::vector<CStringA> fields = SplitFields(text.TrimRight());
+    std::vector<CStringA> fields = SplitFields(line);
     int32_t id = 0;
-    if (fields.size() != 4 || !ReadId(fields[0], id))
+    if (fields.empty() || !ReadId(fields[0], id))
         return false;
+    fields.resize(4);
     m_versionId = id;
     m_flag = fields[1] == "1";
     m_releaseDate = ReadDate(fields[2]);

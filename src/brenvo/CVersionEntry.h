@@ -7,10 +7,11 @@
 
 class CVersionEntry {
 public:
-    // Reads line. Empty fields keep their place (a tokenizer that skips them would shift the
-    // date into the flag); a line without exactly four fields, or whose first field is not a
-    // whole number that fits the id, is refused (false) and leaves the entry as it was, so
-    // that no unset id is ever downloaded. A date that cannot be read gives time 0.
+    // Reads line: its fields are taken in order between commas, empty ones skipped, each trimmed;
+    // fields past the fourth are ignored and missing ones leave the flag false, the date 0 and
+    // the text empty. A line whose first field is not a whole number that fits the id is refused
+    // (false) and leaves the entry as it was, so that no unset id is ever downloaded. A date that
+    // cannot be read gives time 0.
     bool Parse(const CStringA& line);
 
     int32_t m_versionId = 0;

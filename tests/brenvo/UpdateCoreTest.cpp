@@ -36,21 +36,38 @@ TEST(VersionEntry, FieldsAreTrimmedAndTheDateIsLocalMidnight)
     EXPECT_EQ(entry.m_text.Str(), "");
 }
 
-// An empty field keeps its place; lines that are not four fields with a numeric id are refused
-// and leave the entry as it was.
-TEST(VersionEntry, MalformedLinesAreRefused)
+// Fields are read as a tokenizer on "," gives them: empty ones skipped, so a later field moves up;
+// past the fourth they are ignored, missing ones stay empty. A line whose first field is not a
+// whole number that fits the id is refused and leaves the entry as it was.
+TEST(VersionEntry, FieldsAsTheTokenizerGivesThemAndUnreadableIdsRefused)
 {
+    const struct {
+        const char* line;
+        int32_t id;
+        bool flag;
+        const char* text;
+    } read[] = {
+        {"12,1,2007-2-1,New,extra", 12, true, "New"},
+        {"12,1,2007-2-1", 12, true, ""},
+        {"12", 12, false, ""},
+        {"5,,1,,x", 5, true, ""},          // "1" moves up into the flag, "x" into the date
+        {",,7,0,2007-2-1,Moved", 7, false, "Moved"},
+        {"2147483647,1,2007-2-1,x", 2147483647, true, "x"},
+    };
+    for (const auto& r : read) {
+        CVersionEntry entry;
+        ASSERT_TRUE(entry.Parse(r.line)) << r.line;
+        EXPECT_EQ(entry.m_versionId, r.id) << r.line;
+        EXPECT_EQ(entry.m_flag, r.flag) << r.line;
+        EXPECT_EQ(entry.m_text.Str(), r.text) << r.line;
+    }
     CVersionEntry entry;
-    ASSERT_TRUE(entry.Parse("5,,2007-2-1,x"));
-    EXPECT_FALSE(entry.m_flag);
-    EXPECT_EQ(entry.m_text.Str(), "x");
-    for (const char* line : {"", "garbage", "abc,1,2007-2-1,x", "12,1,2007-2-1", "12,1,2007-2-1,x,y", ",1,2007-2-1,x",
-                             "-3,1,2007-2-1,x", "4294967296,1,2007-2-1,x", "12a,1,2007-2-1,x", "<html>,,,"}) {
+    ASSERT_TRUE(entry.Parse("5,1,2007-2-1,x"));
+    for (const char* line : {"", ",,,", " , ", "\r", "garbage", "abc,1,2007-2-1,x", "-3,1,2007-2-1,x",
+                             "4294967296,1,2007-2-1,x", "12a,1,2007-2-1,x", "<html>,,,"}) {
         EXPECT_FALSE(entry.Parse(line)) << line;
         EXPECT_EQ(entry.m_versionId, 5) << line;
     }
-    EXPECT_TRUE(entry.Parse("2147483647,1,2007-2-1,x"));
-    EXPECT_EQ(entry.m_versionId, 2147483647);
 }
 
 TEST(UpdateRequest, ObjectPaths)

@@ -379,6 +379,11 @@ TEST_F(PlintorProgramTest, PagesApplyLanguageAndOk)
     LRESULT count = 0;
     ASSERT_TRUE(Send(list, LVM_GETITEMCOUNT, 0, 0, &count));
     EXPECT_EQ(7, count); // general, record, scan, TV and radio channels, favourites, scheduler
+    // Every row carries its text (screen readers and the list's own type-ahead search read it).
+    const wchar_t* const rowTexts[] = {L"General", L"Record Options", L"Scan Channels", L"TV Channels",
+                                       L"Radio Channel", L"Favorites", L"Scheduler"};
+    for (int row = 0; row < 7; ++row)
+        EXPECT_EQ(rowTexts[row], RowText(list, row, 0)) << row;
     HWND general = PageWith(form, 1048);
     HWND record = PageWith(form, 1044);
     ASSERT_NE(nullptr, general);

@@ -96,6 +96,8 @@ BOOL CUpdateExchange::FetchVersions()
         CVersionEntry entry;
         if (entry.Parse(line))
             m_versions.push_back(entry);
+        else if (m_versions.empty())
+            return FALSE; // the newest cannot be read: the next line is no stand-in for it
     }
     return TRUE;
 }

@@ -45,7 +45,7 @@ public:
     // The whole exchange for the typed account name and password.
     void OnCheckForUpdates(const CStringA& account, const CStringA& password);
     // Sends opcode 3 and, on status 200, keeps the lines that parse, in reply order. FALSE
-    // when the script could not be reached at all.
+    // when the script could not be reached at all or its first line, the newest, cannot be read.
     BOOL FetchVersions();
     // Installs the newest (first) version when its id differs from the installed one.
     void OnContinue();

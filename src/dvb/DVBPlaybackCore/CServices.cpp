@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "base/ByteWriter.h"
+#include "dvb/DVBPlaybackCore/NameOrder.h"
 #include "dvb/DVBPlaybackCore/TextCase.h"
 
 namespace DVBPlaybackCore {
@@ -498,7 +499,7 @@ void CServices::SortServicesByName(ServiceArray& services)
     for (CQORService* service : services)
         named.emplace_back(LowerCase(service->GetName()), service);
     std::stable_sort(named.begin(), named.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+                     [](const auto& a, const auto& b) { return CompareNames(a.first, b.first) < 0; });
     for (size_t i = 0; i < named.size(); ++i)
         services[i] = named[i].second;
 }

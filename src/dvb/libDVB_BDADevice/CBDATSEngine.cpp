@@ -51,8 +51,26 @@ HRESULT CBDATSEngine::Stop()
     return m_entry ? m_entry->CloseGraph() : S_OK;
 }
 
-HRESULT CBDATSEngine::StartStreaming() { return m_entry ? m_entry->Run() : E_POINTER; }
+HRESULT CBDATSEngine::StartStreaming()
+{
+    if (!m_entry)
+        return E_POINTER;
+    // A graph that starts after a stop or a retune brings new bytes: the tail carried from the
+    // earlier ones belongs to another input. A running graph keeps its carry.
+    if (m_entry->GetRunState() == libBDA::CBDADeviceEntry::kStopped)
+        GetRouter().StartInput();
+    return m_entry->Run();
+}
 
-HRESULT CBDATSEngine::StopStreaming() { return m_entry ? m_entry->Stop() : E_POINTER; }
+HRESULT CBDATSEngine::StopStreaming()
+{
+    if (!m_entry)
+        return E_POINTER;
+    const HRESULT stopped = m_entry->Stop();
+    // The graph's thread has stopped: the last whole packet has no successor to confirm it.
+    if (m_entry->GetRunState() == libBDA::CBDADeviceEntry::kStopped)
+        GetRouter().EndInput();
+    return stopped;
+}
 
 } // namespace libDVB_BDADevice

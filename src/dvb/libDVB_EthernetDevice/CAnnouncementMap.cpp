@@ -63,16 +63,27 @@ bool ReadWholeDecimal(const Text& token, uint64_t limit, uint64_t& value)
     return ReadDecimal(token, limit, value, rest) && rest == token.length;
 }
 
-// An octet of a c= address: decimal digits only, taken modulo 256.
-bool ReadOctet(const Text& token, uint32_t& octet)
+// The address of a c= line (RFC 4566, 5.7): exactly four decimal octets, none above 255. A
+// missing or oversized octet is refused rather than read as some other group.
+bool ReadAddress(const Text& field, uint32_t& address)
 {
-    octet = 0;
-    for (size_t i = 0; i < token.length; ++i) {
-        if (token.data[i] < '0' || token.data[i] > '9')
+    address = 0;
+    size_t at = 0;
+    for (int octet = 0; octet < 4; ++octet) {
+        if (octet > 0) {
+            if (at >= field.length || field.data[at] != '.')
+                return false;
+            ++at;
+        }
+        const size_t begin = at;
+        while (at < field.length && field.data[at] != '.')
+            ++at;
+        uint64_t value;
+        if (!ReadWholeDecimal({field.data + begin, at - begin}, 255, value))
             return false;
-        octet = (octet * 10 + static_cast<uint32_t>(token.data[i] - '0')) % 256;
+        address = (address << 8) | static_cast<uint32_t>(value);
     }
-    return token.length > 0;
+    return at == field.length;
 }
 
 uint64_t NtpToUnix(uint64_t ntp) { return ntp < kNtpTo1970 ? 0 : ntp - kNtpTo1970; }
@@ -152,16 +163,14 @@ HRESULT CAnnouncementMap::ParseDescription(const char* text, size_t length, CNet
             out.name = DecodeSdpText(value, valueLength);
             break;
         case 'c': { // IN IP4 <address>[/ttl[/count]]
-            const auto tokens = Split(value, valueLength, " ./");
-            if (tokens.size() < 6 || !(tokens[1] == "IP4"))
+            const auto tokens = Split(value, valueLength, " ");
+            if (tokens.size() < 3 || !(tokens[1] == "IP4"))
                 return E_FAIL;
-            uint32_t address = 0;
-            for (size_t i = 2; i < 6; ++i) {
-                uint32_t octet;
-                if (!ReadOctet(tokens[i], octet))
-                    return E_FAIL;
-                address = (address << 8) | octet;
-            }
+            const Text& field = tokens[2];
+            const char* slash = static_cast<const char*>(std::memchr(field.data, '/', field.length));
+            uint32_t address;
+            if (!ReadAddress({field.data, slash ? static_cast<size_t>(slash - field.data) : field.length}, address))
+                return E_FAIL;
             out.address = address;
             break;
         }

@@ -62,3 +62,22 @@ void DrawPageIcon(HDC target, int x, int y, HBITMAP icon)
         ::DeleteObject(rowCopy);
     ::DeleteDC(source);
 }
+
+void DrawRowImage(HDC target, int x, int y, HBITMAP image, COLORREF transparent)
+{
+    BITMAP info = {};
+    if (!image || !::GetObjectW(image, sizeof(info), &info))
+        return;
+    if (info.bmBitsPixel == 32 || transparent == CLR_INVALID) {
+        DrawPageIcon(target, x, y, image);
+        return;
+    }
+    const int height = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
+    HDC source = ::CreateCompatibleDC(target);
+    if (!source)
+        return;
+    HGDIOBJ old = ::SelectObject(source, image);
+    ::TransparentBlt(target, x, y, info.bmWidth, height, source, 0, 0, info.bmWidth, height, transparent);
+    ::SelectObject(source, old);
+    ::DeleteDC(source);
+}

@@ -78,14 +78,14 @@ void CConfigView::OnInitialUpdate()
     for (int radio = 0; radio < 2; ++radio) {
         auto editor = std::make_unique<CPage_ChannelEditor>(this, radio != 0);
         CPage_ChannelEditor* editorPage = editor.get();
-        AddPage(3 + radio, L"", IDB_PAGE_CHANNELS, std::move(editor), editorPage, IDD_PAGE_CHANNELS);
+        AddPage(3 + radio, radio ? L"Radio Channel" : L"TV Channels", IDB_PAGE_CHANNELS, std::move(editor), editorPage, IDD_PAGE_CHANNELS);
     }
     auto favourites = std::make_unique<CPage_Favourites>(this);
     CPage_Favourites* favouritesPage = favourites.get();
-    AddPage(5, L"", IDB_PAGE_FAVOURITES, std::move(favourites), favouritesPage, IDD_PAGE_FAVOURITES);
+    AddPage(5, L"Favorites", IDB_PAGE_FAVOURITES, std::move(favourites), favouritesPage, IDD_PAGE_FAVOURITES);
     auto scheduler = std::make_unique<CPage_Scheduler>(this);
     CPage_Scheduler* schedulerPage = scheduler.get();
-    AddPage(6, L"", IDB_PAGE_SCHEDULER, std::move(scheduler), schedulerPage, IDD_PAGE_SCHEDULER);
+    AddPage(6, L"Scheduler", IDB_PAGE_SCHEDULER, std::move(scheduler), schedulerPage, IDD_PAGE_SCHEDULER);
 
     m_list.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     OnPageSelected(0);

@@ -13,9 +13,11 @@ void CSourceTypeList::Initialise(const std::vector<CSourceTypeItem>* items)
     const int height = -MulDiv(8, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
     ::DeleteDC(screen);
     m_textFont.CreateFont(height, FW_NORMAL, DEFAULT_CHARSET, DEFAULT_QUALITY, VARIABLE_PITCH, L"Tahoma");
-    m_separator.LoadDIBSection(IDB_ROW_SEPARATOR);
-    m_notAvailable.LoadDIBSection(IDB_NOT_AVAILABLE);
+    m_separator.bitmap.LoadDIBSection(IDB_ROW_SEPARATOR);
+    m_notAvailable.bitmap.LoadDIBSection(IDB_NOT_AVAILABLE);
 }
+
+void CSourceTypeList::CImage::Draw(HDC dc, int x, int y) const { DrawRowImage(dc, x, y, bitmap, transparent); }
 
 void CSourceTypeList::DrawItem(DRAWITEMSTRUCT* draw)
 {
@@ -29,8 +31,8 @@ void CSourceTypeList::DrawItem(DRAWITEMSTRUCT* draw)
     if (m_pictures.size() < m_items->size())
         m_pictures.resize(m_items->size());
     if (item.picture && !m_pictures[index]) {
-        m_pictures[index] = std::make_unique<CBitmap>();
-        m_pictures[index]->LoadDIBSection(item.picture);
+        m_pictures[index] = std::make_unique<CImage>();
+        m_pictures[index]->bitmap.LoadDIBSection(item.picture);
     }
     CDC dc;
     dc.Attach(draw->hDC);
@@ -38,7 +40,7 @@ void CSourceTypeList::DrawItem(DRAWITEMSTRUCT* draw)
     const bool selected = (GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
     dc.FillSolidRect(area, selected ? RGB(166, 203, 240) : RGB(255, 255, 255));
     if (m_pictures[index])
-        DrawPageIcon(dc, area.left + 4, area.top + 4, *m_pictures[index]);
+        m_pictures[index]->Draw(dc, area.left + 4, area.top + 4);
     const int oldMode = dc.SetBkMode(TRANSPARENT);
     const COLORREF oldColour = dc.SetTextColor(RGB(0, 0, 0));
     HGDIOBJ oldFont = dc.SelectObject(m_titleFont);
@@ -49,7 +51,7 @@ void CSourceTypeList::DrawItem(DRAWITEMSTRUCT* draw)
     dc.SetTextColor(oldColour);
     dc.SetBkMode(oldMode);
     if (!item.available)
-        DrawPageIcon(dc, area.right - 32, area.top + 4, m_notAvailable);
+        m_notAvailable.Draw(dc, area.right - 32, area.top + 4);
     if (!selected && row + 1 < GetItemCount())
-        DrawPageIcon(dc, area.left, area.bottom - 2, m_separator);
+        m_separator.Draw(dc, area.left, area.bottom - 2);
 }

@@ -21,10 +21,18 @@ public:
     void MeasureItem(MEASUREITEMSTRUCT* measure) override { measure->itemHeight = kRowHeight; }
 
 private:
+    // A row's bitmap; drawn by its alpha when it is 32-bit, else with its transparent colour when
+    // it has one (our own resources all carry alpha), else copied.
+    struct CImage {
+        CBitmap bitmap;
+        COLORREF transparent = CLR_INVALID;
+        void Draw(HDC dc, int x, int y) const;
+    };
+
     const std::vector<CSourceTypeItem>* m_items = nullptr;
     CFont m_titleFont;
     CFont m_textFont;
-    CBitmap m_separator;
-    CBitmap m_notAvailable;
-    std::vector<std::unique_ptr<CBitmap>> m_pictures; // by item index, loaded when first drawn
+    CImage m_separator;
+    CImage m_notAvailable;
+    std::vector<std::unique_ptr<CImage>> m_pictures; // by item index, loaded when first drawn
 };

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -165,22 +166,52 @@ TEST_F(UpdateExchange, RefusalsAndWrongLoginShowTheContactMessage)
     ExpectUntouched(wrong);
 }
 
+// A first line that cannot be read ends the check: the line behind it is no stand-in for the newest.
 TEST_F(UpdateExchange, NothingNewOrNothingReadable)
 {
-    const std::pair<const char*, const char*> lists[] = {
-        {"garbage", "\"versions\": \"<html>garbage</html>\\r\\nabc,1,2007-2-1,x\\r\\n,,,\\r\\n\""},
-        {"empty", "\"versions\": \"\""},
-        {"installed", "\"versions\": \"11,1,2007-2-1,Same\\r\\n12,1,2007-3-1,Later line\\r\\n\""},
+    const struct {
+        const char* name;
+        const char* versions;
+        const char* status;
+    } lists[] = {
+        {"garbage", "\"versions\": \"<html>garbage</html>\\r\\nabc,1,2007-2-1,x\\r\\n,,,\\r\\n\"", kCannotContact},
+        {"no fields", "\"versions\": \",,,\\r\\n10,0,2006-12-24,Older\\r\\n\"", kCannotContact},
+        {"empty", "\"versions\": \"\"", kNoUpdates},
+        {"installed", "\"versions\": \"11,1,2007-2-1,Same\\r\\n12,1,2007-3-1,Later line\\r\\n\"", kNoUpdates},
     };
     for (const auto& list : lists) {
-        SCOPED_TRACE(list.first);
-        Scenario(list.second);
+        SCOPED_TRACE(list.name);
+        Scenario(list.versions);
         test::SetInstalledId(11);
         RecordingUi ui;
         Check(ui);
-        EXPECT_EQ(ui.statuses, (std::vector<std::string>{kNoUpdates}));
+        EXPECT_EQ(ui.statuses, (std::vector<std::string>{list.status}));
         EXPECT_EQ(CountOpcode("5"), 0);
         ExpectUntouched(ui);
+    }
+}
+
+// A first line of five or of three fields still names the newest; the older build behind it is
+// not installed.
+TEST_F(UpdateExchange, AFirstLineOfFiveOrThreeFieldsIsTheNewest)
+{
+    for (const char* first : {"12,1,2007-2-1,New,build", "12,1,2007-2-1"}) {
+        SCOPED_TRACE(first);
+        s_server->PrepareRun();
+        Scenario(std::string("\"versions\": \"") + first + "\\r\\n10,0,2006-12-24,Older\\r\\n\"");
+        test::SetInstalledId(11);
+        RecordingUi ui;
+        Check(ui);
+        EXPECT_EQ(ui.statuses, (std::vector<std::string>{kUpdateFinished}));
+        EXPECT_EQ(test::InstalledId(), 12u);
+        const std::vector<std::string> requests = s_server->Requests();
+        const auto download = std::find_if(requests.begin(), requests.end(), [](const std::string& r) {
+            return r.find("\"opcode\": \"5\"") != std::string::npos;
+        });
+        ASSERT_NE(download, requests.end());
+        EXPECT_NE(download->find("\"versionID\": \"12\""), std::string::npos) << *download;
+        // The viewer it starts has written its marker before the next run clears it.
+        EXPECT_TRUE(test::WaitUntil([&] { return test::FileExists(m_viewerMarker); }, 20000));
     }
 }
 

@@ -109,3 +109,30 @@ TEST_F(BDAEngineTest, AFailedStartClosesTheTunerAgain)
     EXPECT_EQ(next.Start(&listener), S_OK);
     EXPECT_EQ(next.Stop(), S_OK);
 }
+
+// The sink's bytes are confirmed packet by packet by the sync byte behind each. A stop releases the
+// last packet that waits for its successor; bytes that come in after the stop (the tuner pushes
+// while the graph changes state) are not routed into the next run, which may be another multiplex.
+TEST_F(BDAEngineTest, StreamingStopsReleaseTheLastPacketAndStartsDropTheOldTail)
+{
+    test::CTestListener listener;
+    CBDATSEngine engine(m_entry, nullptr);
+    ASSERT_EQ(engine.Start(&listener), S_OK); // not tuned: the tuner itself sends nothing
+    uint8_t continuity = 0;
+    const auto input = [&](uint8_t version, uint16_t program, bool patLast) {
+        const auto pat = test::PacketizeSections(0, {test::Pat(1, version, {{program, 0x100}})}, continuity);
+        const auto null = test::MakePacket(0x1FFF, {});
+        auto bytes = test::Concatenate(patLast ? std::vector<test::TSPacket>{null, pat[0]} : std::vector<test::TSPacket>{pat[0], null});
+        engine.OnDumpData(bytes.data(), static_cast<int32_t>(bytes.size()));
+    };
+    ASSERT_TRUE(SUCCEEDED(engine.StartStreaming()));
+    input(0, 1, true);
+    EXPECT_TRUE(listener.added.empty()); // the PAT waits for the sync byte behind it
+    engine.StopStreaming();
+    EXPECT_EQ(listener.added, std::vector<uint16_t>{1});
+    input(1, 3, true); // late bytes of the old input, the PAT last
+    ASSERT_TRUE(SUCCEEDED(engine.StartStreaming()));
+    input(2, 2, false);
+    EXPECT_EQ(listener.added, (std::vector<uint16_t>{1, 2}));
+    EXPECT_EQ(engine.Stop(), S_OK);
+}

@@ -159,6 +159,11 @@ TEST(AnnouncementMap, MalformedMessagesAreDroppedWithoutATrace)
         Sap(0x20, 1, "c=IN IP4 239.1.2\n"),                         // three octets
         Sap(0x20, 1, "c=IN IP4 239.1.x.3\n"),                       // a non-numeric octet
         Sap(0x20, 1, "c=IN IP4\n"),                                 // no address at all
+        Sap(0x20, 1, "c=IN IP4 239.1.2.300\n"),                     // an octet above 255
+        Sap(0x20, 1, "c=IN IP4 495.1.2.3/1/2\n"),
+        Sap(0x20, 1, "c=IN IP4 239.1.2/255\n"),                     // a missing octet
+        Sap(0x20, 1, "c=IN IP4 239.1..3\n"),
+        Sap(0x20, 1, "c=IN IP4 239.1.2.3.4\n"),                     // five octets
         Sap(0x20, 1, "m=video\n"),                                  // no port
         Sap(0x20, 1, "m=video 0 udp mpeg\n"),                       // port outside 1..65535
         Sap(0x20, 1, "m=video 65536 udp mpeg\n"),
@@ -186,8 +191,8 @@ TEST(AnnouncementMap, AuthenticationDataAndUnfinishedLinesAreSkipped)
     ASSERT_EQ(Parse(map, Sap(0x20, 5, "s=Kept\nm=video 1 udp mpeg\ns=Lost")), S_OK);
     EXPECT_EQ(map.GetAnnouncement(5)->name, u"Kept");
     EXPECT_EQ(Parse(map, Sap(0x20, 8, "s=Kept\nc=garbage")), S_OK);
-    // c= octets are taken modulo 256; m= with a port count keeps the port.
-    ASSERT_EQ(Parse(map, Sap(0x20, 6, "c=IN IP4 495.1.2.3/1/2\nm=audio 1234/2 RTP/AVP 14\n")), S_OK);
+    // c= with a TTL and a count keeps the address; m= with a port count keeps the port.
+    ASSERT_EQ(Parse(map, Sap(0x20, 6, "c=IN IP4 239.1.2.3/1/2\nm=audio 1234/2 RTP/AVP 14\n")), S_OK);
     EXPECT_EQ(map.GetAnnouncement(6)->address, 0xEF010203u);
     EXPECT_EQ(map.GetAnnouncement(6)->port, 1234);
 }

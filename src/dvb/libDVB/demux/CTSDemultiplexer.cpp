@@ -39,6 +39,7 @@ HRESULT CTSDemultiplexer::InputBytes(const uint8_t* data, uint32_t length)
     // One lock for the whole input rather than one a packet: taking it was most of a packet's cost.
     base::CScopedLock lock(m_streamLock);
     bool delivered = false;
+    bool inSync = m_carryInSync;
     uint32_t offset = 0; // where the scan goes on in `data`
     if (m_carryCount > 0) {
         // The carried tail and the first bytes of the new input side by side: every packet that
@@ -52,28 +53,52 @@ HRESULT CTSDemultiplexer::InputBytes(const uint8_t* data, uint32_t length)
         const uint32_t total = carried + taken;
         const bool whole = taken == length;
         m_carryCount = 0;
-        const uint32_t stop = Scan(stage, total, whole ? total : carried, delivered);
+        const uint32_t stop = Scan(stage, total, whole ? total : carried, delivered, inSync);
         if (whole) {
             Keep(stage + stop, total - stop);
+            m_carryInSync = inSync;
             return delivered ? S_OK : S_FALSE;
         }
         offset = stop - carried;
     }
-    const uint32_t stop = Scan(data + offset, length - offset, length - offset, delivered);
+    const uint32_t stop = Scan(data + offset, length - offset, length - offset, delivered, inSync);
     Keep(data + offset + stop, length - offset - stop);
+    m_carryInSync = inSync;
     return delivered ? S_OK : S_FALSE;
+}
+
+void CTSDemultiplexer::StartInput()
+{
+    base::CScopedLock lock(m_streamLock);
+    m_carryCount = 0;
+    m_carryInSync = false;
+}
+
+HRESULT CTSDemultiplexer::EndInput()
+{
+    base::CScopedLock lock(m_streamLock);
+    // A lone sync byte in garbage is no packet: only one whose sync byte confirmed its predecessor.
+    const bool whole = m_carryCount == kTSPacketSize && m_carryInSync;
+    m_carryCount = 0;
+    m_carryInSync = false;
+    if (!whole)
+        return S_FALSE;
+    RouteCut(m_carry);
+    return S_OK;
 }
 
 // Routes the packets of data[0, size) that start before `limit` and returns where it stopped:
 // at `limit` or later, or earlier at a sync byte whose confirmation lies beyond `size`.
 // A 0x47 counts as a packet start only when another 0x47 follows 188 bytes later: a sync byte
 // inside a payload or in garbage never invents a packet, and a packet whose successor has lost
-// its sync byte is dropped while the search goes on one byte further.
-uint32_t CTSDemultiplexer::Scan(const uint8_t* data, uint32_t size, uint32_t limit, bool& delivered)
+// its sync byte is dropped while the search goes on one byte further. `inSync` tells, on entry and
+// on return, whether data[p] lies right behind a confirmed packet.
+uint32_t CTSDemultiplexer::Scan(const uint8_t* data, uint32_t size, uint32_t limit, bool& delivered, bool& inSync)
 {
     uint32_t p = 0;
     while (p < limit) {
         if (data[p] != kTSSyncByte) {
+            inSync = false;
             const void* next = std::memchr(data + p, kTSSyncByte, limit - p);
             if (!next)
                 return limit;
@@ -82,18 +107,23 @@ uint32_t CTSDemultiplexer::Scan(const uint8_t* data, uint32_t size, uint32_t lim
         if (size - p <= kTSPacketSize)
             return p; // the confirming byte is not here yet: carry from this sync byte
         if (data[p + kTSPacketSize] != kTSSyncByte) {
+            inSync = false;
             ++p;
             continue;
         }
-        // A packet confirmed here has its sync byte; the error indicator is refused as by DeliverPacket.
-        const uint8_t* packet = data + p;
-        const uint16_t pid = TSPacketPid(packet);
-        if (!(packet[1] & 0x80) && m_enabled[pid].load(std::memory_order_acquire))
-            Route(packet, pid);
+        RouteCut(data + p);
         delivered = true;
+        inSync = true;
         p += kTSPacketSize;
     }
     return p;
+}
+
+void CTSDemultiplexer::RouteCut(const uint8_t* packet)
+{
+    const uint16_t pid = TSPacketPid(packet);
+    if (!(packet[1] & 0x80) && m_enabled[pid].load(std::memory_order_acquire))
+        Route(packet, pid);
 }
 
 void CTSDemultiplexer::Keep(const uint8_t* tail, uint32_t count)

@@ -7,8 +7,7 @@ namespace libDVB {
 HRESULT CCATTable::ParseBody(base::CByteReader& body)
 {
     CDescriptorList descriptors;
-    if (FAILED(ParseDescriptors(descriptors, body.Current(), static_cast<uint32_t>(body.Size()))))
-        return E_FAIL;
+    ParseDescriptors(descriptors, body.Current(), static_cast<uint32_t>(body.Size()));
     m_descriptors = std::move(descriptors);
     return S_OK;
 }

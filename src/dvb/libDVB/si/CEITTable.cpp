@@ -26,9 +26,8 @@ HRESULT CEITTable::ParseBody(base::CByteReader& body)
         event.duration = BcdDuration(body.Take(3));
         event.running_status = static_cast<uint8_t>(body.Bits(3));
         event.free_CA_mode = static_cast<uint8_t>(body.Bits(1));
-        // The loop must lie within what follows the 12-byte event header.
-        if (FAILED(ReadDescriptorLoop(body, 0, event.descriptors)))
-            return E_FAIL;
+        // The loop is counted from behind the 12-byte event header.
+        ReadDescriptorLoop(body, 0, event.descriptors);
         index[event.event_id] = events.size();
         events.push_back(std::move(event));
     }

@@ -17,8 +17,7 @@ HRESULT CSDTTable::ParseBody(base::CByteReader& body)
         entry.EIT_present_following_flag = static_cast<uint8_t>(body.Bits(1));
         entry.running_status = static_cast<uint8_t>(body.Bits(3));
         entry.free_CA_mode = static_cast<uint8_t>(body.Bits(1));
-        if (FAILED(ReadDescriptorLoop(body, 0, entry.descriptors)))
-            return E_FAIL;
+        ReadDescriptorLoop(body, 0, entry.descriptors);
         services.push_back(std::move(entry));
     }
     m_originalNetworkId = originalNetworkId;

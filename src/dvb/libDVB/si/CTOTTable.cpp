@@ -23,8 +23,7 @@ HRESULT CTOTTable::ParseBody(base::CByteReader& body)
     base::CByteReader fields = body.Sub(body.Size() - 4); // the CRC was checked with the header
     const int64_t utcTime = MjdBcdToTime(fields.Take(5));
     CDescriptorList descriptors;
-    if (FAILED(ReadDescriptorLoop(fields, 4, descriptors)))
-        return E_FAIL;
+    ReadDescriptorLoop(fields, 4, descriptors);
     m_utcTime = utcTime;
     m_descriptors = std::move(descriptors);
     return S_OK;

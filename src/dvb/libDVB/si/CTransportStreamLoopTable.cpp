@@ -8,18 +8,13 @@ HRESULT CTransportStreamLoopTable::ParseBody(base::CByteReader& body)
 {
     CDescriptorList descriptors;
     std::vector<CTransportStreamEntry> streams;
-    if (FAILED(ReadDescriptorLoop(body, 4, descriptors)))
-        return E_FAIL;
-    body.SkipBits(4);
-    base::CByteReader loop = body.Sub(body.Bits(12));
-    if (body.Overrun())
-        return E_FAIL;
+    ReadDescriptorLoop(body, 4, descriptors);
+    base::CByteReader loop = ReadLoop(body, 4);
     while (loop.Remaining() >= 6) {
         CTransportStreamEntry entry;
         entry.transport_stream_id = loop.U16();
         entry.original_network_id = loop.U16();
-        if (FAILED(ReadDescriptorLoop(loop, 4, entry.descriptors)))
-            return E_FAIL;
+        ReadDescriptorLoop(loop, 4, entry.descriptors);
         streams.push_back(std::move(entry));
     }
     m_descriptors = std::move(descriptors);

@@ -18,7 +18,7 @@ protected:
     ~CTransportStreamLoopTable() = default;
 
     uint32_t MinimumBody() const override { return 4; }
-    // E_FAIL when a loop length claims more than remains; the earlier fields then stay.
+    // A loop length that claims more than remains is cut to what remains (see ReadLoop).
     HRESULT ParseBody(base::CByteReader& body) override;
 
     // The first descriptor loop: the network's or the bouquet's.

@@ -1,17 +1,22 @@
 #include "dvb/libDVB/si/SIReading.h"
 
+#include <algorithm>
+
 #include "dvb/libDVB/si/descriptors/DescriptorFactory.h"
 
 namespace libDVB {
 
-HRESULT ReadDescriptorLoop(base::CByteReader& reader, unsigned reservedBits, CDescriptorList& list)
+base::CByteReader ReadLoop(base::CByteReader& reader, unsigned reservedBits)
 {
     reader.SkipBits(reservedBits);
-    const uint32_t length = reader.Bits(12);
-    base::CByteReader loop = reader.Sub(length);
-    if (reader.Overrun())
-        return E_FAIL;
-    return ParseDescriptors(list, loop.Current(), static_cast<uint32_t>(loop.Size()));
+    const size_t length = reader.Bits(12);
+    return reader.Sub(std::min(length, reader.Remaining()));
+}
+
+void ReadDescriptorLoop(base::CByteReader& reader, unsigned reservedBits, CDescriptorList& list)
+{
+    const base::CByteReader loop = ReadLoop(reader, reservedBits);
+    ParseDescriptors(list, loop.Current(), static_cast<uint32_t>(loop.Size()));
 }
 
 } // namespace libDVB

@@ -7,9 +7,12 @@
 
 namespace libDVB {
 
-// Reads a 12-bit loop length (after `reservedBits` reserved bits) and the descriptor loop it covers.
-// E_FAIL when the length claims more bytes than remain or the loop does not parse.
-HRESULT ReadDescriptorLoop(base::CByteReader& reader, unsigned reservedBits, CDescriptorList& list);
+// Reads a 12-bit loop length (after `reservedBits` reserved bits) and steps over the loop it covers.
+// Broadcasts do send lengths that run too long: a length that claims more bytes than remain is cut
+// to what remains, so it never reads past the body and what precedes it is kept.
+base::CByteReader ReadLoop(base::CByteReader& reader, unsigned reservedBits);
+
+// ReadLoop, and the descriptors of that loop.
+void ReadDescriptorLoop(base::CByteReader& reader, unsigned reservedBits, CDescriptorList& list);
 
 } // namespace libDVB
-

@@ -183,11 +183,63 @@ TEST_F(RouterFixture, ChunksOfAnySizeLoseNoPacket)
         router.InputBytes(&bytes[offset], static_cast<uint32_t>(n));
         offset += n;
     }
-    // Every packet but the last, whose confirming sync byte has not come yet.
+    // Every packet but the last, whose confirming sync byte has not come yet; the end of the input
+    // releases it.
     ASSERT_EQ(owner.received.size(), 399u);
+    EXPECT_EQ(router.GetCarriedBytes(), 188u);
+    EXPECT_EQ(router.EndInput(), S_OK);
+    ASSERT_EQ(owner.received.size(), 400u);
     for (size_t i = 0; i < owner.received.size(); ++i)
         ASSERT_EQ(owner.received[i], std::vector<uint8_t>(&bytes[i * 188], &bytes[i * 188] + 188)) << i;
-    EXPECT_EQ(router.GetCarriedBytes(), 188u);
+    EXPECT_EQ(router.GetCarriedBytes(), 0u);
+    EXPECT_EQ(router.EndInput(), S_FALSE);
+}
+
+// What the end of an input releases: only a whole carried packet whose sync byte confirmed the
+// packet before it, not a lone 0x47 in garbage nor a cut tail.
+TEST_F(RouterFixture, TheEndOfAnInputReleasesOnlyAWholePacketInSync)
+{
+    const auto two = Packets(2, 0x100);
+    std::vector<uint8_t> stray(300, 0x00);
+    std::copy(two.begin() + 188, two.end(), stray.end() - 188); // a packet behind garbage, unconfirmed
+    const struct {
+        const char* name;
+        std::vector<uint8_t> input;
+        size_t routedAtTheEnd;
+    } cases[] = {
+        {"two packets", two, 1},
+        {"a cut tail", std::vector<uint8_t>(two.begin(), two.end() - 1), 0},
+        {"a packet behind garbage", stray, 0},
+        {"one packet alone", std::vector<uint8_t>(two.begin(), two.begin() + 188), 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        owner.received.clear();
+        router.InputBytes(c.input.data(), static_cast<uint32_t>(c.input.size()));
+        const size_t before = owner.received.size();
+        EXPECT_EQ(router.EndInput(), c.routedAtTheEnd ? S_OK : S_FALSE);
+        EXPECT_EQ(owner.received.size() - before, c.routedAtTheEnd);
+        EXPECT_EQ(router.GetCarriedBytes(), 0u);
+    }
+}
+
+// A retune: the old multiplex's last packet waits in the carry when the new input begins with a
+// sync byte that would confirm it. Starting the input again drops it.
+TEST_F(RouterFixture, AnInputStartedAgainRoutesNoPacketOfTheOldOne)
+{
+    auto old = Packets(3, 0x100);
+    for (size_t i = 4; i < old.size(); i += 188)
+        old[i] = 0xAA; // marks the old multiplex
+    router.InputBytes(old.data(), static_cast<uint32_t>(old.size()));
+    ASSERT_EQ(owner.received.size(), 2u);
+    router.StartInput();
+    EXPECT_EQ(router.GetCarriedBytes(), 0u);
+    const auto fresh = Packets(3, 0x100);
+    router.InputBytes(fresh.data(), static_cast<uint32_t>(fresh.size()));
+    router.EndInput();
+    ASSERT_EQ(owner.received.size(), 5u);
+    for (size_t i = 2; i < owner.received.size(); ++i)
+        EXPECT_EQ(owner.received[i], std::vector<uint8_t>(&fresh[(i - 2) * 188], &fresh[(i - 2) * 188] + 188)) << i;
 }
 
 TEST_F(RouterFixture, CarryIsDroppedWhenTheNextInputDoesNotContinueIt)

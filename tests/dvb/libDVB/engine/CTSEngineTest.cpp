@@ -92,3 +92,32 @@ TEST(TSEngine, EitTablesGoToTheOwnerAndOnlyActualSdtCounts)
     engine.Feed(0x11, other);
     EXPECT_EQ(listener.Service(1)->GetName(), u"");
 }
+
+// Broadcasts send PMTs whose last ES_info_length runs a byte or two past the section: the channel
+// still gets both of its streams and plays.
+TEST(TSEngine, APmtWithAnEsInfoLengthTooLongStillPlays)
+{
+    for (const int over : {1, 2, 200}) {
+        SCOPED_TRACE(over);
+        CTestListener listener;
+        CTestEngine engine;
+        engine.Start(&listener);
+        engine.Feed(0, Pat(1, 0, {{1, 0x100}}));
+        const Bytes body = Cat({{0xE2, 0x00}, Loop12({}), {0x02, 0xE2, 0x00}, Loop12({}), {0x03, 0xE2, 0x01},
+                                Loop12(Language("slk"), over)});
+        engine.Feed(0x100, MakeLongSection(0x02, 1, 0, 0, 0, body));
+        libDVB::CService* service = listener.Service(1);
+        ASSERT_NE(service, nullptr);
+        EXPECT_EQ(service->GetReceptionState(), libDVB::CService::kReceived);
+        EXPECT_EQ(service->GetServiceType(), libDVB::CService::kTV);
+        ASSERT_NE(service->GetAudioStream(), nullptr);
+        const uint8_t* language = service->GetAudioStream()->language;
+        EXPECT_EQ(std::string(language, language + 3), "slk");
+        service->ActivateDecoding();
+        for (const uint16_t pid : {0x200, 0x201}) {
+            const auto packet = MakePacket(pid, {0x01});
+            engine.GetRouter().DeliverPacket(packet.data(), 188);
+            EXPECT_EQ(listener.packets[pid], 1) << pid;
+        }
+    }
+}

@@ -121,20 +121,22 @@ TEST_F(MergeFixture, PresentFollowingGoesToTheStoreToo)
     EXPECT_EQ(listener.Service(1)->GetPresentEvent().name, u"Now");
 }
 
-TEST(EPGStoreMerge, MalformedSectionIsRefusedAndStoresNothing)
+TEST(EPGStoreMerge, ALoopTooLongIsCutAndAShortBodyIsRefused)
 {
     CEPGStore store(u"");
-    libDVB::CEITTable table;
-    Bytes section = Schedule(0, 0, {{1, 18, ShortEvent("News", "")}});
-    ASSERT_EQ(table.CheckHeader(section.data(), static_cast<uint32_t>(section.size())), S_OK);
-    // The event's descriptor loop claims more than the section holds.
-    Bytes broken = section;
+    // The event's descriptor loop claims more than the section holds: cut to the body, the event
+    // and its descriptors are kept.
+    Bytes broken = Schedule(0, 0, {{1, 18, ShortEvent("News", "")}});
     broken[14 + 10] = 0x0F;
     FixCrc(broken);
     libDVB::CEITTable brokenTable;
     ASSERT_EQ(brokenTable.CheckHeader(broken.data(), static_cast<uint32_t>(broken.size())), S_OK);
-    EXPECT_EQ(store.Merge(broken.data(), static_cast<uint32_t>(broken.size()), &brokenTable), E_FAIL);
-    EXPECT_EQ(store.GetEventCount(), 0u);
-    EXPECT_EQ(store.Merge(section.data(), static_cast<uint32_t>(section.size()), &table), S_OK);
+    EXPECT_EQ(store.Merge(broken.data(), static_cast<uint32_t>(broken.size()), &brokenTable), S_OK);
+    EXPECT_EQ(store.GetEventCount(), 1u);
+    // A body shorter than the EIT's six fixed bytes is refused and stores nothing.
+    const Bytes tooShort = MakeLongSection(0x50, 2, 0, 0, 0, {0x00, 0x77, 0x00, 0x55, 0x00});
+    libDVB::CEITTable shortTable;
+    ASSERT_EQ(shortTable.CheckHeader(tooShort.data(), static_cast<uint32_t>(tooShort.size())), S_OK);
+    EXPECT_EQ(store.Merge(tooShort.data(), static_cast<uint32_t>(tooShort.size()), &shortTable), E_FAIL);
     EXPECT_EQ(store.GetEventCount(), 1u);
 }

@@ -139,18 +139,11 @@ TEST(SITableBody, PmtStreamsWithDescriptorsAndLyingLoopLengths)
     EXPECT_TRUE(empty.GetStreams().empty());
     EXPECT_EQ(CheckAndParse(empty, MakeLongSection(0x02, 1, 1, 0, 0, {0xE1, 0x00, 0xF0})), E_FAIL);
 
-    // ES_info_length one past the section body: refused, the earlier streams stay as they were.
-    const Bytes lying = Cat({{0xE1, 0x00}, Loop12({}), PmtStream(0x1B, 0x200, lang, 1)});
-    EXPECT_EQ(CheckAndParse(pmt, MakeLongSection(0x02, 0x0101, 1, 0, 0, lying)), E_FAIL);
-    EXPECT_FALSE(pmt.IsParsed());
-    EXPECT_EQ(pmt.GetStreams().size(), 2u);
-    // program_info_length past the body.
+    // program_info_length past the body: cut to it, so the program descriptors take the rest.
     EXPECT_EQ(CheckAndParse(pmt, MakeLongSection(0x02, 0x0101, 1, 0, 0, Cat({{0xE1, 0x00}, Loop12({0x6A, 0x00}, 5)}))),
-              E_FAIL);
-    // A descriptor inside the loop that runs past it.
-    EXPECT_EQ(CheckAndParse(pmt, MakeLongSection(0x02, 0x0101, 1, 0, 0,
-                                                 Cat({{0xE1, 0x00}, Loop12({}), PmtStream(0x03, 0x201, {0x0A, 0x04, 'e'})}))),
-              E_FAIL);
+              S_OK);
+    EXPECT_EQ(pmt.GetProgramDescriptors().size(), 1u);
+    EXPECT_TRUE(pmt.GetStreams().empty());
     // Exactly filled, it is fine.
     EXPECT_EQ(CheckAndParse(pmt, MakeLongSection(0x02, 0x0101, 1, 0, 0, Cat({{0xE1, 0x00}, Loop12({}), PmtStream(0x1B, 0x200, lang)}))),
               S_OK);
@@ -163,7 +156,8 @@ TEST(SITableBody, CatNitAndBat)
     CCATTable cat;
     ASSERT_EQ(CheckAndParse(cat, MakeLongSection(0x01, 0xFFFF, 0, 0, 0, Descriptor(0x09, {0x0B, 0x00, 0xE1, 0x23}))), S_OK);
     EXPECT_TRUE(cat.GetDescriptors().empty()); // CA descriptors are not kept
-    EXPECT_EQ(CheckAndParse(cat, MakeLongSection(0x01, 0xFFFF, 1, 0, 0, {0x09, 0x05, 0x00})), E_FAIL);
+    EXPECT_EQ(CheckAndParse(cat, MakeLongSection(0x01, 0xFFFF, 1, 0, 0, Cat({Descriptor(0x6A, {}), {0x09, 0x05, 0x00}}))), S_OK);
+    EXPECT_EQ(cat.GetDescriptors().size(), 1u); // the loop ends at the one that runs past it
 
     const Bytes ts = Cat({{0x0A, 0x1B, 0x2C, 0x3D}, Loop12(Descriptor(0x41, {0x01, 0x01, 0x01}))});
     const Bytes nitBody = Cat({Loop12(Descriptor(0x40, test::Str("Fjordnet"))), Loop12(ts)});
@@ -175,11 +169,6 @@ TEST(SITableBody, CatNitAndBat)
     EXPECT_EQ(nit.GetTransportStreams()[0].transport_stream_id, 0x0A1B);
     EXPECT_EQ(nit.GetTransportStreams()[0].original_network_id, 0x2C3D);
     EXPECT_EQ(nit.GetTransportStreams()[0].descriptors.size(), 1u);
-    // transport_stream_loop_length one past the body; a transport_descriptors_length past the loop.
-    EXPECT_EQ(CheckAndParse(nit, MakeLongSection(0x40, 0x2C3D, 1, 0, 0, Cat({Loop12({}), Loop12(ts, 1)}))), E_FAIL);
-    const Bytes lyingTs = Cat({{0x0A, 0x1B, 0x2C, 0x3D}, Loop12({0x41, 0x00}, 1)});
-    EXPECT_EQ(CheckAndParse(nit, MakeLongSection(0x40, 0x2C3D, 1, 0, 0, Cat({Loop12({}), Loop12(lyingTs)}))), E_FAIL);
-    EXPECT_EQ(nit.GetTransportStreams().size(), 1u);
 
     CBATTable bat;
     ASSERT_EQ(CheckAndParse(bat, MakeLongSection(0x4A, 0x0042, 0, 0, 0, Cat({Loop12(Descriptor(0x47, test::Str("Bq"))), Loop12(Cat({ts, ts}))}))),
@@ -214,9 +203,6 @@ TEST(SITableBody, SdtServiceEntries)
     EXPECT_EQ(b.EIT_present_following_flag, 0);
     EXPECT_EQ(b.running_status, 1);
     EXPECT_EQ(b.free_CA_mode, 0);
-    // descriptors_loop_length one past the body.
-    const Bytes lying = SdtEntry(0x0303, 0xFC, 0, 0, {}, 1);
-    EXPECT_EQ(CheckAndParse(sdt, MakeLongSection(0x42, 0x0A1B, 1, 0, 0, Cat({{0x2C, 0x3D, 0xFF}, lying}))), E_FAIL);
     EXPECT_EQ(CheckAndParse(sdt, MakeLongSection(0x42, 0x0A1B, 1, 0, 0, {0x2C, 0x3D})), E_FAIL);
 }
 
@@ -247,19 +233,99 @@ TEST(SITableBody, EitEventsTimesAndTheLoopAfterTheTwelveByteHeader)
     EXPECT_EQ(eit.FindEvent(0x1002), &eit.GetEvents()[1]);
     EXPECT_EQ(eit.FindEvent(0x1003), nullptr);
 
-    // The last event's descriptors_loop_length claims one byte more than follows its 12-byte header:
-    // the section is refused instead of reading into the CRC.
-    const Bytes lying = Cat({header, Event(0x2001, test::MjdTime(0xC079, 0, 0, 0), {0, 0, 0}, 1, shortEvent, 1)});
-    EXPECT_EQ(CheckAndParse(eit, MakeLongSection(0x4E, 0x0101, 4, 0, 0, lying)), E_FAIL);
-    EXPECT_EQ(eit.GetEvents().size(), 2u);
-    // A loop length that would fit if counted from the start of the event header is still refused.
+    // The loop is counted from behind the 12-byte event header: ten bytes of loop and a second event
+    // header behind it are one event, not two.
     const Bytes fromStart = Cat({header, Event(0x2001, test::MjdTime(0xC079, 0, 0, 0), {0, 0, 0}, 1, {}, 10)});
-    EXPECT_EQ(CheckAndParse(eit, MakeLongSection(0x4E, 0x0101, 4, 0, 0, Cat({fromStart, Bytes(10, 0x00)}))), S_OK);
-    EXPECT_EQ(CheckAndParse(eit, MakeLongSection(0x4E, 0x0101, 5, 0, 0, Cat({fromStart, Bytes(9, 0x00)}))), E_FAIL);
+    EXPECT_EQ(CheckAndParse(eit, MakeLongSection(0x4E, 0x0101, 4, 0, 0, Cat({fromStart, Bytes(22, 0x00)}))), S_OK);
+    EXPECT_EQ(eit.GetEvents().size(), 2u);
+    EXPECT_EQ(CheckAndParse(eit, MakeLongSection(0x4E, 0x0101, 5, 0, 0, Cat({fromStart, Bytes(10, 0x00)}))), S_OK);
+    EXPECT_EQ(eit.GetEvents().size(), 1u);
     // A header shorter than its minimum; no event is fine.
     EXPECT_EQ(CheckAndParse(eit, MakeLongSection(0x4E, 0x0101, 5, 0, 0, {0x0A, 0x1B, 0x2C, 0x3D, 0x01})), E_FAIL);
     ASSERT_EQ(CheckAndParse(eit, MakeLongSection(0x4E, 0x0101, 5, 0, 0, header)), S_OK);
     EXPECT_TRUE(eit.GetEvents().empty());
+}
+
+// A CRC-valid section with one inner length 1, 2 and 200 bytes too long: the length is cut to what
+// remains of the body, so the record that carries it and everything before it are kept. A
+// descriptor_length that runs past its loop ends the loop: the descriptors before it are kept.
+TEST(SITableBody, InnerLengthsTooLongAreCutToTheBody)
+{
+    const Bytes lang = Descriptor(0x0A, {'s', 'l', 'k', 0});
+    const Bytes ac3 = Descriptor(0x6A, {});
+    const Bytes service = Descriptor(0x48, Cat({{0x01}, Text("Harbour"), Text("Alpha")}));
+    const Bytes shortEvent = Descriptor(0x4D, Cat({test::Str("slk"), Text("Spravy"), Text("")}));
+    const Bytes names = Descriptor(0x40, test::Str("Fjordnet"));
+    const Bytes time = test::MjdTime(0xC079, 12, 0, 0);
+    for (const int over : {1, 2, 200}) {
+        SCOPED_TRACE(over);
+        // The descriptor 0x0A runs past the loop that holds it.
+        const Bytes cut = Cat({ac3, {0x0A, static_cast<uint8_t>(4 + over), 's', 'l', 'k', 0}});
+
+        CPMTTable pmt;
+        ASSERT_EQ(CheckAndParse(pmt, MakeLongSection(0x02, 1, 0, 0, 0,
+                                                     Cat({{0xE1, 0x00}, Loop12(ac3), PmtStream(0x02, 0x100, lang),
+                                                          PmtStream(0x04, 0x101, lang, over)}))),
+                  S_OK);
+        ASSERT_EQ(pmt.GetStreams().size(), 2u);
+        EXPECT_EQ(pmt.GetStreams()[1].elementary_PID, 0x101);
+        EXPECT_NE(FindDescriptor<CISO639LanguageDescriptor>(pmt.GetStreams()[1].descriptors), nullptr);
+        ASSERT_EQ(CheckAndParse(pmt, MakeLongSection(0x02, 1, 1, 0, 0, Cat({{0xE1, 0x00}, Loop12({}), PmtStream(0x04, 0x101, cut)}))),
+                  S_OK);
+        ASSERT_EQ(pmt.GetStreams().size(), 1u);
+        ASSERT_EQ(pmt.GetStreams()[0].descriptors.size(), 1u);
+        EXPECT_EQ(pmt.GetStreams()[0].descriptors[0]->GetTag(), 0x6A);
+
+        CSDTTable sdt;
+        ASSERT_EQ(CheckAndParse(sdt, MakeLongSection(0x42, 1, 0, 0, 0,
+                                                     Cat({{0x2C, 0x3D, 0xFF}, SdtEntry(0x0101, 0xFD, 4, 0, service),
+                                                          SdtEntry(0x0102, 0xFD, 4, 0, Cat({ac3, service}), over)}))),
+                  S_OK);
+        ASSERT_EQ(sdt.GetServices().size(), 2u);
+        ASSERT_NE(FindDescriptor<CServiceDescriptor>(sdt.GetServices()[1].descriptors), nullptr);
+        EXPECT_EQ(FindDescriptor<CServiceDescriptor>(sdt.GetServices()[1].descriptors)->GetServiceName(), u"Alpha");
+        ASSERT_EQ(CheckAndParse(sdt, MakeLongSection(0x42, 1, 1, 0, 0, Cat({{0x2C, 0x3D, 0xFF}, SdtEntry(0x0101, 0xFD, 4, 0, cut)}))),
+                  S_OK);
+        ASSERT_EQ(sdt.GetServices().size(), 1u);
+        EXPECT_EQ(sdt.GetServices()[0].descriptors.size(), 1u);
+
+        CEITTable eit;
+        const Bytes eitHeader{0x00, 0x01, 0x2C, 0x3D, 0x00, 0x4E};
+        ASSERT_EQ(CheckAndParse(eit, MakeLongSection(0x4E, 0x0101, 0, 0, 0,
+                                                     Cat({eitHeader, Event(1, time, {0, 30, 0}, 4, shortEvent),
+                                                          Event(2, time, {0, 30, 0}, 1, shortEvent, over)}))),
+                  S_OK);
+        ASSERT_EQ(eit.GetEvents().size(), 2u);
+        ASSERT_NE(FindDescriptor<CShortEventDescriptor>(eit.GetEvents()[1].descriptors), nullptr);
+        EXPECT_EQ(FindDescriptor<CShortEventDescriptor>(eit.GetEvents()[1].descriptors)->GetEventName(), u"Spravy");
+        ASSERT_EQ(CheckAndParse(eit, MakeLongSection(0x4E, 0x0101, 1, 0, 0, Cat({eitHeader, Event(1, time, {0, 30, 0}, 4, cut)}))),
+                  S_OK);
+        ASSERT_EQ(eit.GetEvents().size(), 1u);
+        EXPECT_EQ(eit.GetEvents()[0].descriptors.size(), 1u);
+
+        // NIT and BAT: the transport-stream loop length, then the last transport_descriptors_length.
+        const Bytes ts1 = Cat({{0x00, 0x01, 0x2C, 0x3D}, Loop12(ac3)});
+        const Bytes ts2 = Cat({{0x00, 0x02, 0x2C, 0x3D}, Loop12(ac3)});
+        const Bytes ts2Long = Cat({{0x00, 0x02, 0x2C, 0x3D}, Loop12(ac3, over)});
+        const Bytes ts2Cut = Cat({{0x00, 0x02, 0x2C, 0x3D}, Loop12(cut)});
+        for (const uint8_t tableId : {0x40, 0x4A}) {
+            SCOPED_TRACE(tableId);
+            CNITTable nit;
+            CBATTable bat;
+            CTransportStreamLoopTable& table = tableId == 0x40 ? static_cast<CTransportStreamLoopTable&>(nit) : bat;
+            for (const Bytes& loop : {Loop12(Cat({ts1, ts2}), over), Loop12(Cat({ts1, ts2Long})), Loop12(Cat({ts1, ts2Cut}))}) {
+                const Bytes body = Cat({Loop12(names), loop});
+                const Bytes section = MakeLongSection(tableId, 1, 0, 0, 0, body);
+                ASSERT_EQ(table.CheckHeader(section.data(), static_cast<uint32_t>(section.size())), S_OK);
+                ASSERT_EQ(table.Parse(section.data(), static_cast<uint32_t>(section.size())), S_OK);
+                ASSERT_EQ(table.GetTransportStreams().size(), 2u);
+                EXPECT_EQ(table.GetTransportStreams()[1].transport_stream_id, 2);
+                ASSERT_EQ(table.GetTransportStreams()[1].descriptors.size(), 1u);
+                EXPECT_EQ(table.GetTransportStreams()[1].descriptors[0]->GetTag(), 0x6A);
+            }
+            EXPECT_EQ(tableId == 0x40 ? nit.GetNetworkDescriptors().size() : bat.GetBouquetDescriptors().size(), 1u);
+        }
+    }
 }
 
 TEST(SITableBody, TdtAndTot)
@@ -281,8 +347,10 @@ TEST(SITableBody, TdtAndTot)
     auto badCrc = totSection;
     badCrc[4] ^= 0x01;
     EXPECT_EQ(tot.CheckHeader(badCrc.data(), static_cast<uint32_t>(badCrc.size())), E_FAIL);
-    // A loop length that would cover the CRC.
-    const auto lying = test::ShortSection(0x73, Cat({test::MjdTime(0xC079, 12, 45, 1), Loop12(offset, 4)}), true);
-    EXPECT_EQ(CheckAndParse(tot, lying), E_FAIL);
+    // A loop length that would cover the CRC is cut before it.
+    const Bytes lang = Descriptor(0x0A, {'s', 'l', 'k', 0});
+    const auto lying = test::ShortSection(0x73, Cat({test::MjdTime(0xC079, 12, 45, 1), Loop12(lang, 4)}), true);
+    EXPECT_EQ(CheckAndParse(tot, lying), S_OK);
+    EXPECT_EQ(tot.GetDescriptors().size(), 1u);
     EXPECT_EQ(CheckAndParse(tot, test::ShortSection(0x73, {0xC0, 0x79, 0x12, 0x45, 0x00, 0xF0}, true)), E_FAIL);
 }

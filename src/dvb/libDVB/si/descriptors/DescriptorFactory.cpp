@@ -1,5 +1,7 @@
 #include "dvb/libDVB/si/descriptors/DescriptorFactory.h"
 
+#include <algorithm>
+
 #include "dvb/libDVB/si/descriptors/CAudioStreamDescriptor.h"
 #include "dvb/libDVB/si/descriptors/CBouquetNameDescriptor.h"
 #include "dvb/libDVB/si/descriptors/CComponentDescriptor.h"
@@ -74,11 +76,11 @@ HRESULT ParseDescriptors(CDescriptorList& list, const uint8_t* data, uint32_t le
     while (loop.Remaining() >= 2) {
         const uint8_t* start = loop.Current();
         const uint8_t tag = loop.U8();
-        const uint8_t payload = loop.U8();
-        if (!loop.Take(payload))
-            return E_FAIL;
+        const uint8_t declared = loop.U8();
+        const uint32_t held = 2u + std::min<uint32_t>(declared, static_cast<uint32_t>(loop.Remaining()));
+        loop.Skip(held - 2);
         if (auto descriptor = Create(tag)) {
-            if (SUCCEEDED(descriptor->Parse(start, 2u + payload)))
+            if (SUCCEEDED(descriptor->Parse(start, held)))
                 parsed.push_back(std::move(descriptor));
         }
     }

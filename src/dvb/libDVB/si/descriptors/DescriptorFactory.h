@@ -7,8 +7,9 @@ namespace libDVB {
 
 // Empties the list, then parses the loop of `length` bytes. Kinds this library knows are kept in
 // loop order; unknown tags are skipped by their length; a known descriptor whose payload is too
-// short for its kind is dropped. A descriptor_length that runs past the loop makes the loop a lie:
-// E_FAIL and an empty list. A trailing fragment too short for a descriptor header is ignored.
+// short for its kind is dropped. A descriptor_length that runs past the loop ends the loop there: that
+// descriptor is handed only the bytes the loop holds (which its kind refuses as cut), the ones before
+// it are kept. A trailing fragment too short for a descriptor header is ignored. Always S_OK.
 HRESULT ParseDescriptors(CDescriptorList& list, const uint8_t* data, uint32_t length);
 
 // The index-th descriptor (from 0) with this tag, or null.
