@@ -24,6 +24,12 @@ HRESULT CTestSinkPin::CheckMediaType(const dshow::CMediaType* mt)
     return S_OK;
 }
 
+STDMETHODIMP CTestSinkPin::QueryAccept(const AM_MEDIA_TYPE* mt)
+{
+    const HRESULT hr = CBaseInputPin::QueryAccept(mt);
+    return hr == S_FALSE ? m_refusal : hr;
+}
+
 STDMETHODIMP CTestSinkPin::Receive(IMediaSample* sample)
 {
     HRESULT hr = CBaseInputPin::Receive(sample);

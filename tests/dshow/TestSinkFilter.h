@@ -20,6 +20,7 @@ public:
     CTestSinkPin(CTestSinkFilter* filter, dshow::CCritSec* lock, HRESULT* result, const GUID& accepted);
 
     HRESULT CheckMediaType(const dshow::CMediaType* mt) override;
+    STDMETHODIMP QueryAccept(const AM_MEDIA_TYPE* mt) override;
     STDMETHODIMP Receive(IMediaSample* sample) override;
     STDMETHODIMP EndOfStream() override;
     STDMETHODIMP ReceiveCanBlock() override { return S_FALSE; }
@@ -33,8 +34,11 @@ public:
     std::vector<std::pair<size_t, dshow::CMediaType>> SampleTypes();
     dshow::CAMEvent m_endOfStream{true};
     volatile LONG m_refusedSamples = 0;
-    // A wave-format sample rate this pin refuses (0: none).
+    // A wave-format sample rate this pin refuses (0: none), and what QueryAccept answers for a
+    // type it refuses: S_FALSE, as a running renderer that still takes the type on a sample says,
+    // or a failure code.
     DWORD m_refusedSampleRate = 0;
+    HRESULT m_refusal = S_FALSE;
 
 private:
     GUID m_accepted;

@@ -3,10 +3,12 @@
 // missing tuner falls to the record's next one, and stepping walks the TV list with wrap.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
 #include <iterator>
+#include <map>
 
 #include "SIBuilders.h"
 #include "TunerEngineTest.h"
@@ -302,4 +304,95 @@ TEST_F(QOREngineTunerTest, ATuningRecordWithoutLocatorIsPassedOver)
     EXPECT_EQ(Devices(), (Devs{{1, u"Virtual Tuner T/C (1)"}}));
     EXPECT_EQ(m_tuner.LastTune().frequency, 554000);
     EXPECT_EQ(Playing()->GetListPosition(), CServices::kRadioBase + 1);
+}
+
+namespace {
+
+// Two channels of the terrestrial tuner in two multiplexes (one.ts, two.ts; PIDs 0x100/0x101 and
+// 0x200/0x201): the tuner streams the moment it is tuned.
+class QOREngineSwitchTest : public test::CTunerEngineTest {
+protected:
+    void SetUp() override
+    {
+        StartEngine("channels_switch/channels.dat", "channels_switch/one.ts");
+        m_tuner.MapFrequency(522000, test::WidePath(test::MediaPath("channels_switch/two.ts")));
+    }
+    void ForgetPlayed()
+    {
+        auto data = m_ui.DataLock();
+        m_ui.streams = {};
+        m_ui.packets.clear();
+    }
+    // The frame has the channel's streams and gets packets of both.
+    bool PlaysPictureAndSound(uint16_t video, uint16_t audio)
+    {
+        return PumpUntil(
+            [&] {
+                auto data = m_ui.DataLock();
+                return m_ui.streams.video == video && m_ui.streams.audio == audio && m_ui.packets[video] > 0 &&
+                       m_ui.packets[audio] > 0;
+            },
+            10000);
+    }
+};
+
+} // namespace
+
+// The new multiplex reports its streams while the report that the channel left was detached is
+// still waiting for the user-interface thread: none of the new channel's reports is lost, so every
+// switch shows picture and sound.
+TEST_F(QOREngineSwitchTest, EverySwitchBetweenTwoMultiplexesShowsPictureAndSound)
+{
+    // The frame's graph runs only once the new channel's PMT, which comes a moment after the PAT,
+    // is in: the user-interface thread is still switching when the channel reports its streams.
+    m_ui.onRun = [this] {
+        const ULONGLONG until = GetTickCount64() + 5000;
+        while (Playing()->GetReceptionState() != libDVB::CService::kReceived && GetTickCount64() < until)
+            Sleep(1);
+    };
+    for (int i = 0; i < 100; ++i) {
+        const bool one = i % 2 == 0;
+        ForgetPlayed();
+        ASSERT_EQ(m_engine->PlayServiceById(one ? 301 : 302, one ? 1110 : 1112, -1, 0), S_OK);
+        ASSERT_TRUE(PlaysPictureAndSound(one ? 0x100 : 0x200, one ? 0x101 : 0x201)) << "switch " << i;
+    }
+    EXPECT_EQ(m_engine->GetDevices().size(), 1u);
+    EXPECT_EQ(m_ui.timeouts.load(), 0u);
+}
+
+// The playing channel's programme is left out of the PAT for two seconds: the channel leaves the
+// slot and, back in the next PAT version, plays again by itself (its recording not ended), picture
+// and sound within a PMT interval and a GOP of its return.
+TEST_F(QOREngineSwitchTest, AProgrammeThatLeavesThePatAndReturnsPlaysAgain)
+{
+    std::map<uint16_t, uint32_t> expected;
+    std::ifstream lines(test::MediaPath("channels_switch/leave.txt"));
+    std::string word;
+    for (uint32_t pid, count; lines >> word >> pid >> count;)
+        expected[static_cast<uint16_t>(pid)] = count;
+    ASSERT_GT(expected[0x100], 200u);
+    ASSERT_GT(expected[0x101], 50u);
+    m_tuner.MapFrequency(506000, test::WidePath(test::MediaPath("channels_switch/leave.ts")));
+    CQORService* one = m_engine->FindService(CServices::KeyOf(1110, 301));
+    ASSERT_EQ(m_engine->PlayServiceById(301, 1110, -1, 0), S_OK);
+    ASSERT_TRUE(PlaysPictureAndSound(0x100, 0x101));
+
+    ASSERT_TRUE(PumpUntil([&] { return Playing() == nullptr; }));
+    ForgetPlayed();
+    m_ui.TakeLog();
+    EXPECT_TRUE(PumpUntil([&] {
+        auto data = m_ui.DataLock();
+        return m_ui.packets[0x100] >= expected[0x100] && m_ui.packets[0x101] >= expected[0x101];
+    })) << m_ui.Packets(0x100) << " video and " << m_ui.Packets(0x101) << " audio packets";
+    EXPECT_EQ(Playing(), one);
+    EXPECT_EQ(one->GetListPosition(), CServices::kTVBase);
+    {
+        auto data = m_ui.DataLock();
+        EXPECT_EQ(m_ui.streams.video, 0x100);
+        EXPECT_EQ(m_ui.streams.audio, 0x101);
+    }
+    const std::vector<std::string> commands = m_ui.TakeCommands();
+    EXPECT_NE(std::find(commands.begin(), commands.end(), "run"), commands.end());
+    EXPECT_EQ(std::find(commands.begin(), commands.end(), "stoprecording"), commands.end());
+    EXPECT_EQ(m_ui.timeouts.load(), 0u);
 }

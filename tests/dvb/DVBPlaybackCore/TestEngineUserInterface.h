@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -80,7 +81,12 @@ public:
         return S_OK;
     }
     HRESULT StopPlayback() override { return Note("stop"); }
-    HRESULT RunPlayback() override { return Note("run"); }
+    HRESULT RunPlayback() override
+    {
+        if (onRun)
+            onRun();
+        return Note("run");
+    }
     HRESULT PausePlayback() override { return Note("pause"); }
     HRESULT ResetDemux() override { return Note("reset"); }
     HRESULT ShowInfoText(std::u16string left, std::u16string right, float fraction) override
@@ -182,6 +188,8 @@ public:
         packets.clear();
     }
 
+    // Called by RunPlayback on the user-interface thread: a frame whose graph takes its time.
+    std::function<void()> onRun;
     std::atomic<uint32_t> timeouts{0};
     std::atomic<uint32_t> overlays{0};
     std::atomic<int32_t> overlayWidth{0}; // of the last overlay bitmap

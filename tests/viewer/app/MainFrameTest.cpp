@@ -82,6 +82,7 @@ protected:
     HRESULT LiveSetStreams(uint16_t videoPid, uint16_t audioPid, int unused, uint16_t pcrPid) override
     {
         m_video = videoPid;
+        m_audio = audioPid;
         Log("streams " + std::to_string(videoPid) + " " + std::to_string(audioPid));
         if (videoPid == kProbePid) {
             // Packets of the new PID that reach the frame while the graph changes over: the
@@ -95,6 +96,12 @@ protected:
                     OnTransportPacket(0, packet.data(), 188);
         }
         return CMainFrame::LiveSetStreams(videoPid, audioPid, unused, pcrPid);
+    }
+    // The stand-in graph applies every stream change it is given.
+    void LiveGetStreamPids(uint16_t& videoPid, uint16_t& audioPid) override
+    {
+        videoPid = m_video;
+        audioPid = m_audio;
     }
     HRESULT LiveDeliverPacket(const uint8_t*, int length) override
     {
@@ -116,6 +123,7 @@ private:
     std::vector<std::string> m_log;
     std::atomic<unsigned> m_packets{0};
     std::atomic<uint16_t> m_video{0};
+    std::atomic<uint16_t> m_audio{0};
     bool m_failBuild = false;
 };
 

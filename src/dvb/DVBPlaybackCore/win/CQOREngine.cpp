@@ -25,6 +25,7 @@ namespace DVBPlaybackCore {
 namespace {
 
 constexpr UINT kServiceChangedMessage = WM_APP + 1;
+constexpr UINT kServiceReturnedMessage = WM_APP + 2;
 constexpr wchar_t kWindowClass[] = L"TolvikChannelEngine";
 constexpr uint32_t kStreamsForced = 0x400;
 constexpr uint32_t kFollowingChanged = 0x40;
@@ -175,6 +176,9 @@ HRESULT CQOREngine::RemoveDevice(int32_t id)
     m_devices.erase(found);
     device->StopStreaming();
     device->Stop();
+    // A channel of this device left the slot because the device closed, not because its
+    // programme left the multiplex: nothing is to resume.
+    m_awaited.store(0);
     return S_OK;
 }
 
@@ -313,9 +317,19 @@ HRESULT CQOREngine::PlayService(CQORService* service, int32_t listPosition, int3
         if (!carried)
             FindOrCreateDevice(service, nullptr);
     }
+    // The user chose: a channel that left the multiplex is no longer waited for. The slot is empty
+    // here, so no device thread can set it again.
+    m_awaited.store(0);
     // The result of FindOrCreateDevice is not examined: without a device no packet ever comes.
+    StartPlaying(service, listPosition != -1 ? listPosition : OwnListPosition(service));
+    m_ui->StopRecording();
+    return S_OK;
+}
+
+void CQOREngine::StartPlaying(CQORService* service, int32_t listPosition)
+{
     m_current.store(service);
-    service->SetListPosition(listPosition != -1 ? listPosition : OwnListPosition(service));
+    service->SetListPosition(listPosition);
     m_teletext.Attach(&service->GetTeletextDecoder());
     m_subtitles.Attach(&service->GetSubtitleDecoder());
 
@@ -335,8 +349,21 @@ HRESULT CQOREngine::PlayService(CQORService* service, int32_t listPosition, int3
     }
     m_ui->RunPlayback();
     service->ActivateDecoding();
-    m_ui->StopRecording();
-    return S_OK;
+}
+
+void CQOREngine::ResumeService(uint32_t key)
+{
+    const uint64_t awaited = m_awaited.load();
+    if (!awaited || static_cast<uint32_t>(awaited >> 32) != key || m_current.load())
+        return;
+    // A record of the network list left with its programme; the one that came back is a new one.
+    CQORService* service = FindService(key);
+    if (!service || !IsCarriedByRunningDevice(service))
+        return;
+    m_awaited.store(0);
+    m_shownSubtitles = 0;
+    // A recording of the channel goes on: the same programme plays again.
+    StartPlaying(service, static_cast<int32_t>(static_cast<uint32_t>(awaited)));
 }
 
 HRESULT CQOREngine::StopService(CQORService* service)
@@ -448,6 +475,7 @@ HRESULT CQOREngine::Shutdown()
         m_current.store(nullptr);
     }
     CloseAllDevices();
+    m_awaited.store(0);
     return S_OK;
 }
 
@@ -460,16 +488,28 @@ HRESULT CQOREngine::OnServicePacket(libDVB::CService* service, uint16_t, const u
 HRESULT CQOREngine::OnServiceChanged(libDVB::CService* service, uint32_t mask, uint32_t state, uint32_t)
 {
     CQORService* current = m_current.load();
-    if (!service || service != current)
+    if (!service)
         return S_OK;
-    // The service reports holding its lock: the report is handed over by key and handled later,
-    // on the user-interface thread, with no service lock held.
-    // Reports pending meanwhile are merged, so a device that reports faster than the
-    // user-interface thread handles never floods its queue.
-    if (m_pendingMask.fetch_or(mask) == 0) {
-        const WPARAM key = static_cast<WPARAM>(current->GetKey()) | static_cast<WPARAM>(state) << 32;
-        PostMessageW(m_window, kServiceChangedMessage, key, 0);
+    if (service != current) {
+        // The programme that left the multiplex while it played is attached again: unless the
+        // user has chosen another meanwhile, it plays again (on the user-interface thread).
+        const uint64_t awaited = m_awaited.load();
+        if (!current && awaited && (mask & libDVB::CServiceStreams::kReceptionChanged) &&
+            state != libDVB::CService::kNotAttached) {
+            const uint32_t key = static_cast<CQORService*>(service)->GetKey();
+            if (key == static_cast<uint32_t>(awaited >> 32))
+                PostMessageW(m_window, kServiceReturnedMessage, key, 0);
+        }
+        return S_OK;
     }
+    // The service reports holding its lock: the report is handled later, on the user-interface
+    // thread, with no service lock held. Reports pending meanwhile are merged, so a device that
+    // reports faster than the user-interface thread handles never floods its queue. What is
+    // merged is only the mask: the handler reads the service that plays when it runs, and that
+    // service's reception state then, so that a report merged into one of a channel left in a
+    // switch is neither dropped nor read with that channel's state.
+    if (m_pendingMask.fetch_or(mask) == 0)
+        PostMessageW(m_window, kServiceChangedMessage, 0, 0);
     return S_OK;
 }
 
@@ -482,10 +522,14 @@ LRESULT CALLBACK CQOREngine::WindowProc(HWND window, UINT message, WPARAM wParam
             // the one in the slot is alive.
             CQORService* current = engine->m_current.load();
             const uint32_t mask = engine->m_pendingMask.exchange(0);
-            if (current && current->GetKey() == static_cast<uint32_t>(wParam))
-                engine->HandleServiceChanged(current, mask,
-                                             static_cast<uint32_t>(static_cast<uint64_t>(wParam) >> 32));
+            if (current && mask)
+                engine->HandleServiceChanged(current, mask, current->GetReceptionState());
         }
+        return 0;
+    }
+    if (message == kServiceReturnedMessage) {
+        if (auto* engine = reinterpret_cast<CQOREngine*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
+            engine->ResumeService(static_cast<uint32_t>(wParam));
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
@@ -547,6 +591,10 @@ HRESULT CQOREngine::OnServiceRemoved(libDVB::CServiceManager* manager, uint16_t 
     if (service && m_current.compare_exchange_strong(expected, nullptr)) {
         m_teletext.Attach(nullptr);
         m_subtitles.Attach(nullptr);
+        // Its programme may come back in a later PAT (or its device was closed or retuned, and
+        // the engine forgets this again).
+        const CQORService* left = static_cast<CQORService*>(service);
+        m_awaited.store(static_cast<uint64_t>(left->GetKey()) << 32 | static_cast<uint32_t>(left->GetListPosition()));
     }
     return CServices::OnServiceRemoved(manager, serviceId, service);
 }

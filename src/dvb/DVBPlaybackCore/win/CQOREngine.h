@@ -5,9 +5,11 @@
 // Threads: every public operation comes from the user-interface thread (the thread that
 // constructed the engine), with none of the frame's locks held. Packets and subtitle bitmaps are
 // passed on directly on the device threads. A change a service reports on a device thread is
-// reported while that service holds its lock; it is posted (by service key, never by pointer) to
-// the engine's own hidden window and handled on the user-interface thread with no service lock
-// held, so the frame's callbacks, which take the frame's locks, never run under a service lock.
+// reported while that service holds its lock; its mask is posted (never a pointer) to the engine's
+// own hidden window and handled on the user-interface thread with no service lock held, so the
+// frame's callbacks, which take the frame's locks, never run under a service lock. A channel whose
+// programme leaves the PAT while it plays leaves the slot; when a later PAT brings it back and the
+// user has chosen no other, it plays again.
 #pragma once
 
 #include <atomic>
@@ -160,6 +162,10 @@ private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     // The report of a change, on the user-interface thread.
     void HandleServiceChanged(CQORService* service, uint32_t mask, uint32_t state);
+    // Puts the service into the slot and lets it play: renderers, info text, streams, run.
+    void StartPlaying(CQORService* service, int32_t listPosition);
+    // The channel of `key` came back into the multiplex (user-interface thread).
+    void ResumeService(uint32_t key);
     // True when a device of the map is running and its service manager carries the service.
     bool IsCarriedByRunningDevice(CQORService* service);
     HRESULT CreateBDADevice(libBDA::CBDADeviceEntry* entry, const std::u16string& tunerName,
@@ -177,6 +183,8 @@ private:
     HWND m_window = nullptr;
     std::atomic<CQORService*> m_current{nullptr};
     std::atomic<uint32_t> m_pendingMask{0}; // change reports posted and not yet handled
+    // The channel whose programme left the PAT while it played: key << 32 | list position; 0 none.
+    std::atomic<uint64_t> m_awaited{0};
     std::map<int32_t, ENGINE> m_devices;
     int32_t m_nextDeviceId = 1;
     libDVB::CEPGStore m_epg;

@@ -4,6 +4,7 @@
 
 #include "dshow/CAutoLock.h"
 #include "media/playback/PlaybackArithmetic.h"
+#include "media/playback/PlaybackSettings.h"
 #include "media/playback/win/PlaybackGraph.h"
 
 namespace playback {
@@ -52,6 +53,8 @@ HRESULT CDVBPlayback::BuildGraph()
     if (m_graph)
         return S_FALSE;
     InstallHooks();
+    // No filter is chained in front of the video renderer of a graph this object builds.
+    VideoFilterChain.RemoveAll();
     HRESULT hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                                   reinterpret_cast<void**>(&m_graph));
     if (FAILED(hr) || !m_graph) {
@@ -149,15 +152,15 @@ HRESULT CDVBPlayback::DestroyGraph()
 HRESULT CDVBPlayback::SetStreams(WORD videoPid, WORD audioPid, WORD, WORD pcrPid)
 {
     {
-        dshow::CAutoLock lock(&m_pidLock);
-        m_videoPid = videoPid;
-        m_audioPid = audioPid;
-        m_pcrPid = pcrPid;
-    }
-    {
         dshow::CAutoLock lock(&m_demuxLock);
         if (!m_demux)
             return E_FAIL;
+    }
+    {
+        dshow::CAutoLock lock(&m_pidLock);
+        m_wanted[0] = videoPid;
+        m_wanted[1] = audioPid;
+        m_wanted[2] = pcrPid;
     }
     if (GetCurrentThreadId() == m_ownerThread)
         return ApplyStreams();
@@ -178,9 +181,9 @@ HRESULT CDVBPlayback::ApplyStreams()
     WORD video, audio, pcr;
     {
         dshow::CAutoLock lock(&m_pidLock);
-        video = m_videoPid;
-        audio = m_audioPid;
-        pcr = m_pcrPid;
+        video = m_wanted[0];
+        audio = m_wanted[1];
+        pcr = m_wanted[2];
     }
     if (m_mediaControl) {
         m_mediaControl->Stop();
@@ -195,6 +198,13 @@ HRESULT CDVBPlayback::ApplyStreams()
             RenderPin(m_graph, pins[i]);
         else
             RemoveDownstream(m_graph, pins[i]);
+    }
+    {
+        // What GetStreamPids reports: the PIDs the demultiplexer was given.
+        dshow::CAutoLock lock(&m_pidLock);
+        m_videoPid = video;
+        m_audioPid = audio;
+        m_pcrPid = pcr;
     }
     const HRESULT hr = m_demux->SetPIDs(video, audio, pcr);
     if (m_mediaControl)

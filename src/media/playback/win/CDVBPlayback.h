@@ -36,10 +36,11 @@ public:
     // 1 when a graph exists already; a failing step's result, leaving no graph behind.
     HRESULT BuildGraph();
     HRESULT DestroyGraph();
-    // Stores the PIDs at once (for GetStreamPids and the recorder); the demultiplexer's outputs are
-    // rendered again for them and the graph restarted on the user-interface thread: right away when
-    // called there, else by a posted message. E_FAIL without a demultiplexer.
+    // The demultiplexer's outputs are rendered again for the PIDs and the graph restarted on the
+    // user-interface thread: right away when called there, else by a posted message. E_FAIL
+    // without a demultiplexer.
     HRESULT SetStreams(WORD videoPid, WORD audioPid, WORD reserved, WORD pcrPid);
+    // The PIDs last applied to the demultiplexer (a change still posted is not among them).
     void GetStreamPids(WORD* videoPid, WORD* audioPid);
     // One 188-byte packet (transport-stream thread): E_INVALIDARG for a shorter one, 1 without a
     // demultiplexer, else the demultiplexer's result.
@@ -89,7 +90,8 @@ private:
     DWORD m_rotCookie = 0;
     videorenderer::CDVBAllocPresenter* m_presenter = nullptr;
     dshow::CCritSec m_pidLock;
-    WORD m_videoPid = 0, m_audioPid = 0, m_pcrPid = 0;
+    WORD m_videoPid = 0, m_audioPid = 0, m_pcrPid = 0; // applied, under m_pidLock
+    WORD m_wanted[3] = {};                             // video, audio, PCR to apply, under m_pidLock
     std::atomic<int64_t> m_referenceBase{0};
 
     CPlaybackHost* m_host;

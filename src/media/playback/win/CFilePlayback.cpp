@@ -44,6 +44,8 @@ HRESULT CFilePlayback::Open(const CString& path, bool* hasVideo)
     // A graph the owner forgot to close goes first.
     Close();
     InstallBuilderHooks(m_host, &CFilePlayback::ConfigureRenderer);
+    // No filter is chained in front of the video renderer of a graph this object builds.
+    VideoFilterChain.RemoveAll();
     HRESULT hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                                   reinterpret_cast<void**>(&m_graph));
     if (FAILED(hr) || !m_graph) {

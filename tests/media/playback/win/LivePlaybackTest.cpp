@@ -133,7 +133,13 @@ TEST_F(LivePlaybackTest, FramesReachSlotZeroWithTheirPtsPostedAndTheGraphIsListe
     WORD video = 1, audio = 1;
     EXPECT_EQ(S_FALSE, m_playback->DeliverPacket(m_stream.data(), 188)); // no graph yet
     EXPECT_EQ(E_FAIL, m_playback->SetStreams(256, 257, 0, 256));
+    m_playback->GetStreamPids(&video, &audio); // refused, so never applied
+    EXPECT_EQ(0, video);
+    EXPECT_EQ(0, audio);
+    // A filter chained in front of the video renderer since the last graph is not kept.
+    VideoFilterChain.Add(CFilterItem(L"Color Space Converter|{1643E180-90F5-11CE-97D5-00AA0055595A}"));
     ASSERT_EQ(S_OK, m_playback->BuildGraph());
+    EXPECT_EQ(0, VideoFilterChain.GetSize());
     IGraphBuilder* graph = m_playback->Graph();
     EXPECT_EQ(S_FALSE, m_playback->BuildGraph());
     EXPECT_EQ(graph, m_playback->Graph());
@@ -215,18 +221,20 @@ TEST_F(LivePlaybackTest, AStreamChangeFromAnotherThreadIsAppliedOnTheOwningThrea
 {
     ASSERT_EQ(S_OK, m_playback->BuildGraph());
     ASSERT_TRUE(Has(FilterNames(m_playback->Graph()), L"Harvo Video Renderer"));
-    // The radio programme: no video PID. The PIDs are there at once, the graph changes only when
+    // The radio programme: no video PID. The graph changes, and the PIDs are reported, only when
     // this thread's messages run.
     HRESULT reported = E_UNEXPECTED;
     std::thread([&] { reported = m_playback->SetStreams(0, 257, 0, 257); }).join();
     EXPECT_EQ(S_OK, reported);
-    WORD video = 1, audio = 0;
+    WORD video = 1, audio = 1;
     m_playback->GetStreamPids(&video, &audio);
-    EXPECT_EQ(0, video);
-    EXPECT_EQ(257, audio);
+    EXPECT_EQ(0, audio);
     EXPECT_TRUE(Has(FilterNames(m_playback->Graph()), L"Harvo Video Renderer"));
     ASSERT_TRUE(test::CTestPlaybackHost::PumpUntil(
         [&] { return !Has(FilterNames(m_playback->Graph()), L"Harvo Video Renderer"); }, 5000));
+    m_playback->GetStreamPids(&video, &audio);
+    EXPECT_EQ(0, video);
+    EXPECT_EQ(257, audio);
     const auto names = FilterNames(m_playback->Graph());
     EXPECT_FALSE(Has(names, L"Harvo MPEG-2 Decoder Internal"));
     EXPECT_TRUE(Has(names, L"Harvo MPEG2 Demux"));

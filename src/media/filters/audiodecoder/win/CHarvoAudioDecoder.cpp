@@ -240,9 +240,11 @@ HRESULT CHarvoAudioDecoder::ReconnectOutput()
     if (hr != S_OK)
         return FAILED(hr) ? hr : E_FAIL;
     IPin* downstream = m_pOutput->GetConnected();
-    // S_FALSE is a refusal as much as an error is.
-    if (downstream->QueryAccept(&type) != S_OK)
-        return E_FAIL;
+    // Only an error refuses the format. S_FALSE is what a renderer that takes a new format only
+    // from a sample says while it runs: the format rides on the next sample's type.
+    hr = downstream->QueryAccept(&type);
+    if (FAILED(hr))
+        return hr;
     // Most renderers refuse this while connected and take the new format from the sample's type
     // instead; what they say here does not decide anything.
     downstream->ReceiveConnection(m_pOutput, &type);

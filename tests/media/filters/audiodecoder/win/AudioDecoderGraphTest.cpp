@@ -188,12 +188,35 @@ TEST_F(AudioDecoderGraphTest, RefusesOtherTypesAndOffersPcmOnlyBehindAConnectedI
 
 namespace {
 
-TEST_F(AudioDecoderGraphTest, ARateDownstreamRefusesStopsDeliveryWithAFailure)
+// A renderer that answers S_FALSE for the new rate while it runs takes the rate from the sample:
+// every frame is delivered, the first one carrying 48 kHz.
+TEST_F(AudioDecoderGraphTest, ARateDownstreamAnswersSFalseForComesOnTheNextSample)
 {
     const std::vector<uint8_t> mp2 = test::ReadFileBytes(test::MediaPath("mp2_stereo_48k_192.mp2"));
     ASSERT_FALSE(mp2.empty());
     m_sourceFilter->SetStream(mp2, false, 192000 / 8);
     m_sinkFilter->Pin()->m_refusedSampleRate = 48000; // its QueryAccept answers S_FALSE
+    ASSERT_EQ(S_OK, m_graph->ConnectDirect(m_sourceFilter->Pin(), m_decoderFilter->InputPin(), nullptr));
+    ASSERT_EQ(S_OK, m_graph->ConnectDirect(m_decoderFilter->OutputPin(), m_sinkFilter->Pin(), nullptr));
+    RunToEnd();
+    size_t frames = 0;
+    const std::vector<uint8_t> expected = MixedPcm<audio::MpegAudioFrameDecoder>(mp2, &frames);
+    ASSERT_GT(frames, 40u);
+    EXPECT_TRUE(Joined(m_sinkFilter->Pin()->Received()) == expected);
+    const auto types = m_sinkFilter->Pin()->SampleTypes();
+    ASSERT_EQ(1u, types.size());
+    EXPECT_EQ(0u, types[0].first);
+    EXPECT_EQ(48000u, RateOf(types[0].second));
+    EXPECT_EQ(48000u, m_decoderFilter->ConnectedSampleRate());
+}
+
+TEST_F(AudioDecoderGraphTest, ARateDownstreamRefusesStopsDeliveryWithAFailure)
+{
+    const std::vector<uint8_t> mp2 = test::ReadFileBytes(test::MediaPath("mp2_stereo_48k_192.mp2"));
+    ASSERT_FALSE(mp2.empty());
+    m_sourceFilter->SetStream(mp2, false, 192000 / 8);
+    m_sinkFilter->Pin()->m_refusedSampleRate = 48000;
+    m_sinkFilter->Pin()->m_refusal = VFW_E_TYPE_NOT_ACCEPTED;
     ASSERT_EQ(S_OK, m_graph->ConnectDirect(m_sourceFilter->Pin(), m_decoderFilter->InputPin(), nullptr));
     ASSERT_EQ(S_OK, m_graph->ConnectDirect(m_decoderFilter->OutputPin(), m_sinkFilter->Pin(), nullptr));
     RunToEnd(); // the source ends its stream at the first failed delivery
