@@ -304,10 +304,6 @@ TEST_F(RenderThreadTest, DrawsOnlyWhatChangedAtMostOncePerRefresh)
     g_tick += 1000;
     EXPECT_TRUE(WaitFor([&] { return drawnOver(3) == 0; }));
     EXPECT_EQ(drawnOver(10), 0u) << "after the animation";
-    {
-        base::CScopedLock ui(m_uiLock);
-        EXPECT_EQ(panel->GetState(), Panel::Shown);
-    }
 
     // An uncovered window gets the picture presented again without drawing it.
     const unsigned presented = thread.FramesPresented();
@@ -319,6 +315,7 @@ TEST_F(RenderThreadTest, DrawsOnlyWhatChangedAtMostOncePerRefresh)
     EXPECT_EQ(thread.FrameCount(1), thread.FramesDrawn());
 
     thread.Exit();
+    EXPECT_EQ(panel->GetState(), Panel::Shown);
     OnScreenDisplay::SetTickSource(nullptr);
 }
 
