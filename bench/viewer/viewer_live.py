@@ -12,7 +12,10 @@ environment, with the virtual tuner registered):
   ffplay playing the same stream in the same run; with the busiest threads' shares (the decoder
   works on the demultiplexer's video thread, the presentation on the render thread and Wine's
   Direct3D threads), where the resident memory lies (by mapped file, the largest anonymous regions),
-  and the floor: a bare Direct3D 9 window presenting every 5 ms as the viewer's render thread does.
+  the frames presented, drawn and of video per second (the render thread's counters, asked with a
+  window message), and the floor: a bare Direct3D 9 window paced to the display's refresh as the
+  viewer's render thread is. The closing summary sets the viewer beside ffplay (CPU and peak memory,
+  their ratios) and the viewer's peak above the floor's.
 
 Usage: viewer_live.py PROGRAM_DIR DEMO_DIR CHANNEL_WRITER WORK_DIR WINDOW_INPUT [BARE_WINDOW]"""
 
@@ -32,6 +35,7 @@ HD_SERVICE, HD_TSID, HD_ONID = 1, 2, 1
 FILE_SERVICE = 0x102  # the file device plays Demo Two's programme cut from the demo
 MULTICAST_CHANNEL = 8
 PLAY_SECONDS = 10.0
+FRAME_COUNTS = 2031  # the render thread's counters: wParam 0 presented, 1 drawn, 2 video frames
 GRAB_RATE = 25
 ZAP_COMPARED = 0.4  # the left of the picture: the number entry and the channel's panel lie on the right
 
@@ -198,17 +202,30 @@ def peak_mb(pid):
     return float("nan")
 
 
-def playing_cost(pid, label=None):
-    """CPU seconds per second over PLAY_SECONDS of playing, and the peak resident megabytes; with a
-    label, prints the busiest threads and where the memory lies."""
+def frame_counts(window_input, title):
+    """The window's frames presented, drawn and of video so far (its render thread's counters)."""
+    out = e2e.run("wine", window_input, title, *("send:%d,%d" % (FRAME_COUNTS, which) for which in range(3)),
+                  text=True).stdout.split()
+    return [int(value) for value in out]
+
+
+def playing_cost(pid, label=None, counts=None):
+    """CPU seconds per second over PLAY_SECONDS of playing, the peak resident megabytes and (with
+    `counts`, which reads a window's frame counters) the frames presented, drawn and of video per
+    second; with a label, prints the busiest threads and where the memory lies."""
+    frames = counts() if counts else None
     cpu, threads, wall = cpu_seconds(pid), thread_seconds(pid), time.monotonic()
     time.sleep(PLAY_SECONDS)  # the measured stretch of playing
     seconds = time.monotonic() - wall
     cost = (cpu_seconds(pid) - cpu) / seconds, peak_mb(pid)
+    rates = [(after - before) / seconds for before, after in zip(frames, counts())] if counts else None
     if label:
         print("  %s threads (CPU s/s): %s" % (label, busiest_threads(threads, thread_seconds(pid), seconds)))
         print("  %s %s" % (label, resident_by_mapping(pid)), flush=True)
-    return cost
+        if rates:
+            print("  %s frames per second: %.1f presented, %.1f drawn, %.1f of video" % ((label,) + tuple(rates)),
+                  flush=True)
+    return cost + (rates,)
 
 
 def viewer_cost(session, service, tsid, stream):
@@ -218,21 +235,22 @@ def viewer_cost(session, service, tsid, stream):
     # The interlaced picture scaled down matches less closely than the progressive SD one.
     viewer.wait_picture(service, 40, stream, db=15.0)
     pid = e2e.wait_for("the viewer's process", lambda: process_of("Tolvik.exe", started), 10)
-    cost = playing_cost(pid, "viewer")
+    cost = playing_cost(pid, "viewer", lambda: frame_counts(session.window_input, e2e.TITLE))
     viewer.close()
     return cost
 
 
-def bare_window_cost(program, *how):
-    """The floor: CPU s/s and peak MB of a bare Direct3D 9 window presenting every 5 ms (with "video",
-    also drawing a video texture updated at 50 frames a second)."""
+def bare_window_cost(program, window_input, *how):
+    """The floor: CPU s/s, peak MB and frame rates of a bare Direct3D 9 window paced to the display's
+    refresh (with "video", also drawing a video texture updated at 50 frames a second)."""
     started = uptime()
     window = subprocess.Popen(["wine", program, str(int(PLAY_SECONDS) + 10), *how], stdin=subprocess.DEVNULL,
                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
         e2e.wait_for("the bare window", lambda: e2e.window_geometry("bare Direct3D 9 window"), 30)
         pid = e2e.wait_for("the bare window's process", lambda: process_of(os.path.basename(program), started), 10)
-        return playing_cost(pid, " ".join(("bare window",) + how))
+        title = "bare Direct3D 9 window"
+        return playing_cost(pid, " ".join(("bare window",) + how), lambda: frame_counts(window_input, title))
     finally:
         window.wait(timeout=60)
 
@@ -246,7 +264,7 @@ def ffplay_cost(path, program):
     try:
         # Its window (titled with the file's name) shows once it plays.
         e2e.wait_for("ffplay's window", lambda: e2e.window_geometry(path), 20)
-        return playing_cost(player.pid)
+        return playing_cost(player.pid)[:2]
     finally:
         player.terminate()
         player.wait(timeout=10)
@@ -295,9 +313,11 @@ def main(program, demo, channel_writer, work, window_input, bare_window=None):
         e2e.reg_add(e2e.VIEWER_KEY, "LastActiveService", "REG_DWORD", e2e.TSID << 16 | 0x101)
         subprocess.run(["wine", "reg", "delete", e2e.PROFILE_KEY, "/f"], capture_output=True)
         try:
+            floor = None
             for how in ((), ("video",)) if bare_window else ():
-                print("bare Direct3D 9 window%s (the floor): %.3f CPU s/s, peak %.0f MB" %
-                      ((" drawing video",) + bare_window_cost(bare_window, *how)))
+                cpu, floor, rates = bare_window_cost(bare_window, window_input, *how)
+                print("bare Direct3D 9 window%s (the floor): %.3f CPU s/s, peak %.0f MB; %.1f presented/s" %
+                      (" drawing video" if how else "", cpu, floor, rates[0]))
             zaps = zap_times(session, multicast_ts, file_ts)
             for label, path, program_id in (("virtual tuner", demo_ts, 0x101),
                                             ("multicast", multicast_ts, e2e.MULTICAST_SID),
@@ -305,12 +325,21 @@ def main(program, demo, channel_writer, work, window_input, bare_window=None):
                 times = sorted(zaps[label])
                 print("zap, %s: %s s (median %.2f s); GOP %.2f s" %
                       (label, " ".join("%.2f" % t for t in times), times[len(times) // 2], gop_seconds(path, program_id)))
+            lines = []
             for label, path, service, tsid, program_id in (
                     ("720x576 demo", demo_ts, 0x101, e2e.TSID, 0x101), ("1920x1080i", hd_ts, HD_SERVICE, HD_TSID, None)):
-                cpu, peak = viewer_cost(session, service, tsid, path)
+                cpu, peak, rates = viewer_cost(session, service, tsid, path)
                 peer_cpu, peer_peak = ffplay_cost(path, program_id)
-                print("live %s: viewer %.3f CPU s/s, peak %.0f MB; ffplay %.3f CPU s/s, peak %.0f MB; ratio %.2f" %
-                      (label, cpu, peak, peer_cpu, peer_peak, cpu / peer_cpu if peer_cpu else float("nan")))
+                lines.append("live %s: viewer %.3f CPU s/s, peak %.0f MB; ffplay %.3f CPU s/s, peak %.0f MB; "
+                             "ratios %.2f (CPU), %.2f (peak); viewer %s MB above the floor; "
+                             "%.1f frames presented/s, %.1f drawn/s, %.1f of video/s" %
+                             (label, cpu, peak, peer_cpu, peer_peak, cpu / peer_cpu if peer_cpu else float("nan"),
+                              peak / peer_peak if peer_peak else float("nan"),
+                              "%.0f" % (peak - floor) if floor else "?", *rates))
+                print(lines[-1], flush=True)
+            print("== viewer_live summary (%d cores)" % os.cpu_count())
+            for line in lines:
+                print(line)
         except e2e.Failure as failure:
             print("viewer_live: %s" % failure)
             return 1

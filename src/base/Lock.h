@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <mutex>
 #include <thread>
 
@@ -17,8 +18,10 @@ public:
     void Lock()
     {
         m_mutex.lock();
-        if (m_depth++ == 0)
+        if (m_depth++ == 0) {
             m_owner.store(std::this_thread::get_id(), std::memory_order_relaxed);
+            m_entries.fetch_add(1, std::memory_order_relaxed);
+        }
     }
     void Unlock()
     {
@@ -32,8 +35,14 @@ public:
         return m_owner.load(std::memory_order_relaxed) == std::this_thread::get_id();
     }
 
+    // How many times a thread has entered the lock from outside (nested entries do not count): a
+    // watcher that last held it when the count was n knows that nobody else held it since while the
+    // count is still n, without taking it.
+    uint64_t Entries() const { return m_entries.load(std::memory_order_relaxed); }
+
 private:
     std::recursive_mutex m_mutex;
+    std::atomic<uint64_t> m_entries{0};
     std::atomic<std::thread::id> m_owner{};
     unsigned m_depth = 0; // changed only by the owner
 };

@@ -244,6 +244,22 @@ void CQORDisplay::Render(float alpha)
     Display::Render(alpha);
 }
 
+uint32_t CQORDisplay::AnimationDelay(uint32_t now)
+{
+    uint32_t delay = Display::AnimationDelay(now);
+    const Panel* bars[] = {m_controls, m_info, m_channelLogo, m_topMenu, m_topButtons};
+    bool barShown = false;
+    for (const Panel* bar : bars)
+        barShown = barShown || (bar && bar->GetState() == Panel::Shown);
+    if (barShown && m_autoHide.IsArmed() && !IsMenuShown()) {
+        const uint32_t quiet = now - m_autoHide.ShownAt();
+        const uint32_t hide = quiet > viewer::ControlsAutoHide::kTimeoutMs ? 0
+                                                                             : viewer::ControlsAutoHide::kTimeoutMs - quiet + 1;
+        delay = hide < delay ? hide : delay;
+    }
+    return delay;
+}
+
 bool CQORDisplay::OnMouseMove(uint32_t flags, int x, int y)
 {
     const float h = m_rect.Height();

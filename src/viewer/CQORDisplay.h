@@ -59,6 +59,8 @@ public:
 
     void Layout() override;
     void Render(float alpha) override;
+    // The tree's, and the bars' hiding once their quiet period has run.
+    uint32_t AnimationDelay(uint32_t now) override;
     bool OnMouseMove(uint32_t flags, int x, int y) override;
 
     // Notifications of the widgets, forwarded to the listener (dropped without one).

@@ -422,6 +422,9 @@ LRESULT CMainFrame::OnNcHitTest(CPoint point)
 void CMainFrame::OnPaint()
 {
     ::ValidateRect(m_hWnd, nullptr); // Direct3D draws everything
+    // An uncovered window needs the picture again, which the render thread presents only when asked.
+    if (m_renderThread)
+        m_renderThread->RequestPresent();
 }
 
 void CMainFrame::OnSize(UINT type, int cx, int cy)

@@ -36,6 +36,9 @@ BOOL CMainFrame::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* r
                                     static_cast<uint32_t>(wParam));
         *result = 0;
         return TRUE;
+    case WM_RENDER_FRAME_COUNTS:
+        *result = m_renderThread ? m_renderThread->FrameCount(wParam) : 0;
+        return TRUE;
     case WM_QOR_TUNE_NUMBER:
         FillTuneList(static_cast<int>(wParam));
         *result = 0;

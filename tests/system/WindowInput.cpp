@@ -10,6 +10,7 @@
 //     read:ID/ID     prints the control's text on a line of its own
 //     time           prints the wall clock (Unix seconds) of the moment, before the next action
 //     size           prints the client area's width and height, the coordinates mouse actions take
+//     send:MSG,W     sends message MSG with wParam W and prints the answer (the benchmark's counters)
 //     hold:MS        lets MS milliseconds pass before the next action (a recording's length)
 //     close          asks the window to close
 //     open:PATH      hands PATH over as a second start of the viewer forwards its command line
@@ -122,6 +123,18 @@ int Act(HWND window, const std::wstring& action)
         if (!GetClientRect(window, &client))
             return 2;
         std::printf("%ld %ld\n", client.right, client.bottom);
+        std::fflush(stdout);
+        return 0;
+    }
+    if (verb == L"send") {
+        wchar_t* end = nullptr;
+        const UINT message = static_cast<UINT>(std::wcstoul(argument.c_str(), &end, 0));
+        if (*end != L',')
+            return 1;
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutW(window, message, std::wcstoul(end + 1, nullptr, 0), 0, SMTO_NORMAL, 10000, &answer))
+            return 2;
+        std::printf("%llu\n", static_cast<unsigned long long>(answer));
         std::fflush(stdout);
         return 0;
     }

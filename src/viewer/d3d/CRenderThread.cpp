@@ -3,7 +3,32 @@
 #include <cassert>
 
 #include "viewer/d3d/CD3DHandler.h"
+#include "viewer/osd/Clock.h"
 #include "viewer/osd/Display.h"
+#include "viewer/osd/RedrawSchedule.h"
+
+namespace {
+
+int64_t NowMicroseconds()
+{
+    static const int64_t frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f.QuadPart;
+    }();
+    LARGE_INTEGER count;
+    QueryPerformanceCounter(&count);
+    return count.QuadPart / frequency * 1000000 + count.QuadPart % frequency * 1000000 / frequency;
+}
+
+// The display mode's refresh rate in hertz; 0 when the device does not tell.
+unsigned RefreshRate(IDirect3DDevice9* device)
+{
+    D3DDISPLAYMODE mode{};
+    return SUCCEEDED(device->GetDisplayMode(0, &mode)) ? mode.RefreshRate : 0;
+}
+
+} // namespace
 
 CRenderThread::CRenderThread(CD3DHandler& handler, base::CCriticalSection& uiLock, OnScreenDisplay::Display& root,
                              HWND notifyWindow)
@@ -52,22 +77,59 @@ DWORD CRenderThread::ThreadProc()
 
 bool CRenderThread::RenderLoop(DWORD* command)
 {
+    OnScreenDisplay::RedrawSchedule schedule;
+    {
+        base::CScopedLock device(m_handler.DeviceLock());
+        if (!m_handler.GetDevice())
+            return false;
+        schedule = OnScreenDisplay::RedrawSchedule(RefreshRate(m_handler.GetDevice()));
+    }
+    schedule.Start(NowMicroseconds());
+    bool newFrame = false;
     for (;;) {
         if (CheckRequest(command))
             return true;
-        WaitForSingleObject(m_handler.GetRenderEvent(), 5);
-
-        base::CScopedLock ui(m_uiLock);
-        base::CScopedLock device(m_handler.DeviceLock());
-        IDirect3DDevice9* const d3d = m_handler.GetDevice();
-        if (!d3d)
-            return false;
-        d3d->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
-        if (SUCCEEDED(d3d->BeginScene())) {
-            m_root.Render(1.0f);
-            d3d->EndScene();
+        const int64_t wait = schedule.WaitFrom(NowMicroseconds());
+        if (WaitForSingleObject(m_handler.GetRenderEvent(), static_cast<DWORD>((wait + 999) / 1000)) == WAIT_OBJECT_0) {
+            newFrame = true;
+            ++m_videoFrames;
         }
-        const HRESULT hr = PresentFrame(d3d);
+        const int64_t now = NowMicroseconds();
+        if (now < schedule.NextRefresh())
+            continue; // a frame before the refresh is drawn at the refresh
+        ++m_refreshes;
+        // Read without the lock: an entry this read misses is seen at the next refresh.
+        const bool osdChanged = m_uiLock.Entries() != m_uiEntriesSeen;
+        const bool draw = schedule.Refresh(now, newFrame || osdChanged);
+        const bool present = m_presentRequested.exchange(false);
+        if (!draw && !present)
+            continue;
+        HRESULT hr;
+        if (draw) {
+            newFrame = false;
+            base::CScopedLock ui(m_uiLock);
+            base::CScopedLock device(m_handler.DeviceLock());
+            IDirect3DDevice9* const d3d = m_handler.GetDevice();
+            if (!d3d)
+                return false;
+            d3d->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
+            if (SUCCEEDED(d3d->BeginScene())) {
+                m_root.Render(1.0f);
+                d3d->EndScene();
+            }
+            ++m_framesDrawn;
+            // What moves by itself, asked after the drawing that may have ended a transition.
+            schedule.Drawn(now, m_root.AnimationDelay(OnScreenDisplay::Now()));
+            m_uiEntriesSeen = m_uiLock.Entries(); // this thread's own entry included
+            hr = PresentFrame(d3d);
+        } else {
+            // The unchanged back buffer (the copy swap effect keeps it) goes to the window again.
+            base::CScopedLock device(m_handler.DeviceLock());
+            IDirect3DDevice9* const d3d = m_handler.GetDevice();
+            if (!d3d)
+                return false;
+            hr = PresentFrame(d3d);
+        }
         if (hr == D3DERR_DEVICELOST || hr == D3DERR_DEVICENOTRESET) {
             // A lost device never comes back by presenting again: have the owner re-create it.
             if (!m_lossReported && m_notifyWindow)
@@ -75,6 +137,16 @@ bool CRenderThread::RenderLoop(DWORD* command)
         } else {
             ++m_framesPresented;
         }
+    }
+}
+
+unsigned CRenderThread::FrameCount(WPARAM which) const
+{
+    switch (which) {
+    case 0: return FramesPresented();
+    case 1: return FramesDrawn();
+    case 2: return VideoFramesSeen();
+    default: return 0;
     }
 }
 

@@ -94,6 +94,17 @@ bool Button::OnLButtonDblClk(int x, int y)
     return OnLButtonDown(0, x, y);
 }
 
+uint32_t Button::AnimationDelay(uint32_t now)
+{
+    if (now - m_transitionStart <= m_transitionTime || m_state == Focused)
+        return 0;
+    if (m_repeat && m_state == Pressed) {
+        const uint32_t interval = RepeatInterval(), elapsed = now - m_clickTick;
+        return elapsed > interval ? 0 : interval - elapsed + 1;
+    }
+    return kStill;
+}
+
 void Button::Render(float alpha)
 {
     DrawingSurface* surface = m_display ? m_display->GetSurface() : nullptr;
@@ -101,8 +112,7 @@ void Button::Render(float alpha)
         return;
     const uint32_t now = Now();
     if (m_repeat && m_state == Pressed) {
-        const uint32_t interval = m_repeatPhase == 1 ? 400 : 150;
-        if (now - m_clickTick > interval) {
+        if (now - m_clickTick > RepeatInterval()) {
             m_repeatPhase = 0;
             m_clickTick = now;
             // Drawing runs on the render thread: the command goes to the user-interface thread,

@@ -24,6 +24,9 @@ public:
     bool OnLButtonUp(uint32_t flags, int x, int y) override;
     bool OnLButtonDblClk(int x, int y) override;
     void Render(float alpha) override;
+    // A cross-fade under way and the pulse of a steady focus move at every frame; a held repeating
+    // button is due at its next repeat.
+    uint32_t AnimationDelay(uint32_t now) override;
 
     int GetState() const { return m_state; }
     int GetPreviousState() const { return m_previousState; }
@@ -32,6 +35,8 @@ public:
     // The frame a state shows as the current one and as the previous one.
     static int CurrentFrame(int state);
     static int PreviousFrame(int state);
+    // Held down, the first repeat comes after 400 ms, the next ones every 150 ms.
+    uint32_t RepeatInterval() const { return m_repeatPhase == 1 ? 400 : 150; }
 
     bool m_repeat = false;
 

@@ -210,6 +210,20 @@ void Control::Layout()
     }
 }
 
+uint32_t Control::AnimationDelay(uint32_t now)
+{
+    uint32_t delay = kStill;
+    for (Component* child : m_children) {
+        Control* const control = child->AsControl();
+        if (control && control->m_visible) {
+            const uint32_t d = control->AnimationDelay(now);
+            if (d < delay)
+                delay = d;
+        }
+    }
+    return delay;
+}
+
 void Control::Render(float alpha)
 {
     if (!m_display)

@@ -39,6 +39,11 @@ public:
     virtual void SetSize(int cx, int cy);
     virtual void Layout();
     virtual void Render(float alpha);
+    // Milliseconds until this control's picture changes by itself (a fade, a pulse, a timed hide),
+    // 0 while it moves, kStill when only a call from outside can change it: the render thread
+    // draws again then and no sooner. A control answers for its visible children.
+    static constexpr uint32_t kStill = 0xFFFFFFFFu;
+    virtual uint32_t AnimationDelay(uint32_t now);
 
     Control* GetFocusedChild() const;
     int GetFocusIndex() const { return m_focusIndex; }

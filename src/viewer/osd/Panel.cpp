@@ -35,6 +35,13 @@ bool Panel::OnLButtonDblClk(int x, int y)
     return IsShownNow() && Control::OnLButtonDblClk(x, y);
 }
 
+uint32_t Panel::AnimationDelay(uint32_t now)
+{
+    if (m_state == Showing || m_state == Hiding)
+        return 0;
+    return m_state == Hidden ? kStill : Control::AnimationDelay(now);
+}
+
 uint32_t Panel::GetTransitionTime(int state)
 {
     return state == Showing || state == Hiding ? 400 : 1;

@@ -27,6 +27,8 @@ public:
     virtual uint32_t GetTransitionTime(int state);
     // Target 2 shows, 0 hides; a transition under way reverses from where it stands.
     virtual void SetState(int target);
+    // A transition moves at every frame; a hidden panel draws nothing that could move.
+    uint32_t AnimationDelay(uint32_t now) override;
 
     int GetState() const { return m_state; }
 

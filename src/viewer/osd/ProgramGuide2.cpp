@@ -441,6 +441,13 @@ void ProgramGuide2::DrawTitles(float alpha)
     }
 }
 
+uint32_t ProgramGuide2::AnimationDelay(uint32_t now)
+{
+    const uint32_t children = Control::AnimationDelay(now);
+    const uint32_t marker = m_nowTexture && m_model ? 1000 : kStill;
+    return children < marker ? children : marker;
+}
+
 void ProgramGuide2::DrawNowMarker(float alpha)
 {
     if (!m_nowTexture)

@@ -30,6 +30,8 @@ public:
     bool OnLButtonDown(uint32_t flags, int x, int y) override;
     bool OnMouseWheel(uint32_t flags, int delta, int x, int y) override;
     void Render(float alpha) override;
+    // The present-time marker follows the wall clock, read in whole seconds.
+    uint32_t AnimationDelay(uint32_t now) override;
     bool OnKey(unsigned key, unsigned repeat, unsigned flags);
 
     void SetFont(OsdFont* font);

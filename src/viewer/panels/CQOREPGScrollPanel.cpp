@@ -34,6 +34,11 @@ void CQOREPGScrollPanel::Render(float alpha)
         DrawChild(child, f * alpha);
 }
 
+uint32_t CQOREPGScrollPanel::AnimationDelay(uint32_t now)
+{
+    return m_state == Hidden ? Control::AnimationDelay(now) : Panel::AnimationDelay(now);
+}
+
 uint32_t CQOREPGScrollPanel::GetTransitionTime(int state)
 {
     return state == Showing || state == Hiding ? 150 : 1;

@@ -13,6 +13,8 @@ public:
     void Layout() override;
     void Render(float alpha) override;
     uint32_t GetTransitionTime(int state) override;
+    // Hidden, it still draws its buttons dimly: they may pulse.
+    uint32_t AnimationDelay(uint32_t now) override;
 
     OnScreenDisplay::Image* m_background = nullptr;
     OnScreenDisplay::Button* m_left = nullptr;

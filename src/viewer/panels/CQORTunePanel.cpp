@@ -37,6 +37,16 @@ void CQORTunePanel::Render(float alpha)
     }
 }
 
+uint32_t CQORTunePanel::AnimationDelay(uint32_t now)
+{
+    const uint32_t delay = Panel::AnimationDelay(now);
+    if (m_hideDeadline == 0 || m_state == Hidden)
+        return delay;
+    const int32_t left = static_cast<int32_t>(m_hideDeadline - now);
+    const uint32_t hide = left < 0 ? 0 : static_cast<uint32_t>(left) + 1;
+    return hide < delay ? hide : delay;
+}
+
 uint32_t CQORTunePanel::GetTransitionTime(int state)
 {
     return state == Showing || state == Hiding ? 300 : 1;

@@ -19,6 +19,8 @@ public:
     void Layout() override;
     void Render(float alpha) override;
     uint32_t GetTransitionTime(int state) override;
+    // Drawn, it is due to hide at its deadline.
+    uint32_t AnimationDelay(uint32_t now) override;
 
     // 0-9 appends a digit (a fifth is ignored), a negative value erases the last one. Either way
     // the label is refreshed and the main frame told the number.

@@ -31,6 +31,16 @@ void CQORVolumePanel::Render(float alpha)
     DrawChild(m_volumeBar, f * alpha);
 }
 
+uint32_t CQORVolumePanel::AnimationDelay(uint32_t now)
+{
+    const uint32_t delay = Panel::AnimationDelay(now);
+    if (m_state != Shown)
+        return delay;
+    const uint32_t shown = now - m_lastShow;
+    const uint32_t hide = shown > kDisplayTime ? 0 : kDisplayTime - shown + 1;
+    return hide < delay ? hide : delay;
+}
+
 uint32_t CQORVolumePanel::GetTransitionTime(int state)
 {
     return state == Showing || state == Hiding ? 300 : 1;

@@ -16,6 +16,8 @@ public:
     uint32_t GetTransitionTime(int state) override;
     // A show request (2) restarts the display time, even on a panel already shown.
     void SetState(int target) override;
+    // Shown, it is due to hide when its display time has run.
+    uint32_t AnimationDelay(uint32_t now) override;
 
     OnScreenDisplay::VolumeBar* m_volumeBar = nullptr;
 

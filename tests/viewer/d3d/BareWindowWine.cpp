@@ -1,10 +1,12 @@
 // The floor a Direct3D 9 window costs under Wine, for the viewer's benchmark to set beside the
 // viewer: a window with a device made as the viewer makes its own (primary-screen-sized back
-// buffer, copy swap, software vertex processing, multithreaded), cleared and presented every 5 ms
-// as the viewer's render thread redraws, for the seconds given (default 10), then it ends. With
-// "video" it also does what the video path asks of Wine: a 720x576 YUY2 frame written into an
-// offscreen surface and stretched into a power-of-two render-target texture 50 times a second (the
-// renderer), and that texture drawn on a quad with DrawPrimitiveUP at every redraw (the render thread).
+// buffer, copy swap, software vertex processing, multithreaded), paced as the viewer's render
+// thread is: at the display mode's refresh (60 Hz when it reports none) it clears and presents, but
+// only when the picture changed, for the seconds given (default 10), then it ends. With "video" it
+// also does what the video path asks of Wine: a 720x576 YUY2 frame written into an offscreen
+// surface and stretched into a power-of-two render-target texture 50 times a second (the renderer),
+// and that texture drawn on a quad with DrawPrimitiveUP at the next refresh (the render thread).
+// It answers the viewer's frame-count message (presented, drawn, video frames) as the viewer does.
 #include <windows.h>
 
 #include <d3d9.h>
@@ -18,6 +20,16 @@ struct Vertex {
     float x, y, z, rhw, u, v;
 };
 
+constexpr UINT kFrameCountsMessage = 2031;
+unsigned g_counts[3]; // presented, drawn, video frames
+
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == kFrameCountsMessage)
+        return wParam < 3 ? g_counts[wParam] : 0;
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -25,7 +37,7 @@ int main(int argc, char** argv)
     const DWORD seconds = argc > 1 ? DWORD(std::atoi(argv[1])) : 10;
     const bool video = argc > 2 && std::strcmp(argv[2], "video") == 0;
     WNDCLASSW wc = {};
-    wc.lpfnWndProc = DefWindowProcW;
+    wc.lpfnWndProc = WindowProc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"BareDirect3DWindow";
     RegisterClassW(&wc);
@@ -57,7 +69,10 @@ int main(int argc, char** argv)
     const float w = float(pp.BackBufferWidth), h = float(pp.BackBufferHeight);
     const Vertex quad[4] = {{0, 0, 0, 1, 0, 0}, {w, 0, 0, 1, 720.0f / 1024, 0}, {0, h, 0, 1, 0, 576.0f / 1024},
                             {w, h, 0, 1, 720.0f / 1024, 576.0f / 1024}};
-    DWORD nextFrame = GetTickCount(), frames = 0;
+    D3DDISPLAYMODE mode{};
+    const DWORD period = 1000 / (SUCCEEDED(device->GetDisplayMode(0, &mode)) && mode.RefreshRate ? mode.RefreshRate : 60);
+    DWORD nextFrame = GetTickCount(), nextRefresh = GetTickCount(), frames = 0;
+    bool changed = true;
     const DWORD end = GetTickCount() + seconds * 1000;
     while (int(end - GetTickCount()) > 0) {
         MSG msg;
@@ -77,18 +92,36 @@ int main(int argc, char** argv)
                 device->StretchRect(frame, &picture, level, &picture, D3DTEXF_NONE);
                 level->Release();
             }
+            changed = true;
+            ++g_counts[2];
         }
-        device->Clear(0, nullptr, D3DCLEAR_TARGET, D3DCOLOR_XRGB(0, 0, 0), 1.0f, 0);
-        if (SUCCEEDED(device->BeginScene())) {
-            if (video) {
-                device->SetTexture(0, texture);
-                device->SetFVF(D3DFVF_XYZRHW | D3DFVF_TEX1);
-                device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(Vertex));
+        const DWORD now = GetTickCount();
+        if (int(now - nextRefresh) >= 0) {
+            nextRefresh += period;
+            if (int(now - nextRefresh) >= 0)
+                nextRefresh = now + period;
+            if (changed) {
+                changed = false;
+                device->Clear(0, nullptr, D3DCLEAR_TARGET, D3DCOLOR_XRGB(0, 0, 0), 1.0f, 0);
+                if (SUCCEEDED(device->BeginScene())) {
+                    if (video) {
+                        device->SetTexture(0, texture);
+                        device->SetFVF(D3DFVF_XYZRHW | D3DFVF_TEX1);
+                        device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(Vertex));
+                    }
+                    device->EndScene();
+                }
+                ++g_counts[1];
+                if (SUCCEEDED(device->Present(nullptr, nullptr, nullptr, nullptr)))
+                    ++g_counts[0];
             }
-            device->EndScene();
         }
-        device->Present(nullptr, nullptr, nullptr, nullptr);
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+        // Until the next refresh or video frame, whichever comes first, or a message.
+        const DWORD after = GetTickCount();
+        int wait = int(nextRefresh - after);
+        if (video && int(nextFrame - after) < wait)
+            wait = int(nextFrame - after);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, wait > 0 ? DWORD(wait) : 0, QS_ALLINPUT);
     }
     if (frame)
         frame->Release();

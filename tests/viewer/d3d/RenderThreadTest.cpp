@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 
 #include "viewer/d3d/CD3DHandler.h"
@@ -11,7 +12,9 @@
 #include "viewer/d3d/CRenderThread.h"
 #include "support/HostProgram.h"
 #include "support/TestMedia.h"
+#include "viewer/osd/Clock.h"
 #include "viewer/osd/Display.h"
+#include "viewer/osd/Panel.h"
 
 using namespace OnScreenDisplay;
 
@@ -153,7 +156,11 @@ TEST_F(RenderThreadTest, DrawsTheTreeAndObeysItsCommands)
     EXPECT_EQ(thread.Pause(), 0u);
     EXPECT_EQ(thread.FramesPresented(), 0u);
     EXPECT_EQ(thread.Run(), 0u);
-    ASSERT_TRUE(WaitFor([&] { return thread.FramesPresented() >= 3; }));
+    // An unchanged tree is drawn once; video frames draw it again.
+    ASSERT_TRUE(WaitFor([&] {
+        SetEvent(m_handler.GetRenderEvent());
+        return thread.FramesPresented() >= 3;
+    }));
     m_grab = GrabClient(thread);
 
     // Paused after the frame in progress: no frame until the next run, however often video wakes it.
@@ -190,7 +197,10 @@ TEST_F(RenderThreadTest, DrawsTheTreeAndObeysItsCommands)
     ASSERT_EQ(m_handler.Create(m_window, m_window), S_OK);
     m_root.Create(m_handler.GetSurface());
     EXPECT_EQ(thread.Run(), 0u);
-    EXPECT_TRUE(WaitFor([&] { return thread.FramesPresented() >= paused + 2; }));
+    EXPECT_TRUE(WaitFor([&] {
+        SetEvent(m_handler.GetRenderEvent());
+        return thread.FramesPresented() >= paused + 2;
+    }));
 
     thread.Exit();
     EXPECT_FALSE(thread.ThreadExists());
@@ -202,11 +212,111 @@ TEST_F(RenderThreadTest, ALostDeviceAsksForOneRecreation)
     ASSERT_TRUE(thread.Create());
     g_deviceLostMessages = 0;
     EXPECT_EQ(thread.Run(), 0u);
-    ASSERT_TRUE(WaitFor([&] { return thread.presents >= 20; }));
+    ASSERT_TRUE(WaitFor([&] {
+        SetEvent(m_handler.GetRenderEvent());
+        return thread.presents >= 20;
+    }));
     thread.Pause();
     WaitFor([] { return true; }); // collect what was posted before the pause
     EXPECT_EQ(g_deviceLostMessages, 1);
     EXPECT_EQ(thread.FramesPresented(), 0u);
+}
+
+namespace {
+
+std::atomic<uint32_t> g_tick{100000};
+uint32_t TestTick()
+{
+    return g_tick.load();
+}
+
+// A panel that fills its square while shown or in transition.
+class FlatPanel : public Panel {
+public:
+    FlatPanel() { m_quad->SetParent(this); }
+    void Layout() override { m_quad->SetRect(0, 0, m_rect.Width(), m_rect.Height()); }
+    void Render(float alpha) override
+    {
+        GetProgress();
+        if (m_state != Hidden)
+            DrawChild(m_quad, alpha);
+    }
+
+private:
+    FlatQuad* m_quad = new FlatQuad(0xFF00FF00); // a child: the tree deletes it
+};
+
+} // namespace
+
+// Frames counted, not timed: the loop draws at a refresh only for a new video frame, a change of the
+// tree made under the user-interface lock or a running animation; an idle screen is not drawn again.
+TEST_F(RenderThreadTest, DrawsOnlyWhatChangedAtMostOncePerRefresh)
+{
+    OnScreenDisplay::SetTickSource(&TestTick);
+    auto* quad = new FlatQuad(0xFFFF0000);
+    quad->SetRect(0, 0, 320, 240);
+    quad->SetParent(&m_root);
+    CRenderThread thread(m_handler, m_uiLock, m_root, m_window);
+    ASSERT_TRUE(thread.Create());
+    ASSERT_EQ(thread.Run(), 0u);
+    ASSERT_TRUE(WaitFor([&] { return thread.FramesDrawn() >= 1; }));
+    // Lets n refreshes pass; the frames drawn meanwhile.
+    auto drawnOver = [&](unsigned n) {
+        const unsigned drawn = thread.FramesDrawn(), refreshes = thread.Refreshes();
+        EXPECT_TRUE(WaitFor([&] { return thread.Refreshes() >= refreshes + n; }));
+        return thread.FramesDrawn() - drawn;
+    };
+
+    EXPECT_EQ(drawnOver(10), 0u) << "an idle screen";
+
+    unsigned drawn = thread.FramesDrawn();
+    SetEvent(m_handler.GetRenderEvent());
+    EXPECT_TRUE(WaitFor([&] { return thread.FramesDrawn() > drawn; }));
+    EXPECT_EQ(drawnOver(10), 0u) << "after the new video frame";
+    EXPECT_EQ(thread.FramesDrawn(), drawn + 1) << "a new video frame";
+    EXPECT_GE(thread.VideoFramesSeen(), 1u);
+
+    drawn = thread.FramesDrawn();
+    {
+        base::CScopedLock ui(m_uiLock); // the user-interface thread changes the tree
+        quad->SetRect(0, 0, 160, 120);
+    }
+    EXPECT_TRUE(WaitFor([&] { return thread.FramesDrawn() > drawn; }));
+    EXPECT_EQ(drawnOver(10), 0u) << "after the change of the tree";
+    EXPECT_EQ(thread.FramesDrawn(), drawn + 1) << "a change of the tree";
+
+    // A panel sliding in is drawn at every refresh while its clock stands still, and no more often.
+    auto* panel = new FlatPanel;
+    {
+        base::CScopedLock ui(m_uiLock);
+        panel->SetRect(320, 240, 640, 480);
+        panel->Layout();
+        m_root.AddChild(panel);
+        panel->SetState(Panel::Shown);
+    }
+    ASSERT_TRUE(WaitFor([&] { return thread.FramesDrawn() > drawn + 1; }));
+    const unsigned refreshes = thread.Refreshes();
+    const unsigned animated = drawnOver(10);
+    EXPECT_GE(animated, 9u) << "an animation";
+    EXPECT_LE(animated, thread.Refreshes() - refreshes + 1) << "more than one frame per refresh";
+
+    // Its transition over (the clock moved past its 400 ms), it is drawn shown once and then rests.
+    g_tick += 1000;
+    EXPECT_TRUE(WaitFor([&] { return drawnOver(3) == 0; }));
+    EXPECT_EQ(drawnOver(10), 0u) << "after the animation";
+
+    // An uncovered window gets the picture presented again without drawing it.
+    const unsigned presented = thread.FramesPresented();
+    drawn = thread.FramesDrawn();
+    thread.RequestPresent();
+    EXPECT_TRUE(WaitFor([&] { return thread.FramesPresented() > presented; }));
+    EXPECT_EQ(thread.FramesDrawn(), drawn);
+    EXPECT_EQ(thread.FrameCount(0), thread.FramesPresented());
+    EXPECT_EQ(thread.FrameCount(1), thread.FramesDrawn());
+
+    thread.Exit();
+    EXPECT_EQ(panel->GetState(), Panel::Shown);
+    OnScreenDisplay::SetTickSource(nullptr);
 }
 
 TEST(D3DAdapterChoice, TheWindowsMonitorElseTheDefault)

@@ -123,6 +123,9 @@ TEST_F(Buttons, HeldButtonsRepeatThroughTheUserInterfaceThread)
     root.OnMouseMove(0, 10, 10);
     ASSERT_TRUE(root.OnLButtonDown(1, 10, 10)); // the press itself: a command at 0 ms
     const uint32_t pressed = g_now;
+    // Drawn again while its press fades in, then at its first repeat.
+    EXPECT_EQ(root.AnimationDelay(pressed + 50), 0u);
+    EXPECT_EQ(root.AnimationDelay(pressed + 100), 301u);
     for (uint32_t t = 0; t <= 1000; t += 10) {
         g_now = pressed + t;
         root.Render(1.0f);
@@ -136,6 +139,14 @@ TEST_F(Buttons, HeldButtonsRepeatThroughTheUserInterfaceThread)
     g_now += 1000;
     root.Render(1.0f);
     EXPECT_EQ(host.posted.size(), 4u);
+    EXPECT_EQ(root.AnimationDelay(g_now), 0u); // the steady focus pulses
+    root.OnMouseMove(0, 500, 500);
+    EXPECT_EQ(root.AnimationDelay(g_now + 200), 0u); // fading out of the focus
+    EXPECT_EQ(root.AnimationDelay(g_now + 201), Control::kStill);
+    root.OnMouseMove(0, 10, 10);
+    EXPECT_EQ(root.AnimationDelay(g_now + 1000), 0u);
+    button->SetVisible(false);
+    EXPECT_EQ(root.AnimationDelay(g_now + 1000), Control::kStill) << "a hidden button is not drawn";
 }
 
 TEST_F(Buttons, TabsLayOutSelectAndRelease)

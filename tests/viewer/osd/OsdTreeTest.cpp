@@ -6,6 +6,7 @@
 #include "viewer/osd/Clock.h"
 #include "viewer/osd/Display.h"
 #include "viewer/osd/Panel.h"
+#include "viewer/osd/RedrawSchedule.h"
 
 using namespace OnScreenDisplay;
 
@@ -94,6 +95,57 @@ TEST_F(OsdTree, PanelTransitionsReverseMidWayAndCompleteWhenDrawn)
     g_now += 400;
     EXPECT_EQ(wrapping.GetProgress(), 1.0f);
     EXPECT_EQ(wrapping.GetState(), Panel::Shown);
+}
+
+TEST_F(OsdTree, AnimationDelayOfVisibleTransitions)
+{
+    Display root;
+    root.SetSize(640, 480);
+    EXPECT_EQ(root.AnimationDelay(g_now), Control::kStill);
+    auto* panel = new Panel();
+    root.AddChild(panel);
+    EXPECT_EQ(root.AnimationDelay(g_now), Control::kStill) << "hidden";
+    panel->SetState(Panel::Shown);
+    EXPECT_EQ(root.AnimationDelay(g_now), 0u) << "showing";
+    g_now += 400;
+    EXPECT_EQ(root.AnimationDelay(g_now), 0u) << "its end not yet drawn";
+    panel->GetProgress();
+    EXPECT_EQ(root.AnimationDelay(g_now), Control::kStill) << "shown";
+    panel->SetState(Panel::Hidden);
+    EXPECT_EQ(root.AnimationDelay(g_now), 0u) << "hiding";
+    panel->SetVisible(false);
+    EXPECT_EQ(root.AnimationDelay(g_now), Control::kStill) << "an invisible control is not drawn";
+}
+
+// The refresh clock at 50 Hz (20 ms), in microseconds.
+TEST(RedrawSchedule, DrawsAtRefreshesOnlyForChangesAndDueAnimations)
+{
+    EXPECT_EQ(RedrawSchedule::PeriodFor(0), 16666);
+    EXPECT_EQ(RedrawSchedule::PeriodFor(75), 13333);
+    RedrawSchedule s(50);
+    s.Start(1000000);
+    EXPECT_EQ(s.WaitFrom(1000000), 0);
+    EXPECT_TRUE(s.Refresh(1000000, false)) << "the first refresh draws";
+    s.Drawn(1000000, RedrawSchedule::kStill);
+    EXPECT_EQ(s.WaitFrom(1005000), 15000);
+    for (int64_t t = 1020000; t < 1200000; t += 20000)
+        EXPECT_FALSE(s.Refresh(t, false)) << "idle at " << t;
+    EXPECT_TRUE(s.Refresh(1200000, true)) << "a change";
+    s.Drawn(1200000, 0); // an animation runs
+    EXPECT_TRUE(s.Refresh(1220000, false));
+    s.Drawn(1220000, 50); // due in 50 ms: drawn at the first refresh at or after it
+    EXPECT_FALSE(s.Refresh(1240000, false));
+    EXPECT_FALSE(s.Refresh(1260000, false));
+    EXPECT_TRUE(s.Refresh(1280000, false));
+    s.Drawn(1280000, RedrawSchedule::kStill);
+    EXPECT_FALSE(s.Refresh(1300000, false));
+    EXPECT_EQ(s.NextRefresh(), 1320000);
+    // A draw that overran two refreshes starts the clock again.
+    EXPECT_TRUE(s.Refresh(1365000, true));
+    EXPECT_EQ(s.NextRefresh(), 1385000);
+    // One late by less than a period keeps the clock.
+    s.Refresh(1390000, false);
+    EXPECT_EQ(s.NextRefresh(), 1405000);
 }
 
 TEST_F(OsdTree, MouseRoutingFocusAndPanelStates)

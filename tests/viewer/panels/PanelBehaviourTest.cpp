@@ -385,6 +385,7 @@ TEST_F(PanelBehaviour, TuneDigitsAndHideDeadline)
     EXPECT_EQ(tune->GetState(), Panel::Shown);
 
     tune->AddDigit(-1);
+    EXPECT_EQ(tune->AnimationDelay(g_now), 1501u); // drawn again when the deadline has passed
     g_now += 1500;
     Draw();
     EXPECT_EQ(tune->GetState(), Panel::Shown); // at the deadline, not past it
@@ -419,12 +420,14 @@ TEST_F(PanelBehaviour, VolumeHidesThreeSecondsAfterTheLastChange)
         ASSERT_EQ(volume->GetState(), Panel::Shown) << second;
         ASSERT_EQ(log.size(), 1u);
     }
+    EXPECT_EQ(volume->AnimationDelay(g_now), 2001u); // drawn again when its time has run
     g_now += 2000; // 3000 ms since the last change: not more
     Draw();
     EXPECT_EQ(volume->GetState(), Panel::Shown);
     g_now += 1;
     Draw();
     EXPECT_EQ(volume->GetState(), Panel::Hiding);
+    EXPECT_EQ(volume->AnimationDelay(g_now), 0u);
     ASSERT_EQ(log.size(), 1u);
     EXPECT_FLOAT_EQ(log[0].alpha, 1.0f);
     g_now += 150;
@@ -435,6 +438,7 @@ TEST_F(PanelBehaviour, VolumeHidesThreeSecondsAfterTheLastChange)
     Draw();
     EXPECT_TRUE(log.empty());
     EXPECT_EQ(volume->GetState(), Panel::Hidden);
+    EXPECT_EQ(volume->AnimationDelay(g_now), Control::kStill);
 }
 
 // The page and overlay draw nothing before their first bitmap, though their panels are shown.
