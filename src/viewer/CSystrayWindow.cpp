@@ -1,3 +1,7 @@
+// <winsock2.h> (brought by the main frame's header) must come before the <windows.h> of the
+// window's own header.
+#include <winsock2.h>
+
 #include "viewer/CSystrayWindow.h"
 
 #include <shellapi.h>

@@ -9,9 +9,11 @@
 #include <string>
 #include <vector>
 
+// First: it brings <winsock2.h>, which must come before <windows.h>.
+#include "dvb/libDVB_EthernetDevice/win/CSAPParser.h"
+
 #include "base/Lock.h"
 #include "dvb/DVBPlaybackCore/win/CQOREngine.h"
-#include "dvb/libDVB_EthernetDevice/win/CSAPParser.h"
 #include "framework/win/Afx.h"
 #include "media/playback/win/CPlaybackHost.h"
 #include "media/filters/videorenderer/win/CVideoStreamTable.h"

@@ -1,3 +1,7 @@
+// <winsock2.h> (brought by the main frame's header) must come before the <windows.h> of the
+// program's own header.
+#include <winsock2.h>
+
 #include "viewer/qor.h"
 
 #include <commctrl.h>

@@ -143,7 +143,7 @@ void CFilePlayback::Seek(double fraction)
     // state it was in. Sound-only graphs seek as they are: stopped and started again they hung or
     // crashed now and then, sought in place never.
     const OAFilterState state =
-        m_mediaControl && m_hasVideo ? GraphState(m_mediaControl, kStateWait) : State_Stopped;
+        m_mediaControl && m_hasVideo ? GraphState(m_mediaControl, kStateWait) : OAFilterState(State_Stopped);
     if (state != State_Stopped)
         m_mediaControl->Stop();
     m_seeking->SetPositions(&position, AM_SEEKING_AbsolutePositioning, &stop, AM_SEEKING_NoPositioning);

@@ -86,8 +86,9 @@ TEST(FfmpegDemuxTest, TimesRiseAcrossThePtsWrap)
             const auto& before = run.units[pin][i - 1];
             const auto& unit = run.units[pin][i];
             wrapped |= unit.pts >= kPtsPeriod && before.pts < kPtsPeriod;
-            if (pin == 1)
+            if (pin == 1) {
                 EXPECT_GT(unit.start, before.start) << "audio unit " << i;
+            }
             EXPECT_LT(std::llabs(unit.start - before.start), 10000000) << "jump at unit " << i;
         }
         EXPECT_LT(run.units[pin].front().start, 10000000);
