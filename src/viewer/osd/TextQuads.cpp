@@ -1,5 +1,6 @@
 #include "viewer/osd/TextQuads.h"
 
+#include <cmath>
 #include <vector>
 
 #include "viewer/osd/COSDString.h"
@@ -75,10 +76,13 @@ void BuildTextQuads(const COSDString& text, GlyphAtlas& font, const TextStyle& s
                     const std::function<void(uint32_t, const Vertex*, unsigned)>& draw)
 {
     const int width = text.GetWidth(), height = text.GetHeight();
-    // An empty text measures 0 x 0; an aspect of 0 would scale to infinity.
+    // An empty text measures 0 x 0. The aspect divides: a tiny one (a denormal passes a test of
+    // its sign) makes the width infinite, and no quad of it could be placed.
     if (width <= 0 || height <= 0 || !(style.aspect > 0.0f))
         return;
     const float wq = 2.0f * (static_cast<float>(width) / height) / style.aspect;
+    if (!std::isfinite(wq))
+        return;
     const float sx = wq / width, sy = 2.0f / height;
     float offset = 0.0f;
     if (style.align == AlignCentre)

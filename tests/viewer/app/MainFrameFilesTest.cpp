@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cmath>
 #include <cstdlib>
 #include <mutex>
 #include <string>
@@ -20,6 +21,7 @@
 #include "viewer/ViewerGlobals.h"
 #include "viewer/panels/CQORBackgroundpanel.h"
 #include "viewer/panels/CQORChannelsPanel.h"
+#include "viewer/osd/Seekbar.h"
 #include "viewer/panels/CQORInfoPanel.h"
 #include "viewer/panels/CQORRecordedPanel.h"
 #include "viewer/panels/CQORSwitcherPanel.h"
@@ -63,6 +65,7 @@ public:
     // platform: such a file is then only reported as opened with video.
     bool fakeVideo = false;
     using CMainFrame::ChooseChannelNode;
+    using CMainFrame::FileIsRunning;
 
 protected:
     HRESULT LiveBuildGraph() override { return S_OK; }
@@ -141,6 +144,59 @@ protected:
     {
         const CString& path = m_frame->opened.back();
         return path.Mid(path.ReverseFind(L'\\') + 1);
+    }
+    // The File menu's "Open file" (its first line) with the path typed into the open dialog that
+    // follows and OK clicked, as a user does.
+    void OpenFromFileMenu(const CString& path)
+    {
+        std::atomic<bool> typed{false};
+        std::thread typist([&] {
+            const DWORD process = GetCurrentProcessId();
+            for (int i = 0; i < 2000 && !typed; ++i) {
+                for (HWND w = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); w && !typed;
+                     w = FindWindowExW(nullptr, w, L"#32770", nullptr)) {
+                    DWORD owner = 0;
+                    GetWindowThreadProcessId(w, &owner);
+                    // The file name box of the platform's open dialog (cmb13, or edt1 in the old style).
+                    HWND name = GetDlgItem(w, 0x47C) ? GetDlgItem(w, 0x47C) : GetDlgItem(w, 0x480);
+                    if (owner != process || !IsWindowVisible(w) || !name)
+                        continue;
+                    SetWindowTextW(name, path);
+                    PostMessageW(w, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(w, IDOK)));
+                    typed = true;
+                }
+                if (!typed)
+                    Sleep(10);
+            }
+        });
+        ChooseFromPopup(40, {VK_DOWN, VK_RETURN}); // returns when the dialog has closed
+        typist.join();
+        EXPECT_TRUE(typed) << "no open dialog";
+    }
+    // A left click at `fraction` of the info bar's seek strip, once the pointer over it has brought
+    // the bar up; the strip's rectangle is read from the display (window coordinates).
+    void ClickSeekStrip(double fraction)
+    {
+        CQORInfoPanel* info = m_frame->GetDisplay().GetInfo();
+        ASSERT_TRUE(info && info->m_progress);
+        OnScreenDisplay::RectF r;
+        {
+            base::CScopedLock ui(m_frame->GetUiLock());
+            r = info->m_progress->GetRect();
+            for (OnScreenDisplay::Component* c = info->m_progress->GetParent(); c; c = c->GetParent())
+                if (OnScreenDisplay::Control* parent = c->AsControl())
+                    OnScreenDisplay::OffsetRect(r, parent->GetRect().left, parent->GetRect().top);
+        }
+        ASSERT_GT(r.Width(), 20.0f);
+        const int x = static_cast<int>(r.left + fraction * (r.Width() - 1)), y = static_cast<int>((r.top + r.bottom) / 2);
+        const LPARAM at = MAKELPARAM(x, y);
+        m_frame->SendMessageW(WM_MOUSEMOVE, 0, at);
+        ASSERT_TRUE(PumpUntil([&] {
+            base::CScopedLock ui(m_frame->GetUiLock());
+            return info->GetState() == OnScreenDisplay::Panel::Shown;
+        }, 5000)) << "the info bar up under the pointer";
+        m_frame->SendMessageW(WM_LBUTTONDOWN, MK_LBUTTON, at);
+        m_frame->SendMessageW(WM_LBUTTONUP, 0, at);
     }
 
 };
@@ -326,6 +382,42 @@ TEST_F(MainFrameFilesTest, MediaFilesGoToTheFileGraphOrTheEngine)
     // A file that cannot be opened changes nothing.
     m_frame->OpenMediaFile(m_folder + L"\\missing.avi");
     EXPECT_EQ(m_frame->GetMode(), 0);
+}
+
+// A sound file opened from the File menu, paused, sought by clicks on the seek strip to its middle
+// and its end, played again and stopped with the Stop button's command, then closed: the platform's
+// MPEG audio graph once hung in Stop after such seeks. Several rounds: the hang came now and then.
+TEST_F(MainFrameFilesTest, ASoundFileSoughtToItsEndStopsAndCloses)
+{
+    const CString mp3 = WindowsPath(test::MediaPath("playback/tone.mp3"));
+    // Wide enough for the info bar to hold its seek strip beside its buttons.
+    m_frame->SetWindowPos(nullptr, 0, 0, 1024, 640, SWP_NOZORDER | SWP_NOMOVE);
+    for (int round = 0; round < 4; ++round) {
+        SCOPED_TRACE(round);
+        m_frame->opened.clear();
+        ASSERT_NO_FATAL_FAILURE(OpenFromFileMenu(mp3));
+        ASSERT_EQ(m_frame->opened.size(), 1u);
+        EXPECT_EQ(FileNameOfOpened(), L"tone.mp3");
+        ASSERT_EQ(m_frame->GetMode(), 1);
+        ASSERT_TRUE(m_frame->FileIsRunning());
+        Command(12); // pause
+        EXPECT_FALSE(m_frame->FileIsRunning());
+        // Each click moves the paused file: the strip's tick shows the place.
+        for (double fraction : {0.5, 1.0}) {
+            ASSERT_NO_FATAL_FAILURE(ClickSeekStrip(fraction));
+            EXPECT_TRUE(PumpUntil([&] {
+                base::CScopedLock ui(m_frame->GetUiLock());
+                return std::abs(m_frame->GetDisplay().GetInfo()->m_progress->GetPosition() - fraction) < 0.05;
+            }, 5000)) << fraction;
+        }
+        Command(12); // play
+        EXPECT_TRUE(m_frame->FileIsRunning());
+        Command(17); // stop: paused at the start
+        EXPECT_EQ(m_frame->GetMode(), 1);
+        EXPECT_FALSE(m_frame->FileIsRunning());
+        Command(32778); // Close file
+        EXPECT_EQ(m_frame->GetMode(), 0);
+    }
 }
 
 TEST_F(MainFrameFilesTest, RecordingIsAProgramStreamThatPlaysFromTheList)

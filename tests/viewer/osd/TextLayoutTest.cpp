@@ -146,11 +146,14 @@ TEST(TextLayout, QuadsAlignClipFadeAndBand)
     style.bandTop = -0.5f;
     EXPECT_TRUE(Draw(s, atlas, style).empty());
 
-    // Nothing for an empty text or an aspect of 0, and no NaN anywhere.
+    // Nothing for an empty text, an aspect of 0 or one so small that the width it gives is
+    // infinite (a denormal, positive as it is), and no NaN anywhere.
     COSDString empty;
     empty.Layout(atlas, u"");
     EXPECT_TRUE(Draw(empty, atlas, TextStyle{1.0f, 0xFF000000, AlignLeft}).empty());
     EXPECT_TRUE(Draw(s, atlas, TextStyle{0.0f, 0xFF000000, AlignLeft}).empty());
+    for (int align : {AlignLeft, AlignCentre, AlignRight})
+        EXPECT_TRUE(Draw(s, atlas, TextStyle{3.6e-42f, 0xFF000000, align}).empty()) << align;
 
     // Without shaping, letters stand at their own extents.
     r.shaping = false;

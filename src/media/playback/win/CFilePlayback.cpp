@@ -71,6 +71,8 @@ HRESULT CFilePlayback::Open(const CString& path, bool* hasVideo)
         Close();
         return FAILED(hr) ? hr : E_FAIL;
     }
+    m_parser = parser;
+    m_parser->AddRef();
     CPinList pins;
     CollectPins(parser, PINDIR_OUTPUT, pins);
     bool rendered = false;
@@ -109,9 +111,10 @@ HRESULT CFilePlayback::Close()
     m_rotCookie = 0;
     ReleaseInterface(m_basicAudio);
     if (m_mediaControl) {
-        m_mediaControl->Stop();
+        StopGraph();
         ReleaseInterface(m_mediaControl);
     }
+    ReleaseInterface(m_parser);
     DetachRenderers(m_graph);
     if (m_events) {
         m_events->SetNotifyWindow(0, 0, 0);
@@ -184,7 +187,30 @@ void CFilePlayback::SetVolume(int percent)
 void CFilePlayback::Stop()
 {
     if (m_mediaControl)
-        m_mediaControl->Stop();
+        StopGraph();
+}
+
+void CFilePlayback::StopGraph()
+{
+    // The graph stops its filters from the renderers upstream. Wine's MPEG audio decoder frees its
+    // transform when it stops, while the parser's stream thread may still be pushing a sample into
+    // it; that thread then waits forever in the decoder, and the parser's Stop waits for that thread
+    // (an MP3 paused, sought and run hung in about one Close of 25). Stopped first, the renderers
+    // refuse samples at once instead of holding the stream thread, and the parser's own Stop then
+    // ends that thread: when the graph stops the decoder, nothing streams into it any more. A
+    // filter that is stopped already takes the graph's Stop as done.
+    if (!m_hasVideo && m_graph && m_parser) {
+        CFilterList filters;
+        ListGraphFilters(m_graph, filters);
+        for (ptrdiff_t i = 0; i < filters.GetSize(); ++i) {
+            CPinList outputs;
+            CollectPins(filters[i], PINDIR_OUTPUT, outputs);
+            if (outputs.GetSize() == 0)
+                filters[i]->Stop();
+        }
+        m_parser->Stop();
+    }
+    m_mediaControl->Stop();
 }
 
 void CFilePlayback::Pause()

@@ -51,11 +51,15 @@ public:
     const CString& FileName() const { return m_fileName; }
 
 private:
+    // IMediaControl::Stop, for a sound-only graph after its renderers and its parser (see there).
+    void StopGraph();
+
     IGraphBuilder* m_graph = nullptr;
     IMediaControl* m_mediaControl = nullptr;
     IMediaSeeking* m_seeking = nullptr;
     IMediaEventEx* m_events = nullptr;
     IBasicAudio* m_basicAudio = nullptr;
+    IBaseFilter* m_parser = nullptr; // the filter whose output pins carry the file's streams
     DWORD m_rotCookie = 0;
     videorenderer::CFileAllocPresenter* m_presenter = nullptr;
     CString m_fileName;
