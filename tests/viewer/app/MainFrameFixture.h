@@ -35,8 +35,9 @@ protected:
         ASSERT_NE(GetTempPathW(MAX_PATH, temp), 0u);
         m_folder = CString(temp) + stem + CString(std::to_wstring(GetCurrentProcessId()).c_str());
         CreateDirectoryW(m_folder, nullptr);
-        if (!channelFile.IsEmpty())
+        if (!channelFile.IsEmpty()) {
             ASSERT_TRUE(CopyFileW(channelFile, m_folder + L"\\channels.dat", FALSE)) << GetLastError();
+        }
         m_recordings = m_folder + L"\\rec";
         if (makeRecordings)
             CreateDirectoryW(m_recordings, nullptr);

@@ -91,12 +91,11 @@ class MainFrameInputTest : public test::MainFrameFixture<CInputFrame> {
 protected:
     void SetUp() override
     {
-        // The media folder's path on the drive that maps the root.
-        CString channels(L"Z:");
+        CString channels;
         for (char c : test::MediaPath("channels_stepping/channels.dat"))
-            channels += c == '/' ? L'\\' : static_cast<wchar_t>(c);
+            channels += static_cast<wchar_t>(c);
         ASSERT_NO_FATAL_FAILURE(
-            OpenFrame(g_app, L"tolvik_input_", L"Harvo\\TolvikInputTest", L"input test", false, channels));
+            OpenFrame(g_app, L"tolvik_input_", L"Harvo\\TolvikInputTest", L"input test", false,channels));
         ASSERT_TRUE(m_frame->GetEngine()->FindService(DVBPlaybackCore::CServices::KeyOf(kTsid, kRadioTwo)));
     }
     // Runs the thread's messages, translated as the program's loop does, until `done` or the bound.
@@ -155,6 +154,7 @@ protected:
         return keys;
     }
 
+public:
     // The roads that pick entry `index` of a list.
     void PickFromChannelList(const List& list, size_t index)
     {
