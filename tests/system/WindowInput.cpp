@@ -108,8 +108,8 @@ int Act(HWND window, const std::wstring& action)
         return TypeKeys(argument.c_str(), 100); // the menu loop handles one key before the next arrives
     }
     if (verb == L"type") {
-        // The keyboard's keys reach the window in front; the window handles them in order, each
-        // after what the one before posted.
+        // The keyboard's keys reach the window in front; it handles each after what the one before
+        // posted.
         SetForegroundWindow(window);
         return TypeKeys(argument.c_str(), 0);
     }
