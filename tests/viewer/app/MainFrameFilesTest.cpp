@@ -123,7 +123,7 @@ TEST_F(MainFrameFilesTest, ChannelAndStreamListsFromThePlayingFile)
         const OnScreenDisplay::ListBoxItem& item = channels->GetItem(i);
         EXPECT_EQ(item.text1.GetText(), u"");
         EXPECT_EQ(static_cast<uint32_t>(item.value1) >> 16, kFileTsid);
-        EXPECT_EQ(item.value2, 0);
+        EXPECT_EQ(item.value2, -1) << "a network channel steps in its own TV or radio list";
         if ((item.value1 & 0xFFFF) == 302) {
             EXPECT_EQ(channels->m_selection, i) << "the playing channel is preselected";
             EXPECT_EQ(item.text2.GetText(), u"File Two");
