@@ -1,6 +1,7 @@
 #include "viewer/CChannelNode.h"
 
 #include <cwctype>
+#include <unordered_map>
 
 #include "dvb/DVBPlaybackCore/CQORService.h"
 
@@ -61,6 +62,15 @@ int DisplayNumber(const DVBPlaybackCore::CQORService& service, ChannelList list)
     return 0;
 }
 
+int32_t ListPosition(ChannelList list, size_t index)
+{
+    using DVBPlaybackCore::CServices;
+    const int32_t base = list == ChannelList::Favourites ? CServices::kFavouriteBase
+                         : list == ChannelList::TV       ? CServices::kTVBase
+                                                         : CServices::kRadioBase;
+    return base + static_cast<int32_t>(index);
+}
+
 bool NumberBeginsWith(int number, int typed)
 {
     if (typed == 0)
@@ -85,11 +95,13 @@ void BuildChannelTree(CChannelNode& root, bool full, const DVBPlaybackCore::CSer
         DVBPlaybackCore::CServices::ServiceArray favourites;
         uint64_t version = 0;
         services.GetFavouriteServices(favourites, false, version);
-        for (CQORService* service : favourites) {
+        for (size_t index = 0; index < favourites.size(); ++index) {
+            CQORService* service = favourites[index];
             CString name;
             name.Format(L"%s %0.2d", static_cast<const wchar_t*>(ToCString(service->GetName())),
                         service->GetFavouriteNumber() + 1);
-            root.AddChild(name, service->GetTransportStreamId(), service->GetServiceId(), 1);
+            root.AddChild(name, service->GetTransportStreamId(), service->GetServiceId(), 1)->m_number =
+                static_cast<uint32_t>(ListPosition(ChannelList::Favourites, index));
         }
     } else {
         if (root.IsEmpty())
@@ -99,6 +111,23 @@ void BuildChannelTree(CChannelNode& root, bool full, const DVBPlaybackCore::CSer
             network->RemoveAll();
     }
 
+    // A TV or radio entry, and a network one, steps in the channel's own TV or radio list.
+    std::unordered_map<const CQORService*, int32_t> positions;
+    for (ChannelList list : {ChannelList::TV, ChannelList::Radio}) {
+        DVBPlaybackCore::CServices::ServiceArray sorted;
+        uint64_t version = 0;
+        if (list == ChannelList::TV)
+            services.GetTVServices(sorted, false, version);
+        else
+            services.GetRadioServices(sorted, false, version);
+        for (size_t index = 0; index < sorted.size(); ++index)
+            positions[sorted[index]] = ListPosition(list, index);
+    }
+    const auto positionOf = [&positions](const CQORService* service) {
+        const auto found = positions.find(service);
+        return static_cast<uint32_t>(found == positions.end() ? -1 : found->second);
+    };
+
     DVBPlaybackCore::CServices::ServiceArray all;
     services.GetAllServices(all);
     DVBPlaybackCore::CServices::SortServicesByName(all);
@@ -107,7 +136,8 @@ void BuildChannelTree(CChannelNode& root, bool full, const DVBPlaybackCore::CSer
             continue;
         const CString name = ToCString(service->GetName());
         if (network && service->GetReceptionState() == libDVB::CService::kReceived && service->GetNetwork())
-            network->AddChild(name, service->GetTransportStreamId(), service->GetServiceId());
+            network->AddChild(name, service->GetTransportStreamId(), service->GetServiceId())->m_number =
+                positionOf(service);
         if (!full)
             continue;
         const uint32_t type = service->GetServiceType();
@@ -121,7 +151,8 @@ void BuildChannelTree(CChannelNode& root, bool full, const DVBPlaybackCore::CSer
         CString entry;
         entry.Format(L"%s %0.4d", static_cast<const wchar_t*>(name),
                      DisplayNumber(*service, type == libDVB::CService::kTV ? ChannelList::TV : ChannelList::Radio));
-        letterGroup->AddChild(entry, service->GetTransportStreamId(), service->GetServiceId());
+        letterGroup->AddChild(entry, service->GetTransportStreamId(), service->GetServiceId())->m_number =
+            positionOf(service);
     }
 }
 

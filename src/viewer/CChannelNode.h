@@ -33,6 +33,8 @@ public:
     uint16_t m_transportStreamId = 0;
     uint16_t m_serviceId = 0;
     uint8_t m_flag = 0; // 1 for favourites
+    // The list position the channel is played with (ListPosition); -1 lets the engine take the
+    // channel's place in its TV or radio list.
     uint32_t m_number = 0;
 };
 
@@ -55,6 +57,10 @@ void BuildChannelTree(CChannelNode& root, bool full, const DVBPlaybackCore::CSer
 // number + 1000 for TV and + 5000 for radio.
 enum class ChannelList { Favourites, TV, Radio };
 int DisplayNumber(const DVBPlaybackCore::CQORService& service, ChannelList list);
+// The list position of the entry at `index` of a list, by which the engine steps to its neighbours
+// in that list: favourites from 1, TV from 1001, radio from 5001. Not the display number: favourite
+// numbers count from 0 and channel numbers may leave gaps.
+int32_t ListPosition(ChannelList list, size_t index);
 // True when `number` written in decimal begins with `typed` written the same way; every number
 // matches 0.
 bool NumberBeginsWith(int number, int typed);

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "base/Utf16.h"
+#include "viewer/CChannelNode.h"
 
 namespace viewer {
 
@@ -26,23 +27,24 @@ std::u16string FileNameOf(const std::u16string& path)
     return slash == std::u16string::npos ? path : path.substr(slash + 1);
 }
 
-ChannelListEntry ChannelListItem(int kind, int32_t favouriteNumber, int32_t channelNumber,
+ChannelListEntry ChannelListItem(int kind, size_t index, int32_t favouriteNumber, int32_t channelNumber,
                                  uint16_t transportStreamId, uint16_t serviceId)
 {
     ChannelListEntry entry;
     entry.value = static_cast<int>(static_cast<uint32_t>(transportStreamId) << 16 | serviceId);
+    entry.value2 = -1;
     switch (kind) {
     case 0:
         entry.number = FourDigits(favouriteNumber + 1);
-        entry.value2 = favouriteNumber;
+        entry.value2 = ListPosition(ChannelList::Favourites, index);
         break;
     case 1:
-        entry.value2 = channelNumber + 1000;
-        entry.number = FourDigits(entry.value2);
+        entry.number = FourDigits(channelNumber + 1000);
+        entry.value2 = ListPosition(ChannelList::TV, index);
         break;
     case 2:
-        entry.value2 = channelNumber + 5000;
-        entry.number = FourDigits(entry.value2);
+        entry.number = FourDigits(channelNumber + 5000);
+        entry.value2 = ListPosition(ChannelList::Radio, index);
         break;
     default:
         break;

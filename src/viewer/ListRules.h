@@ -3,6 +3,7 @@
 // subtitle streams, the transport-stream extension and a file named on the command line.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -23,16 +24,17 @@ std::u16string FileNameOf(const std::u16string& path);
 constexpr int kFirstRecordedMenuId = 40000;
 constexpr int kMaxRecordedMenuItems = 3000;
 
-// One item of the channel list for list kind 0 (favourites), 1 (TV), 2 (radio) or 3 (network):
-// the number text ("%.4d" of the favourite number + 1, the channel number + 1000 or + 5000; empty
-// for the network), the value (transport_stream_id << 16 | service_id) and value2 (the favourite
-// number, the channel number + 1000 or + 5000, 0 for the network).
+// The item at `index` of the channel list for list kind 0 (favourites), 1 (TV), 2 (radio) or 3
+// (network): the number text ("%.4d" of the favourite number + 1, the channel number + 1000 or
+// + 5000; empty for the network), the value (transport_stream_id << 16 | service_id) and value2,
+// the list position the channel plays with, so that the next and previous channel are its
+// neighbours in that list (-1 for the network: the channel's own TV or radio list).
 struct ChannelListEntry {
     std::u16string number;
     int value = 0;
     int value2 = 0;
 };
-ChannelListEntry ChannelListItem(int kind, int32_t favouriteNumber, int32_t channelNumber,
+ChannelListEntry ChannelListItem(int kind, size_t index, int32_t favouriteNumber, int32_t channelNumber,
                                  uint16_t transportStreamId, uint16_t serviceId);
 
 // The text of a stream in the switcher: its language text, or "word counter (unknown)" followed by

@@ -653,12 +653,15 @@ void CMainFrame::OnChar(UINT ch, UINT repeat, UINT flags)
         m_display.IsSwitcherShown())
         return;
     // A digit starts or continues the channel-number entry.
-    base::CScopedLock ui(m_uiLock);
-    if (!m_display.IsTuneShown()) {
-        m_display.ShowTune(true);
-        m_display.ClearTuneNumber();
+    {
+        base::CScopedLock ui(m_uiLock);
+        if (!m_display.IsTuneShown()) {
+            m_display.ShowTune(true);
+            m_display.ClearTuneNumber();
+        }
+        m_display.TuneDigit(digit);
     }
-    m_display.TuneDigit(digit);
+    RunPendingInput();
 }
 
 void CMainFrame::OnSysKeyDown(UINT key, UINT repeat, UINT flags)

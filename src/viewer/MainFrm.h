@@ -65,10 +65,9 @@ enum : UINT {
     WM_QOR_START_LAST_CHANNEL = 2028,
     WM_QOR_FRAME_TIME = 2029,
     WM_QOR_TELETEXT_PAGE = 2037,
-    // The tune panel's typed number changed (wParam): the list is filled outside the OSD's lock.
+    // The tune panel's typed number changed, or a list item was chosen: what is still pending
+    // (RunPendingInput) runs outside the OSD's lock.
     WM_QOR_TUNE_NUMBER = 2040,
-    // A list item was chosen: list and value2 in wParam, value in lParam; the engine is called
-    // outside the OSD's lock.
     WM_QOR_LIST_SELECT = 2041,
     // The guide's channel-name click (the channel key in wParam) and its right click on an event
     // (the request kept in m_guideMenuRequest): both fire under the OSD's lock and run from the queue.
@@ -160,6 +159,11 @@ public:
                        uint32_t channelKeyHigh, uint32_t mouseFlags, bool running, bool past);
     // A chosen item of list 10 (recorded shows), 11 (channel list) or 12 (tune panel list).
     void OnListSelect(int list, int value, int value2);
+    // What the OSD asked for under its lock and the frame does without it: the tune list of the
+    // typed number, then the chosen list items in order. The key and character handlers run it
+    // before they return, so that the next key meets the list and the channel its own key made;
+    // the posted messages run whatever another road left.
+    void RunPendingInput();
 
     // The OSD's lists (MainFrmLists.cpp): the engine is read first, then the OSD filled under
     // m_uiLock. Channel list kinds: 0 favourites, 1 TV, 2 radio, 3 network.
@@ -466,6 +470,12 @@ private:
     bool m_closedDown = false;
     DWORD m_firstServiceStart = 0;
     bool m_firstServiceControls = false;
+    // Filled by the OSD's notifications under m_uiLock, emptied by RunPendingInput.
+    struct ListChoice {
+        int list, value, value2;
+    };
+    int m_pendingTuneNumber = -1; // -1: none
+    std::vector<ListChoice> m_pendingChoices;
     struct GuideMenuRequest {
         int controlId;
         uint32_t eventKeyLow, eventKeyHigh, channelKeyLow, channelKeyHigh, mouseFlags;

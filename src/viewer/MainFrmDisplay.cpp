@@ -27,9 +27,26 @@ void CMainFrame::OnOsdStreamMenu(int code)
 
 void CMainFrame::OnOsdListSelect(int list, int value, int value2)
 {
-    // Lists fire inside key and mouse handlers that hold the OSD's lock: tuning runs from the queue.
-    const WPARAM packed = (static_cast<WPARAM>(static_cast<uint32_t>(list)) << 32) | static_cast<uint32_t>(value2);
-    PostMessage(WM_QOR_LIST_SELECT, packed, static_cast<LPARAM>(static_cast<uint32_t>(value)));
+    // Lists fire inside key and mouse handlers that hold the OSD's lock: tuning waits until the
+    // lock is released, at the end of the key handler or from the queue.
+    base::CScopedLock ui(m_uiLock);
+    m_pendingChoices.push_back({list, value, value2});
+    PostMessage(WM_QOR_LIST_SELECT);
+}
+
+void CMainFrame::RunPendingInput()
+{
+    int number = -1;
+    std::vector<ListChoice> choices;
+    {
+        base::CScopedLock ui(m_uiLock);
+        std::swap(number, m_pendingTuneNumber);
+        choices.swap(m_pendingChoices);
+    }
+    if (number >= 0)
+        FillTuneList(number);
+    for (const ListChoice& choice : choices)
+        OnListSelect(choice.list, choice.value, choice.value2);
 }
 
 // Widgets' requests -------------------------------------------------------------------------------
@@ -88,8 +105,10 @@ void CMainFrame::UnlockStream(int slot)
 void CMainFrame::OnChannelNumber(int number)
 {
     // Called under the OSD's lock: the tune list needs the engine's lists, which are read with no
-    // frame lock held.
-    PostMessage(WM_QOR_TUNE_NUMBER, static_cast<WPARAM>(number), 0);
+    // frame lock held. Only the newest number counts.
+    base::CScopedLock ui(m_uiLock);
+    m_pendingTuneNumber = number;
+    PostMessage(WM_QOR_TUNE_NUMBER);
 }
 
 void CMainFrame::RefreshGuide()

@@ -130,8 +130,10 @@ LRESULT CMainFrame::OnGuideMenuMessage(WPARAM, LPARAM)
 
 void CMainFrame::PlayChannelByKey(int, uint32_t keyLow, uint32_t keyHigh)
 {
-    // The key: service_id in bits 48-63, transport_stream_id in 32-47, the row's number in 16-31.
-    TuneStart(static_cast<uint16_t>(keyHigh >> 16), static_cast<uint16_t>(keyHigh), static_cast<int32_t>(keyLow >> 16));
+    // The key: service_id in bits 48-63, transport_stream_id in 32-47, the row's list position in
+    // 16-31; the network rows carry none (0), and such a channel steps in its own TV or radio list.
+    const auto position = static_cast<int32_t>(keyLow >> 16);
+    TuneStart(static_cast<uint16_t>(keyHigh >> 16), static_cast<uint16_t>(keyHigh), position > 0 ? position : -1);
 }
 
 void CMainFrame::ShowGuideMenu(int controlId, uint32_t eventKeyLow, uint32_t eventKeyHigh, uint32_t channelKeyLow,

@@ -21,7 +21,7 @@ void CMainFrame::OpenMenuFromKeys(bool toggle)
         m_display.ShowMenu(true);
     if (CQORMenu* menu = m_display.GetMenu()) {
         m_display.SetFocusChild(menu);
-        menu->SetFocusIndex(0);
+        menu->FocusFirstItem();
     }
 }
 
@@ -139,6 +139,8 @@ void CMainFrame::OnKeyDown(UINT key, UINT repeat, UINT flags)
         }
         teletextKey = view == viewer::KeyView::Teletext && viewer::TeletextTakesKeyDown(key);
     }
+    // The tune list of an erased digit and the item Enter chose are there before the next key.
+    RunPendingInput();
     // The teletext engine takes its own locks: it is called with the frame's released.
     if (teletextKey && m_engine)
         m_engine->TeletextKeyDown(static_cast<int32_t>(key));

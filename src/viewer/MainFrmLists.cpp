@@ -55,9 +55,10 @@ void CMainFrame::FillChannelList(int kind)
         }
         CQORService* current = nullptr;
         m_engine->GetCurrentService(&current);
-        for (CQORService* service : services) {
+        for (size_t index = 0; index < services.size(); ++index) {
+            CQORService* service = services[index];
             const viewer::ChannelListEntry entry =
-                viewer::ChannelListItem(kind, service->GetFavouriteNumber(), service->GetChannelNumber(),
+                viewer::ChannelListItem(kind, index, service->GetFavouriteNumber(), service->GetChannelNumber(),
                                         service->GetTransportStreamId(), service->GetServiceId());
             items.push_back({viewer::ToCString(entry.number), viewer::ToCString(service->GetName()), entry.value,
                              entry.value2, service == current});

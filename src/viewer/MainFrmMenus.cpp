@@ -129,7 +129,7 @@ void CMainFrame::FillTuneList(int typedNumber)
         return;
     struct Item {
         CString number, name;
-        int key;
+        int key, position;
     };
     // The lists are copied and read before the user-interface lock: the service lock comes first.
     std::vector<Item> items;
@@ -144,7 +144,8 @@ void CMainFrame::FillTuneList(int typedNumber)
             m_engine->GetTVServices(services, false, version);
         else
             m_engine->GetRadioServices(services, false, version);
-        for (CQORService* service : services) {
+        for (size_t index = 0; index < services.size(); ++index) {
+            CQORService* service = services[index];
             const int number = viewer::DisplayNumber(*service, kind);
             if (!viewer::NumberBeginsWith(number, typedNumber))
                 continue;
@@ -152,13 +153,14 @@ void CMainFrame::FillTuneList(int typedNumber)
             item.number.Format(kind == viewer::ChannelList::Favourites ? L"%.2d" : L"%.4d", number);
             item.name = viewer::ToCString(service->GetName());
             item.key = static_cast<int>(service->GetKey());
+            item.position = viewer::ListPosition(kind, index);
             items.push_back(item);
         }
     }
     base::CScopedLock ui(m_uiLock);
     m_display.ClearTuneList();
     for (const Item& item : items)
-        m_display.AddTuneItem(item.number, item.name, item.key, 0);
+        m_display.AddTuneItem(item.number, item.name, item.key, item.position);
 }
 
 void CMainFrame::SelectStream(int id)

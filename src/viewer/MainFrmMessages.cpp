@@ -40,12 +40,8 @@ BOOL CMainFrame::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* r
         *result = m_renderThread ? m_renderThread->FrameCount(wParam) : 0;
         return TRUE;
     case WM_QOR_TUNE_NUMBER:
-        FillTuneList(static_cast<int>(wParam));
-        *result = 0;
-        return TRUE;
     case WM_QOR_LIST_SELECT:
-        OnListSelect(static_cast<int>(static_cast<uint64_t>(wParam) >> 32), static_cast<int>(static_cast<uint32_t>(lParam)),
-                     static_cast<int>(static_cast<uint32_t>(wParam)));
+        RunPendingInput();
         *result = 0;
         return TRUE;
     case WM_QOR_NEXT_SERVICE:

@@ -123,5 +123,5 @@ void CMainFrame::ChooseChannelNode(const CChannelNode* node)
         m_display.SetInfoText(1, CString());
         m_display.ShowControls(true);
     }
-    TuneStart(node->m_serviceId, node->m_transportStreamId, node->m_number);
+    TuneStart(node->m_serviceId, node->m_transportStreamId, static_cast<int32_t>(node->m_number));
 }

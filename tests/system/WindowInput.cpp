@@ -17,6 +17,7 @@
 //     mouse:X,Y      the pointer moves to X,Y of the client area
 //     lclick:X,Y     a left click at X,Y of the client area (rclick: a right click)
 //     menu:VK,VK...  keys typed into the window's popup menu once it is up (10 s), the window in front
+//     type:VK,VK...  keys typed on the keyboard (SendInput) with the window in front, at once
 // The window is waited for (20 s); exit code 0 when every action was delivered, 2 when the window
 // or a control is not there, 1 for a bad action.
 #include <windows.h>
@@ -42,6 +43,25 @@ HWND Control(HWND window, const wchar_t* path)
         p = *end == L'/' ? end + 1 : end;
     }
     return window;
+}
+
+// Types the comma-separated virtual-key codes on the keyboard, waiting `pause` ms after each; 0
+// when typed, 1 for a bad code, 2 when the input was refused.
+int TypeKeys(const wchar_t* codes, DWORD pause)
+{
+    for (const wchar_t* p = codes; *p;) {
+        wchar_t* end = nullptr;
+        INPUT keys[2] = {};
+        keys[0].type = keys[1].type = INPUT_KEYBOARD;
+        keys[0].ki.wVk = keys[1].ki.wVk = static_cast<WORD>(std::wcstoul(p, &end, 0));
+        keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        if (end == p || SendInput(2, keys, sizeof(INPUT)) != 2)
+            return end == p ? 1 : 2;
+        if (pause)
+            Sleep(pause);
+        p = *end == L',' ? end + 1 : end;
+    }
+    return 0;
 }
 
 // One action; 0 when delivered.
@@ -86,18 +106,13 @@ int Act(HWND window, const std::wstring& action)
         if (!popup || !IsWindowVisible(popup))
             return 2;
         SetForegroundWindow(window);
-        for (const wchar_t* p = argument.c_str(); *p;) {
-            wchar_t* end = nullptr;
-            INPUT keys[2] = {};
-            keys[0].type = keys[1].type = INPUT_KEYBOARD;
-            keys[0].ki.wVk = keys[1].ki.wVk = static_cast<WORD>(std::wcstoul(p, &end, 0));
-            keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-            if (end == p || SendInput(2, keys, sizeof(INPUT)) != 2)
-                return end == p ? 1 : 2;
-            Sleep(100); // the menu loop handles one key before the next arrives
-            p = *end == L',' ? end + 1 : end;
-        }
-        return 0;
+        return TypeKeys(argument.c_str(), 100); // the menu loop handles one key before the next arrives
+    }
+    if (verb == L"type") {
+        // The keyboard's keys reach the window in front; it handles each after what the one before
+        // posted.
+        SetForegroundWindow(window);
+        return TypeKeys(argument.c_str(), 0);
     }
     if (verb == L"close")
         return PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 2;

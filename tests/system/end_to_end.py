@@ -4,7 +4,8 @@ virtual DVB-T tuner: the configurator's scan makes the channel list (the demo mu
 and a channel VLC sends by multicast and announces over SAP); the viewer plays the last channel (its picture grabbed from the X server and
 matched against the demo's decoded frames, its sound captured from the null sink); the channel
 changes by number keys to the next TV channel, to the radio channel, to the multicast channel and
-back; in a zone half an hour off the hour the guide and teletext show their texts where they
+back; the main menu opened by keys opens the channel list, whose pick the next and previous channel
+step from; in a zone half an hour off the hour the guide and teletext show their texts where they
 belong (read by tesseract); timeshift pauses and resumes; a recording of ten seconds is read
 back by ffprobe, played back and sought by a click on the seek bar; a recording scheduled from the guide becomes the Task
 Scheduler job that starts the viewer with "/rec"; the updater fetches a newer version
@@ -41,7 +42,7 @@ MATCH_DB = 18.0     # a grab matches a decoded frame at this PSNR or more (other
 VIEWER_KEY = r"HKCU\Software\Harvo\Tolvik"
 PROFILE_KEY = VIEWER_KEY + r"\qor"
 UPDATER_KEY = r"HKCU\Software\Harvo\brenvo\Settings"
-VK_DOWN, VK_RETURN, VK_ESCAPE = 0x28, 0x0D, 0x1B
+VK_UP, VK_DOWN, VK_RETURN, VK_ESCAPE, VK_F2 = 0x26, 0x28, 0x0D, 0x1B, 0x71
 
 
 class Failure(Exception):
@@ -455,6 +456,24 @@ def step_zap(session):
         value = viewer.wait_picture(service)
         viewer.wait_tone(service)
         print("zap: %s shows its picture (%.1f dB) and plays its %g Hz tone" % (name, value, CHANNELS[service][2]))
+
+
+def step_menu_and_steps(session):
+    """Keys typed on the keyboard open the main menu and run its entry "Channel list"; the list's keys
+    pick Demo Two from the TV tab; the next and previous channel are its neighbours in that list:
+    Demo Three, then Demo Two again."""
+    viewer = session.viewer
+    # The menu opens focused on its first entry; the arrows travel and come back to it.
+    viewer.send("type:%d,%d,%d,%d,%d,%d" % (ord("M"), VK_DOWN, VK_DOWN, VK_UP, VK_UP, VK_RETURN))
+    # The TV tab lists the playing Demo One first, chosen; Down and Return pick Demo Two.
+    viewer.send("type:%d" % VK_F2)
+    viewer.send("type:%d,%d,%d" % (VK_DOWN, VK_RETURN, VK_ESCAPE))
+    value = viewer.wait_picture(0x102, 20)
+    print("menu: its channel list, opened by keys, picked Demo Two (%.1f dB)" % value)
+    for command, service, what in ((15, 0x103, "next"), (16, 0x102, "previous")):
+        viewer.send("command:%d" % command)
+        value = viewer.wait_picture(service, 20)
+        print("steps: the %s channel is %s (%.1f dB)" % (what, CHANNELS[service][0], value))
 
 
 def step_zap_multicast(session):
@@ -1044,6 +1063,7 @@ STEPS = [
     step_scan,
     step_watch,
     step_zap,
+    step_menu_and_steps,
     step_zap_multicast,
     step_guide_teletext_subtitles,
     step_subtitles,

@@ -40,6 +40,16 @@ const MenuLink* CQORMenu::FindLink(OnScreenDisplay::Control* from) const
     return it == m_links.end() ? nullptr : &it->second;
 }
 
+void CQORMenu::FocusFirstItem()
+{
+    for (OnScreenDisplay::TextButton* item : m_items) {
+        if (item) {
+            SetFocusChild(item);
+            return;
+        }
+    }
+}
+
 bool CQORMenu::OnKey(unsigned key)
 {
     OnScreenDisplay::Control* const focused = GetFocusedChild();
@@ -54,12 +64,7 @@ bool CQORMenu::OnKey(unsigned key)
     if (key != kKeyUp && key != kKeyDown)
         return false;
     if (!focused) {
-        for (OnScreenDisplay::TextButton* item : m_items) {
-            if (item) {
-                SetFocusChild(item);
-                break;
-            }
-        }
+        FocusFirstItem();
         return true;
     }
     const MenuLink* link = FindLink(focused);

@@ -28,6 +28,9 @@ public:
 
     // A key while the menu is the active panel: true when the menu used it (the frame then stops).
     bool OnKey(unsigned key);
+    // Focuses the first item, so that the arrows and Return work at once (the background, child 0,
+    // takes no keys).
+    void FocusFirstItem();
     void SetLink(OnScreenDisplay::Control* from, const MenuLink& link) { m_links[from] = link; }
     const MenuLink* FindLink(OnScreenDisplay::Control* from) const;
 

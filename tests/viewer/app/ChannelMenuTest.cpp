@@ -59,6 +59,13 @@ TEST_F(ChannelMenuTest, LettersInNameOrderNumbersAndFavourites)
     EXPECT_EQ(1, favourite->m_flag);
     EXPECT_EQ(1, favourite->m_transportStreamId);
     EXPECT_EQ(3, favourite->m_serviceId);
+    // Each entry plays with its place in its list, which the next and previous channel step from:
+    // TV by channel number (arte 3, ARD 5, Zdf 7), radio, favourites.
+    EXPECT_EQ(1u, favourite->m_number);
+    EXPECT_EQ(1002u, tv->GetChild(0)->GetChild(0)->m_number); // ARD
+    EXPECT_EQ(1001u, tv->GetChild(0)->GetChild(1)->m_number); // arte
+    EXPECT_EQ(1003u, tv->GetChild(1)->GetChild(0)->m_number); // Zdf
+    EXPECT_EQ(5001u, root.GetChild(1)->GetChild(0)->GetChild(0)->m_number);
 
     // A partial build keeps the groups and refills only the network group.
     viewer::BuildChannelTree(root, false, services, kNames);

@@ -26,20 +26,22 @@ TEST(RecordedShows, OnlyPlainFilesWithNamesAreListed)
 
 TEST(ChannelList, NumbersAndValuesPerKind)
 {
-    ChannelListEntry e = ChannelListItem(0, 4, 17, 0x0421, 0x0101);
+    // The number shows the channel's own number; value2 is its place in the list shown (what the
+    // next and previous channel step from), whatever gaps the numbers leave.
+    ChannelListEntry e = ChannelListItem(0, 0, 4, 17, 0x0421, 0x0101);
     EXPECT_EQ(e.number, u"0005");
     EXPECT_EQ(e.value, 0x04210101);
-    EXPECT_EQ(e.value2, 4);
-    e = ChannelListItem(1, 4, 17, 0x0421, 0x0101);
+    EXPECT_EQ(e.value2, 1);
+    e = ChannelListItem(1, 2, 4, 17, 0x0421, 0x0101);
     EXPECT_EQ(e.number, u"1017");
-    EXPECT_EQ(e.value2, 1017);
-    e = ChannelListItem(2, -1, 3, 1, 2);
+    EXPECT_EQ(e.value2, 1003);
+    e = ChannelListItem(2, 1, -1, 3, 1, 2);
     EXPECT_EQ(e.number, u"5003");
-    EXPECT_EQ(e.value2, 5003);
+    EXPECT_EQ(e.value2, 5002);
     EXPECT_EQ(e.value, 0x00010002);
-    e = ChannelListItem(3, 4, 17, 0xFFFF, 0xFFFF);
+    e = ChannelListItem(3, 0, 4, 17, 0xFFFF, 0xFFFF);
     EXPECT_EQ(e.number, u"");
-    EXPECT_EQ(e.value2, 0);
+    EXPECT_EQ(e.value2, -1) << "a network channel steps in its own TV or radio list";
     EXPECT_EQ(static_cast<uint32_t>(e.value), 0xFFFFFFFFu) << "the key's 32 bits travel in the int";
 }
 

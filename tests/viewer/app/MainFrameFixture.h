@@ -7,7 +7,10 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "RecordingFolderProfile.h"
 #include "base/Utf16.h"
@@ -23,14 +26,18 @@ protected:
     static constexpr uint16_t kFileTsid = 0xFFFF; // a file's channels get this transport_stream_id
 
     // The folder is named `stem` and the process id; the profile is Software\`appKey`, made anew.
-    // With `makeRecordings` the recordings folder exists before the frame starts.
+    // With `makeRecordings` the recordings folder exists before the frame starts; `channelFile`
+    // becomes the folder's channel list.
     void OpenFrame(CWinApp& app, const wchar_t* stem, const wchar_t* appKey, const wchar_t* title,
-                   bool makeRecordings)
+                   bool makeRecordings, const CString& channelFile = CString())
     {
         wchar_t temp[MAX_PATH];
         ASSERT_NE(GetTempPathW(MAX_PATH, temp), 0u);
         m_folder = CString(temp) + stem + CString(std::to_wstring(GetCurrentProcessId()).c_str());
         CreateDirectoryW(m_folder, nullptr);
+        if (!channelFile.IsEmpty()) {
+            ASSERT_TRUE(CopyFileW(channelFile, m_folder + L"\\channels.dat", FALSE)) << GetLastError();
+        }
         m_recordings = m_folder + L"\\rec";
         if (makeRecordings)
             CreateDirectoryW(m_recordings, nullptr);
@@ -72,6 +79,49 @@ protected:
             FindClose(find);
         }
         RemoveDirectoryW(folder);
+    }
+    // Opens a popup by its command and, once its menu window is up, types the keys into it.
+    void ChooseFromPopup(int command, std::vector<WPARAM> keys)
+    {
+        std::atomic<bool> seen{false}, closed{false};
+        std::thread chooser([&] {
+            HWND menu = nullptr;
+            for (int i = 0; i < 1000 && !menu; ++i) {
+                menu = FindWindowW(L"#32768", nullptr);
+                if (menu && !IsWindowVisible(menu))
+                    menu = nullptr;
+                if (!menu)
+                    Sleep(10);
+            }
+            if (!menu)
+                return;
+            seen = true;
+            for (WPARAM key : keys)
+                PressKey(key);
+            // A menu the keys did not close is cancelled, so that the test goes on to report it.
+            for (int i = 0; i < 300; ++i) {
+                if (!IsWindowVisible(menu)) {
+                    closed = true;
+                    return;
+                }
+                Sleep(10);
+            }
+            for (int i = 0; i < 3; ++i)
+                PressKey(VK_ESCAPE);
+        });
+        m_frame->SendMessageW(WM_COMMAND, command, 0); // returns when the menu has closed
+        chooser.join();
+        EXPECT_TRUE(seen) << "no menu window for command " << command;
+        EXPECT_TRUE(closed) << "the keys left the menu of command " << command << " open";
+    }
+    // A key pressed and released on the keyboard: the input goes to the window in front.
+    static void PressKey(WPARAM key)
+    {
+        INPUT input[2] = {};
+        input[0].type = input[1].type = INPUT_KEYBOARD;
+        input[0].ki.wVk = input[1].ki.wVk = static_cast<WORD>(key);
+        input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, input, sizeof(INPUT));
     }
     CQORService* Current()
     {

@@ -617,13 +617,13 @@ HRESULT CQOREngine::UpdateEPGView(bool onlyWhenSignalled, int32_t listKind, int3
     m_ui->BeginEPGUpdate();
     ServiceArray channels;
     uint64_t version = 0;
-    int32_t base = 0;
+    int32_t base = 0; // of the list positions the rows' keys carry, so a row plays as the stepping finds it
     if (listKind == 0)
-        GetFavouriteServices(channels, false, version);
+        GetFavouriteServices(channels, false, version), base = kFavouriteBase;
     else if (listKind == 1)
-        GetTVServices(channels, false, version), base = 1000;
+        GetTVServices(channels, false, version), base = kTVBase;
     else if (listKind == 2)
-        GetRadioServices(channels, false, version), base = 5000;
+        GetRadioServices(channels, false, version), base = kRadioBase;
     else if (listKind == 3)
         GetRunningServices(channels, true), SortServicesByName(channels);
     CQORService* playing = m_current.load();
@@ -631,8 +631,7 @@ HRESULT CQOREngine::UpdateEPGView(bool onlyWhenSignalled, int32_t listKind, int3
         CQORService* channel = channels[row];
         const uint16_t sid = channel->GetServiceId(), tsid = channel->GetTransportStreamId();
         const uint16_t onid = channel->GetOriginalNetworkId();
-        const int32_t number = listKind == 0 ? channel->GetFavouriteNumber() : channel->GetChannelNumber() + base;
-        const uint32_t keyLow = listKind == 3 ? 0 : static_cast<uint32_t>(number) << 16;
+        const uint32_t keyLow = listKind == 3 ? 0 : static_cast<uint32_t>(base + static_cast<int32_t>(row)) << 16;
         const std::u16string name = channel->GetName();
         CQOREngineUserInterface::EPGChannel handle = nullptr;
         m_ui->AddEPGChannel(&name, keyLow, static_cast<uint32_t>(sid) << 16 | tsid, &handle);
