@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <dlgs.h>
 
 #include <atomic>
 #include <cstdlib>
@@ -136,6 +137,26 @@ protected:
         chooser.join();
         EXPECT_TRUE(seen) << "no menu window for command " << command;
         EXPECT_TRUE(closed) << "the keys left the menu of command " << command << " open";
+    }
+    // Waits for the frame's open-file dialog (10 s), types `path` as its file name and presses OK.
+    bool AnswerOpenDialog(const CString& path)
+    {
+        HWND dialog = nullptr;
+        for (int i = 0; i < 1000 && !dialog; ++i) {
+            for (HWND w = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); w && !dialog;
+                 w = FindWindowExW(nullptr, w, L"#32770", nullptr))
+                if (GetWindow(w, GW_OWNER) == m_frame->m_hWnd && IsWindowVisible(w))
+                    dialog = w;
+            if (!dialog)
+                Sleep(10);
+        }
+        HWND name = dialog ? GetDlgItem(dialog, cmb13) : nullptr;
+        if (!name && dialog)
+            name = GetDlgItem(dialog, edt1);
+        if (!name || !SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.GetString())))
+            return false;
+        return PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                            reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK))) != FALSE;
     }
     CString FileNameOfOpened() const
     {
@@ -282,7 +303,7 @@ TEST_F(MainFrameFilesTest, MediaFilesGoToTheFileGraphOrTheEngine)
     Command(32778);
     EXPECT_EQ(m_frame->GetMode(), 0);
 
-    // A command line other than "/rec" names a file, as the first viewer hands its own over.
+    // A forwarded command line other than "/rec" is taken and left alone: nothing opens.
     const CString wav = WindowsPath(test::MediaPath("playback/tone.wav"));
     std::u16string block(reinterpret_cast<const char16_t*>(wav.GetString()));
     block += u'\0';
@@ -290,7 +311,17 @@ TEST_F(MainFrameFilesTest, MediaFilesGoToTheFileGraphOrTheEngine)
     data.dwData = 0xFFFFFFFF;
     data.cbData = static_cast<DWORD>(block.size() * sizeof(char16_t));
     data.lpData = block.data();
+    m_frame->opened.clear();
     EXPECT_EQ(SendMessageW(m_frame->m_hWnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)), TRUE);
+    EXPECT_EQ(m_frame->GetMode(), 0);
+    EXPECT_TRUE(m_frame->opened.empty());
+
+    // The File menu's "Open file..." and its dialog open it.
+    std::atomic<bool> answered{false};
+    std::thread user([&] { answered = AnswerOpenDialog(wav); });
+    ChooseFromPopup(40, {VK_DOWN, VK_RETURN});
+    user.join();
+    EXPECT_TRUE(answered) << "no open dialog of the frame";
     EXPECT_EQ(m_frame->GetMode(), 1);
     EXPECT_EQ(InfoLine0(), u"tone.wav");
     m_frame->StopAll();
