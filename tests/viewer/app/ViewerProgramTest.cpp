@@ -416,6 +416,10 @@ int Brightest(HWND frame, const RECT& r)
         return -1;
     std::vector<uint8_t> grey;
     PumpUntil([&] {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+            data.nFileSizeLow < static_cast<DWORD>(w * h))
+            return false;
         grey = test::ReadFileBytes(path);
         return grey.size() == static_cast<size_t>(w) * h;
     }, 10000);
