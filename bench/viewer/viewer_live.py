@@ -109,8 +109,8 @@ def zap_time(session, viewer, press, service, stream=None):
 
 def zap_times(session, multicast_ts, file_ts):
     """Zaps between Demo One and Demo Two a few times (the virtual tuner), from Demo One to the
-    multicast channel and to a transport-stream file (the file device, handed over as a second start
-    of the viewer does) and back; the seconds of each zap onto a device, by device."""
+    multicast channel and to a transport-stream file (the file device, opened from the File menu)
+    and back; the seconds of each zap onto a device, by device."""
     viewer = session.start_viewer()
     viewer.wait_picture(0x101, 40)
 
@@ -119,12 +119,11 @@ def zap_times(session, multicast_ts, file_ts):
 
     times = {"virtual tuner": [zap_time(session, viewer, by_number(target), target)
                                for target in (0x102, 0x101, 0x102, 0x101)], "multicast": [], "file": []}
-    opened = e2e.windows_path(file_ts)
     for _ in range(2):
         times["multicast"].append(zap_time(session, viewer, by_number(e2e.MULTICAST_SID), e2e.MULTICAST_SID,
                                            multicast_ts))
         zap_time(session, viewer, by_number(0x101), 0x101)
-        times["file"].append(zap_time(session, viewer, lambda: float(viewer.send("time", "open:" + opened).split()[0]),
+        times["file"].append(zap_time(session, viewer, lambda: viewer.open_file(file_ts),
                                       FILE_SERVICE, file_ts))
         zap_time(session, viewer, by_number(0x101), 0x101)
     viewer.close()

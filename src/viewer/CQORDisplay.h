@@ -124,6 +124,8 @@ public:
     // The controls panel's first (0, record or stop) or second (1, play or pause) button: its
     // command (0 keeps the one it has), its skin image and whether it shows.
     void SetControlButton(int index, int command, const CString& image, bool shown);
+    // The window buttons' always-on-top push button: pushed while the window stays on top.
+    void SetOnTopButton(bool pushed);
 
     // Copy a rectangle of a 32-bit DIB section into the page or overlay texture; value becomes the
     // panel's aspect.

@@ -105,6 +105,12 @@ void CQORDisplay::ShowTopBars(bool show)
     Show(m_topButtons, show);
 }
 
+void CQORDisplay::SetOnTopButton(bool pushed)
+{
+    if (m_topButtons && m_topButtons->m_alwaysOnTop)
+        m_topButtons->m_alwaysOnTop->SetPushed(pushed);
+}
+
 void CQORDisplay::ShowControls(bool show)
 {
     Show(m_controls, show);

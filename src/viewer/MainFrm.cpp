@@ -247,6 +247,7 @@ void CMainFrame::LoadWindowSettings()
     m_onTop = Profile(L"OnTop", 0) != 0;
     if (m_onTop)
         SetWindowPos(&CWnd::wndTopMost, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    ShowOnTopState();
     if (Profile(L"SysTray", 0) != 0)
         SetTrayMode(true);
 
@@ -481,6 +482,13 @@ void CMainFrame::ToggleOnTop()
 {
     m_onTop = !m_onTop;
     SetWindowPos(m_onTop ? &CWnd::wndTopMost : &CWnd::wndNoTopMost, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    ShowOnTopState();
+}
+
+void CMainFrame::ShowOnTopState()
+{
+    base::CScopedLock ui(m_uiLock);
+    m_display.SetOnTopButton(m_onTop != 0);
 }
 
 void CMainFrame::SetAspectMode(int mode)

@@ -118,6 +118,8 @@ public:
     void SetVideoSize(viewer::VideoSize size);
     void ToggleFullscreen();
     void ToggleOnTop();
+    // The OSD's always-on-top button set to m_onTop (the display starts it released).
+    void ShowOnTopState();
     void SetTrayMode(bool on);
     void Minimise();
     void RestoreFromTray();
@@ -175,8 +177,6 @@ public:
     void PlayRecordedFile(int index);
     void OnFileOpen();
     void OnFileClose();
-    // A command line other than "/rec" names a media file: whatever plays stops, the file opens.
-    void OpenCommandLineFile(const std::vector<std::u16string>& arguments);
     // Rebuilds m_recordedFiles (plain files, newest first) and the recorded-shows list.
     void FillRecordedList(const CString& folder);
     void FillRecordedMenu(HMENU menu, const CString& folder);
@@ -303,7 +303,8 @@ public:
     void UnlockTable() override;
     bool LockStream(int slot, OnScreenDisplay::SurfaceTexture** texture, OnScreenDisplay::FrameRect* rect) override;
     void UnlockStream(int slot) override;
-    // The tune panel's number and the guide's redraw.
+    // The tune panel's number and the guide's redraw; every move of the guide's window ends in
+    // RefreshGuide, which sets the time scale above the grid to the window.
     void OnChannelNumber(int number) override;
     void RefreshGuide() override;
 protected:
@@ -336,6 +337,8 @@ protected:
     static constexpr UINT kFirstWeekdayString = 165;
     // The guide's time scale: the grid start's day and date, then ten column starts.
     void FillGuideHeader(OnScreenDisplay::Header& header, int64_t gridStart, int64_t columnSpan);
+    // The guide panel's time scale filled for the model's window (nothing without the panel).
+    void UpdateGuideHeader();
     // The guide menu at the cursor: the chosen command, 0 for none.
     virtual UINT TrackGuideMenu(HMENU menu, POINT screen);
     // A scheduling failure the user must know of.

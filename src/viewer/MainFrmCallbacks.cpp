@@ -4,6 +4,7 @@
 // and never calls back into the engine or a service from here.
 #include "viewer/MainFrm.h"
 
+#include "viewer/ServiceLogo.h"
 #include "viewer/WideText.h"
 #include "viewer/panels/CQOREPGPanel.h"
 
@@ -75,7 +76,7 @@ HRESULT CMainFrame::OnServiceUpdated(CQORService* service)
     }
     CString name;
     bool multiAudio, teletext, subtitles, scrambled;
-    const void* logo;
+    HBITMAP logo;
     {
         base::CScopedLock serviceLock(service->Lock());
         name = viewer::ToCString(service->GetName());
@@ -83,13 +84,13 @@ HRESULT CMainFrame::OnServiceUpdated(CQORService* service)
         teletext = service->HasTeletext() != 0;
         subtitles = service->HasSubtitles() != 0;
         scrambled = service->IsScrambled() != 0;
-        logo = service->GetLogoImage();
+        logo = viewer::ServiceLogo(*service);
     }
     base::CScopedLock ui(m_uiLock);
     m_display.SetChannelName(name);
     m_display.SetStreamIcons(multiAudio, teletext, subtitles);
     m_display.SetScrambledIcon(scrambled);
-    m_display.SetChannelLogo(static_cast<HBITMAP>(const_cast<void*>(logo))); // null: the default logo
+    m_display.SetChannelLogo(logo); // null: the default logo
     return S_OK;
 }
 
@@ -150,12 +151,9 @@ HRESULT CMainFrame::SetEPGWindowStart(int64_t start)
     {
         base::CScopedLock ui(m_uiLock);
         m_epg.SetStartTime(start);
-        // The guide's marker goes to the present time, its time scale to the new window.
-        if (CQOREPGPanel* guide = m_display.GetGuide()) {
+        // The guide's marker goes to the present time; its time scale follows in RefreshGuide.
+        if (CQOREPGPanel* guide = m_display.GetGuide())
             guide->StampNow();
-            if (guide->m_header && guide->m_header->m_timeScale)
-                FillGuideHeader(*guide->m_header->m_timeScale, start, m_epg.m_columnSpan);
-        }
     }
     RefreshGuide();
     return S_OK;

@@ -113,6 +113,8 @@ void CMainFrame::OnChannelNumber(int number)
 
 void CMainFrame::RefreshGuide()
 {
-    // The guide draws the model's new window on the next frame.
+    // The time scale follows the window whoever moved it (the engine, the scroll pad, the jump to
+    // now, the arrow keys); the guide draws the model's new window on the next frame.
+    UpdateGuideHeader();
     SignalRender();
 }

@@ -5,7 +5,6 @@
 
 #include <vector>
 
-#include "viewer/CommandLineBlock.h"
 #include "viewer/ListRules.h"
 #include "viewer/LoadLocalizedString.h"
 #include "viewer/WideText.h"
@@ -166,15 +165,6 @@ void CMainFrame::OnFileOpen()
     }
     if (m_maximised)
         SetTimer(TIMER_HIDE_CURSOR, kHideCursorAfterMenu);
-}
-
-void CMainFrame::OpenCommandLineFile(const std::vector<std::u16string>& arguments)
-{
-    const std::u16string path = viewer::JoinArguments(arguments, 0);
-    if (path.empty())
-        return;
-    StopAll();
-    OpenMediaFile(viewer::ToCString(path));
 }
 
 void CMainFrame::OnFileClose()

@@ -11,6 +11,8 @@
 #include "viewer/LoadLocalizedString.h"
 #include "viewer/WideText.h"
 #include "viewer/osd/Header.h"
+#include "viewer/panels/CQOREPGHeaderPanel.h"
+#include "viewer/panels/CQOREPGPanel.h"
 
 namespace {
 constexpr UINT kSwitchToChannel = 230;
@@ -96,6 +98,14 @@ void CMainFrame::FillGuideHeader(OnScreenDisplay::Header& header, int64_t gridSt
     header.ClearItems();
     for (const viewer::GuideHeaderItem& item : viewer::GuideHeaderItems(gridStart, columnSpan, texts))
         header.AddItem(item.text, item.width);
+}
+
+void CMainFrame::UpdateGuideHeader()
+{
+    base::CScopedLock ui(m_uiLock);
+    CQOREPGPanel* guide = m_display.GetGuide();
+    if (guide && guide->m_header && guide->m_header->m_timeScale)
+        FillGuideHeader(*guide->m_header->m_timeScale, m_epg.m_gridStart, m_epg.m_columnSpan);
 }
 
 // Guide actions ---------------------------------------------------------------------------------

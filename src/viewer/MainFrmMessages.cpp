@@ -21,8 +21,9 @@ BOOL CMainFrame::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* r
     case WM_HOTKEY:
         return CFrameWnd::OnWndMsg(message, wParam, lParam, result);
     case WM_INPUT:
+        // Then on to the default procedure, which frees the input's data.
         OnRawInput(wParam, lParam, result);
-        return TRUE;
+        break;
     case WM_APPCOMMAND:
         // Every multimedia key counts as handled, so that the platform does not pass it on.
         OnAppCommand(static_cast<int>((static_cast<uint32_t>(lParam) >> 16) & 0x0FFF));
@@ -249,12 +250,11 @@ BOOL CMainFrame::OnCopyData(CWnd*, COPYDATASTRUCT* data)
         viewer::UnpackArguments(static_cast<const char16_t*>(data->lpData), data->cbData / sizeof(char16_t));
     if (arguments.empty())
         return FALSE;
+    // Only a scheduled recording is forwarded: any other command line, or "/rec" without its four
+    // values, is taken and left alone (media files open from the File menu).
     viewer::RecordCommand command;
-    if (!viewer::ParseRecordCommand(arguments, command)) {
-        if (arguments.front() != u"/rec")
-            OpenCommandLineFile(arguments);
+    if (!viewer::ParseRecordCommand(arguments, command))
         return TRUE;
-    }
     // The running recording ends first: toggling would stop it and lose the scheduled one.
     {
         base::CScopedLock lock(m_dataLock);

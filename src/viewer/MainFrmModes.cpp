@@ -275,6 +275,9 @@ void CMainFrame::CheckMonitor()
             m_display.SetGuideModel(&m_epg);
             m_display.Create(&m_d3d);
             m_display.SetChannelLogo(nullptr);
+            // The new OSD shows the guide's window and the on-top state at once, as the old one did.
+            UpdateGuideHeader();
+            ShowOnTopState();
             // Without a device the OSD stays empty and the monitor unknown: the next move retries.
             m_monitor = monitor;
         }

@@ -13,7 +13,6 @@
 //     send:MSG,W     sends message MSG with wParam W and prints the answer (the benchmark's counters)
 //     hold:MS        lets MS milliseconds pass before the next action (a recording's length)
 //     close          asks the window to close
-//     open:PATH      hands PATH over as a second start of the viewer forwards its command line
 //     mouse:X,Y      the pointer moves to X,Y of the client area
 //     lclick:X,Y     a left click at X,Y of the client area (rclick: a right click)
 //     menu:VK,VK...  keys typed into the window's popup menu once it is up (10 s), the window in front
@@ -116,15 +115,6 @@ int Act(HWND window, const std::wstring& action)
     }
     if (verb == L"close")
         return PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 2;
-    if (verb == L"open" && !argument.empty()) {
-        // The words of a command line, each NUL-terminated; dwData marks it as one.
-        const std::wstring words = argument + L'\0';
-        COPYDATASTRUCT data = {0xFFFFFFFF, static_cast<DWORD>(words.size() * sizeof(wchar_t)),
-                               const_cast<wchar_t*>(words.data())};
-        DWORD_PTR ignored = 0;
-        return SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, 20000,
-                                   &ignored) ? 0 : 2;
-    }
     if (verb == L"time") {
         FILETIME now;
         GetSystemTimePreciseAsFileTime(&now);

@@ -43,6 +43,7 @@ VIEWER_KEY = r"HKCU\Software\Harvo\Tolvik"
 PROFILE_KEY = VIEWER_KEY + r"\qor"
 UPDATER_KEY = r"HKCU\Software\Harvo\brenvo\Settings"
 VK_UP, VK_DOWN, VK_RETURN, VK_ESCAPE, VK_F2 = 0x26, 0x28, 0x0D, 0x1B, 0x71
+ID_FILE_OPEN = 32776  # the File menu's "Open file..."
 
 
 class Failure(Exception):
@@ -238,6 +239,13 @@ class Viewer:
         self.send(*("char:" + digit for digit in number))
         # The matching channels are listed once the digits have been handled: a call of its own.
         return float(self.send("key:%d" % VK_DOWN, "time", "key:%d" % VK_RETURN).split()[0])
+
+    def open_file(self, path):
+        """Opens a media file as a user does: the File menu's "Open file..." and its dialog, the
+        file's name typed into the dialog's name box (cmb13); the wall clock of the OK."""
+        self.send("command:%d" % ID_FILE_OPEN)
+        return float(run("wine", self.session.window_input, "Open", "text:1148=" + windows_path(path), "time",
+                         "click:1", text=True).stdout.split()[0])
 
     def close(self, seconds=30):
         """Closes the window as a user does; the viewer must end."""
@@ -721,12 +729,11 @@ def step_pause_and_record(session):
 
 
 def play_back(session, path):
-    """The recording opened in the running viewer (a second start forwards its file) shows its own
-    frames, stands still when paused, and a click on the info bar's seek bar moves the paused
+    """The recording opened in the running viewer from its File menu shows its own frames, stands still when paused, and a click on the info bar's seek bar moves the paused
     picture to that place of the recording (the splitter lands on a GOP start up to 1.2 s after
     the asked place, docs/wine-notes.md)."""
     viewer = session.viewer
-    run("wine", os.path.join(session.program, "Tolvik.exe"), windows_path(path))
+    viewer.open_file(path)
     value = viewer.wait_picture("recording", 30, stream=path)
     viewer.send("command:12")
     wait_for("the paused recording", lambda: not picture_moves(viewer), 10)

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <thread>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -25,8 +26,11 @@
 #include "viewer/panels/CQORBackgroundpanel.h"
 #include "viewer/panels/CQORChannelLogoPanel.h"
 #include "viewer/panels/CQOREPGPanel.h"
+#include "viewer/panels/CQOREPGScrollPanel.h"
 #include "viewer/panels/CQORInfoPanel.h"
 #include "viewer/panels/CQORStatusIcon.h"
+#include "viewer/panels/CQORTopPanel.h"
+#include "viewer/osd/PushButton.h"
 
 namespace {
 
@@ -67,6 +71,35 @@ CString WindowsPath(const std::string& path)
 }
 
 bool IsUp(const Panel* p) { return p && p->GetState() == Panel::Shown; }
+
+// A 24-bit bitmap file of one colour.
+bool WriteBitmap(const CString& path, int width, int height)
+{
+    const int stride = (width * 3 + 3) & ~3;
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof(info);
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(info);
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(stride * height);
+    std::vector<uint8_t> pixels(static_cast<size_t>(stride) * height, 0);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            pixels[static_cast<size_t>(y) * stride + x * 3 + 2] = 0xE0; // red
+    HANDLE out = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (out == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const bool ok = WriteFile(out, &file, sizeof(file), &written, nullptr) &&
+                    WriteFile(out, &info, sizeof(info), &written, nullptr) &&
+                    WriteFile(out, pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
+    CloseHandle(out);
+    return ok;
+}
 
 // A control's rectangle in client pixels.
 OnScreenDisplay::RectF ClientRect(Control* control)
@@ -137,6 +170,11 @@ protected:
         copy.fFlags = FOF_NO_UI;
         ASSERT_EQ(SHFileOperationW(&copy), 0);
         ASSERT_NE(GetFileAttributesW(m_folder + L"\\skins\\default\\logo_background.png"), INVALID_FILE_ATTRIBUTES);
+        // Alpha TV's logo in the engine's logo folder (found by the channel's name), 3 : 1; Beta
+        // Radio has none.
+        ASSERT_TRUE(CreateDirectoryW(m_folder + L"\\Resources", nullptr));
+        ASSERT_TRUE(CreateDirectoryW(m_folder + L"\\Resources\\tv_logos", nullptr));
+        ASSERT_TRUE(WriteBitmap(m_folder + L"\\Resources\\tv_logos\\Alpha TV.bmp", 96, 32));
 
         RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey);
         g_app.SetRegistryKey(L"Harvo\\TolvikScreenTest");
@@ -335,6 +373,31 @@ TEST_F(FrameScreenTest, TelevisionShowsNameIconAndPictureRadioTheBackground)
     m_frame->StopAll();
 }
 
+TEST_F(FrameScreenTest, ChannelLogoFromTheLogoFolderElseTheDefault)
+{
+    const auto logoShown = [&](const char16_t* channel, float* aspect) {
+        EXPECT_TRUE(PumpUntil([&] { return ChannelName() == channel; }, 10000)) << base::Utf16ToUtf8(channel);
+        base::CScopedLock ui(m_frame->GetUiLock());
+        CQORChannelLogoPanel* panel = m_frame->GetDisplay().GetChannelLogo();
+        *aspect = panel->m_logo->m_aspect;
+        return panel->m_logo->GetTexture() == panel->GetLogoImage() && panel->GetLogoImage() != panel->GetDefaultLogo();
+    };
+    libDVB::CTSEngine* device = OpenServices();
+    ASSERT_NE(device, nullptr);
+    float aspect = 0;
+    // The logo file's picture, in its own shape; a channel without one gets the default; the first
+    // channel's picture again when it comes back.
+    for (const auto& [sid, channel, own] : {std::make_tuple(257, u"Alpha TV", true),
+                                            std::make_tuple(258, u"Beta Radio", false),
+                                            std::make_tuple(257, u"Alpha TV", true)}) {
+        ASSERT_GE(m_frame->TuneStart(static_cast<uint16_t>(sid), kFileTsid, -1), 0);
+        ASSERT_TRUE(SUCCEEDED(device->StartStreaming()));
+        EXPECT_EQ(logoShown(channel, &aspect), own) << base::Utf16ToUtf8(channel);
+        EXPECT_FLOAT_EQ(aspect, own ? 3.0f : 4.0f / 3.0f) << base::Utf16ToUtf8(channel);
+    }
+    m_frame->StopAll();
+}
+
 TEST_F(FrameScreenTest, GuideWindowFromTheEngineMovesTheMarkerAndTheTimeScale)
 {
     // Two hours after the present window, from the engine's thread.
@@ -357,6 +420,129 @@ TEST_F(FrameScreenTest, GuideWindowFromTheEngineMovesTheMarkerAndTheTimeScale)
     EXPECT_NE(items[0].text.GetText().find(text(CMainFrame::DateText(start, false))), std::u16string::npos);
     EXPECT_EQ(items[1].text.GetText(), text(CMainFrame::TimeText(start, false)));
     EXPECT_EQ(items[10].text.GetText(), text(CMainFrame::TimeText(start + 9 * 1800, false)));
+}
+
+TEST_F(FrameScreenTest, TimeScaleFollowsEveryMoveOfTheGuideWindow)
+{
+    CQORDisplay& display = m_frame->GetDisplay();
+    const auto window = [&] {
+        base::CScopedLock ui(m_frame->GetUiLock());
+        return display.GetGuide()->m_guide->m_model->m_gridStart;
+    };
+    // The labels above the grid: the window's day and date, then the starts of its ten columns.
+    const auto labelsShowWindow = [&] {
+        base::CScopedLock ui(m_frame->GetUiLock());
+        CQOREPGPanel* guide = display.GetGuide();
+        if (!guide || !guide->m_guide || !guide->m_header || !guide->m_header->m_timeScale)
+            return false;
+        const int64_t start = guide->m_guide->m_model->m_gridStart, span = guide->m_guide->m_model->m_columnSpan;
+        const auto& items = guide->m_header->m_timeScale->Items();
+        const auto text = [](const CString& t) { return viewer::ToU16(t.GetString()); };
+        return items.size() == 11u &&
+               items[0].text.GetText().find(text(CMainFrame::DateText(start, false))) != std::u16string::npos &&
+               items[1].text.GetText() == text(CMainFrame::TimeText(start, false)) &&
+               items[10].text.GetText() == text(CMainFrame::TimeText(start + 9 * span, false));
+    };
+    const auto key = [&](WPARAM vk) { m_frame->SendMessageW(WM_KEYDOWN, vk, 1); };
+    // A click on one of the scroll pad's buttons, with the pointer brought near the pad first.
+    const auto clickPad = [&](OnScreenDisplay::Button* CQOREPGScrollPanel::*button) {
+        OnScreenDisplay::RectF r;
+        {
+            base::CScopedLock ui(m_frame->GetUiLock());
+            r = ClientRect(display.GetGuide()->m_scrollPad->*button);
+        }
+        const LPARAM at = MAKELPARAM(static_cast<int>((r.left + r.right) / 2), static_cast<int>((r.top + r.bottom) / 2));
+        m_frame->SendMessageW(WM_MOUSEMOVE, 0, at);
+        EXPECT_TRUE(PumpUntil([&] { return IsUp(display.GetGuide()->m_scrollPad); }, 5000));
+        m_frame->SendMessageW(WM_LBUTTONDOWN, MK_LBUTTON, at);
+        m_frame->SendMessageW(WM_LBUTTONUP, 0, at);
+    };
+
+    // 'E' opens the guide on the engine's window.
+    key('E');
+    ASSERT_TRUE(PumpUntil([&] { return IsUp(display.GetGuide()); }, 5000));
+    const int64_t opened = window();
+    EXPECT_TRUE(labelsShowWindow()) << "opened";
+
+    // The pad's right and left buttons move the window by half an hour each way.
+    clickPad(&CQOREPGScrollPanel::m_right);
+    EXPECT_TRUE(PumpUntil([&] { return window() == opened + 1800; }, 5000));
+    EXPECT_TRUE(labelsShowWindow()) << "scrolled right";
+    clickPad(&CQOREPGScrollPanel::m_left);
+    clickPad(&CQOREPGScrollPanel::m_left);
+    EXPECT_TRUE(PumpUntil([&] { return window() == opened - 1800; }, 5000));
+    EXPECT_TRUE(labelsShowWindow()) << "scrolled left";
+
+    // Down onto a row whose one event lies ten hours on: the window follows the selection.
+    CMainFrame::EPGChannel channel = nullptr;
+    const std::u16string name = u"Far", title = u"Late show";
+    ASSERT_EQ(m_frame->BeginEPGUpdate(), S_OK);
+    ASSERT_EQ(m_frame->AddEPGChannel(&name, 1, 2, &channel), S_OK);
+    m_frame->AddEPGEvent(channel, &title, 3, 4, opened + 10 * 3600, 60, 0, nullptr, nullptr, 0);
+    ASSERT_EQ(m_frame->CommitEPGUpdate(), S_OK);
+    key(VK_DOWN);
+    EXPECT_GT(window(), opened + 8 * 3600);
+    EXPECT_TRUE(labelsShowWindow()) << "moved by the arrow keys";
+
+    // Return jumps back to now.
+    key(VK_RETURN);
+    EXPECT_TRUE(PumpUntil([&] { return window() == opened; }, 5000));
+    EXPECT_TRUE(labelsShowWindow()) << "jumped to now";
+
+    // A display made again on a new device shows the window at once.
+    m_frame->ForgetMonitor();
+    m_frame->CheckMonitor();
+    EXPECT_TRUE(labelsShowWindow()) << "after the device was made again";
+}
+
+TEST_F(FrameScreenTest, OnTopButtonShowsTheStateWhereverItChanges)
+{
+    CQORDisplay& display = m_frame->GetDisplay();
+    const auto pushed = [&] {
+        base::CScopedLock ui(m_frame->GetUiLock());
+        CQORTopPanel* top = display.GetTopButtons();
+        return top && top->m_alwaysOnTop && top->m_alwaysOnTop->IsPushed();
+    };
+    const auto topmost = [&] { return (GetWindowLongW(m_frame->m_hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+
+    // The profile at start.
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, CString(kProfileKey) + L"\\qor", 0, nullptr, 0, KEY_WRITE, nullptr,
+                              &key, nullptr),
+              ERROR_SUCCESS);
+    const DWORD on = 1;
+    RegSetValueExW(key, L"OnTop", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&on), sizeof(on));
+    RegCloseKey(key);
+    m_frame->LoadWindowSettings();
+    ASSERT_TRUE(m_frame->IsOnTop());
+    EXPECT_TRUE(pushed()) << "from the profile";
+
+    // The View menu's "Always on top" arrives as the window's command.
+    m_frame->SendMessageW(WM_COMMAND, 32803, 0);
+    EXPECT_FALSE(m_frame->IsOnTop());
+    EXPECT_FALSE(topmost());
+    EXPECT_FALSE(pushed()) << "from the View menu";
+
+    // The button itself, clicked once the pointer at the top has brought the window buttons.
+    m_frame->SendMessageW(WM_MOUSEMOVE, 0, MAKELPARAM(kWidth / 2, 2));
+    ASSERT_TRUE(PumpUntil([&] { return IsUp(display.GetTopButtons()); }, 5000));
+    OnScreenDisplay::RectF r;
+    {
+        base::CScopedLock ui(m_frame->GetUiLock());
+        r = ClientRect(display.GetTopButtons()->m_alwaysOnTop);
+    }
+    const LPARAM at = MAKELPARAM(static_cast<int>((r.left + r.right) / 2), static_cast<int>((r.top + r.bottom) / 2));
+    m_frame->SendMessageW(WM_MOUSEMOVE, 0, at);
+    m_frame->SendMessageW(WM_LBUTTONDOWN, MK_LBUTTON, at);
+    m_frame->SendMessageW(WM_LBUTTONUP, 0, at);
+    EXPECT_TRUE(PumpUntil([&] { return m_frame->IsOnTop(); }, 5000));
+    EXPECT_TRUE(topmost());
+    EXPECT_TRUE(pushed()) << "from the button";
+
+    // A display made again on a new device.
+    m_frame->ForgetMonitor();
+    m_frame->CheckMonitor();
+    EXPECT_TRUE(pushed()) << "after the device was made again";
 }
 
 // Run by its own entry, in a mount namespace with a small tmpfs as the recordings folder: the

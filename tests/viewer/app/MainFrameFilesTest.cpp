@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <dlgs.h>
 
 #include <atomic>
 #include <cmath>
@@ -99,6 +100,26 @@ protected:
         CQORInfoPanel* info = m_frame->GetDisplay().GetInfo();
         return info && info->m_line0 ? info->m_line0->GetText() : std::u16string(u"(no panel)");
     }
+    // Waits for the frame's open-file dialog (10 s), types `path` as its file name and presses OK.
+    bool AnswerOpenDialog(const CString& path)
+    {
+        HWND dialog = nullptr;
+        for (int i = 0; i < 1000 && !dialog; ++i) {
+            for (HWND w = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); w && !dialog;
+                 w = FindWindowExW(nullptr, w, L"#32770", nullptr))
+                if (GetWindow(w, GW_OWNER) == m_frame->m_hWnd && IsWindowVisible(w))
+                    dialog = w;
+            if (!dialog)
+                Sleep(10);
+        }
+        HWND name = dialog ? GetDlgItem(dialog, cmb13) : nullptr;
+        if (!name && dialog)
+            name = GetDlgItem(dialog, edt1);
+        if (!name || !SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.GetString())))
+            return false;
+        return PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                            reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK))) != FALSE;
+    }
     CString FileNameOfOpened() const
     {
         const CString& path = m_frame->opened.back();
@@ -108,29 +129,11 @@ protected:
     // follows and OK clicked, as a user does.
     void OpenFromFileMenu(const CString& path)
     {
-        std::atomic<bool> typed{false};
-        std::thread typist([&] {
-            const DWORD process = GetCurrentProcessId();
-            for (int i = 0; i < 2000 && !typed; ++i) {
-                for (HWND w = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); w && !typed;
-                     w = FindWindowExW(nullptr, w, L"#32770", nullptr)) {
-                    DWORD owner = 0;
-                    GetWindowThreadProcessId(w, &owner);
-                    // The file name box of the platform's open dialog (cmb13, or edt1 in the old style).
-                    HWND name = GetDlgItem(w, 0x47C) ? GetDlgItem(w, 0x47C) : GetDlgItem(w, 0x480);
-                    if (owner != process || !IsWindowVisible(w) || !name)
-                        continue;
-                    SetWindowTextW(name, path);
-                    PostMessageW(w, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(w, IDOK)));
-                    typed = true;
-                }
-                if (!typed)
-                    Sleep(10);
-            }
-        });
+        std::atomic<bool> answered{false};
+        std::thread user([&] { answered = AnswerOpenDialog(path); });
         ChooseFromPopup(40, {VK_DOWN, VK_RETURN}); // returns when the dialog has closed
-        typist.join();
-        EXPECT_TRUE(typed) << "no open dialog";
+        user.join();
+        EXPECT_TRUE(answered) << "no open dialog of the frame";
     }
     // A left click at `fraction` of the info bar's seek strip, once the pointer over it has brought
     // the bar up; the strip's rectangle is read from the display (window coordinates).
@@ -297,7 +300,7 @@ TEST_F(MainFrameFilesTest, MediaFilesGoToTheFileGraphOrTheEngine)
     Command(32778);
     EXPECT_EQ(m_frame->GetMode(), 0);
 
-    // A command line other than "/rec" names a file, as the first viewer hands its own over.
+    // A forwarded command line other than "/rec" is taken and left alone: nothing opens.
     const CString wav = WindowsPath(test::MediaPath("playback/tone.wav"));
     std::u16string block(reinterpret_cast<const char16_t*>(wav.GetString()));
     block += u'\0';
@@ -305,7 +308,13 @@ TEST_F(MainFrameFilesTest, MediaFilesGoToTheFileGraphOrTheEngine)
     data.dwData = 0xFFFFFFFF;
     data.cbData = static_cast<DWORD>(block.size() * sizeof(char16_t));
     data.lpData = block.data();
+    m_frame->opened.clear();
     EXPECT_EQ(SendMessageW(m_frame->m_hWnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)), TRUE);
+    EXPECT_EQ(m_frame->GetMode(), 0);
+    EXPECT_TRUE(m_frame->opened.empty());
+
+    // The File menu's "Open file..." and its dialog open it.
+    ASSERT_NO_FATAL_FAILURE(OpenFromFileMenu(wav));
     EXPECT_EQ(m_frame->GetMode(), 1);
     EXPECT_EQ(InfoLine0(), u"tone.wav");
     m_frame->StopAll();

@@ -60,6 +60,8 @@ public:
         overlay = bitmap;
         return CMainFrame::ShowOverlayBitmap(bitmap, left, top, right, bottom);
     }
+    // The handles of the raw input that reached the default window procedure.
+    std::vector<LPARAM> rawInputPassedOn;
     // What StopAll had done when the graph went.
     bool recordingAtDestroy = false;
     bool serviceAtDestroy = false;
@@ -111,6 +113,12 @@ protected:
     }
     void LiveSetVolume(int) override { Log("volume"); }
     UINT TrackGuideMenu(HMENU, POINT) override { return guideChoice; }
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_INPUT)
+            rawInputPassedOn.push_back(lParam);
+        return CMainFrame::DefWindowProc(message, wParam, lParam);
+    }
     void FileClose() override { Log("fileclose"); }
 
 private:
@@ -434,6 +442,30 @@ TEST_F(MainFrameTest, KeysAndMultimediaKeysBecomeCommands)
     // Volume down stands for the keypad minus.
     SendMessageW(m_frame->m_hWnd, WM_APPCOMMAND, 0, MAKELPARAM(0, 9));
     EXPECT_EQ(14, postedCommand());
+}
+
+TEST_F(MainFrameTest, RawInputGoesOnToTheDefaultProcedureAfterItsHandling)
+{
+    // No remote-control device exists here: the keyboard's raw input stands in for one, the
+    // frame its target even when not in front. The frame reads it, finds no remote's report,
+    // and the default procedure, which frees the input's data, still gets it.
+    RAWINPUTDEVICE keyboard{0x01, 0x06, RIDEV_INPUTSINK, m_frame->m_hWnd};
+    ASSERT_TRUE(RegisterRawInputDevices(&keyboard, 1, sizeof(keyboard))) << GetLastError();
+    INPUT keys[2] = {};
+    keys[0].type = keys[1].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = keys[1].ki.wVk = VK_F24;
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ASSERT_EQ(SendInput(2, keys, sizeof(INPUT)), 2u);
+    EXPECT_TRUE(PumpUntil([&] { return m_frame->rawInputPassedOn.size() >= 2; }, 5000))
+        << m_frame->rawInputPassedOn.size() << " of the key's two raw inputs passed on";
+    keyboard.dwFlags = RIDEV_REMOVE;
+    keyboard.hwndTarget = nullptr;
+    RegisterRawInputDevices(&keyboard, 1, sizeof(keyboard));
+    // A report arriving while the viewer is in front, as the remote's would.
+    m_frame->rawInputPassedOn.clear();
+    SendMessageW(m_frame->m_hWnd, WM_INPUT, RIM_INPUT, 0x4711);
+    ASSERT_EQ(m_frame->rawInputPassedOn.size(), 1u);
+    EXPECT_EQ(m_frame->rawInputPassedOn[0], 0x4711);
 }
 
 TEST_F(MainFrameTest, ChannelMenuFileAndViewMenusAndLanguages)
