@@ -71,6 +71,18 @@ public:
 protected:
     HRESULT LiveBuildGraph() override { return S_OK; }
     void LiveDestroyGraph() override {}
+    // The stand-in graph applies every stream change it is given, so the recorder follows them.
+    HRESULT LiveSetStreams(uint16_t videoPid, uint16_t audioPid, int, uint16_t) override
+    {
+        m_video = videoPid;
+        m_audio = audioPid;
+        return S_OK;
+    }
+    void LiveGetStreamPids(uint16_t& videoPid, uint16_t& audioPid) override
+    {
+        videoPid = m_video;
+        audioPid = m_audio;
+    }
     HRESULT LiveDeliverPacket(const uint8_t*, int length) override
     {
         if (length == 188)
@@ -86,6 +98,9 @@ protected:
         }
         return CMainFrame::FileOpen(path, hasVideo);
     }
+
+private:
+    std::atomic<uint16_t> m_video{0}, m_audio{0};
 };
 
 class MainFrameFilesTest : public test::MainFrameFixture<CFilesFrame> {
