@@ -1,16 +1,21 @@
 // The real Tolvik.exe started by this harness: single instance and command-line forwarding
 // against a fake running viewer, the window settings in the real registry, fullscreen and the
-// screensaver, and the tray icon. Every started viewer is closed with WM_CLOSE and must end.
+// screensaver, the tray icon, and the decoder's logo in the pictures it plays. Every started viewer
+// is closed with WM_CLOSE and must end.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <shellapi.h>
+#include <dlgs.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "support/HostProgram.h"
 #include "support/TestMedia.h"
 
 namespace {
@@ -20,14 +25,18 @@ const wchar_t* const kFrameClass = L"QORMainFrame";
 const wchar_t* const kMutexName = L"Harvo QOR Mutex {196AA390-851E-4e3b-B3CA-16C58E83CE82}";
 const wchar_t* const kProfileKey = L"Software\\Harvo\\Tolvik\\qor";
 
+// A path of the support library as the platform names it.
+std::wstring WindowsPath(const std::string& path)
+{
+    std::wstring out = path.size() > 1 && path[1] == ':' ? L"" : L"Z:";
+    for (char c : path)
+        out += c == '/' ? L'\\' : static_cast<wchar_t>(c);
+    return out;
+}
+
 std::wstring ViewerPath()
 {
-    // The support library gives the program folder as a Windows path already.
-    const std::string program = test::ProgramPath("Tolvik.exe");
-    std::wstring path = program.size() > 1 && program[1] == ':' ? L"" : L"Z:";
-    for (char c : program)
-        path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
-    return path;
+    return WindowsPath(test::ProgramPath("Tolvik.exe"));
 }
 
 // Pumps this thread's messages until the condition holds or the time is up.
@@ -385,6 +394,91 @@ TEST_F(ViewerProgram, TrayModeKeepsAnIconUntilTheFrameCloses)
     EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &data));
     ASSERT_TRUE(viewer.Close(frame));
     EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &data));
+}
+
+// The brightest grey of a rectangle of the frame's client area as the X server shows it; -1 when
+// no grab arrived.
+int Brightest(HWND frame, const RECT& r)
+{
+    const char* display = getenv("DISPLAY");
+    const char* media = getenv("TOLVIK_MEDIA");
+    POINT origin{r.left, r.top};
+    ClientToScreen(frame, &origin);
+    if (!display || !media || r.right <= r.left || r.bottom <= r.top)
+        return -1;
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    const std::string path = test::MediaPath("viewer_program_grab.gray");
+    DeleteFileA(path.c_str());
+    if (!test::StartHostProgram("/usr/bin/ffmpeg -v error -y -f x11grab -video_size " + std::to_string(w) + "x" +
+                                std::to_string(h) + " -i " + display + "+" + std::to_string(origin.x) + "," +
+                                std::to_string(origin.y) + " -frames:v 1 -f rawvideo -pix_fmt gray " + media +
+                                "/viewer_program_grab.gray"))
+        return -1;
+    std::vector<uint8_t> grey;
+    PumpUntil([&] {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+            data.nFileSizeLow < static_cast<DWORD>(w * h))
+            return false;
+        grey = test::ReadFileBytes(path);
+        return grey.size() == static_cast<size_t>(w) * h;
+    }, 10000);
+    if (grey.size() != static_cast<size_t>(w) * h)
+        return -1;
+    return *std::max_element(grey.begin(), grey.end());
+}
+
+TEST_F(ViewerProgram, PlayedMpeg2PicturesCarryTheDecodersLogoAtTheirTopRight)
+{
+    SetProfile(L"OnTop", 1); // the grab takes whatever the screen shows there
+    // A wide, low window: the picture is fitted by its height and centred, so its top-right corner
+    // sits far from the OSD's window buttons in the client area's own top-right corner.
+    SetProfile(L"Left", 0);
+    SetProfile(L"Top", 0);
+    SetProfile(L"Width", 1200);
+    SetProfile(L"Height", 420);
+    Viewer viewer;
+    HWND frame = viewer.Frame();
+    ASSERT_NE(frame, nullptr);
+    // A black broadcast, opened from the File menu's dialog.
+    PostMessageW(frame, WM_COMMAND, 32776, 0);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(PumpUntil([&] {
+        for (HWND w = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); w && !dialog;
+             w = FindWindowExW(nullptr, w, L"#32770", nullptr))
+            if (GetWindow(w, GW_OWNER) == frame && IsWindowVisible(w))
+                dialog = w;
+        return dialog != nullptr;
+    })) << "no open dialog";
+    const std::wstring file = WindowsPath(test::MediaPath("black_mpeg2/black.ts"));
+    DWORD_PTR ignored = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(GetDlgItem(dialog, cmb13), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()),
+                                    SMTO_NORMAL, 10000, &ignored));
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+
+    // The 720 x 576 picture (square pixels) fitted into the client area, centred. The 133 x 48 logo
+    // sits 16 lines from its top and 16 pixels from its right edge; its letters fill logo columns
+    // 14-118 from row 13 to row 33. Their band on the screen, and the same band at the picture's
+    // left edge, which stays black.
+    RECT client;
+    GetClientRect(frame, &client);
+    const double width = std::min<double>(client.right, client.bottom * 1.25), scale = width / 720;
+    const double left = (client.right - width) / 2, top = (client.bottom - width / 1.25) / 2;
+    const auto band = [&](int x0, int x1) {
+        return RECT{static_cast<LONG>(left + x0 * scale) + 1, static_cast<LONG>(top + (16 + 21) * scale),
+                    static_cast<LONG>(left + x1 * scale) - 1, static_cast<LONG>(top + (16 + 33) * scale)};
+    };
+    const RECT letters = band(720 - 16 - 133 + 14, 720 - 16 - 133 + 118), mirrored = band(16 + 14, 16 + 118);
+    int logo = -1, black = -1;
+    PumpUntil([&] {
+        logo = Brightest(frame, letters);
+        black = Brightest(frame, mirrored);
+        return logo > 120 && black >= 0 && black < 40;
+    }, 40000);
+    EXPECT_GT(logo, 120) << "the logo's letters at the top right";
+    EXPECT_GE(black, 0) << "no grab";
+    EXPECT_LT(black, 40) << "black at the top left";
+    ASSERT_TRUE(viewer.Close(frame));
 }
 
 TEST(ViewerResources, TitleStringsMenuShortcutsAndIcon)
