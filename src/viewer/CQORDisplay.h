@@ -100,6 +100,13 @@ public:
     void ShowGuide(bool show);
     void ShowChannelList(bool show);
     void ShowSwitcher(bool show);
+    // The views that take the screen and the keys, one at a time.
+    enum class View { Menu, Teletext, ChannelList, Recorded, Switcher, Guide };
+    bool IsViewShown(View view) const;
+    void ShowView(View view, bool show);
+    // Shows `view` when it is hidden and hides it when it is up; the other views go either way.
+    // True when `view` is now shown.
+    bool ToggleOnly(View view);
 
     void SetGuideTab(int index);
     void SetSwitcherTab(int index);

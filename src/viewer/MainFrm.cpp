@@ -90,7 +90,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_COMMAND(ID_ASPECT_4_3, OnAspect43)
     ON_COMMAND(ID_ASPECT_16_9, OnAspect169)
     // The OSD's buttons and tabs, the keys and the remote control.
-    ON_COMMAND_RANGE(10, 104, OnDispatchCommand)
+    ON_COMMAND_RANGE(viewer::CmdFirst, viewer::CmdLast, OnDispatchCommand)
     ON_COMMAND(ID_FILE_OPEN_MEDIA, OnFileOpen)
     ON_COMMAND(ID_FILE_CLOSE_MEDIA, OnFileClose)
     ON_UPDATE_COMMAND_UI(ID_FILE_CLOSE_MEDIA, OnUpdateCloseFile)
@@ -502,7 +502,7 @@ void CMainFrame::SetAspectMode(int mode)
 
 void CMainFrame::OnUpdateCloseFile(CCmdUI* ui)
 {
-    ui->Enable(m_mode == 1);
+    ui->Enable(m_mode == viewer::ModeFile);
 }
 
 void CMainFrame::OnUpdateDynamicItem(CCmdUI* ui)

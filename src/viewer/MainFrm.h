@@ -23,6 +23,7 @@
 #include "viewer/epg/CEPGData.h"
 #include "viewer/CFilePlayback.h"
 #include "viewer/CQORDisplay.h"
+#include "viewer/CommandIds.h"
 #include "viewer/DisplayListener.h"
 #include "viewer/WindowGeometry.h"
 #include "viewer/d3d/CD3DHandler.h"
@@ -75,11 +76,6 @@ enum : UINT {
     WM_QOR_GUIDE_MENU = 2051,
     WM_QOR_NEXT_SERVICE = 3024,
     WM_QOR_PREVIOUS_SERVICE = 3025,
-};
-
-// Commands of the dispatcher that other parts of the frame run.
-enum : UINT {
-    ID_QOR_RECORD = 11,
 };
 
 enum : UINT_PTR {
@@ -354,9 +350,9 @@ protected:
     void OnDoubleSize() { SetVideoSize(viewer::VideoSize::Double); }
     void OnFullscreen() { ToggleFullscreen(); }
     void OnAlwaysOnTop() { ToggleOnTop(); }
-    void OnAspectSource() { SetAspectMode(0); }
-    void OnAspect43() { SetAspectMode(1); }
-    void OnAspect169() { SetAspectMode(2); }
+    void OnAspectSource() { SetAspectMode(viewer::AspectSource); }
+    void OnAspect43() { SetAspectMode(viewer::Aspect4x3); }
+    void OnAspect169() { SetAspectMode(viewer::Aspect16x9); }
     void OnDispatchCommand(UINT id) { ExecuteCommand(static_cast<int>(id)); }
     void OnUpdateCloseFile(CCmdUI* ui);
     void OnUpdateDynamicItem(CCmdUI* ui);
@@ -410,11 +406,29 @@ protected:
     void OnTeletextClockTimer();
     void OnRecordingEndTimer();
     void SaveLastChannel();
-    // Parts of the dispatcher (MainFrmCommands.cpp).
+    // Handlers of the dispatcher (MainFrmCommands.cpp), one per command or group of commands.
     void ChangeVolume(int delta);
+    void VolumeUp();
     void ToggleMute();
     void PlayPause();
+    void ToggleMenu();
+    void HideView(CQORDisplay::View view);
+    // The views that cover the picture: each opens alone and toggles.
+    void ToggleTeletextView();
+    void ToggleChannelListView();
+    void ToggleRecordedView();
+    void ToggleSwitcherView();
+    void ToggleGuideView();
+    void CloseTeletextView();
+    void CloseGuideView();
+    // 2 next, 1 previous, 0 the first page of the page list.
+    void NavigateTeletext(int direction);
     void SetGuideKind(int kind);
+    // The guide's window moved by `seconds`, or to the present time.
+    void MoveGuideWindow(int64_t seconds);
+    void MoveGuideToNow();
+    // The stream switcher's audio or subtitle tab.
+    void ShowStreamList(bool subtitles);
     // Commands 60 and 61: the guide's rows move as by the wheel; 64: the time marker to now
     // (the caller holds m_uiLock).
     void ScrollGuideRows(int delta);

@@ -58,13 +58,13 @@ void CMainFrame::FileSeekStart()
 
 void CMainFrame::StopFile()
 {
-    if (m_mode != 1)
+    if (m_mode != viewer::ModeFile)
         return;
     FileStop();
     FileSeekStart();
     FilePause();
     base::CScopedLock ui(m_uiLock);
-    m_display.SetControlButton(1, 12, L"play_button", true);
+    m_display.SetControlButton(1, viewer::CmdPlayPause, L"play_button", true);
 }
 
 // Opening files -----------------------------------------------------------------------------------
@@ -76,7 +76,7 @@ void CMainFrame::OpenMediaFile(const CString& path)
         if (!m_engine || FAILED(m_engine->CreateFileDevice(viewer::ToU16(path.GetString()), &device, nullptr)) ||
             !device)
             return;
-        SetMode(2);
+        SetMode(viewer::ModeLive);
         {
             base::CScopedLock ui(m_uiLock);
             m_display.SetVideoStream(0);
@@ -92,7 +92,7 @@ void CMainFrame::OpenMediaFile(const CString& path)
     bool hasVideo = false;
     if (FAILED(FileOpen(path, &hasVideo)))
         return;
-    if (FAILED(SetMode(1))) {
+    if (FAILED(SetMode(viewer::ModeFile))) {
         // Live television plays: the file would play beside it, so it is closed again.
         FileClose();
         return;
@@ -116,7 +116,7 @@ void CMainFrame::AwaitFirstService(bool showControls)
 
 void CMainFrame::OnFirstServiceTimer()
 {
-    if (!m_engine || m_mode != 2) {
+    if (!m_engine || m_mode != viewer::ModeLive) {
         KillTimer(TIMER_FIRST_SERVICE);
         return;
     }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "media/record/win/RecorderFactory.h"
+#include "viewer/CommandIds.h"
 #include "viewer/CommandRules.h"
 #include "viewer/LoadLocalizedString.h"
 #include "viewer/WideText.h"
@@ -35,22 +36,24 @@ CString LocalTimeText()
 }
 } // namespace
 
+using namespace viewer;
+
 // Modes ---------------------------------------------------------------------------------------
 
 void CMainFrame::SetModeButtons(int mode)
 {
     // Under m_uiLock.
     switch (mode) {
-    case 0:
-        m_display.SetControlButton(0, ID_QOR_RECORD, L"rec_button", false);
+    case ModeIdle:
+        m_display.SetControlButton(0, CmdRecord, L"rec_button", false);
         m_display.SetControlButton(1, 0, L"play_button", false);
         break;
-    case 1:
-        m_display.SetControlButton(0, 17, L"stop_button", true);
+    case ModeFile:
+        m_display.SetControlButton(0, CmdStopFile, L"stop_button", true);
         m_display.SetControlButton(1, 0, FileIsRunning() ? L"pause_button" : L"play_button", true);
         break;
     default:
-        m_display.SetControlButton(0, ID_QOR_RECORD, L"rec_button", true);
+        m_display.SetControlButton(0, CmdRecord, L"rec_button", true);
         m_display.SetControlButton(1, 0, L"pause_button", true);
         break;
     }
@@ -64,9 +67,9 @@ HRESULT CMainFrame::SetMode(int mode)
     FileSetVolume(m_volume);
     LiveSetVolume(m_volume);
     switch (mode) {
-    case 0: {
+    case ModeIdle: {
         LiveDestroyGraph();
-        m_mode = 0;
+        m_mode = ModeIdle;
         base::CScopedLock ui(m_uiLock);
         m_display.SetChannelLogo(nullptr);
         m_display.SetStreamIcons(false, false, false);
@@ -75,29 +78,30 @@ HRESULT CMainFrame::SetMode(int mode)
         m_display.SetInfoText(0, CString());
         m_display.SetInfoText(1, CString());
         m_display.ShowSubtitles(false);
-        SetModeButtons(0);
+        SetModeButtons(ModeIdle);
         return S_OK;
     }
-    case 1: {
-        if (current != -1 && current != 0)
+    case ModeFile: {
+        if (current != ModeTransitional && current != ModeIdle)
             return E_FAIL;
         base::CScopedLock ui(m_uiLock);
         m_display.ShowBackground(true);
-        SetModeButtons(1);
-        m_mode = 1;
+        SetModeButtons(ModeFile);
+        m_mode = ModeFile;
         return S_OK;
     }
-    case 2: {
+    case ModeLive: {
         HRESULT result = S_OK;
-        if (current == 1)
+        if (current == ModeFile)
             FileClose();
-        // From -1 the graph was kept through the device re-creation; RestoreDevice re-attaches it.
-        if (current != -1)
+        // From the transitional mode the graph was kept through the device re-creation;
+        // RestoreDevice re-attaches it.
+        if (current != ModeTransitional)
             result = LiveBuildGraph();
         if (FAILED(result)) {
             // The file is closed already: a failed build leaves nothing playing, which is idle.
-            if (current == 1)
-                SetMode(0);
+            if (current == ModeFile)
+                SetMode(ModeIdle);
             return result;
         }
         LiveSetVolume(m_volume);
@@ -110,8 +114,8 @@ HRESULT CMainFrame::SetMode(int mode)
         m_display.SetInfoText(0, CString());
         m_display.SetInfoText(1, CString());
         m_display.SetProgress(0);
-        SetModeButtons(2);
-        m_mode = 2;
+        SetModeButtons(ModeLive);
+        m_mode = ModeLive;
         return result;
     }
     default:
@@ -136,7 +140,7 @@ void CMainFrame::StopAll()
     }
     if (m_engine)
         m_engine->Shutdown();
-    SetMode(0);
+    SetMode(ModeIdle);
     FileClose();
     {
         base::CScopedLock ui(m_uiLock);
@@ -158,7 +162,7 @@ void CMainFrame::StopAll()
 
 void CMainFrame::BeginTune()
 {
-    SetMode(2);
+    SetMode(ModeLive);
     SetTimer(TIMER_NO_DATA, kNoDataPeriod);
     base::CScopedLock ui(m_uiLock);
     m_display.SetNoDataIcon(false);
@@ -189,7 +193,7 @@ void CMainFrame::EndRecording()
 
 void CMainFrame::ToggleRecording()
 {
-    if (m_mode != 2 || !m_engine)
+    if (m_mode != ModeLive || !m_engine)
         return;
     {
         base::CScopedLock data(m_dataLock);
@@ -287,11 +291,11 @@ void CMainFrame::CheckMonitor()
     Resize(client.Width(), client.Height());
     if (!created)
         return;
-    m_mode = -1;
+    m_mode = ModeTransitional;
     SetMode(mode);
     {
         base::CScopedLock ui(m_uiLock);
-        if (mode == 0)
+        if (mode == ModeIdle)
             m_display.ShowBackground(true);
         m_display.OnMouseMove(0, 1, client.bottom - 1);
         LiveRestoreDevice();
@@ -344,7 +348,10 @@ void CMainFrame::OnAspectChanged()
     float aspect;
     {
         base::CScopedLock format(m_formatLock);
-        m_aspect = m_aspectMode == 0 ? m_sourceAspect : m_aspectMode == 1 ? 4.0 / 3.0 : m_aspectMode == 2 ? 16.0 / 9.0 : 1.0;
+        m_aspect = m_aspectMode == AspectSource ? m_sourceAspect
+                   : m_aspectMode == Aspect4x3  ? 4.0 / 3.0
+                   : m_aspectMode == Aspect16x9 ? 16.0 / 9.0
+                                                : 1.0;
         aspect = static_cast<float>(m_aspect);
     }
     base::CScopedLock ui(m_uiLock);
@@ -380,7 +387,7 @@ bool CMainFrame::TeletextClick(int, UINT, float x, float y)
 
 HRESULT CMainFrame::SeekFile(int, double fraction)
 {
-    if (m_mode != 1)
+    if (m_mode != ModeFile)
         return m_mode - 1;
     return FileSeek(fraction);
 }
