@@ -97,11 +97,14 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_UPDATE_COMMAND_UI_RANGE(39000, 65535, OnUpdateDynamicItem)
 END_MESSAGE_MAP()
 
-CMainFrame::CMainFrame()
+CMainFrame::CMainFrame() : CMainFrame([](const CLiveRelay::Wiring& wiring) { return std::make_unique<CLiveRelay>(wiring); })
+{
+}
+
+CMainFrame::CMainFrame(const RelayFactory& makeRelay)
 {
     g_mainFrame = this;
-    m_dvbPlayback.SetHost(this);
-    m_filePlayback.SetHost(this);
+    m_relay = makeRelay({*this, *this, m_uiLock});
     g_uiLanguage = static_cast<WORD>(Profile(L"Language", kDefaultLanguage));
     SetUiLanguage(g_uiLanguage);
     m_screenSaverWasActive = ScreenSaverActive();
@@ -110,11 +113,6 @@ CMainFrame::CMainFrame()
 CMainFrame::~CMainFrame()
 {
     CloseDown();
-    {
-        base::CScopedLock data(m_dataLock);
-        delete m_recorder; // writes out what it holds and closes the file
-        m_recorder = nullptr;
-    }
     SetScreenSaver(m_screenSaverWasActive);
     if (g_mainFrame == this)
         g_mainFrame = nullptr;
@@ -128,14 +126,10 @@ void CMainFrame::CloseDown()
     // The engine first: its device threads call back into the recorder, the graph and the OSD.
     if (m_engine)
         m_engine->Shutdown();
-    {
-        base::CScopedLock data(m_dataLock);
-        if (m_recorder)
-            EndRecording();
-    }
+    m_relay->StopRecorder();
     m_engine.reset(); // before the locks and lists it calls back into
-    LiveDestroyGraph();
-    FileClose();
+    m_relay->LiveDestroyGraph();
+    m_relay->FileClose();
     if (m_renderThread)
         m_renderThread->Exit();
     {
@@ -149,6 +143,11 @@ void CMainFrame::CloseDown()
     if (GetPanelFrame() == this)
         SetPanelFrame(nullptr);
     m_d3d.ReleaseDevice();
+}
+
+bool CMainFrame::DoubleFrameRateAllowed()
+{
+    return g_doubleFrameRate != 0;
 }
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCTW& cs)

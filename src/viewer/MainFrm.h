@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,11 +18,9 @@
 #include "framework/win/Afx.h"
 #include "media/playback/win/CPlaybackHost.h"
 #include "media/filters/videorenderer/win/CVideoStreamTable.h"
-#include "media/record/CMPEG2Recorder.h"
 #include "viewer/CChannelNode.h"
-#include "viewer/CDVBPlayback.h"
+#include "viewer/CLiveRelay.h"
 #include "viewer/epg/CEPGData.h"
-#include "viewer/CFilePlayback.h"
 #include "viewer/CQORDisplay.h"
 #include "viewer/CommandIds.h"
 #include "viewer/DisplayListener.h"
@@ -37,7 +36,6 @@
 using DVBPlaybackCore::CQOREngine;
 using DVBPlaybackCore::CQORService;
 using CQOREngineUserInterface = DVBPlaybackCore::CQOREngine::CQOREngineUserInterface;
-using record::CMPEG2Recorder;
 using videorenderer::CVideoStreamTable;
 using libDVB_EthernetDevice::CSAPParser;
 
@@ -90,12 +88,13 @@ enum : UINT_PTR {
 };
 
 // The engine's packet and stream reports arrive on the transport-stream thread holding the
-// service lock. Lock order everywhere: service -> m_dataLock -> m_uiLock -> device lock; the
-// user-interface thread therefore calls no engine or service operation while it holds a frame
-// lock (it copies what it needs first, then locks and fills).
+// service lock and go on to the live relay, which owns the graphs and the recorder. Lock order
+// everywhere: service -> the relay's data lock -> m_uiLock -> device lock; the user-interface
+// thread therefore calls no engine or service operation while it holds a frame lock (it copies
+// what it needs first, then locks and fills).
 class CMainFrame : public CFrameWnd,
                    public CQOREngineUserInterface,
-                   public CMPEG2Recorder::CRecCallback,
+                   public CLiveRelay::CScreen,
                    public playback::CPlaybackHost,
                    public viewer::DisplayListener,
                    public OnScreenDisplay::ViewerHost,
@@ -104,6 +103,8 @@ class CMainFrame : public CFrameWnd,
 public:
     CMainFrame();
     ~CMainFrame() override;
+    // The live relay: the graphs, the recorder and the packets' road.
+    CLiveRelay& Relay() { return *m_relay; }
 
     BOOL PreCreateWindow(CREATESTRUCTW& cs) override;
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
@@ -239,8 +240,11 @@ public:
     HRESULT SetPanelShown(bool shown) override;
     HRESULT SetLiveFlag(uint8_t live) override;
 
-    // The recorder's report; the caller holds m_dataLock.
-    void OnDiskFull() override;
+    // Ends the recording as a full disk does; the caller holds the relay's data lock.
+    void OnDiskFull() { m_relay->OnDiskFull(); }
+    // What the relay shows: the picture or the background, and the recording icon off.
+    void ShowStreams(bool video) override;
+    void OnRecordingEnded() override;
 
     // The graphs' and the presenters' host.
     HWND Window() override { return m_hWnd; }
@@ -268,7 +272,7 @@ public:
     const CString& GetRecPath() const { return m_recPath; }
     int GetVolume() const { return m_volume; }
     bool IsMuted() const { return m_muted != 0; }
-    bool IsRecording() const { return m_recorder != nullptr; }
+    bool IsRecording() const { return m_relay->IsRecording(); }
     // The local date (long or short) and time (with or without seconds) of a time_t value in the
     // user's locale; empty when it cannot be converted. WeekdayNumber: 1 = Sunday, 0 unconvertible.
     static CString DateText(int64_t time, bool longFormat);
@@ -279,7 +283,7 @@ public:
     CQOREngine* GetEngine() { return m_engine.get(); }
     CChannelNode& GetChannelTree() { return m_channelTree; }
     base::CCriticalSection& GetUiLock() { return m_uiLock; }
-    base::CCriticalSection& GetDataLock() { return m_dataLock; }
+    base::CCriticalSection& GetDataLock() { return m_relay->DataLock(); }
 
 
     // The OSD's notifications (MainFrmDisplay.cpp).
@@ -357,31 +361,9 @@ protected:
     void OnUpdateCloseFile(CCmdUI* ui);
     void OnUpdateDynamicItem(CCmdUI* ui);
 
-    // The live and the file graph (MainFrmGraphs.cpp): each runs the graph object's operation of
-    // the same name.
-    virtual HRESULT LiveBuildGraph();
-    virtual void LiveDestroyGraph();
-    virtual HRESULT LiveSetStreams(uint16_t videoPid, uint16_t audioPid, int unused, uint16_t pcrPid);
-    virtual void LiveGetStreamPids(uint16_t& videoPid, uint16_t& audioPid);
-    virtual HRESULT LiveDeliverPacket(const uint8_t* packet, int length);
-    virtual HRESULT LiveStop();
-    virtual HRESULT LiveRun();
-    virtual HRESULT LivePause();
-    virtual HRESULT LiveResetDemux();
-    virtual void LiveSetVolume(int percent);
-    virtual void LiveReleaseDevice();
-    virtual void LiveRestoreDevice();
-    virtual void FileClose();
-    virtual bool FileIsRunning();
-    virtual HRESULT FileSeek(double fraction);
-    virtual void FileSetVolume(int percent);
-    virtual void FileReleaseDevice();
-    virtual void FileRestoreDevice();
-    virtual HRESULT FileOpen(const CString& path, bool* hasVideo);
-    virtual void FileTogglePause();
-    virtual void FileStop();
-    virtual void FilePause();
-    virtual void FileSeekStart();
+    // A frame whose relay `makeRelay` builds: tests stand in for the graphs with a relay of their own.
+    using RelayFactory = std::function<std::unique_ptr<CLiveRelay>(const CLiveRelay::Wiring&)>;
+    explicit CMainFrame(const RelayFactory& makeRelay);
 
     // The File, View and Channels popups of the top menu bar (MainFrmPopups.cpp).
     void OpenPopup(int id);
@@ -393,8 +375,6 @@ protected:
     // The steps before the engine call of every road that starts a channel: live mode, the
     // no-data watchdog with its grace.
     void BeginTune();
-    // Deletes the recorder with its icon off; the caller holds m_dataLock.
-    void EndRecording();
     // The controls panel's two buttons for a mode.
     void SetModeButtons(int mode);
     // Runs the "/rec" command of a scheduled recording; the arguments after the program name.
@@ -447,14 +427,12 @@ private:
     CD3DHandler m_d3d;
     CQORDisplay m_display;
     CEPGData m_epg;
-    CFilePlayback m_filePlayback;
-    CDVBPlayback m_dvbPlayback;
+    // The file and live playback, the recorder and the data lock that guards it.
+    std::unique_ptr<CLiveRelay> m_relay;
     CVideoStreamTable m_videoStreams;
     std::unique_ptr<CRenderThread> m_renderThread; // its thread starts with the window
     CSAPParser m_sapParser;
     CChannelNode m_channelTree;
-    base::CCriticalSection m_dataLock;
-    CMPEG2Recorder* m_recorder = nullptr;
     CString m_recordFilePath;
     BYTE m_closeAfterRecording = 0;
     // Made with the window: the engine posts its teletext pages to it.
@@ -479,7 +457,6 @@ private:
     CSystrayWindow* m_trayWindow = nullptr;
     int m_volume = 100;
     std::atomic<uint8_t> m_liveFlag{1};
-    std::atomic<uint32_t> m_lastPacketTick{0};
     BYTE m_muted = 0;
     BYTE m_guideListKind = 0;
     BYTE m_channelListKind = 0;

@@ -25,8 +25,8 @@ void CMainFrame::ChangeVolume(int delta)
 {
     m_volume = SteppedVolume(m_volume, delta);
     if (!m_muted) {
-        FileSetVolume(m_volume);
-        LiveSetVolume(m_volume);
+        m_relay->FileSetVolume(m_volume);
+        m_relay->LiveSetVolume(m_volume);
     }
     base::CScopedLock ui(m_uiLock);
     m_display.SetVolume(m_volume);
@@ -36,8 +36,8 @@ void CMainFrame::ChangeVolume(int delta)
 void CMainFrame::ToggleMute()
 {
     const int volume = m_muted ? m_volume : 0;
-    FileSetVolume(volume);
-    LiveSetVolume(volume);
+    m_relay->FileSetVolume(volume);
+    m_relay->LiveSetVolume(volume);
     m_muted = m_muted ? 0 : 1;
     base::CScopedLock ui(m_uiLock);
     m_display.SetMutedIcon(m_muted != 0);
@@ -46,8 +46,8 @@ void CMainFrame::ToggleMute()
 void CMainFrame::PlayPause()
 {
     if (m_mode == ModeFile) {
-        FileTogglePause();
-        const bool running = FileIsRunning();
+        m_relay->FileTogglePause();
+        const bool running = m_relay->FileIsRunning();
         base::CScopedLock ui(m_uiLock);
         m_display.SetControlButton(1, CmdPlayPause, running ? L"pause_button" : L"play_button", true);
         return;

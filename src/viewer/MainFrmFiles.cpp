@@ -29,40 +29,13 @@ CString FileName(const CString& path)
 }
 } // namespace
 
-// The file graph ----------------------------------------------------------------------------------
-
-HRESULT CMainFrame::FileOpen(const CString& path, bool* hasVideo)
-{
-    return m_filePlayback.Open(path, hasVideo);
-}
-
-void CMainFrame::FileTogglePause()
-{
-    m_filePlayback.TogglePause();
-}
-
-void CMainFrame::FileStop()
-{
-    m_filePlayback.Stop();
-}
-
-void CMainFrame::FilePause()
-{
-    m_filePlayback.Pause();
-}
-
-void CMainFrame::FileSeekStart()
-{
-    m_filePlayback.Seek(0.0);
-}
-
 void CMainFrame::StopFile()
 {
     if (m_mode != viewer::ModeFile)
         return;
-    FileStop();
-    FileSeekStart();
-    FilePause();
+    m_relay->FileStop();
+    m_relay->FileSeekStart();
+    m_relay->FilePause();
     base::CScopedLock ui(m_uiLock);
     m_display.SetControlButton(1, viewer::CmdPlayPause, L"play_button", true);
 }
@@ -90,11 +63,11 @@ void CMainFrame::OpenMediaFile(const CString& path)
         return;
     }
     bool hasVideo = false;
-    if (FAILED(FileOpen(path, &hasVideo)))
+    if (FAILED(m_relay->FileOpen(path, &hasVideo)))
         return;
     if (FAILED(SetMode(viewer::ModeFile))) {
         // Live television plays: the file would play beside it, so it is closed again.
-        FileClose();
+        m_relay->FileClose();
         return;
     }
     base::CScopedLock ui(m_uiLock);

@@ -8,7 +8,6 @@
 #include <cmath>
 #include <vector>
 
-#include "media/record/win/RecorderFactory.h"
 #include "viewer/CommandIds.h"
 #include "viewer/CommandRules.h"
 #include "viewer/LoadLocalizedString.h"
@@ -50,7 +49,7 @@ void CMainFrame::SetModeButtons(int mode)
         break;
     case ModeFile:
         m_display.SetControlButton(0, CmdStopFile, L"stop_button", true);
-        m_display.SetControlButton(1, 0, FileIsRunning() ? L"pause_button" : L"play_button", true);
+        m_display.SetControlButton(1, 0, m_relay->FileIsRunning() ? L"pause_button" : L"play_button", true);
         break;
     default:
         m_display.SetControlButton(0, CmdRecord, L"rec_button", true);
@@ -64,11 +63,11 @@ HRESULT CMainFrame::SetMode(int mode)
     const int current = m_mode;
     if (mode == current)
         return 1;
-    FileSetVolume(m_volume);
-    LiveSetVolume(m_volume);
+    m_relay->FileSetVolume(m_volume);
+    m_relay->LiveSetVolume(m_volume);
     switch (mode) {
     case ModeIdle: {
-        LiveDestroyGraph();
+        m_relay->LiveDestroyGraph();
         m_mode = ModeIdle;
         base::CScopedLock ui(m_uiLock);
         m_display.SetChannelLogo(nullptr);
@@ -93,18 +92,18 @@ HRESULT CMainFrame::SetMode(int mode)
     case ModeLive: {
         HRESULT result = S_OK;
         if (current == ModeFile)
-            FileClose();
+            m_relay->FileClose();
         // From the transitional mode the graph was kept through the device re-creation;
         // RestoreDevice re-attaches it.
         if (current != ModeTransitional)
-            result = LiveBuildGraph();
+            result = m_relay->LiveBuildGraph();
         if (FAILED(result)) {
             // The file is closed already: a failed build leaves nothing playing, which is idle.
             if (current == ModeFile)
                 SetMode(ModeIdle);
             return result;
         }
-        LiveSetVolume(m_volume);
+        m_relay->LiveSetVolume(m_volume);
         base::CScopedLock ui(m_uiLock);
         m_display.ShowBackground(false);
         m_display.SetChannelLogo(nullptr);
@@ -133,15 +132,11 @@ void CMainFrame::StopAll()
     }
     // The recording first, so that its file is written out and closed; then the engine, whose
     // device threads deliver into the graph without a frame lock; then the graphs.
-    {
-        base::CScopedLock data(m_dataLock);
-        if (m_recorder)
-            EndRecording();
-    }
+    m_relay->StopRecorder();
     if (m_engine)
         m_engine->Shutdown();
     SetMode(ModeIdle);
-    FileClose();
+    m_relay->FileClose();
     {
         base::CScopedLock ui(m_uiLock);
         m_display.ShowBackground(true);
@@ -166,7 +161,7 @@ void CMainFrame::BeginTune()
     SetTimer(TIMER_NO_DATA, kNoDataPeriod);
     base::CScopedLock ui(m_uiLock);
     m_display.SetNoDataIcon(false);
-    m_lastPacketTick = ::GetTickCount() + kTuneGrace;
+    m_relay->SetLastPacketTick(::GetTickCount() + kTuneGrace);
 }
 
 HRESULT CMainFrame::TuneStart(uint16_t serviceId, uint16_t transportStreamId, int32_t number)
@@ -181,14 +176,20 @@ HRESULT CMainFrame::TuneStart(CQORService* service, int32_t listPosition)
     return m_engine ? m_engine->PlayService(service, listPosition, 0) : E_FAIL;
 }
 
-void CMainFrame::EndRecording()
+void CMainFrame::OnRecordingEnded()
 {
-    delete m_recorder; // writes out what it holds and closes the file
-    m_recorder = nullptr;
     // A scheduled recording's path is spent: the next user recording must not truncate it.
     m_recordFilePath.Empty();
     base::CScopedLock ui(m_uiLock);
     m_display.SetRecordIcon(0);
+}
+
+void CMainFrame::ShowStreams(bool video)
+{
+    base::CScopedLock ui(m_uiLock);
+    // A radio service has no video: the background panel stands in for the picture.
+    m_display.SetVideoStream(video ? 0 : -1);
+    m_display.ShowBackground(!video);
 }
 
 void CMainFrame::ToggleRecording()
@@ -196,8 +197,8 @@ void CMainFrame::ToggleRecording()
     if (m_mode != ModeLive || !m_engine)
         return;
     {
-        base::CScopedLock data(m_dataLock);
-        if (m_recorder) {
+        base::CScopedLock data(m_relay->DataLock());
+        if (m_relay->IsRecording()) {
             OnDiskFull();
             return;
         }
@@ -228,24 +229,19 @@ void CMainFrame::ToggleRecording()
         folder = m_recPath;
     }
     uint16_t videoPid = 0, audioPid = 0;
-    LiveGetStreamPids(videoPid, audioPid);
+    m_relay->LiveGetStreamPids(videoPid, audioPid);
 
-    base::CScopedLock data(m_dataLock);
-    if (m_recorder)
+    base::CScopedLock data(m_relay->DataLock());
+    if (m_relay->IsRecording())
         return; // a packet thread cannot start one; only this thread, so this is not reached
-    HRESULT created = S_OK;
-    m_recorder = record::CreateFileRecorder(path.GetString(), m_freeDiskSpace, folder.GetString(), this, &created);
-    if (!m_recorder || FAILED(created)) {
+    if (FAILED(m_relay->StartRecording(path, m_freeDiskSpace, folder, videoPid, audioPid))) {
         // The folder vanished or the disk refuses the file: nothing would be recorded, so no icon.
-        delete m_recorder;
-        m_recorder = nullptr;
         m_recordFilePath.Empty();
         base::CScopedLock ui(m_uiLock);
         m_display.SetInfoText(0, CString(LoadLocalizedString(kRecordingFailed).c_str()));
         m_display.SetInfoText(1, CString());
         return;
     }
-    m_recorder->SetPids(videoPid, audioPid);
     base::CScopedLock ui(m_uiLock);
     m_display.SetRecordIcon(1);
 }
@@ -259,8 +255,8 @@ void CMainFrame::CheckMonitor()
         return;
     const int mode = m_mode;
     m_renderThread->Pause();
-    FileReleaseDevice();
-    LiveReleaseDevice();
+    m_relay->FileReleaseDevice();
+    m_relay->LiveReleaseDevice();
     // An engine call takes the service lock: never under a frame lock.
     if (m_engine)
         m_engine->ShowTeletext(false, 0, false);
@@ -298,12 +294,12 @@ void CMainFrame::CheckMonitor()
         if (mode == ModeIdle)
             m_display.ShowBackground(true);
         m_display.OnMouseMove(0, 1, client.bottom - 1);
-        LiveRestoreDevice();
-        FileRestoreDevice();
+        m_relay->LiveRestoreDevice();
+        m_relay->FileRestoreDevice();
     }
     {
-        base::CScopedLock data(m_dataLock);
-        if (m_recorder) {
+        base::CScopedLock data(m_relay->DataLock());
+        if (m_relay->IsRecording()) {
             base::CScopedLock ui(m_uiLock);
             m_display.SetRecordIcon(0);
             m_display.SetRecordIcon(1);
@@ -389,7 +385,7 @@ HRESULT CMainFrame::SeekFile(int, double fraction)
 {
     if (m_mode != ModeFile)
         return m_mode - 1;
-    return FileSeek(fraction);
+    return m_relay->FileSeek(fraction);
 }
 
 CString CMainFrame::GetFileExtension(const CString& path)

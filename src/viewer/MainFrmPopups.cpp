@@ -101,8 +101,8 @@ void CMainFrame::ChooseNetworkSource(uint16_t announcementId)
                  static_cast<int>((a >> 8) & 0xFF), static_cast<int>(a & 0xFF));
     libDVB::CTSEngine* device = nullptr;
     m_engine->CreateMulticastDevice(viewer::ToU16(group.GetString()), announcement->port, &device, nullptr);
-    FileSetVolume(m_volume);
-    LiveSetVolume(m_volume);
+    m_relay->FileSetVolume(m_volume);
+    m_relay->LiveSetVolume(m_volume);
     if (!device)
         return;
     // The group's tables arrive only while it streams: its channels appear after the start.
