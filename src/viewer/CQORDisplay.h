@@ -33,6 +33,7 @@ class CQORTeletextPanel;
 class CQORTopPanel;
 class CQORTunePanel;
 class CQORVolumePanel;
+class PanelFrame;
 
 namespace OnScreenDisplay {
 class CustomDrawControl;
@@ -77,6 +78,8 @@ public:
     void SetListener(viewer::DisplayListener* listener) { m_listener = listener; }
     // The EPG model that the guide shows; the main frame's, set before Create.
     void SetGuideModel(CEPGData* model) { m_guideModel = model; }
+    // What the tune and guide panels tell the frame; given to them as Create builds them.
+    void SetPanelFrame(PanelFrame* frame) { m_panelFrame = frame; }
 
     // True when the panel exists and is shown or showing.
     bool IsGuideShown() const;
@@ -233,4 +236,5 @@ private:
 
     viewer::DisplayListener* m_listener = nullptr;
     CEPGData* m_guideModel = nullptr;
+    PanelFrame* m_panelFrame = nullptr;
 };

@@ -303,6 +303,7 @@ void CQORDisplay::BuildGuide()
     const SkinLookup skin{m_textures, m_fonts};
     // 9. Programme guide.
     m_guide = Add<CQOREPGPanel>(this);
+    m_guide->SetFrame(m_panelFrame);
     CQOREPGPanel& g = *m_guide;
     g.m_background = skin.Tile(m_guide, L"epg\\epg_back");
     g.m_smallScreenFrame = skin.Picture<Image>(m_guide, L"epg\\small_screen");
@@ -383,6 +384,7 @@ void CQORDisplay::BuildLists()
 
     // 22. Tune panel: the typed number over a list of channels.
     m_tune = Add<CQORTunePanel>(this);
+    m_tune->SetFrame(m_panelFrame);
     m_tune->m_upperBackground = skin.Tile(m_tune, L"epg\\epg_back");
     m_tune->m_lowerBackground = skin.Tile(m_tune, L"epg\\epg_back");
     m_tune->m_channelList = skin.List(m_tune, ListTune, true);

@@ -139,9 +139,8 @@ void CMainFrame::CloseDown()
         m_display.SetListener(nullptr);
         m_display.SetHost(nullptr);
         m_display.SetVideoSource(nullptr);
+        m_display.SetPanelFrame(nullptr);
     }
-    if (GetPanelFrame() == this)
-        SetPanelFrame(nullptr);
     m_d3d.ReleaseDevice();
 }
 
@@ -185,7 +184,6 @@ int CMainFrame::OnCreate(LPCREATESTRUCTW cs)
     if (result == -1)
         return -1;
     ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
-    SetPanelFrame(this);
     m_renderThread = std::make_unique<CRenderThread>(m_d3d, m_uiLock, m_display, m_hWnd);
     m_renderThread->Create();
     m_renderThread->Pause();
@@ -520,7 +518,7 @@ void CMainFrame::SetTrayMode(bool on)
 {
     if (on) {
         if (!m_trayWindow) {
-            m_trayWindow = new CSystrayWindow;
+            m_trayWindow = new CSystrayWindow([this] { RestoreFromTray(); });
             if (!m_trayWindow->Create()) {
                 delete m_trayWindow;
                 m_trayWindow = nullptr;

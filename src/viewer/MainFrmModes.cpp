@@ -273,6 +273,7 @@ void CMainFrame::CheckMonitor()
             m_display.SetHost(this);
             m_display.SetVideoSource(this);
             m_display.SetGuideModel(&m_epg);
+            m_display.SetPanelFrame(this);
             m_display.Create(&m_d3d);
             m_display.SetChannelLogo(nullptr);
             // The new OSD shows the guide's window and the on-top state at once, as the old one did.
