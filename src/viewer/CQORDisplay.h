@@ -33,6 +33,7 @@ class CQORTeletextPanel;
 class CQORTopPanel;
 class CQORTunePanel;
 class CQORVolumePanel;
+class PanelFrame;
 
 namespace OnScreenDisplay {
 class CustomDrawControl;
@@ -77,6 +78,8 @@ public:
     void SetListener(viewer::DisplayListener* listener) { m_listener = listener; }
     // The EPG model that the guide shows; the main frame's, set before Create.
     void SetGuideModel(CEPGData* model) { m_guideModel = model; }
+    // What the tune and guide panels tell the frame; given to them as Create builds them.
+    void SetPanelFrame(PanelFrame* frame) { m_panelFrame = frame; }
 
     // True when the panel exists and is shown or showing.
     bool IsGuideShown() const;
@@ -100,6 +103,13 @@ public:
     void ShowGuide(bool show);
     void ShowChannelList(bool show);
     void ShowSwitcher(bool show);
+    // The views that take the screen and the keys, one at a time.
+    enum class View { Menu, Teletext, ChannelList, Recorded, Switcher, Guide };
+    bool IsViewShown(View view) const;
+    void ShowView(View view, bool show);
+    // Shows `view` when it is hidden and hides it when it is up; the other views go either way.
+    // True when `view` is now shown.
+    bool ToggleOnly(View view);
 
     void SetGuideTab(int index);
     void SetSwitcherTab(int index);
@@ -226,4 +236,5 @@ private:
 
     viewer::DisplayListener* m_listener = nullptr;
     CEPGData* m_guideModel = nullptr;
+    PanelFrame* m_panelFrame = nullptr;
 };

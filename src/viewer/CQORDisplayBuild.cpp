@@ -2,6 +2,7 @@
 #include <string>
 
 #include "viewer/CQORDisplay.h"
+#include "viewer/CommandIds.h"
 #include "viewer/LoadLocalizedString.h"
 #include "viewer/osd/ActiveCustomDrawControl.h"
 #include "viewer/osd/Button.h"
@@ -45,6 +46,7 @@
 #include "viewer/panels/CQORVolumePanel.h"
 
 using namespace OnScreenDisplay;
+using namespace viewer;
 
 namespace {
 
@@ -218,19 +220,19 @@ void CQORDisplay::BuildTree()
     // 14. Transport controls.
     m_controls = Add<CQORControlsPanel>(this);
     m_controls->m_background = skin.Picture<Image>(m_controls, L"controls_back");
-    m_controls->m_menu = skin.MakeButton(m_controls, 10, L"menu_button");
-    m_controls->m_record = skin.MakeButton(m_controls, 11, L"rec_button");
-    m_controls->m_play = skin.MakeButton(m_controls, 12, L"play_button");
-    m_controls->m_volumeDown = skin.MakeButton(m_controls, 14, L"volume_down", true);
-    m_controls->m_volumeUp = skin.MakeButton(m_controls, 13, L"volume_up", true);
-    m_controls->m_channelUp = skin.MakeButton(m_controls, 15, L"channel_up");
-    m_controls->m_channelDown = skin.MakeButton(m_controls, 16, L"channel_down");
-    m_controls->m_mute = skin.MakeButton(m_controls, 18, L"mute_button");
+    m_controls->m_menu = skin.MakeButton(m_controls, CmdMenu, L"menu_button");
+    m_controls->m_record = skin.MakeButton(m_controls, CmdRecord, L"rec_button");
+    m_controls->m_play = skin.MakeButton(m_controls, CmdPlayPause, L"play_button");
+    m_controls->m_volumeDown = skin.MakeButton(m_controls, CmdVolumeDown, L"volume_down", true);
+    m_controls->m_volumeUp = skin.MakeButton(m_controls, CmdVolumeUp, L"volume_up", true);
+    m_controls->m_channelUp = skin.MakeButton(m_controls, CmdChannelUp, L"channel_up");
+    m_controls->m_channelDown = skin.MakeButton(m_controls, CmdChannelDown, L"channel_down");
+    m_controls->m_mute = skin.MakeButton(m_controls, CmdMute, L"mute_button");
 
     // 15. Main menu.
     m_menu = Add<CQORMenu>(this);
     m_menu->m_background = skin.Picture<Image>(m_menu, L"menu_back");
-    const std::pair<int, UINT> items[CQORMenu::kItems] = {{21, 134}, {24, 135}, {22, 136}, {20, 137}, {23, 138}};
+    const std::pair<int, UINT> items[CQORMenu::kItems] = {{CmdChannelList, 134}, {CmdGuide, 135}, {CmdRecordedShows, 136}, {CmdTeletext, 137}, {CmdStreamSwitcher, 138}};
     for (int i = 0; i < CQORMenu::kItems; ++i) {
         TextButton* item = skin.MakeButton<TextButton>(m_menu, items[i].first, L"button");
         item->Caption()->SetFont(skin.Font(L"bold"));
@@ -249,7 +251,7 @@ void CQORDisplay::BuildTree()
     for (int i = 0; i < 4; ++i)
         m_topMenu->m_tabs->SetTabTexture(i, skin.Tex(L"topmenu_button"));
     m_topMenu->m_tabs->SetSeparatorTexture(skin.Tex(L"epg\\timeline_div"));
-    const std::pair<UINT, int> menus[] = {{173, 40}, {174, 41}, {175, 42}};
+    const std::pair<UINT, int> menus[] = {{173, CmdFilePopup}, {174, CmdViewPopup}, {175, CmdChannelsPopup}};
     for (int i = 0; i < 3; ++i) {
         if (i)
             m_topMenu->m_tabs->AddSeparator();
@@ -259,11 +261,11 @@ void CQORDisplay::BuildTree()
     // 17. Window buttons.
     m_topButtons = Add<CQORTopPanel>(this);
     m_topButtons->m_background = skin.Picture<Image>(m_topButtons, L"topControls_back");
-    m_topButtons->m_alwaysOnTop = skin.MakeButton<PushButton>(m_topButtons, 33, L"always_on_top");
+    m_topButtons->m_alwaysOnTop = skin.MakeButton<PushButton>(m_topButtons, CmdAlwaysOnTop, L"always_on_top");
     m_topButtons->m_alwaysOnTop->SetPushed(false);
-    m_topButtons->m_minimise = skin.MakeButton(m_topButtons, 32, L"minimize");
-    m_topButtons->m_maximise = skin.MakeButton(m_topButtons, 31, L"maximize");
-    m_topButtons->m_close = skin.MakeButton(m_topButtons, 30, L"close");
+    m_topButtons->m_minimise = skin.MakeButton(m_topButtons, CmdMinimise, L"minimize");
+    m_topButtons->m_maximise = skin.MakeButton(m_topButtons, CmdMaximise, L"maximize");
+    m_topButtons->m_close = skin.MakeButton(m_topButtons, CmdClose, L"close");
 
     // 18. Volume.
     m_volume = Add<CQORVolumePanel>(this);
@@ -286,10 +288,10 @@ void CQORDisplay::BuildTeletext()
     t.m_firstBlock->SetBorders(18, 18, 13, 14);
     t.m_secondBlock = skin.Tile(m_teletext, L"teletext\\block");
     t.m_secondBlock->SetBorders(18, 18, 13, 14);
-    t.m_close = skin.MakeButton(m_teletext, 50, L"teletext_close");
-    t.m_back = skin.MakeButton(m_teletext, 53, L"teletext\\back");
-    t.m_next = skin.MakeButton(m_teletext, 51, L"teletext\\next");
-    t.m_previous = skin.MakeButton(m_teletext, 52, L"teletext\\prev");
+    t.m_close = skin.MakeButton(m_teletext, CmdTeletextClose, L"teletext_close");
+    t.m_back = skin.MakeButton(m_teletext, CmdTeletextFirst, L"teletext\\back");
+    t.m_next = skin.MakeButton(m_teletext, CmdTeletextNext, L"teletext\\next");
+    t.m_previous = skin.MakeButton(m_teletext, CmdTeletextPrevious, L"teletext\\prev");
     t.m_firstSeparator = skin.Picture<Image>(m_teletext, L"teletext\\separator");
     t.m_secondSeparator = skin.Picture<Image>(m_teletext, L"teletext\\separator");
     t.m_pageNumber = skin.MakeLabel(m_teletext, L"bold", u"100", kBlack);
@@ -301,6 +303,7 @@ void CQORDisplay::BuildGuide()
     const SkinLookup skin{m_textures, m_fonts};
     // 9. Programme guide.
     m_guide = Add<CQOREPGPanel>(this);
+    m_guide->SetFrame(m_panelFrame);
     CQOREPGPanel& g = *m_guide;
     g.m_background = skin.Tile(m_guide, L"epg\\epg_back");
     g.m_smallScreenFrame = skin.Picture<Image>(m_guide, L"epg\\small_screen");
@@ -329,24 +332,24 @@ void CQORDisplay::BuildGuide()
     CQOREPGHeaderPanel& h = *g.m_header;
     h.SetState(Panel::Shown);
     h.m_background = skin.Picture<Image>(g.m_header, L"epg\\header");
-    h.m_close = skin.MakeButton(g.m_header, 65, L"teletext_close");
+    h.m_close = skin.MakeButton(g.m_header, CmdGuideClose, L"teletext_close");
     h.m_timeScale = Add<Header>(g.m_header);
     h.m_timeScale->SetFont(skin.Font(L"bold"));
     h.m_timeScale->SetSeparatorTexture(skin.Tex(L"epg\\timeline_div"));
     h.m_timeScale->m_separatorWidth = 1.0f / 11.0f;
     h.m_timeScale->m_barColour = kTimeScaleGrey;
-    h.m_tabs = skin.HeaderTabs(g.m_header, 128, {{155, 73}, {156, 71}, {157, 72}, {158, 70}});
+    h.m_tabs = skin.HeaderTabs(g.m_header, 128, {{155, CmdGuideFavourites}, {156, CmdGuideTV}, {157, CmdGuideRadio}, {158, CmdGuideNetwork}});
 
     // 11. Its scroll pad.
     g.m_scrollPad = Add<CQOREPGScrollPanel>(m_guide);
     CQOREPGScrollPanel& p = *g.m_scrollPad;
     p.m_background = skin.Picture<Image>(g.m_scrollPad, L"epg\\scroll_back");
     p.SetState(Panel::Shown);
-    p.m_left = skin.MakeButton(g.m_scrollPad, 62, L"epg\\scroll_left", true);
-    p.m_down = skin.MakeButton(g.m_scrollPad, 61, L"epg\\scroll_down", true);
-    p.m_up = skin.MakeButton(g.m_scrollPad, 60, L"epg\\scroll_up", true);
-    p.m_right = skin.MakeButton(g.m_scrollPad, 63, L"epg\\scroll_right", true);
-    p.m_centre = skin.MakeButton(g.m_scrollPad, 64, L"epg\\scroll_center", true);
+    p.m_left = skin.MakeButton(g.m_scrollPad, CmdGuideEarlier, L"epg\\scroll_left", true);
+    p.m_down = skin.MakeButton(g.m_scrollPad, CmdGuideRowsDown, L"epg\\scroll_down", true);
+    p.m_up = skin.MakeButton(g.m_scrollPad, CmdGuideRowsUp, L"epg\\scroll_up", true);
+    p.m_right = skin.MakeButton(g.m_scrollPad, CmdGuideLater, L"epg\\scroll_right", true);
+    p.m_centre = skin.MakeButton(g.m_scrollPad, CmdGuideNow, L"epg\\scroll_center", true);
 }
 
 void CQORDisplay::BuildLists()
@@ -362,28 +365,29 @@ void CQORDisplay::BuildLists()
     m_switcher->m_list->SetCheckTexture(skin.Tex(L"radio_box"));
     m_switcher->m_list->SetArrowTexture(skin.Tex(L"scroll_arrows"));
     m_switcher->m_list->SetHighlightTexture(skin.Tex(L"epg\\channel_selected"));
-    m_switcher->m_header = skin.ListHeader<CQORSwitcherHeaderPanel>(m_switcher, 80, 128, {{153, 81}, {154, 82}});
+    m_switcher->m_header = skin.ListHeader<CQORSwitcherHeaderPanel>(m_switcher, CmdSwitcherClose, 128, {{153, CmdSwitcherAudio}, {154, CmdSwitcherSubtitles}});
 
     // 20. Recorded shows.
     m_recorded = Add<CQORRecordedPanel>(this);
     m_recorded->m_background = skin.Tile(m_recorded, L"epg\\epg_back");
-    m_recorded->m_list = skin.List(m_recorded, 10, false);
-    m_recorded->m_header = skin.ListHeader<CQORRecordedHeaderPanel>(m_recorded, 90, 160, {{150, 91}});
+    m_recorded->m_list = skin.List(m_recorded, ListRecorded, false);
+    m_recorded->m_header = skin.ListHeader<CQORRecordedHeaderPanel>(m_recorded, CmdRecordedClose, 160, {{150, CmdRecordedTab}});
     m_recorded->SetState(Panel::Hidden);
 
     // 21. Channel list.
     m_channels = Add<CQORChannelsPanel>(this);
     m_channels->m_background = skin.Tile(m_channels, L"epg\\epg_back");
-    m_channels->m_list = skin.List(m_channels, 11, false);
+    m_channels->m_list = skin.List(m_channels, ListChannels, false);
     m_channels->m_header =
-        skin.ListHeader<CQORChannelsHeaderPanel>(m_channels, 100, 96, {{155, 104}, {156, 102}, {157, 103}, {158, 101}});
+        skin.ListHeader<CQORChannelsHeaderPanel>(m_channels, CmdChannelListClose, 96, {{155, CmdChannelListFavourites}, {156, CmdChannelListTV}, {157, CmdChannelListRadio}, {158, CmdChannelListNetwork}});
     m_channels->SetState(Panel::Hidden);
 
     // 22. Tune panel: the typed number over a list of channels.
     m_tune = Add<CQORTunePanel>(this);
+    m_tune->SetFrame(m_panelFrame);
     m_tune->m_upperBackground = skin.Tile(m_tune, L"epg\\epg_back");
     m_tune->m_lowerBackground = skin.Tile(m_tune, L"epg\\epg_back");
-    m_tune->m_channelList = skin.List(m_tune, 12, true);
+    m_tune->m_channelList = skin.List(m_tune, ListTune, true);
     m_tune->m_numberLabel = skin.MakeLabel(m_tune, L"big", u"", kWhite, kAlignRight);
 }
 

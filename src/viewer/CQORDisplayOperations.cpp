@@ -150,6 +150,41 @@ void CQORDisplay::ShowGuide(bool show) { ShowScreen(m_guide, HeaderTabs(m_guide)
 void CQORDisplay::ShowChannelList(bool show) { ShowScreen(m_channels, HeaderTabs(m_channels), show, true); }
 void CQORDisplay::ShowSwitcher(bool show) { ShowScreen(m_switcher, HeaderTabs(m_switcher), show, false); }
 
+bool CQORDisplay::IsViewShown(View view) const
+{
+    switch (view) {
+    case View::Menu: return IsMenuShown();
+    case View::Teletext: return IsTeletextShown();
+    case View::ChannelList: return IsChannelListShown();
+    case View::Recorded: return IsRecordedShown();
+    case View::Switcher: return IsSwitcherShown();
+    case View::Guide: return IsGuideShown();
+    }
+    return false;
+}
+
+void CQORDisplay::ShowView(View view, bool show)
+{
+    switch (view) {
+    case View::Menu: ShowMenu(show); break;
+    case View::Teletext: ShowTeletext(show); break;
+    case View::ChannelList: ShowChannelList(show); break;
+    case View::Recorded: ShowRecorded(show); break;
+    case View::Switcher: ShowSwitcher(show); break;
+    case View::Guide: ShowGuide(show); break;
+    }
+}
+
+bool CQORDisplay::ToggleOnly(View view)
+{
+    const bool show = !IsViewShown(view);
+    ShowView(view, show);
+    for (View other : {View::Menu, View::Teletext, View::ChannelList, View::Recorded, View::Switcher, View::Guide})
+        if (other != view)
+            ShowView(other, false);
+    return show;
+}
+
 void CQORDisplay::SetGuideTab(int index) { SelectTab(HeaderTabs(m_guide), index); }
 void CQORDisplay::SetSwitcherTab(int index) { SelectTab(HeaderTabs(m_switcher), index); }
 void CQORDisplay::SetChannelListTab(int index) { SelectTab(HeaderTabs(m_channels), index); }

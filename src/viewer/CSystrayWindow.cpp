@@ -1,13 +1,8 @@
-// <winsock2.h> (brought by the main frame's header) must come before the <windows.h> of the
-// window's own header.
-#include <winsock2.h>
-
 #include "viewer/CSystrayWindow.h"
 
 #include <shellapi.h>
 
-#include "viewer/MainFrm.h"
-#include "viewer/ViewerGlobals.h"
+#include <iterator>
 
 UINT g_msgTaskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
 UINT g_msgTrayNotify = ::RegisterWindowMessageW(L"WM_NOTIFYICON_QOR");
@@ -61,8 +56,8 @@ LRESULT CSystrayWindow::OnTrayNotify(WPARAM wParam, LPARAM lParam)
 {
     if (wParam != kTrayIconId)
         return -1;
-    if (lParam == WM_LBUTTONUP && g_mainFrame)
-        g_mainFrame->RestoreFromTray();
+    if (lParam == WM_LBUTTONUP && m_onClick)
+        m_onClick();
     return 0;
 }
 

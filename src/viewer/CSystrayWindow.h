@@ -1,6 +1,10 @@
 // The hidden window that owns the viewer's notification-area icon while tray mode is on. The icon
-// is added again whenever the shell announces that its taskbar was (re)created.
+// is added again whenever the shell announces that its taskbar was (re)created; a click on it runs
+// what its owner gave it (the main frame's return from the tray).
 #pragma once
+
+#include <functional>
+#include <utility>
 
 #include "framework/win/Afx.h"
 
@@ -11,7 +15,7 @@ constexpr UINT kTrayIconId = 128;
 
 class CSystrayWindow : public CWnd {
 public:
-    CSystrayWindow() = default;
+    explicit CSystrayWindow(std::function<void()> onClick) : m_onClick(std::move(onClick)) {}
 
     // The window "QORTrayWnd" of a plain class; its creation adds the icon.
     BOOL Create();
@@ -27,4 +31,7 @@ protected:
     void OnDestroy();
 
     DECLARE_MESSAGE_MAP()
+
+private:
+    std::function<void()> m_onClick;
 };

@@ -1,11 +1,16 @@
 #include "viewer/KeyTables.h"
 
+#include "viewer/CommandIds.h"
+
 namespace viewer {
 
 namespace {
 constexpr uint32_t kBack = 0x08, kTab = 0x09, kReturn = 0x0D, kEscape = 0x1B, kLeft = 0x25, kUp = 0x26,
                    kRight = 0x27, kDown = 0x28, kDelete = 0x2E, kNumpad0 = 0x60, kMultiply = 0x6A, kAdd = 0x6B,
                    kSubtract = 0x6D, kF1 = 0x70, kF2 = 0x71, kF3 = 0x72, kF4 = 0x73;
+// WM_APPCOMMAND's commands (APPCOMMAND_*).
+constexpr uint32_t kAppBrowserBackward = 1, kAppVolumeDown = 9, kAppVolumeUp = 10, kAppMediaStop = 13,
+                   kAppMediaPlayPause = 14, kAppMediaPlay = 46, kAppMediaPause = 47, kAppMediaRecord = 48;
 
 KeyAction Run(uint32_t command) { return {KeyStep::Command, command}; }
 KeyAction Do(KeyStep step) { return {step, 0}; }
@@ -15,22 +20,22 @@ KeyAction Do(KeyStep step) { return {step, 0}; }
 KeyAction ViewLetter(uint32_t key)
 {
     switch (key) {
-    case 'C': return Run(21);
-    case 'E': return Run(24);
-    case 'L': return Run(23);
-    case 'R': return Run(22);
-    case 'T': return Run(20);
+    case 'C': return Run(CmdChannelList);
+    case 'E': return Run(CmdGuide);
+    case 'L': return Run(CmdStreamSwitcher);
+    case 'R': return Run(CmdRecordedShows);
+    case 'T': return Run(CmdTeletext);
     default: return {};
     }
 }
 
 // Tab steps favourites -> TV -> radio -> network -> favourites; F1..F4 pick one. `ids` holds the
 // commands for favourites, TV, radio and network.
-KeyAction KindKey(uint32_t key, int kind, const uint32_t (&ids)[4], bool& used)
+KeyAction KindKey(uint32_t key, int kind, const Command (&ids)[4], bool& used)
 {
     used = true;
     if (key == kTab)
-        return Run(ids[(kind >= 0 && kind <= 3 ? kind + 1 : 0) % 4]);
+        return Run(ids[(kind >= KindFavourites && kind <= KindNetwork ? kind + 1 : 0) % 4]);
     if (key >= kF1 && key <= kF4)
         return Run(ids[key - kF1]);
     used = false;
@@ -70,8 +75,7 @@ KeyAction ViewKeyAction(KeyView view, uint32_t key, const KeyContext& context)
             return Do(KeyStep::TuneKeepOpen);
         return {};
     case KeyView::ChannelList: {
-        static const uint32_t kLists[4] = {104, 102, 103, 101};
-        const KeyAction kindAction = KindKey(key, context.kind, kLists, used);
+        const KeyAction kindAction = KindKey(key, context.kind, kChannelListCommands, used);
         if (used)
             return kindAction;
         return ClosingView(key, 'C');
@@ -81,19 +85,18 @@ KeyAction ViewKeyAction(KeyView view, uint32_t key, const KeyContext& context)
     case KeyView::Teletext:
         return ClosingView(key, 'T');
     case KeyView::Guide: {
-        static const uint32_t kGuides[4] = {73, 71, 72, 70};
-        const KeyAction kindAction = KindKey(key, context.kind, kGuides, used);
+        const KeyAction kindAction = KindKey(key, context.kind, kGuideKindCommands, used);
         if (used)
             return kindAction;
         if (key == kReturn)
-            return Run(64);
+            return Run(CmdGuideNow);
         return ClosingView(key, 'E');
     }
     case KeyView::Switcher:
         if (key == kLeft || key == kF1)
-            return Run(81);
+            return Run(CmdSwitcherAudio);
         if (key == kRight || key == kF2)
-            return Run(82);
+            return Run(CmdSwitcherSubtitles);
         if (key == 'M')
             return Do(KeyStep::MenuToggle);
         return ClosingView(key, 'L');
@@ -107,7 +110,7 @@ KeyAction ViewKeyAction(KeyView view, uint32_t key, const KeyContext& context)
         if (key == kEscape)
             return context.controlsShown ? Do(KeyStep::HideControls) : KeyAction{};
         if (key == kUp || key == kDown)
-            return Run(21);
+            return Run(CmdChannelList);
         if (key == 'M')
             return Do(KeyStep::MenuToggle);
         return ViewLetter(key);
@@ -118,16 +121,16 @@ KeyAction ViewKeyAction(KeyView view, uint32_t key, const KeyContext& context)
 uint32_t ControlKeyCommand(uint32_t key)
 {
     switch (key) {
-    case kUp: return 13;
-    case kDown: return 14;
-    case 'M': return 18;
+    case kUp: return CmdVolumeUp;
+    case kDown: return CmdVolumeDown;
+    case 'M': return CmdMute;
     default: return 0;
     }
 }
 
 uint32_t VolumeKeyCommand(uint32_t key)
 {
-    return key == kAdd ? 13 : key == kSubtract ? 14 : 0;
+    return key == kAdd ? CmdVolumeUp : key == kSubtract ? CmdVolumeDown : 0;
 }
 
 bool TeletextTakesKeyDown(uint32_t key)
@@ -138,14 +141,14 @@ bool TeletextTakesKeyDown(uint32_t key)
 AppCommandAction MapAppCommand(uint32_t appCommand)
 {
     switch (appCommand) {
-    case 1: return {kEscape, 0};
-    case 9: return {kSubtract, 0};
-    case 10: return {kAdd, 0};
-    case 13: return {0, 17};
-    case 14:
-    case 46:
-    case 47: return {0, 12};
-    case 48: return {0, 11};
+    case kAppBrowserBackward: return {kEscape, 0};
+    case kAppVolumeDown: return {kSubtract, 0};
+    case kAppVolumeUp: return {kAdd, 0};
+    case kAppMediaStop: return {0, CmdStopFile};
+    case kAppMediaPlayPause:
+    case kAppMediaPlay:
+    case kAppMediaPause: return {0, CmdPlayPause};
+    case kAppMediaRecord: return {0, CmdRecord};
     default: return {};
     }
 }

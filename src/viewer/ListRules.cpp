@@ -4,6 +4,7 @@
 
 #include "base/Utf16.h"
 #include "viewer/CChannelNode.h"
+#include "viewer/CommandIds.h"
 
 namespace viewer {
 
@@ -34,15 +35,15 @@ ChannelListEntry ChannelListItem(int kind, size_t index, int32_t favouriteNumber
     entry.value = static_cast<int>(static_cast<uint32_t>(transportStreamId) << 16 | serviceId);
     entry.value2 = -1;
     switch (kind) {
-    case 0:
+    case KindFavourites:
         entry.number = FourDigits(favouriteNumber + 1);
         entry.value2 = ListPosition(ChannelList::Favourites, index);
         break;
-    case 1:
+    case KindTV:
         entry.number = FourDigits(channelNumber + 1000);
         entry.value2 = ListPosition(ChannelList::TV, index);
         break;
-    case 2:
+    case KindRadio:
         entry.number = FourDigits(channelNumber + 5000);
         entry.value2 = ListPosition(ChannelList::Radio, index);
         break;

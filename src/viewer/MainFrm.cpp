@@ -90,18 +90,21 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_COMMAND(ID_ASPECT_4_3, OnAspect43)
     ON_COMMAND(ID_ASPECT_16_9, OnAspect169)
     // The OSD's buttons and tabs, the keys and the remote control.
-    ON_COMMAND_RANGE(10, 104, OnDispatchCommand)
+    ON_COMMAND_RANGE(viewer::CmdFirst, viewer::CmdLast, OnDispatchCommand)
     ON_COMMAND(ID_FILE_OPEN_MEDIA, OnFileOpen)
     ON_COMMAND(ID_FILE_CLOSE_MEDIA, OnFileClose)
     ON_UPDATE_COMMAND_UI(ID_FILE_CLOSE_MEDIA, OnUpdateCloseFile)
     ON_UPDATE_COMMAND_UI_RANGE(39000, 65535, OnUpdateDynamicItem)
 END_MESSAGE_MAP()
 
-CMainFrame::CMainFrame()
+CMainFrame::CMainFrame() : CMainFrame([](const CLiveRelay::Wiring& wiring) { return std::make_unique<CLiveRelay>(wiring); })
+{
+}
+
+CMainFrame::CMainFrame(const RelayFactory& makeRelay)
 {
     g_mainFrame = this;
-    m_dvbPlayback.SetHost(this);
-    m_filePlayback.SetHost(this);
+    m_relay = makeRelay({*this, *this, m_uiLock});
     g_uiLanguage = static_cast<WORD>(Profile(L"Language", kDefaultLanguage));
     SetUiLanguage(g_uiLanguage);
     m_screenSaverWasActive = ScreenSaverActive();
@@ -110,11 +113,6 @@ CMainFrame::CMainFrame()
 CMainFrame::~CMainFrame()
 {
     CloseDown();
-    {
-        base::CScopedLock data(m_dataLock);
-        delete m_recorder; // writes out what it holds and closes the file
-        m_recorder = nullptr;
-    }
     SetScreenSaver(m_screenSaverWasActive);
     if (g_mainFrame == this)
         g_mainFrame = nullptr;
@@ -128,14 +126,10 @@ void CMainFrame::CloseDown()
     // The engine first: its device threads call back into the recorder, the graph and the OSD.
     if (m_engine)
         m_engine->Shutdown();
-    {
-        base::CScopedLock data(m_dataLock);
-        if (m_recorder)
-            EndRecording();
-    }
+    m_relay->StopRecorder();
     m_engine.reset(); // before the locks and lists it calls back into
-    LiveDestroyGraph();
-    FileClose();
+    m_relay->LiveDestroyGraph();
+    m_relay->FileClose();
     if (m_renderThread)
         m_renderThread->Exit();
     {
@@ -145,10 +139,14 @@ void CMainFrame::CloseDown()
         m_display.SetListener(nullptr);
         m_display.SetHost(nullptr);
         m_display.SetVideoSource(nullptr);
+        m_display.SetPanelFrame(nullptr);
     }
-    if (GetPanelFrame() == this)
-        SetPanelFrame(nullptr);
     m_d3d.ReleaseDevice();
+}
+
+bool CMainFrame::DoubleFrameRateAllowed()
+{
+    return g_doubleFrameRate != 0;
 }
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCTW& cs)
@@ -186,7 +184,6 @@ int CMainFrame::OnCreate(LPCREATESTRUCTW cs)
     if (result == -1)
         return -1;
     ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
-    SetPanelFrame(this);
     m_renderThread = std::make_unique<CRenderThread>(m_d3d, m_uiLock, m_display, m_hWnd);
     m_renderThread->Create();
     m_renderThread->Pause();
@@ -502,7 +499,7 @@ void CMainFrame::SetAspectMode(int mode)
 
 void CMainFrame::OnUpdateCloseFile(CCmdUI* ui)
 {
-    ui->Enable(m_mode == 1);
+    ui->Enable(m_mode == viewer::ModeFile);
 }
 
 void CMainFrame::OnUpdateDynamicItem(CCmdUI* ui)
@@ -521,7 +518,7 @@ void CMainFrame::SetTrayMode(bool on)
 {
     if (on) {
         if (!m_trayWindow) {
-            m_trayWindow = new CSystrayWindow;
+            m_trayWindow = new CSystrayWindow([this] { RestoreFromTray(); });
             if (!m_trayWindow->Create()) {
                 delete m_trayWindow;
                 m_trayWindow = nullptr;

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,12 +18,11 @@
 #include "framework/win/Afx.h"
 #include "media/playback/win/CPlaybackHost.h"
 #include "media/filters/videorenderer/win/CVideoStreamTable.h"
-#include "media/record/CMPEG2Recorder.h"
 #include "viewer/CChannelNode.h"
-#include "viewer/CDVBPlayback.h"
+#include "viewer/CLiveRelay.h"
 #include "viewer/epg/CEPGData.h"
-#include "viewer/CFilePlayback.h"
 #include "viewer/CQORDisplay.h"
+#include "viewer/CommandIds.h"
 #include "viewer/DisplayListener.h"
 #include "viewer/WindowGeometry.h"
 #include "viewer/d3d/CD3DHandler.h"
@@ -36,7 +36,6 @@
 using DVBPlaybackCore::CQOREngine;
 using DVBPlaybackCore::CQORService;
 using CQOREngineUserInterface = DVBPlaybackCore::CQOREngine::CQOREngineUserInterface;
-using record::CMPEG2Recorder;
 using videorenderer::CVideoStreamTable;
 using libDVB_EthernetDevice::CSAPParser;
 
@@ -77,11 +76,6 @@ enum : UINT {
     WM_QOR_PREVIOUS_SERVICE = 3025,
 };
 
-// Commands of the dispatcher that other parts of the frame run.
-enum : UINT {
-    ID_QOR_RECORD = 11,
-};
-
 enum : UINT_PTR {
     TIMER_HIDE_CURSOR = 101,
     TIMER_GUIDE = 102,
@@ -94,12 +88,13 @@ enum : UINT_PTR {
 };
 
 // The engine's packet and stream reports arrive on the transport-stream thread holding the
-// service lock. Lock order everywhere: service -> m_dataLock -> m_uiLock -> device lock; the
-// user-interface thread therefore calls no engine or service operation while it holds a frame
-// lock (it copies what it needs first, then locks and fills).
+// service lock and go on to the live relay, which owns the graphs and the recorder. Lock order
+// everywhere: service -> the relay's data lock -> m_uiLock -> device lock; the user-interface
+// thread therefore calls no engine or service operation while it holds a frame lock (it copies
+// what it needs first, then locks and fills).
 class CMainFrame : public CFrameWnd,
                    public CQOREngineUserInterface,
-                   public CMPEG2Recorder::CRecCallback,
+                   public CLiveRelay::CScreen,
                    public playback::CPlaybackHost,
                    public viewer::DisplayListener,
                    public OnScreenDisplay::ViewerHost,
@@ -108,6 +103,8 @@ class CMainFrame : public CFrameWnd,
 public:
     CMainFrame();
     ~CMainFrame() override;
+    // The live relay: the graphs, the recorder and the packets' road.
+    CLiveRelay& Relay() { return *m_relay; }
 
     BOOL PreCreateWindow(CREATESTRUCTW& cs) override;
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
@@ -243,8 +240,11 @@ public:
     HRESULT SetPanelShown(bool shown) override;
     HRESULT SetLiveFlag(uint8_t live) override;
 
-    // The recorder's report; the caller holds m_dataLock.
-    void OnDiskFull() override;
+    // Ends the recording as a full disk does; the caller holds the relay's data lock.
+    void OnDiskFull() { m_relay->OnDiskFull(); }
+    // What the relay shows: the picture or the background, and the recording icon off.
+    void ShowStreams(bool video) override;
+    void OnRecordingEnded() override;
 
     // The graphs' and the presenters' host.
     HWND Window() override { return m_hWnd; }
@@ -272,7 +272,7 @@ public:
     const CString& GetRecPath() const { return m_recPath; }
     int GetVolume() const { return m_volume; }
     bool IsMuted() const { return m_muted != 0; }
-    bool IsRecording() const { return m_recorder != nullptr; }
+    bool IsRecording() const { return m_relay->IsRecording(); }
     // The local date (long or short) and time (with or without seconds) of a time_t value in the
     // user's locale; empty when it cannot be converted. WeekdayNumber: 1 = Sunday, 0 unconvertible.
     static CString DateText(int64_t time, bool longFormat);
@@ -283,7 +283,7 @@ public:
     CQOREngine* GetEngine() { return m_engine.get(); }
     CChannelNode& GetChannelTree() { return m_channelTree; }
     base::CCriticalSection& GetUiLock() { return m_uiLock; }
-    base::CCriticalSection& GetDataLock() { return m_dataLock; }
+    base::CCriticalSection& GetDataLock() { return m_relay->DataLock(); }
 
 
     // The OSD's notifications (MainFrmDisplay.cpp).
@@ -354,38 +354,16 @@ protected:
     void OnDoubleSize() { SetVideoSize(viewer::VideoSize::Double); }
     void OnFullscreen() { ToggleFullscreen(); }
     void OnAlwaysOnTop() { ToggleOnTop(); }
-    void OnAspectSource() { SetAspectMode(0); }
-    void OnAspect43() { SetAspectMode(1); }
-    void OnAspect169() { SetAspectMode(2); }
+    void OnAspectSource() { SetAspectMode(viewer::AspectSource); }
+    void OnAspect43() { SetAspectMode(viewer::Aspect4x3); }
+    void OnAspect169() { SetAspectMode(viewer::Aspect16x9); }
     void OnDispatchCommand(UINT id) { ExecuteCommand(static_cast<int>(id)); }
     void OnUpdateCloseFile(CCmdUI* ui);
     void OnUpdateDynamicItem(CCmdUI* ui);
 
-    // The live and the file graph (MainFrmGraphs.cpp): each runs the graph object's operation of
-    // the same name.
-    virtual HRESULT LiveBuildGraph();
-    virtual void LiveDestroyGraph();
-    virtual HRESULT LiveSetStreams(uint16_t videoPid, uint16_t audioPid, int unused, uint16_t pcrPid);
-    virtual void LiveGetStreamPids(uint16_t& videoPid, uint16_t& audioPid);
-    virtual HRESULT LiveDeliverPacket(const uint8_t* packet, int length);
-    virtual HRESULT LiveStop();
-    virtual HRESULT LiveRun();
-    virtual HRESULT LivePause();
-    virtual HRESULT LiveResetDemux();
-    virtual void LiveSetVolume(int percent);
-    virtual void LiveReleaseDevice();
-    virtual void LiveRestoreDevice();
-    virtual void FileClose();
-    virtual bool FileIsRunning();
-    virtual HRESULT FileSeek(double fraction);
-    virtual void FileSetVolume(int percent);
-    virtual void FileReleaseDevice();
-    virtual void FileRestoreDevice();
-    virtual HRESULT FileOpen(const CString& path, bool* hasVideo);
-    virtual void FileTogglePause();
-    virtual void FileStop();
-    virtual void FilePause();
-    virtual void FileSeekStart();
+    // A frame whose relay `makeRelay` builds: tests stand in for the graphs with a relay of their own.
+    using RelayFactory = std::function<std::unique_ptr<CLiveRelay>(const CLiveRelay::Wiring&)>;
+    explicit CMainFrame(const RelayFactory& makeRelay);
 
     // The File, View and Channels popups of the top menu bar (MainFrmPopups.cpp).
     void OpenPopup(int id);
@@ -397,8 +375,6 @@ protected:
     // The steps before the engine call of every road that starts a channel: live mode, the
     // no-data watchdog with its grace.
     void BeginTune();
-    // Deletes the recorder with its icon off; the caller holds m_dataLock.
-    void EndRecording();
     // The controls panel's two buttons for a mode.
     void SetModeButtons(int mode);
     // Runs the "/rec" command of a scheduled recording; the arguments after the program name.
@@ -410,11 +386,29 @@ protected:
     void OnTeletextClockTimer();
     void OnRecordingEndTimer();
     void SaveLastChannel();
-    // Parts of the dispatcher (MainFrmCommands.cpp).
+    // Handlers of the dispatcher (MainFrmCommands.cpp), one per command or group of commands.
     void ChangeVolume(int delta);
+    void VolumeUp();
     void ToggleMute();
     void PlayPause();
+    void ToggleMenu();
+    void HideView(CQORDisplay::View view);
+    // The views that cover the picture: each opens alone and toggles.
+    void ToggleTeletextView();
+    void ToggleChannelListView();
+    void ToggleRecordedView();
+    void ToggleSwitcherView();
+    void ToggleGuideView();
+    void CloseTeletextView();
+    void CloseGuideView();
+    // 2 next, 1 previous, 0 the first page of the page list.
+    void NavigateTeletext(int direction);
     void SetGuideKind(int kind);
+    // The guide's window moved by `seconds`, or to the present time.
+    void MoveGuideWindow(int64_t seconds);
+    void MoveGuideToNow();
+    // The stream switcher's audio or subtitle tab.
+    void ShowStreamList(bool subtitles);
     // Commands 60 and 61: the guide's rows move as by the wheel; 64: the time marker to now
     // (the caller holds m_uiLock).
     void ScrollGuideRows(int delta);
@@ -433,14 +427,12 @@ private:
     CD3DHandler m_d3d;
     CQORDisplay m_display;
     CEPGData m_epg;
-    CFilePlayback m_filePlayback;
-    CDVBPlayback m_dvbPlayback;
+    // The file and live playback, the recorder and the data lock that guards it.
+    std::unique_ptr<CLiveRelay> m_relay;
     CVideoStreamTable m_videoStreams;
     std::unique_ptr<CRenderThread> m_renderThread; // its thread starts with the window
     CSAPParser m_sapParser;
     CChannelNode m_channelTree;
-    base::CCriticalSection m_dataLock;
-    CMPEG2Recorder* m_recorder = nullptr;
     CString m_recordFilePath;
     BYTE m_closeAfterRecording = 0;
     // Made with the window: the engine posts its teletext pages to it.
@@ -465,7 +457,6 @@ private:
     CSystrayWindow* m_trayWindow = nullptr;
     int m_volume = 100;
     std::atomic<uint8_t> m_liveFlag{1};
-    std::atomic<uint32_t> m_lastPacketTick{0};
     BYTE m_muted = 0;
     BYTE m_guideListKind = 0;
     BYTE m_channelListKind = 0;

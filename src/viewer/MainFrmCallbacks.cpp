@@ -1,7 +1,7 @@
-// The frame's side of the channel engine's user interface, in the interface's order, and the
-// recorder's disk-full report. The engine calls most of these on the transport-stream thread of
-// the playing device while the service lock is held: the frame takes m_dataLock before m_uiLock
-// and never calls back into the engine or a service from here.
+// The frame's side of the channel engine's user interface, in the interface's order. The engine
+// calls most of these on the transport-stream thread of the playing device while the service lock
+// is held: the packets and the graphs' state go on to the live relay; the frame takes the relay's
+// data lock before m_uiLock and never calls back into the engine or a service from here.
 #include "viewer/MainFrm.h"
 
 #include "viewer/ServiceLogo.h"
@@ -13,51 +13,35 @@ HRESULT CMainFrame::Reserved(uint32_t, uint32_t)
     return S_OK;
 }
 
-HRESULT CMainFrame::OnStreamsChanged(int32_t, uint16_t videoPid, uint16_t audioPid, uint16_t pcrPid)
+// What carries packets and graph state is the live relay's.
+HRESULT CMainFrame::OnStreamsChanged(int32_t slot, uint16_t videoPid, uint16_t audioPid, uint16_t pcrPid)
 {
-    base::CScopedLock data(m_dataLock);
-    // The recorder follows the new PIDs before the graph is re-rendered for them.
-    if (m_recorder) {
-        base::CScopedLock ui(m_uiLock);
-        m_recorder->SetPids(videoPid, audioPid);
-    }
-    LiveSetStreams(videoPid, audioPid, 0, pcrPid);
-    base::CScopedLock ui(m_uiLock);
-    // A radio service has no video: the background panel stands in for the picture.
-    m_display.SetVideoStream(videoPid ? 0 : -1);
-    m_display.ShowBackground(videoPid == 0);
-    return S_OK;
+    return m_relay->OnStreamsChanged(slot, videoPid, audioPid, pcrPid);
 }
 
-HRESULT CMainFrame::OnTransportPacket(int32_t, const uint8_t* packet, int32_t length)
+HRESULT CMainFrame::OnTransportPacket(int32_t slot, const uint8_t* packet, int32_t length)
 {
-    m_lastPacketTick = ::GetTickCount();
-    {
-        base::CScopedLock data(m_dataLock);
-        if (m_recorder)
-            m_recorder->OnPacket(packet, length); // may end in OnDiskFull, which deletes it
-    }
-    return LiveDeliverPacket(packet, length);
+    return m_relay->OnTransportPacket(slot, packet, length);
 }
 
 HRESULT CMainFrame::StopPlayback()
 {
-    return LiveStop();
+    return m_relay->StopPlayback();
 }
 
 HRESULT CMainFrame::RunPlayback()
 {
-    return LiveRun();
+    return m_relay->RunPlayback();
 }
 
 HRESULT CMainFrame::PausePlayback()
 {
-    return LivePause();
+    return m_relay->PausePlayback();
 }
 
 HRESULT CMainFrame::ResetDemux()
 {
-    return LiveResetDemux();
+    return m_relay->ResetDemux();
 }
 
 HRESULT CMainFrame::ShowInfoText(std::u16string left, std::u16string right, float fraction)
@@ -104,9 +88,8 @@ HRESULT CMainFrame::ShowInfoCaptions(std::u16string left, std::u16string right)
 
 HRESULT CMainFrame::StopRecording()
 {
-    base::CScopedLock data(m_dataLock);
-    if (m_recorder) {
-        EndRecording();
+    base::CScopedLock data(m_relay->DataLock());
+    if (m_relay->StopRecorder()) {
         base::CScopedLock ui(m_uiLock);
         m_display.ShowControls(true);
     }
@@ -197,13 +180,6 @@ HRESULT CMainFrame::SetLiveFlag(uint8_t live)
 {
     m_liveFlag = live;
     if (live)
-        m_lastPacketTick = ::GetTickCount(); // the watchdog's grace starts when live data resumes
+        m_relay->SetLastPacketTick(::GetTickCount()); // the watchdog's grace starts when live data resumes
     return S_OK;
-}
-
-void CMainFrame::OnDiskFull()
-{
-    // Both callers hold m_dataLock: the packet thread in OnTransportPacket, the user-interface
-    // thread in the recording command. The recorder touches nothing of itself afterwards.
-    EndRecording();
 }

@@ -3,33 +3,30 @@
 
 #include <ctime>
 
+#include "viewer/CommandIds.h"
 #include "viewer/CommandRules.h"
 #include "viewer/WideText.h"
 #include "viewer/panels/CQOREPGPanel.h"
 
+using namespace viewer;
+
 namespace {
 constexpr UINT kTeletextClockPeriod = 450;
 constexpr UINT kGuideRefreshPeriod = 5;
+constexpr int64_t kHalfHour = 1800;
 
-int ChannelListFillCommand(int kind)
+Command KindCommand(const Command (&commands)[4], int kind)
 {
-    static const int commands[] = {104, 102, 103, 101};
-    return kind >= 0 && kind < 4 ? commands[kind] : 104;
-}
-
-int GuideKindCommand(int kind)
-{
-    static const int commands[] = {73, 71, 72, 70};
-    return kind >= 0 && kind < 4 ? commands[kind] : 73;
+    return commands[kind >= KindFavourites && kind <= KindNetwork ? kind : KindFavourites];
 }
 } // namespace
 
 void CMainFrame::ChangeVolume(int delta)
 {
-    m_volume = viewer::SteppedVolume(m_volume, delta);
+    m_volume = SteppedVolume(m_volume, delta);
     if (!m_muted) {
-        FileSetVolume(m_volume);
-        LiveSetVolume(m_volume);
+        m_relay->FileSetVolume(m_volume);
+        m_relay->LiveSetVolume(m_volume);
     }
     base::CScopedLock ui(m_uiLock);
     m_display.SetVolume(m_volume);
@@ -39,8 +36,8 @@ void CMainFrame::ChangeVolume(int delta)
 void CMainFrame::ToggleMute()
 {
     const int volume = m_muted ? m_volume : 0;
-    FileSetVolume(volume);
-    LiveSetVolume(volume);
+    m_relay->FileSetVolume(volume);
+    m_relay->LiveSetVolume(volume);
     m_muted = m_muted ? 0 : 1;
     base::CScopedLock ui(m_uiLock);
     m_display.SetMutedIcon(m_muted != 0);
@@ -48,37 +45,37 @@ void CMainFrame::ToggleMute()
 
 void CMainFrame::PlayPause()
 {
-    if (m_mode == 1) {
-        FileTogglePause();
-        const bool running = FileIsRunning();
+    if (m_mode == ModeFile) {
+        m_relay->FileTogglePause();
+        const bool running = m_relay->FileIsRunning();
         base::CScopedLock ui(m_uiLock);
-        m_display.SetControlButton(1, 12, running ? L"pause_button" : L"play_button", true);
+        m_display.SetControlButton(1, CmdPlayPause, running ? L"pause_button" : L"play_button", true);
         return;
     }
-    if (m_mode != 2 || !m_engine)
+    if (m_mode != ModeLive || !m_engine)
         return;
     uint8_t first = 0, second = 0;
     if (m_engine->GetTimeshiftState(&first, &second) != S_OK)
         return;
     // The engine calls run outside the frame locks: the engine calls back into the frame.
-    const viewer::TimeshiftCall call = viewer::TimeshiftCallFor(first != 0, second != 0);
+    const TimeshiftCall call = TimeshiftCallFor(first != 0, second != 0);
     bool stopped = false;
-    if (call == viewer::TimeshiftCall::Start) {
+    if (call == TimeshiftCall::Start) {
         m_engine->StartTimeshift();
-    } else if (call == viewer::TimeshiftCall::StopToLive) {
+    } else if (call == TimeshiftCall::StopToLive) {
         bool flag = true;
         m_engine->StopTimeshift(&flag);
-    } else if (call == viewer::TimeshiftCall::Stop) {
+    } else if (call == TimeshiftCall::Stop) {
         bool flag = false;
         m_engine->StopTimeshift(&flag);
         stopped = flag;
     }
-    viewer::TimeshiftView view{};
-    if (!viewer::TimeshiftViewAfter(call, stopped, view))
+    TimeshiftView view{};
+    if (!TimeshiftViewAfter(call, stopped, view))
         return;
     base::CScopedLock ui(m_uiLock);
     m_display.SetRecordIcon(view.recordIcon);
-    m_display.SetControlButton(1, 12, viewer::ToCString(view.button), true);
+    m_display.SetControlButton(1, CmdPlayPause, ToCString(view.button), true);
 }
 
 void CMainFrame::SetGuideKind(int kind)
@@ -110,250 +107,209 @@ void CMainFrame::StampGuideNow()
         guide->StampNow();
 }
 
+void CMainFrame::VolumeUp()
+{
+    if (m_muted)
+        ToggleMute(); // the first step up brings the sound back at the volume it had
+    else
+        ChangeVolume(5);
+}
+
+void CMainFrame::ToggleMenu()
+{
+    base::CScopedLock ui(m_uiLock);
+    m_display.ShowMenu(!m_display.IsMenuShown());
+}
+
+void CMainFrame::HideView(CQORDisplay::View view)
+{
+    base::CScopedLock ui(m_uiLock);
+    m_display.ShowView(view, false);
+}
+
+void CMainFrame::ToggleTeletextView()
+{
+    {
+        base::CScopedLock ui(m_uiLock);
+        m_display.ToggleOnly(CQORDisplay::View::Teletext);
+    }
+    SetTimer(TIMER_TELETEXT_CLOCK, kTeletextClockPeriod);
+    OnTeletextClockTimer();
+    if (m_engine)
+        m_engine->ShowTeletext(true, 0, false);
+}
+
+void CMainFrame::ToggleChannelListView()
+{
+    {
+        base::CScopedLock ui(m_uiLock);
+        m_display.ToggleOnly(CQORDisplay::View::ChannelList);
+    }
+    // The fill reads the engine's lists: after the OSD's lock, as the lock order wants.
+    ExecuteCommand(KindCommand(kChannelListCommands, m_channelListKind));
+}
+
+void CMainFrame::ToggleRecordedView()
+{
+    base::CScopedLock ui(m_uiLock);
+    if (m_display.ToggleOnly(CQORDisplay::View::Recorded))
+        FillRecordedList(m_recPath);
+}
+
+void CMainFrame::ToggleSwitcherView()
+{
+    bool shown;
+    {
+        base::CScopedLock ui(m_uiLock);
+        shown = m_display.ToggleOnly(CQORDisplay::View::Switcher);
+        if (shown)
+            m_display.ClearSwitcher();
+        m_display.ShowControls(false);
+        m_display.ShowTopBars(false);
+    }
+    if (shown)
+        FillAudioList();
+}
+
+void CMainFrame::ToggleGuideView()
+{
+    ExecuteCommand(KindCommand(kGuideKindCommands, m_guideListKind));
+    ExecuteCommand(CmdGuideNow);
+    bool shown;
+    {
+        base::CScopedLock ui(m_uiLock);
+        shown = m_display.ToggleOnly(CQORDisplay::View::Guide);
+    }
+    if (shown)
+        SetTimer(TIMER_GUIDE, kGuideRefreshPeriod);
+    else
+        KillTimer(TIMER_GUIDE);
+}
+
+void CMainFrame::CloseTeletextView()
+{
+    HideView(CQORDisplay::View::Teletext);
+    KillTimer(TIMER_TELETEXT_CLOCK);
+    if (m_engine)
+        m_engine->ShowTeletext(false, 0, false);
+}
+
+void CMainFrame::NavigateTeletext(int direction)
+{
+    if (m_engine)
+        m_engine->TeletextNavigate(direction);
+}
+
+void CMainFrame::MoveGuideWindow(int64_t seconds)
+{
+    {
+        base::CScopedLock ui(m_uiLock);
+        m_epg.SetStartTime(m_epg.m_gridStart + seconds);
+    }
+    RefreshGuide();
+}
+
+void CMainFrame::MoveGuideToNow()
+{
+    // The last full or half hour of local time, less 30 minutes: 10:47 gives 10:00.
+    const int64_t start = CEPGData::InitialGridStart(static_cast<int64_t>(std::time(nullptr)));
+    {
+        base::CScopedLock ui(m_uiLock);
+        m_epg.SetStartTime(start);
+        StampGuideNow();
+    }
+    RefreshGuide();
+}
+
+void CMainFrame::CloseGuideView()
+{
+    HideView(CQORDisplay::View::Guide);
+    KillTimer(TIMER_GUIDE);
+    if (m_mode == ModeLive && m_engine) {
+        int32_t row = 0;
+        m_engine->UpdateEPGView(false, m_guideListKind, &row);
+    }
+}
+
+void CMainFrame::ShowStreamList(bool subtitles)
+{
+    {
+        base::CScopedLock ui(m_uiLock);
+        m_display.SetSwitcherTab(subtitles ? 1 : 0);
+        m_display.ClearSwitcher();
+    }
+    if (subtitles)
+        FillSubtitleList();
+    else
+        FillAudioList();
+}
+
+// Command ids not in the table do nothing. Handlers that serve a group of ids get the id.
 void CMainFrame::ExecuteCommand(int id)
 {
-    switch (id) {
-    case 10: {
-        base::CScopedLock ui(m_uiLock);
-        m_display.ShowMenu(!m_display.IsMenuShown());
-        break;
-    }
-    case 11:
-        ToggleRecording();
-        break;
-    case 12:
-        PlayPause();
-        break;
-    case 13:
-        if (m_muted)
-            ToggleMute();
-        else
-            ChangeVolume(5);
-        break;
-    case 14:
-        ChangeVolume(-5);
-        break;
-    case 15:
-        PostMessage(WM_QOR_NEXT_SERVICE);
-        break;
-    case 16:
-        PostMessage(WM_QOR_PREVIOUS_SERVICE);
-        break;
-    case 17:
-        StopFile();
-        break;
-    case 18:
-        ToggleMute();
-        break;
-    case 20: {
-        {
-            base::CScopedLock ui(m_uiLock);
-            m_display.ShowTeletext(!m_display.IsTeletextShown());
-            m_display.ShowMenu(false);
-            m_display.ShowGuide(false);
-            m_display.ShowSwitcher(false);
-            m_display.ShowRecorded(false);
-            m_display.ShowChannelList(false);
+    using Handler = void (*)(CMainFrame&, Command);
+    struct Entry {
+        Command command;
+        Handler handler;
+    };
+    static const Entry kTable[] = {
+        {CmdMenu, [](CMainFrame& f, Command) { f.ToggleMenu(); }},
+        {CmdRecord, [](CMainFrame& f, Command) { f.ToggleRecording(); }},
+        {CmdPlayPause, [](CMainFrame& f, Command) { f.PlayPause(); }},
+        {CmdVolumeUp, [](CMainFrame& f, Command) { f.VolumeUp(); }},
+        {CmdVolumeDown, [](CMainFrame& f, Command) { f.ChangeVolume(-5); }},
+        {CmdChannelUp, [](CMainFrame& f, Command) { f.PostMessage(WM_QOR_NEXT_SERVICE); }},
+        {CmdChannelDown, [](CMainFrame& f, Command) { f.PostMessage(WM_QOR_PREVIOUS_SERVICE); }},
+        {CmdStopFile, [](CMainFrame& f, Command) { f.StopFile(); }},
+        {CmdMute, [](CMainFrame& f, Command) { f.ToggleMute(); }},
+        {CmdTeletext, [](CMainFrame& f, Command) { f.ToggleTeletextView(); }},
+        {CmdChannelList, [](CMainFrame& f, Command) { f.ToggleChannelListView(); }},
+        {CmdRecordedShows, [](CMainFrame& f, Command) { f.ToggleRecordedView(); }},
+        {CmdStreamSwitcher, [](CMainFrame& f, Command) { f.ToggleSwitcherView(); }},
+        {CmdGuide, [](CMainFrame& f, Command) { f.ToggleGuideView(); }},
+        {CmdClose, [](CMainFrame& f, Command) { f.PostClose(); }},
+        {CmdMaximise, [](CMainFrame& f, Command) { f.ShowWindow(f.m_maximised ? SW_RESTORE : SW_MAXIMIZE); }},
+        {CmdMinimise, [](CMainFrame& f, Command) { f.Minimise(); }},
+        {CmdAlwaysOnTop, [](CMainFrame& f, Command) { f.ToggleOnTop(); }},
+        {CmdFilePopup, [](CMainFrame& f, Command c) { f.OpenPopup(c); }},
+        {CmdViewPopup, [](CMainFrame& f, Command c) { f.OpenPopup(c); }},
+        {CmdChannelsPopup, [](CMainFrame& f, Command c) { f.OpenPopup(c); }},
+        {CmdTeletextClose, [](CMainFrame& f, Command) { f.CloseTeletextView(); }},
+        {CmdTeletextNext, [](CMainFrame& f, Command) { f.NavigateTeletext(2); }},
+        {CmdTeletextPrevious, [](CMainFrame& f, Command) { f.NavigateTeletext(1); }},
+        {CmdTeletextFirst, [](CMainFrame& f, Command) { f.NavigateTeletext(0); }},
+        {CmdGuideRowsUp, [](CMainFrame& f, Command) { f.ScrollGuideRows(120); }},
+        {CmdGuideRowsDown, [](CMainFrame& f, Command) { f.ScrollGuideRows(-120); }},
+        {CmdGuideEarlier, [](CMainFrame& f, Command) { f.MoveGuideWindow(-kHalfHour); }},
+        {CmdGuideLater, [](CMainFrame& f, Command) { f.MoveGuideWindow(kHalfHour); }},
+        {CmdGuideNow, [](CMainFrame& f, Command) { f.MoveGuideToNow(); }},
+        {CmdGuideClose, [](CMainFrame& f, Command) { f.CloseGuideView(); }},
+        {CmdGuideNetwork, [](CMainFrame& f, Command) { f.SetGuideKind(KindNetwork); }},
+        {CmdGuideTV, [](CMainFrame& f, Command) { f.SetGuideKind(KindTV); }},
+        {CmdGuideRadio, [](CMainFrame& f, Command) { f.SetGuideKind(KindRadio); }},
+        {CmdGuideFavourites, [](CMainFrame& f, Command) { f.SetGuideKind(KindFavourites); }},
+        {CmdSwitcherClose, [](CMainFrame& f, Command) { f.HideView(CQORDisplay::View::Switcher); }},
+        {CmdSwitcherAudio, [](CMainFrame& f, Command) { f.ShowStreamList(false); }},
+        {CmdSwitcherSubtitles, [](CMainFrame& f, Command) { f.ShowStreamList(true); }},
+        {CmdRecordedClose, [](CMainFrame& f, Command) { f.HideView(CQORDisplay::View::Recorded); }},
+        {CmdChannelListClose, [](CMainFrame& f, Command) { f.HideView(CQORDisplay::View::ChannelList); }},
+        {CmdChannelListNetwork, [](CMainFrame& f, Command) { f.FillChannelList(KindNetwork); }},
+        {CmdChannelListTV, [](CMainFrame& f, Command) { f.FillChannelList(KindTV); }},
+        {CmdChannelListRadio, [](CMainFrame& f, Command) { f.FillChannelList(KindRadio); }},
+        {CmdChannelListFavourites, [](CMainFrame& f, Command) { f.FillChannelList(KindFavourites); }},
+    };
+    for (const Entry& entry : kTable)
+        if (entry.command == id) {
+            entry.handler(*this, entry.command);
+            return;
         }
-        SetTimer(TIMER_TELETEXT_CLOCK, kTeletextClockPeriod);
-        OnTeletextClockTimer();
-        if (m_engine)
-            m_engine->ShowTeletext(true, 0, false);
-        break;
-    }
-    case 21: {
-        {
-            base::CScopedLock ui(m_uiLock);
-            m_display.ShowChannelList(!m_display.IsChannelListShown());
-            m_display.ShowGuide(false);
-            m_display.ShowMenu(false);
-            m_display.ShowSwitcher(false);
-            m_display.ShowTeletext(false);
-            m_display.ShowRecorded(false);
-        }
-        // The fill reads the engine's lists: after the OSD's lock, as the lock order wants.
-        ExecuteCommand(ChannelListFillCommand(m_channelListKind));
-        break;
-    }
-    case 22: {
-        base::CScopedLock ui(m_uiLock);
-        m_display.ShowGuide(false);
-        m_display.ShowMenu(false);
-        m_display.ShowSwitcher(false);
-        m_display.ShowChannelList(false);
-        m_display.ShowTeletext(false);
-        m_display.ShowRecorded(!m_display.IsRecordedShown());
-        if (m_display.IsRecordedShown())
-            FillRecordedList(m_recPath);
-        break;
-    }
-    case 23: {
-        bool shown;
-        {
-            base::CScopedLock ui(m_uiLock);
-            m_display.ShowSwitcher(!m_display.IsSwitcherShown());
-            shown = m_display.IsSwitcherShown();
-            if (shown)
-                m_display.ClearSwitcher();
-            m_display.ShowGuide(false);
-            m_display.ShowMenu(false);
-            m_display.ShowTeletext(false);
-            m_display.ShowChannelList(false);
-            m_display.ShowControls(false);
-            m_display.ShowTopBars(false);
-            m_display.ShowRecorded(false);
-        }
-        if (shown)
-            FillAudioList();
-        break;
-    }
-    case 24: {
-        ExecuteCommand(GuideKindCommand(m_guideListKind));
-        ExecuteCommand(64);
-        bool shown;
-        {
-            base::CScopedLock ui(m_uiLock);
-            m_display.ShowGuide(!m_display.IsGuideShown());
-            m_display.ShowMenu(false);
-            m_display.ShowSwitcher(false);
-            m_display.ShowTeletext(false);
-            m_display.ShowRecorded(false);
-            m_display.ShowChannelList(false);
-            shown = m_display.IsGuideShown();
-        }
-        if (shown)
-            SetTimer(TIMER_GUIDE, kGuideRefreshPeriod);
-        else
-            KillTimer(TIMER_GUIDE);
-        break;
-    }
-    case 30:
-        PostMessage(WM_CLOSE);
-        break;
-    case 31:
-        ShowWindow(m_maximised ? SW_RESTORE : SW_MAXIMIZE);
-        break;
-    case 32:
-        Minimise();
-        break;
-    case 33:
-        ToggleOnTop();
-        break;
-    case 40:
-    case 41:
-    case 42:
-        OpenPopup(id);
-        break;
-    case 50: {
-        {
-            base::CScopedLock ui(m_uiLock);
-            m_display.ShowTeletext(false);
-        }
-        KillTimer(TIMER_TELETEXT_CLOCK);
-        if (m_engine)
-            m_engine->ShowTeletext(false, 0, false);
-        break;
-    }
-    case 51:
-    case 52:
-    case 53:
-        if (m_engine)
-            m_engine->TeletextNavigate(id == 51 ? 2 : id == 52 ? 1 : 0);
-        break;
-    case 60:
-    case 61:
-        ScrollGuideRows(id == 60 ? 120 : -120);
-        break;
-    case 62:
-    case 63: {
-        {
-            base::CScopedLock ui(m_uiLock);
-            m_epg.SetStartTime(m_epg.m_gridStart + (id == 62 ? -1800 : 1800));
-        }
-        RefreshGuide();
-        break;
-    }
-    case 64: {
-        // The last full or half hour of local time, less 30 minutes: 10:47 gives 10:00.
-        const int64_t start = CEPGData::InitialGridStart(static_cast<int64_t>(std::time(nullptr)));
-        {
-            base::CScopedLock ui(m_uiLock);
-            m_epg.SetStartTime(start);
-            StampGuideNow();
-        }
-        RefreshGuide();
-        break;
-    }
-    case 65: {
-        {
-            base::CScopedLock ui(m_uiLock);
-            m_display.ShowGuide(false);
-        }
-        KillTimer(TIMER_GUIDE);
-        if (m_mode == 2 && m_engine) {
-            int32_t row = 0;
-            m_engine->UpdateEPGView(false, m_guideListKind, &row);
-        }
-        break;
-    }
-    case 70:
-        SetGuideKind(3);
-        break;
-    case 71:
-        SetGuideKind(1);
-        break;
-    case 72:
-        SetGuideKind(2);
-        break;
-    case 73:
-        SetGuideKind(0);
-        break;
-    case 80: {
-        base::CScopedLock ui(m_uiLock);
-        m_display.ShowSwitcher(false);
-        break;
-    }
-    case 81:
-    case 82: {
-        {
-            base::CScopedLock ui(m_uiLock);
-            m_display.SetSwitcherTab(id - 81);
-            m_display.ClearSwitcher();
-        }
-        if (id == 81)
-            FillAudioList();
-        else
-            FillSubtitleList();
-        break;
-    }
-    case 90: {
-        base::CScopedLock ui(m_uiLock);
-        m_display.ShowRecorded(false);
-        break;
-    }
-    case 100: {
-        base::CScopedLock ui(m_uiLock);
-        m_display.ShowChannelList(false);
-        break;
-    }
-    case 101:
-    case 102:
-    case 103:
-    case 104: {
-        static const int kinds[] = {3, 1, 2, 0};
-        FillChannelList(kinds[id - 101]);
-        break;
-    }
-    default:
-        break;
-    }
 }
 
 void CMainFrame::OnListSelect(int list, int value, int value2)
 {
     const auto serviceId = static_cast<uint16_t>(value & 0xFFFF);
     const auto transportStreamId = static_cast<uint16_t>(static_cast<uint32_t>(value) >> 16);
-    if (list == 10) {
+    if (list == ListRecorded) {
         if (value < 0)
             return;
         {
@@ -361,9 +317,9 @@ void CMainFrame::OnListSelect(int list, int value, int value2)
             m_display.ShowRecorded(false);
         }
         PlayRecordedFile(value);
-    } else if (list == 11) {
+    } else if (list == ListChannels) {
         TuneStart(serviceId, transportStreamId, value2);
-    } else if (list == 12) {
+    } else if (list == ListTune) {
         {
             base::CScopedLock ui(m_uiLock);
             m_display.ShowTune(false);

@@ -29,42 +29,15 @@ CString FileName(const CString& path)
 }
 } // namespace
 
-// The file graph ----------------------------------------------------------------------------------
-
-HRESULT CMainFrame::FileOpen(const CString& path, bool* hasVideo)
-{
-    return m_filePlayback.Open(path, hasVideo);
-}
-
-void CMainFrame::FileTogglePause()
-{
-    m_filePlayback.TogglePause();
-}
-
-void CMainFrame::FileStop()
-{
-    m_filePlayback.Stop();
-}
-
-void CMainFrame::FilePause()
-{
-    m_filePlayback.Pause();
-}
-
-void CMainFrame::FileSeekStart()
-{
-    m_filePlayback.Seek(0.0);
-}
-
 void CMainFrame::StopFile()
 {
-    if (m_mode != 1)
+    if (m_mode != viewer::ModeFile)
         return;
-    FileStop();
-    FileSeekStart();
-    FilePause();
+    m_relay->FileStop();
+    m_relay->FileSeekStart();
+    m_relay->FilePause();
     base::CScopedLock ui(m_uiLock);
-    m_display.SetControlButton(1, 12, L"play_button", true);
+    m_display.SetControlButton(1, viewer::CmdPlayPause, L"play_button", true);
 }
 
 // Opening files -----------------------------------------------------------------------------------
@@ -76,7 +49,7 @@ void CMainFrame::OpenMediaFile(const CString& path)
         if (!m_engine || FAILED(m_engine->CreateFileDevice(viewer::ToU16(path.GetString()), &device, nullptr)) ||
             !device)
             return;
-        SetMode(2);
+        SetMode(viewer::ModeLive);
         {
             base::CScopedLock ui(m_uiLock);
             m_display.SetVideoStream(0);
@@ -90,11 +63,11 @@ void CMainFrame::OpenMediaFile(const CString& path)
         return;
     }
     bool hasVideo = false;
-    if (FAILED(FileOpen(path, &hasVideo)))
+    if (FAILED(m_relay->FileOpen(path, &hasVideo)))
         return;
-    if (FAILED(SetMode(1))) {
+    if (FAILED(SetMode(viewer::ModeFile))) {
         // Live television plays: the file would play beside it, so it is closed again.
-        FileClose();
+        m_relay->FileClose();
         return;
     }
     base::CScopedLock ui(m_uiLock);
@@ -116,7 +89,7 @@ void CMainFrame::AwaitFirstService(bool showControls)
 
 void CMainFrame::OnFirstServiceTimer()
 {
-    if (!m_engine || m_mode != 2) {
+    if (!m_engine || m_mode != viewer::ModeLive) {
         KillTimer(TIMER_FIRST_SERVICE);
         return;
     }

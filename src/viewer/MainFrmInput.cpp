@@ -16,7 +16,7 @@ void CMainFrame::OpenMenuFromKeys(bool toggle)
 {
     m_display.ShowControls(true);
     if (toggle)
-        PostCommand(10);
+        PostCommand(viewer::CmdMenu);
     else
         m_display.ShowMenu(true);
     if (CQORMenu* menu = m_display.GetMenu()) {
@@ -160,7 +160,7 @@ BOOL CMainFrame::OnMouseWheel(UINT flags, short delta, CPoint point)
         used = m_display.OnMouseWheel(flags, delta, point.x, point.y);
     }
     if (!used)
-        PostCommand(delta < 1 ? 14 : 13);
+        PostCommand(delta < 1 ? viewer::CmdVolumeDown : viewer::CmdVolumeUp);
     return TRUE;
 }
 

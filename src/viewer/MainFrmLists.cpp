@@ -40,13 +40,13 @@ void CMainFrame::FillChannelList(int kind)
         DVBPlaybackCore::CServices::ServiceArray services;
         uint64_t version = 0;
         switch (kind) {
-        case 0:
+        case viewer::KindFavourites:
             m_engine->GetFavouriteServices(services, false, version);
             break;
-        case 1:
+        case viewer::KindTV:
             m_engine->GetTVServices(services, false, version);
             break;
-        case 2:
+        case viewer::KindRadio:
             m_engine->GetRadioServices(services, false, version);
             break;
         default:

@@ -200,7 +200,7 @@ void CMainFrame::OnNoDataTimer()
 {
     if (!m_liveFlag)
         return; // timeshift plays from the buffer
-    const bool noData = viewer::NoDataFor(::GetTickCount(), m_lastPacketTick, kNoDataAfter);
+    const bool noData = viewer::NoDataFor(::GetTickCount(), m_relay->LastPacketTick(), kNoDataAfter);
     base::CScopedLock ui(m_uiLock);
     m_display.SetNoDataIcon(noData);
 }
@@ -229,11 +229,7 @@ void CMainFrame::OnTeletextClockTimer()
 
 void CMainFrame::OnRecordingEndTimer()
 {
-    {
-        base::CScopedLock data(m_dataLock);
-        if (m_recorder)
-            EndRecording();
-    }
+    m_relay->StopRecorder();
     KillTimer(TIMER_RECORDING_END);
     if (m_closeAfterRecording)
         PostMessage(WM_CLOSE);
@@ -256,11 +252,7 @@ BOOL CMainFrame::OnCopyData(CWnd*, COPYDATASTRUCT* data)
     if (!viewer::ParseRecordCommand(arguments, command))
         return TRUE;
     // The running recording ends first: toggling would stop it and lose the scheduled one.
-    {
-        base::CScopedLock lock(m_dataLock);
-        if (m_recorder)
-            EndRecording();
-    }
+    m_relay->StopRecorder();
     m_closeAfterRecording = command.closeAfter ? 1 : 0;
     m_recordFilePath = viewer::ToCString(command.path);
     TuneStart(command.serviceId, command.transportStreamId, -1);

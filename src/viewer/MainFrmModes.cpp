@@ -8,7 +8,7 @@
 #include <cmath>
 #include <vector>
 
-#include "media/record/win/RecorderFactory.h"
+#include "viewer/CommandIds.h"
 #include "viewer/CommandRules.h"
 #include "viewer/LoadLocalizedString.h"
 #include "viewer/WideText.h"
@@ -35,22 +35,24 @@ CString LocalTimeText()
 }
 } // namespace
 
+using namespace viewer;
+
 // Modes ---------------------------------------------------------------------------------------
 
 void CMainFrame::SetModeButtons(int mode)
 {
     // Under m_uiLock.
     switch (mode) {
-    case 0:
-        m_display.SetControlButton(0, ID_QOR_RECORD, L"rec_button", false);
+    case ModeIdle:
+        m_display.SetControlButton(0, CmdRecord, L"rec_button", false);
         m_display.SetControlButton(1, 0, L"play_button", false);
         break;
-    case 1:
-        m_display.SetControlButton(0, 17, L"stop_button", true);
-        m_display.SetControlButton(1, 0, FileIsRunning() ? L"pause_button" : L"play_button", true);
+    case ModeFile:
+        m_display.SetControlButton(0, CmdStopFile, L"stop_button", true);
+        m_display.SetControlButton(1, 0, m_relay->FileIsRunning() ? L"pause_button" : L"play_button", true);
         break;
     default:
-        m_display.SetControlButton(0, ID_QOR_RECORD, L"rec_button", true);
+        m_display.SetControlButton(0, CmdRecord, L"rec_button", true);
         m_display.SetControlButton(1, 0, L"pause_button", true);
         break;
     }
@@ -61,12 +63,12 @@ HRESULT CMainFrame::SetMode(int mode)
     const int current = m_mode;
     if (mode == current)
         return 1;
-    FileSetVolume(m_volume);
-    LiveSetVolume(m_volume);
+    m_relay->FileSetVolume(m_volume);
+    m_relay->LiveSetVolume(m_volume);
     switch (mode) {
-    case 0: {
-        LiveDestroyGraph();
-        m_mode = 0;
+    case ModeIdle: {
+        m_relay->LiveDestroyGraph();
+        m_mode = ModeIdle;
         base::CScopedLock ui(m_uiLock);
         m_display.SetChannelLogo(nullptr);
         m_display.SetStreamIcons(false, false, false);
@@ -75,32 +77,33 @@ HRESULT CMainFrame::SetMode(int mode)
         m_display.SetInfoText(0, CString());
         m_display.SetInfoText(1, CString());
         m_display.ShowSubtitles(false);
-        SetModeButtons(0);
+        SetModeButtons(ModeIdle);
         return S_OK;
     }
-    case 1: {
-        if (current != -1 && current != 0)
+    case ModeFile: {
+        if (current != ModeTransitional && current != ModeIdle)
             return E_FAIL;
         base::CScopedLock ui(m_uiLock);
         m_display.ShowBackground(true);
-        SetModeButtons(1);
-        m_mode = 1;
+        SetModeButtons(ModeFile);
+        m_mode = ModeFile;
         return S_OK;
     }
-    case 2: {
+    case ModeLive: {
         HRESULT result = S_OK;
-        if (current == 1)
-            FileClose();
-        // From -1 the graph was kept through the device re-creation; RestoreDevice re-attaches it.
-        if (current != -1)
-            result = LiveBuildGraph();
+        if (current == ModeFile)
+            m_relay->FileClose();
+        // From the transitional mode the graph was kept through the device re-creation;
+        // RestoreDevice re-attaches it.
+        if (current != ModeTransitional)
+            result = m_relay->LiveBuildGraph();
         if (FAILED(result)) {
             // The file is closed already: a failed build leaves nothing playing, which is idle.
-            if (current == 1)
-                SetMode(0);
+            if (current == ModeFile)
+                SetMode(ModeIdle);
             return result;
         }
-        LiveSetVolume(m_volume);
+        m_relay->LiveSetVolume(m_volume);
         base::CScopedLock ui(m_uiLock);
         m_display.ShowBackground(false);
         m_display.SetChannelLogo(nullptr);
@@ -110,8 +113,8 @@ HRESULT CMainFrame::SetMode(int mode)
         m_display.SetInfoText(0, CString());
         m_display.SetInfoText(1, CString());
         m_display.SetProgress(0);
-        SetModeButtons(2);
-        m_mode = 2;
+        SetModeButtons(ModeLive);
+        m_mode = ModeLive;
         return result;
     }
     default:
@@ -129,15 +132,11 @@ void CMainFrame::StopAll()
     }
     // The recording first, so that its file is written out and closed; then the engine, whose
     // device threads deliver into the graph without a frame lock; then the graphs.
-    {
-        base::CScopedLock data(m_dataLock);
-        if (m_recorder)
-            EndRecording();
-    }
+    m_relay->StopRecorder();
     if (m_engine)
         m_engine->Shutdown();
-    SetMode(0);
-    FileClose();
+    SetMode(ModeIdle);
+    m_relay->FileClose();
     {
         base::CScopedLock ui(m_uiLock);
         m_display.ShowBackground(true);
@@ -158,11 +157,11 @@ void CMainFrame::StopAll()
 
 void CMainFrame::BeginTune()
 {
-    SetMode(2);
+    SetMode(ModeLive);
     SetTimer(TIMER_NO_DATA, kNoDataPeriod);
     base::CScopedLock ui(m_uiLock);
     m_display.SetNoDataIcon(false);
-    m_lastPacketTick = ::GetTickCount() + kTuneGrace;
+    m_relay->SetLastPacketTick(::GetTickCount() + kTuneGrace);
 }
 
 HRESULT CMainFrame::TuneStart(uint16_t serviceId, uint16_t transportStreamId, int32_t number)
@@ -177,23 +176,29 @@ HRESULT CMainFrame::TuneStart(CQORService* service, int32_t listPosition)
     return m_engine ? m_engine->PlayService(service, listPosition, 0) : E_FAIL;
 }
 
-void CMainFrame::EndRecording()
+void CMainFrame::OnRecordingEnded()
 {
-    delete m_recorder; // writes out what it holds and closes the file
-    m_recorder = nullptr;
     // A scheduled recording's path is spent: the next user recording must not truncate it.
     m_recordFilePath.Empty();
     base::CScopedLock ui(m_uiLock);
     m_display.SetRecordIcon(0);
 }
 
+void CMainFrame::ShowStreams(bool video)
+{
+    base::CScopedLock ui(m_uiLock);
+    // A radio service has no video: the background panel stands in for the picture.
+    m_display.SetVideoStream(video ? 0 : -1);
+    m_display.ShowBackground(!video);
+}
+
 void CMainFrame::ToggleRecording()
 {
-    if (m_mode != 2 || !m_engine)
+    if (m_mode != ModeLive || !m_engine)
         return;
     {
-        base::CScopedLock data(m_dataLock);
-        if (m_recorder) {
+        base::CScopedLock data(m_relay->DataLock());
+        if (m_relay->IsRecording()) {
             OnDiskFull();
             return;
         }
@@ -224,24 +229,19 @@ void CMainFrame::ToggleRecording()
         folder = m_recPath;
     }
     uint16_t videoPid = 0, audioPid = 0;
-    LiveGetStreamPids(videoPid, audioPid);
+    m_relay->LiveGetStreamPids(videoPid, audioPid);
 
-    base::CScopedLock data(m_dataLock);
-    if (m_recorder)
+    base::CScopedLock data(m_relay->DataLock());
+    if (m_relay->IsRecording())
         return; // a packet thread cannot start one; only this thread, so this is not reached
-    HRESULT created = S_OK;
-    m_recorder = record::CreateFileRecorder(path.GetString(), m_freeDiskSpace, folder.GetString(), this, &created);
-    if (!m_recorder || FAILED(created)) {
+    if (FAILED(m_relay->StartRecording(path, m_freeDiskSpace, folder, videoPid, audioPid))) {
         // The folder vanished or the disk refuses the file: nothing would be recorded, so no icon.
-        delete m_recorder;
-        m_recorder = nullptr;
         m_recordFilePath.Empty();
         base::CScopedLock ui(m_uiLock);
         m_display.SetInfoText(0, CString(LoadLocalizedString(kRecordingFailed).c_str()));
         m_display.SetInfoText(1, CString());
         return;
     }
-    m_recorder->SetPids(videoPid, audioPid);
     base::CScopedLock ui(m_uiLock);
     m_display.SetRecordIcon(1);
 }
@@ -255,8 +255,8 @@ void CMainFrame::CheckMonitor()
         return;
     const int mode = m_mode;
     m_renderThread->Pause();
-    FileReleaseDevice();
-    LiveReleaseDevice();
+    m_relay->FileReleaseDevice();
+    m_relay->LiveReleaseDevice();
     // An engine call takes the service lock: never under a frame lock.
     if (m_engine)
         m_engine->ShowTeletext(false, 0, false);
@@ -273,6 +273,7 @@ void CMainFrame::CheckMonitor()
             m_display.SetHost(this);
             m_display.SetVideoSource(this);
             m_display.SetGuideModel(&m_epg);
+            m_display.SetPanelFrame(this);
             m_display.Create(&m_d3d);
             m_display.SetChannelLogo(nullptr);
             // The new OSD shows the guide's window and the on-top state at once, as the old one did.
@@ -287,19 +288,19 @@ void CMainFrame::CheckMonitor()
     Resize(client.Width(), client.Height());
     if (!created)
         return;
-    m_mode = -1;
+    m_mode = ModeTransitional;
     SetMode(mode);
     {
         base::CScopedLock ui(m_uiLock);
-        if (mode == 0)
+        if (mode == ModeIdle)
             m_display.ShowBackground(true);
         m_display.OnMouseMove(0, 1, client.bottom - 1);
-        LiveRestoreDevice();
-        FileRestoreDevice();
+        m_relay->LiveRestoreDevice();
+        m_relay->FileRestoreDevice();
     }
     {
-        base::CScopedLock data(m_dataLock);
-        if (m_recorder) {
+        base::CScopedLock data(m_relay->DataLock());
+        if (m_relay->IsRecording()) {
             base::CScopedLock ui(m_uiLock);
             m_display.SetRecordIcon(0);
             m_display.SetRecordIcon(1);
@@ -344,7 +345,10 @@ void CMainFrame::OnAspectChanged()
     float aspect;
     {
         base::CScopedLock format(m_formatLock);
-        m_aspect = m_aspectMode == 0 ? m_sourceAspect : m_aspectMode == 1 ? 4.0 / 3.0 : m_aspectMode == 2 ? 16.0 / 9.0 : 1.0;
+        m_aspect = m_aspectMode == AspectSource ? m_sourceAspect
+                   : m_aspectMode == Aspect4x3  ? 4.0 / 3.0
+                   : m_aspectMode == Aspect16x9 ? 16.0 / 9.0
+                                                : 1.0;
         aspect = static_cast<float>(m_aspect);
     }
     base::CScopedLock ui(m_uiLock);
@@ -380,9 +384,9 @@ bool CMainFrame::TeletextClick(int, UINT, float x, float y)
 
 HRESULT CMainFrame::SeekFile(int, double fraction)
 {
-    if (m_mode != 1)
+    if (m_mode != ModeFile)
         return m_mode - 1;
-    return FileSeek(fraction);
+    return m_relay->FileSeek(fraction);
 }
 
 CString CMainFrame::GetFileExtension(const CString& path)

@@ -37,10 +37,10 @@ void CMainFrame::OpenPopup(int id)
     CMenu bar;
     if (!bar.LoadMenu(kMainMenu))
         return;
-    CMenu* popup = bar.GetSubMenu(id - 40);
+    CMenu* popup = bar.GetSubMenu(id - viewer::CmdFilePopup);
     if (!popup)
         return;
-    if (id == 40) {
+    if (id == viewer::CmdFilePopup) {
         FillFileMenu(*popup);
         // The "Recorded shows" line becomes a popup of the recordings.
         HMENU recorded = ::CreatePopupMenu();
@@ -64,7 +64,7 @@ void CMainFrame::OpenPopup(int id)
         } else if (chosen >= static_cast<UINT>(viewer::kFirstRecordedMenuId)) {
             PlayRecordedFile(static_cast<int>(chosen) - viewer::kFirstRecordedMenuId);
         }
-    } else if (id == 41) {
+    } else if (id == viewer::CmdViewPopup) {
         FillViewMenu(*popup);
         // The choice arrives as an ordinary command of the window.
         TrackAtCommandPoint(*popup, TPM_NOANIMATION);
@@ -94,15 +94,15 @@ void CMainFrame::ChooseNetworkSource(uint16_t announcementId)
     if (!announcement || !m_engine)
         return;
     StopAll();
-    SetMode(2);
+    SetMode(viewer::ModeLive);
     const uint32_t a = announcement->address;
     CString group;
     group.Format(L"%d.%d.%d.%d", static_cast<int>(a >> 24), static_cast<int>((a >> 16) & 0xFF),
                  static_cast<int>((a >> 8) & 0xFF), static_cast<int>(a & 0xFF));
     libDVB::CTSEngine* device = nullptr;
     m_engine->CreateMulticastDevice(viewer::ToU16(group.GetString()), announcement->port, &device, nullptr);
-    FileSetVolume(m_volume);
-    LiveSetVolume(m_volume);
+    m_relay->FileSetVolume(m_volume);
+    m_relay->LiveSetVolume(m_volume);
     if (!device)
         return;
     // The group's tables arrive only while it streams: its channels appear after the start.
@@ -114,9 +114,9 @@ void CMainFrame::ChooseChannelNode(const CChannelNode* node)
 {
     if (!node || node->m_serviceId == 0 || node->m_transportStreamId == 0)
         return;
-    if (m_mode == 1)
+    if (m_mode == viewer::ModeFile)
         StopAll();
-    SetMode(2);
+    SetMode(viewer::ModeLive);
     {
         base::CScopedLock ui(m_uiLock);
         m_display.SetInfoText(0, CString());

@@ -75,8 +75,8 @@ void CQOREPGPanel::KeepCursorVisible()
     if (t == model->m_gridStart)
         return;
     model->SetStartTime(t);
-    if (PanelFrame* frame = GetPanelFrame())
-        frame->RefreshGuide();
+    if (m_frame)
+        m_frame->RefreshGuide();
 }
 
 void CQOREPGPanel::StampNow()

@@ -12,6 +12,8 @@
 #include "viewer/panels/CQOREPGHeaderPanel.h"
 #include "viewer/panels/CQOREPGScrollPanel.h"
 
+class PanelFrame;
+
 class CQOREPGPanel : public OnScreenDisplay::Panel {
 public:
     static constexpr int64_t kHalfHour = 1800; // seconds
@@ -27,6 +29,8 @@ public:
     void KeepCursorVisible();
     // The focus time becomes the current time.
     void StampNow();
+    // Who redraws the guide when its window moves; none by default.
+    void SetFrame(PanelFrame* frame) { m_frame = frame; }
 
     OnScreenDisplay::ProgramGuide2* m_guide = nullptr;
     OnScreenDisplay::TileImage* m_background = nullptr;
@@ -42,4 +46,7 @@ public:
     CQOREPGScrollPanel* m_scrollPad = nullptr;
     CQOREPGHeaderPanel* m_header = nullptr;
     float m_videoAspect = 0.0f; // width / height; 0 until known: the preview fills its box
+
+private:
+    PanelFrame* m_frame = nullptr;
 };

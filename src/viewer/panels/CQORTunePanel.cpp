@@ -67,8 +67,8 @@ void CQORTunePanel::ClearNumber()
     m_hideDeadline = 0;
     if (m_numberLabel)
         m_numberLabel->SetText(std::u16string());
-    if (PanelFrame* frame = GetPanelFrame())
-        frame->OnChannelNumber(0);
+    if (m_frame)
+        m_frame->OnChannelNumber(0);
 }
 
 void CQORTunePanel::ShowNumber()
@@ -87,6 +87,6 @@ void CQORTunePanel::ShowNumber()
             m_numberLabel->SetText(std::u16string(digits.begin(), digits.end()));
         }
     }
-    if (PanelFrame* frame = GetPanelFrame())
-        frame->OnChannelNumber(m_number);
+    if (m_frame)
+        m_frame->OnChannelNumber(m_number);
 }

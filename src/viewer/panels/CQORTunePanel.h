@@ -9,6 +9,8 @@
 #include "viewer/osd/Panel.h"
 #include "viewer/osd/TileImage.h"
 
+class PanelFrame;
+
 class CQORTunePanel : public OnScreenDisplay::Panel {
 public:
     static constexpr int32_t kMaxNumber = 9999;  // four digits
@@ -32,6 +34,8 @@ public:
     uint32_t GetHideDeadline() const { return m_hideDeadline; }
     // The display's time-out: a tick count, 0 for none.
     void SetHideDeadline(uint32_t tick) { m_hideDeadline = tick; }
+    // Who hears the typed number; none by default.
+    void SetFrame(PanelFrame* frame) { m_frame = frame; }
 
     OnScreenDisplay::TileImage* m_upperBackground = nullptr;
     OnScreenDisplay::TileImage* m_lowerBackground = nullptr;
@@ -41,6 +45,7 @@ public:
 private:
     void ShowNumber();
 
+    PanelFrame* m_frame = nullptr;
     int32_t m_number = 0;        // 0: none entered
     uint32_t m_hideDeadline = 0; // tick count; 0: none
 };

@@ -1,6 +1,6 @@
 // What the panels ask of the viewer's main frame: the channel number typed into the tune panel and
-// a redraw of the guide after its window moved. The frame registers itself while it exists; with
-// none registered the panels tell nobody.
+// a redraw of the guide after its window moved. Whoever builds a panel gives it the frame; a panel
+// given none tells nobody.
 #pragma once
 
 class PanelFrame {
@@ -10,6 +10,3 @@ public:
     virtual void OnChannelNumber(int number) = 0;
     virtual void RefreshGuide() = 0;
 };
-
-void SetPanelFrame(PanelFrame* frame);
-PanelFrame* GetPanelFrame();

@@ -57,18 +57,16 @@ CString WindowsPath(const std::string& path)
     return out;
 }
 
-// The frame with a live graph that only counts packets and a file graph whose opens are logged.
-class CFilesFrame : public CMainFrame {
+// A live graph that only counts packets and a file graph whose opens are logged.
+class CFilesRelay : public CLiveRelay {
 public:
+    using CLiveRelay::CLiveRelay;
     std::vector<CString> opened;
     std::atomic<unsigned> packets{0};
     // Raw video behind the AVI Splitter can hang the real graph's state changes under this
     // platform: such a file is then only reported as opened with video.
     bool fakeVideo = false;
-    using CMainFrame::ChooseChannelNode;
-    using CMainFrame::FileIsRunning;
 
-protected:
     HRESULT LiveBuildGraph() override { return S_OK; }
     void LiveDestroyGraph() override {}
     // The stand-in graph applies every stream change it is given, so the recorder follows them.
@@ -96,11 +94,29 @@ protected:
             *hasVideo = true;
             return S_OK;
         }
-        return CMainFrame::FileOpen(path, hasVideo);
+        return CLiveRelay::FileOpen(path, hasVideo);
     }
 
 private:
     std::atomic<uint16_t> m_video{0}, m_audio{0};
+};
+
+// The frame with that relay.
+class CFilesFrame : public CMainFrame {
+public:
+    CFilesFrame()
+        : CMainFrame(test::MakeRelay<CFilesRelay>), opened(Stand().opened), packets(Stand().packets),
+          fakeVideo(Stand().fakeVideo)
+    {
+    }
+    std::vector<CString>& opened;
+    std::atomic<unsigned>& packets;
+    bool& fakeVideo;
+    using CMainFrame::ChooseChannelNode;
+    bool FileIsRunning() { return Relay().FileIsRunning(); }
+
+private:
+    CFilesRelay& Stand() { return static_cast<CFilesRelay&>(Relay()); }
 };
 
 class MainFrameFilesTest : public test::MainFrameFixture<CFilesFrame> {

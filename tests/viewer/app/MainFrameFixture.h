@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -19,6 +20,12 @@
 #include "viewer/ViewerGlobals.h"
 
 namespace test {
+
+// A frame's live relay of class Relay, which stands in for the graphs.
+template <class Relay> std::unique_ptr<CLiveRelay> MakeRelay(const CLiveRelay::Wiring& wiring)
+{
+    return std::make_unique<Relay>(wiring);
+}
 
 template <class Frame>
 class MainFrameFixture : public ::testing::Test {

@@ -35,10 +35,20 @@ const List kFavourites{"favourites", 0, {kCharlie, kAlpha, kRadioTwo}, {"1", "2"
 const List kTV{"TV", 1, {kAlpha, kBravo, kCharlie}, {"1001", "1002", "1004"}}; // numbers 1, 2 and 4
 const List kRadio{"radio", 2, {kRadioOne, kRadioTwo}, {"5001", "5002"}};
 
+// No live graph: the channels play into nothing.
+class CNoGraphRelay : public CLiveRelay {
+public:
+    using CLiveRelay::CLiveRelay;
+    HRESULT LiveBuildGraph() override { return S_OK; }
+    void LiveDestroyGraph() override {}
+};
+
 // The frame without a live graph; it keeps the guide rows the engine gives it and the channels the
 // engine reports playing, and counts the keys its window has handled.
+
 class CInputFrame : public CMainFrame {
 public:
+    CInputFrame() : CMainFrame(test::MakeRelay<CNoGraphRelay>) {}
     struct Row {
         uint32_t keyLow, keyHigh;
     };
@@ -77,10 +87,6 @@ public:
         }
         return CMainFrame::OnServiceUpdated(service);
     }
-
-protected:
-    HRESULT LiveBuildGraph() override { return S_OK; }
-    void LiveDestroyGraph() override {}
 
 private:
     std::mutex m_lock;

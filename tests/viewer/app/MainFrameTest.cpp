@@ -36,9 +36,28 @@ public:
 
 using test::PumpUntil;
 
+class CTestFrame;
+
+// The graph calls written to the frame's log instead of a graph.
+class CTestRelay : public CLiveRelay {
+public:
+    using CLiveRelay::CLiveRelay;
+    CTestFrame* frame = nullptr;
+
+    HRESULT LiveBuildGraph() override;
+    void LiveDestroyGraph() override;
+    HRESULT LiveSetStreams(uint16_t videoPid, uint16_t audioPid, int unused, uint16_t pcrPid) override;
+    // The stand-in graph applies every stream change it is given.
+    void LiveGetStreamPids(uint16_t& videoPid, uint16_t& audioPid) override;
+    HRESULT LiveDeliverPacket(const uint8_t*, int length) override;
+    void LiveSetVolume(int) override;
+    void FileClose() override;
+};
+
 // The frame with its graph calls written to a log instead of a graph.
 class CTestFrame : public CMainFrame {
 public:
+    CTestFrame() : CMainFrame(test::MakeRelay<CTestRelay>) { static_cast<CTestRelay&>(Relay()).frame = this; }
     std::vector<std::string> TakeLog()
     {
         std::lock_guard<std::mutex> lock(m_logLock);
@@ -67,51 +86,6 @@ public:
     bool serviceAtDestroy = false;
 
 protected:
-    HRESULT LiveBuildGraph() override
-    {
-        Log("build");
-        return m_failBuild ? E_FAIL : S_OK;
-    }
-    void LiveDestroyGraph() override
-    {
-        Log("destroy");
-        recordingAtDestroy = IsRecording();
-        CQORService* service = nullptr;
-        if (GetEngine())
-            GetEngine()->GetCurrentService(&service);
-        serviceAtDestroy = service != nullptr;
-    }
-    HRESULT LiveSetStreams(uint16_t videoPid, uint16_t audioPid, int unused, uint16_t pcrPid) override
-    {
-        m_video = videoPid;
-        m_audio = audioPid;
-        Log("streams " + std::to_string(videoPid) + " " + std::to_string(audioPid));
-        if (videoPid == kProbePid) {
-            // Packets of the new PID that reach the frame while the graph changes over: the
-            // recorder keeps them only if it follows the new PIDs already.
-            uint8_t continuity = 0;
-            for (uint64_t pts = 90000; pts <= 90000 + 3 * 3600; pts += 3600)
-                for (const test::TSPacket& packet : test::PacketizePes(
-                         kProbePid, test::MakePes(pts, std::vector<uint8_t>(kProbeText, kProbeText + sizeof kProbeText),
-                                                  0, 0xE0),
-                         continuity))
-                    OnTransportPacket(0, packet.data(), 188);
-        }
-        return CMainFrame::LiveSetStreams(videoPid, audioPid, unused, pcrPid);
-    }
-    // The stand-in graph applies every stream change it is given.
-    void LiveGetStreamPids(uint16_t& videoPid, uint16_t& audioPid) override
-    {
-        videoPid = m_video;
-        audioPid = m_audio;
-    }
-    HRESULT LiveDeliverPacket(const uint8_t*, int length) override
-    {
-        if (length == 188)
-            ++m_packets;
-        return S_OK;
-    }
-    void LiveSetVolume(int) override { Log("volume"); }
     UINT TrackGuideMenu(HMENU, POINT) override { return guideChoice; }
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
@@ -119,9 +93,9 @@ protected:
             rawInputPassedOn.push_back(lParam);
         return CMainFrame::DefWindowProc(message, wParam, lParam);
     }
-    void FileClose() override { Log("fileclose"); }
 
 private:
+    friend class CTestRelay;
     void Log(const std::string& entry)
     {
         std::lock_guard<std::mutex> lock(m_logLock);
@@ -134,6 +108,64 @@ private:
     std::atomic<uint16_t> m_audio{0};
     bool m_failBuild = false;
 };
+
+HRESULT CTestRelay::LiveBuildGraph()
+{
+    frame->Log("build");
+    return frame->m_failBuild ? E_FAIL : S_OK;
+}
+
+void CTestRelay::LiveDestroyGraph()
+{
+    frame->Log("destroy");
+    frame->recordingAtDestroy = IsRecording();
+    CQORService* service = nullptr;
+    if (frame->GetEngine())
+        frame->GetEngine()->GetCurrentService(&service);
+    frame->serviceAtDestroy = service != nullptr;
+}
+
+HRESULT CTestRelay::LiveSetStreams(uint16_t videoPid, uint16_t audioPid, int unused, uint16_t pcrPid)
+{
+    frame->m_video = videoPid;
+    frame->m_audio = audioPid;
+    frame->Log("streams " + std::to_string(videoPid) + " " + std::to_string(audioPid));
+    if (videoPid == kProbePid) {
+        // Packets of the new PID that reach the frame while the graph changes over: the
+        // recorder keeps them only if it follows the new PIDs already.
+        uint8_t continuity = 0;
+        for (uint64_t pts = 90000; pts <= 90000 + 3 * 3600; pts += 3600)
+            for (const test::TSPacket& packet : test::PacketizePes(
+                     kProbePid, test::MakePes(pts, std::vector<uint8_t>(kProbeText, kProbeText + sizeof kProbeText),
+                                              0, 0xE0),
+                     continuity))
+                frame->OnTransportPacket(0, packet.data(), 188);
+    }
+    return CLiveRelay::LiveSetStreams(videoPid, audioPid, unused, pcrPid);
+}
+
+void CTestRelay::LiveGetStreamPids(uint16_t& videoPid, uint16_t& audioPid)
+{
+    videoPid = frame->m_video;
+    audioPid = frame->m_audio;
+}
+
+HRESULT CTestRelay::LiveDeliverPacket(const uint8_t*, int length)
+{
+    if (length == 188)
+        ++frame->m_packets;
+    return S_OK;
+}
+
+void CTestRelay::LiveSetVolume(int)
+{
+    frame->Log("volume");
+}
+
+void CTestRelay::FileClose()
+{
+    frame->Log("fileclose");
+}
 
 bool Contains(const std::vector<std::string>& log, const std::string& entry)
 {

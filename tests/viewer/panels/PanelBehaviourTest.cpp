@@ -45,16 +45,6 @@ public:
 
 class PanelBehaviour : public PanelFixture {
 protected:
-    void SetUp() override
-    {
-        PanelFixture::SetUp();
-        SetPanelFrame(&frame);
-    }
-    void TearDown() override
-    {
-        SetPanelFrame(nullptr);
-        PanelFixture::TearDown();
-    }
     // Puts the panel into the tree and lets a show run to its end.
     void Show(Panel& panel)
     {
@@ -355,6 +345,7 @@ TEST_F(PanelBehaviour, MenuKeys)
 TEST_F(PanelBehaviour, TuneDigitsAndHideDeadline)
 {
     auto* tune = new CQORTunePanel;
+    tune->SetFrame(&frame);
     tune->m_numberLabel = Add<Label>(*tune, "number");
     tune->SetRect(0, 0, 300, 500);
     tune->Layout();
@@ -490,6 +481,7 @@ protected:
     void SetUp() override
     {
         PanelBehaviour::SetUp();
+        panel.SetFrame(&frame);
         panel.m_guide = new ProgramGuide2;
         panel.AddChild(panel.m_guide);
         panel.m_guide->SetModel(&model);
