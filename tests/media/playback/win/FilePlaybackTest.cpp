@@ -139,8 +139,9 @@ TEST_F(FilePlaybackTest, TheVideoRendererPassesSeekingToTheSplitter)
     ASSERT_EQ(S_OK, file.Open(WinPath("playback/yuy2.avi"), &hasVideo));
     ASSERT_TRUE(hasVideo);
     dshow::CComPtr<IBaseFilter> renderer;
-    if (FAILED(file.Graph()->FindFilterByName(L"Harvo Video Renderer", &renderer)))
+    if (FAILED(file.Graph()->FindFilterByName(L"Harvo Video Renderer", &renderer))) {
         ASSERT_EQ(S_OK, file.Graph()->FindFilterByName(L"Video Renderer", &renderer));
+    }
     dshow::CComPtr<IMediaSeeking> seeking;
     ASSERT_EQ(S_OK, seeking.QueryFrom(renderer.Get()));
     EXPECT_EQ(S_OK, seeking->IsFormatSupported(&TIME_FORMAT_MEDIA_TIME));

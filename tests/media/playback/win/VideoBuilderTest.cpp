@@ -150,8 +150,9 @@ TEST_F(VideoBuilderTest, ARendererNoPinTakesIsTakenOutAndTheSearchGoesOn)
     playback::RenderFilterOutputs(m_graph, parser);
     ASSERT_FALSE(g_renderers.empty()); // our renderer was tried on the RGB24 pin
     for (const Named& f : Filters(m_graph)) {
-        if (f.name == L"Harvo Video Renderer")
+        if (f.name == L"Harvo Video Renderer") {
             EXPECT_TRUE(f.inputConnected);
+        }
     }
     // The direct attempt failed on RGB24, so any video reached our renderer only through a converter.
     playback::CPinList outputs;
