@@ -25,7 +25,10 @@ bool MakeQuad(float left, float top, float right, float bottom, const Glyph& g, 
 {
     if (left > 1.0f || right < -1.0f)
         return false;
-    if (s.banded && s.bandTop <= s.bandBottom)
+    // The cut below divides by the band top's distance from the bottom edge: a band that is empty,
+    // not a number or not above that edge keeps nothing of the letter.
+    if (s.banded && !(s.bandTop > s.bandBottom && s.bandTop > -1.0f && std::isfinite(s.bandTop) &&
+                      std::isfinite(s.bandBottom)))
         return false;
     float uLeft = g.uLeft, uRight = g.uRight, vTop = g.vTop, vBottom = g.vBottom;
     const float width = right - left;

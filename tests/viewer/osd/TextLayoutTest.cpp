@@ -145,6 +145,13 @@ TEST(TextLayout, QuadsAlignClipFadeAndBand)
     EXPECT_NEAR(b[0].vertices[0].v, a.vTop + (a.vBottom - a.vTop) * 0.25f, 1e-6);
     style.bandTop = -0.5f;
     EXPECT_TRUE(Draw(s, atlas, style).empty());
+    // A band whose top is not a number, or at the bottom edge (the cut divides by its distance
+    // from it), keeps nothing either.
+    style.bandTop = std::nanf("");
+    EXPECT_TRUE(Draw(s, atlas, style).empty());
+    style.bandTop = -1.0f;
+    style.bandBottom = -2.0f;
+    EXPECT_TRUE(Draw(s, atlas, style).empty());
 
     // Nothing for an empty text, an aspect of 0 or one so small that the width it gives is
     // infinite (a denormal, positive as it is), and no NaN anywhere.
