@@ -4,12 +4,20 @@
 #include <cstring>
 
 #include "base/ByteReader.h"
+#include "base/Trace.h"
 #include "media/audio/Ac3Tables.h"
 #include "media/audio/InputByteBuffer.h"
 
 namespace audio {
 
 namespace {
+
+// Tells the trace why a frame was refused and passes on how many bytes to step over.
+int32_t Refused(const char* why, int32_t consumed)
+{
+    base::TraceRefused("AC-3 frame", why);
+    return consumed;
+}
 
 constexpr int kPlaneSamples = 2048;
 
@@ -170,7 +178,7 @@ int32_t AC3FrameDecoder::DecodeFrame(const InputByteBuffer& buffer)
     const uint32_t frmsizecod = syncinfo.Bits(6);
     const uint32_t words = ac3::FrameWords(fscod, frmsizecod);
     if (words == 0)
-        return offset + 2;
+        return Refused("no frame size for fscod and frmsizecod", offset + 2);
     const int32_t frameBytes = static_cast<int32_t>(words * 2);
     if (unread - offset < frameBytes)
         return offset;
@@ -178,15 +186,15 @@ int32_t AC3FrameDecoder::DecodeFrame(const InputByteBuffer& buffer)
     // A damaged frame is refused whole: the CRC over everything after the sync word is zero
     // for an intact frame (crc1 and crc2 together, A/52 section 7.10).
     if (ac3::Crc16(frame + 2, static_cast<size_t>(frameBytes - 2)) != 0)
-        return offset + 2;
+        return Refused("CRC mismatch", offset + 2);
 
     if (frameBytes > kMaxFrameBytes)
-        return offset + 2;
+        return Refused("larger than any A/52 frame", offset + 2);
     std::memcpy(m_bytes, frame, static_cast<size_t>(frameBytes));
     AudioBitReader bits(base::CByteReader(m_bytes + 5, static_cast<size_t>(frameBytes - 5)));
     const uint32_t bsid = bits.Bits(5);
     if (bsid > 10) // E-AC-3 and later syntaxes: not this decoder's bit stream
-        return offset + 2;
+        return Refused("bsid of a later syntax", offset + 2);
     m_shift = bsid == 9 ? 1 : bsid == 10 ? 2 : 0;
     bits.Bits(3); // bsmod
     m_acmod = bits.Bits(3);
@@ -214,13 +222,13 @@ int32_t AC3FrameDecoder::DecodeFrame(const InputByteBuffer& buffer)
     if (bits.Bit())
         bits.Skip((bits.Bits(6) + 1) * 8); // addbsi
     if (bits.Overrun())
-        return offset + 2;
+        return Refused("bit stream information past the frame", offset + 2);
 
     m_fscod = fscod;
     m_nfchans = ac3::kFullChannels[m_acmod];
     const uint32_t channels = m_nfchans + (m_lfeon ? 1 : 0);
     if (!m_frame.Resize(channels, kPlaneSamples) || !m_overlap.Resize(channels, kPlaneSamples))
-        return offset + 2;
+        return Refused("no memory for its channels", offset + 2);
     m_frame.presence = PlanarSampleBuffer::kFront;
     if (m_acmod & 1)
         m_frame.presence |= PlanarSampleBuffer::kCentre;
@@ -232,7 +240,7 @@ int32_t AC3FrameDecoder::DecodeFrame(const InputByteBuffer& buffer)
 
     for (int block = 0; block < 6; ++block)
         if (!DecodeBlock(bits, block))
-            return offset + 2;
+            return Refused("damaged audio block", offset + 2);
 
     m_streamInfo.tag = kTagAc3;
     m_streamInfo.sampleRate = ac3::kSampleRates[fscod];
