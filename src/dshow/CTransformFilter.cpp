@@ -5,6 +5,7 @@
 #include "dshow/CAutoLock.h"
 #include "dshow/CTransformInputPin.h"
 #include "dshow/CTransformOutputPin.h"
+#include "dshow/MediaTypes.h"
 
 namespace dshow {
 
@@ -112,6 +113,25 @@ STDMETHODIMP CTransformFilter::Pause()
     if (SUCCEEDED(hr))
         hr = CBaseFilter::Pause();
     return hr;
+}
+
+HRESULT CTransformFilter::GetFormatFollowingSample(IMediaSample** sample)
+{
+    HRESULT hr = m_pOutput->GetDeliveryBuffer(sample, nullptr, nullptr, 0);
+    if (FAILED(hr))
+        return hr;
+    AM_MEDIA_TYPE* changed = nullptr;
+    if ((*sample)->GetMediaType(&changed) == S_OK && changed) {
+        CMediaType type(*changed);
+        DeleteMediaType(changed);
+        hr = m_pOutput->SetMediaType(&type);
+        if (FAILED(hr)) {
+            (*sample)->Release();
+            *sample = nullptr;
+            return hr;
+        }
+    }
+    return S_OK;
 }
 
 HRESULT CTransformFilter::InitializeOutputSample(IMediaSample* in, IMediaSample** out)

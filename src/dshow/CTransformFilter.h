@@ -56,6 +56,11 @@ public:
     CCritSec* ReceiveLock() { return &m_csReceive; }
 
 protected:
+    // An output sample laid out in the format downstream asks for: a renderer that changes format
+    // while running attaches the new media type to the next sample, and that type becomes the
+    // output's (pin and filter) before anything is written into the sample. A type the output
+    // refuses releases the sample and fails.
+    HRESULT GetFormatFollowingSample(IMediaSample** sample);
     // Fills an output sample for the default Receive: times, sync point, discontinuity and media
     // times copied from the input sample.
     HRESULT InitializeOutputSample(IMediaSample* in, IMediaSample** out);

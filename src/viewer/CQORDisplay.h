@@ -11,8 +11,8 @@
 #include "viewer/ControlsAutoHide.h"
 #include "viewer/DisplayListener.h"
 #include "viewer/osd/Display.h"
-#include "viewer/osd/win/FontList.h"
-#include "viewer/osd/win/TextureList.h"
+#include "viewer/d3d/FontList.h"
+#include "viewer/d3d/TextureList.h"
 
 class CD3DHandler;
 class CEPGData;

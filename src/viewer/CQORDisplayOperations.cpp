@@ -22,7 +22,7 @@
 #include "viewer/osd/Tabs.h"
 #include "viewer/osd/Video.h"
 #include "viewer/osd/VolumeBar.h"
-#include "viewer/osd/win/COSDTexture.h"
+#include "viewer/d3d/COSDTexture.h"
 #include "viewer/panels/CQORChannelLogoPanel.h"
 #include "viewer/panels/CQORChannelsPanel.h"
 #include "viewer/panels/CQORControlsPanel.h"

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/TraceFile.h"
 #include "viewer/CommandLineBlock.h"
 #include "viewer/LoadLocalizedString.h"
 #include "viewer/MainFrm.h"
@@ -21,6 +22,8 @@ namespace {
 constexpr UINT IDR_MAINFRAME = 128;
 constexpr UINT IDS_TITLE = 200;
 constexpr DWORD kFindViewerTimeoutMs = 10000;
+// Why input was refused, when the environment asks for it (the run command does).
+base::CTraceFile g_refusalTrace;
 } // namespace
 
 void PackCommandLine(BYTE*& block, DWORD& byteCount)
@@ -130,6 +133,7 @@ BOOL CqorApp::InitInstance()
     // with the same command line and takes over.
     if (RestartOnInteractiveDesktop())
         return FALSE;
+    base::StartTraceFromEnvironment(g_refusalTrace);
     ::InitCommonControls();
     CWinApp::InitInstance();
     SetRegistryKey(L"Harvo\\Tolvik");
@@ -188,5 +192,6 @@ int CqorApp::ExitInstance()
     const int code = CWinApp::ExitInstance();
     if (m_comInitialised)
         ::CoUninitialize();
+    g_refusalTrace.Stop();
     return code;
 }

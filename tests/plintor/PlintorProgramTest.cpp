@@ -16,6 +16,8 @@
 #include <string>
 
 #include "JobKit.h"
+#include "framework/win/CView.h"
+#include "resource.h"
 #include "ProgramWindow.h"
 #include "support/TestMedia.h"
 
@@ -79,7 +81,7 @@ BOOL CALLBACK MatchOtherWindow(HWND hwnd, LPARAM lParam)
     auto* find = reinterpret_cast<FindWindowOf*>(lParam);
     DWORD process = 0;
     GetWindowThreadProcessId(hwnd, &process);
-    if (process == find->process && IsWindowVisible(hwnd) && GetDlgItem(hwnd, 0xE900) == nullptr) {
+    if (process == find->process && IsWindowVisible(hwnd) && GetDlgItem(hwnd, AFX_IDW_PANE_FIRST) == nullptr) {
         find->found = hwnd;
         return FALSE;
     }
@@ -90,7 +92,7 @@ BOOL CALLBACK MatchOtherWindow(HWND hwnd, LPARAM lParam)
 HWND PageWith(HWND form, int id)
 {
     for (HWND child = GetWindow(form, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (GetDlgItem(child, id) && GetDlgCtrlID(child) != 1018)
+        if (GetDlgItem(child, id) && GetDlgCtrlID(child) != IDC_PAGE_LIST)
             return child;
     }
     return nullptr;
@@ -347,7 +349,7 @@ std::string Describe(const std::vector<CChannel>& channels)
 HWND ShownPageWith(HWND form, int id)
 {
     for (HWND child = GetWindow(form, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (GetDlgItem(child, id) && GetDlgCtrlID(child) != 1018 && IsWindowVisible(child))
+        if (GetDlgItem(child, id) && GetDlgCtrlID(child) != IDC_PAGE_LIST && IsWindowVisible(child))
             return child;
     }
     return nullptr;
@@ -372,9 +374,9 @@ TEST_F(PlintorProgramTest, PagesApplyLanguageAndOk)
     const LONG style = GetWindowLongW(frame, GWL_STYLE);
     EXPECT_EQ(0, style & (WS_THICKFRAME | WS_MAXIMIZEBOX));
     EXPECT_EQ(0, GetWindowLongW(frame, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
-    HWND form = GetDlgItem(frame, 0xE900);
+    HWND form = GetDlgItem(frame, AFX_IDW_PANE_FIRST);
     ASSERT_NE(nullptr, form);
-    HWND list = GetDlgItem(form, 1018);
+    HWND list = GetDlgItem(form, IDC_PAGE_LIST);
     ASSERT_NE(nullptr, list);
     LRESULT count = 0;
     ASSERT_TRUE(Send(list, LVM_GETITEMCOUNT, 0, 0, &count));
@@ -384,23 +386,23 @@ TEST_F(PlintorProgramTest, PagesApplyLanguageAndOk)
                                        L"Radio Channel", L"Favorites", L"Scheduler"};
     for (int row = 0; row < 7; ++row)
         EXPECT_EQ(rowTexts[row], RowText(list, row, 0)) << row;
-    HWND general = PageWith(form, 1048);
-    HWND record = PageWith(form, 1044);
+    HWND general = PageWith(form, IDC_LANGUAGE);
+    HWND record = PageWith(form, IDC_RECORD_FOLDER);
     ASSERT_NE(nullptr, general);
     ASSERT_NE(nullptr, record);
     EXPECT_TRUE(IsWindowVisible(general));
     EXPECT_FALSE(IsWindowVisible(record));
 
     // Missing values show the viewer's defaults: high quality on, the others off.
-    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(general, 1082));
-    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(general, 1002));
-    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(general, 1072));
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(general, IDC_DOUBLE_FRAMERATE));
+    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(general, IDC_AUTOSTART));
+    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(general, IDC_FULLSCREEN));
 
     // Nothing is written before Apply.
-    ASSERT_TRUE(Click(GetDlgItem(general, 1002)));
+    ASSERT_TRUE(Click(GetDlgItem(general, IDC_AUTOSTART)));
     DWORD value = 0;
     EXPECT_FALSE(ReadDword(kSettings, L"Autostart", &value));
-    ASSERT_TRUE(Click(GetDlgItem(form, 1031)));
+    ASSERT_TRUE(Click(GetDlgItem(form, IDC_APPLY)));
     ASSERT_TRUE(ReadDword(kSettings, L"Autostart", &value));
     EXPECT_EQ(1u, value);
     ASSERT_TRUE(ReadDword(kSettings, L"DoubleFramerate", &value));
@@ -439,8 +441,8 @@ TEST_F(PlintorProgramTest, PagesApplyLanguageAndOk)
     RegSetValueExW(viewer, L"LastActiveService", 0, REG_DWORD, reinterpret_cast<BYTE*>(&other), sizeof(other));
     RegSetValueExW(viewer, L"LastActiveServiceIndex", 0, REG_DWORD, reinterpret_cast<BYTE*>(&otherIndex), sizeof(otherIndex));
     RegCloseKey(viewer);
-    ASSERT_TRUE(Click(GetDlgItem(general, 1002)));
-    ASSERT_TRUE(Click(GetDlgItem(form, 1031)));
+    ASSERT_TRUE(Click(GetDlgItem(general, IDC_AUTOSTART)));
+    ASSERT_TRUE(Click(GetDlgItem(form, IDC_APPLY)));
     EXPECT_EQ(L"<none>", ReadText(kRun, L"Tolvik"));
     ASSERT_TRUE(ReadDword(kViewer, L"LastActiveService", &value));
     EXPECT_EQ(other, value);
@@ -451,14 +453,14 @@ TEST_F(PlintorProgramTest, PagesApplyLanguageAndOk)
     ASSERT_TRUE(Send(list, WM_KEYDOWN, VK_DOWN, 0));
     EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(record) && !IsWindowVisible(general); }, 5000));
     const wchar_t folder[] = L"C:\\My recordings\\TV";
-    ASSERT_TRUE(Send(GetDlgItem(record, 1044), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder)));
-    ASSERT_TRUE(Click(GetDlgItem(form, 1031)));
+    ASSERT_TRUE(Send(GetDlgItem(record, IDC_RECORD_FOLDER), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder)));
+    ASSERT_TRUE(Click(GetDlgItem(form, IDC_APPLY)));
     EXPECT_EQ(folder, ReadText(kSettings, L"RecPath"));
-    EXPECT_EQ(L"Browse", WindowText(GetDlgItem(record, 1045)));
-    EXPECT_NE(std::wstring::npos, WindowText(GetDlgItem(record, 1073)).find(L"For one recording Tolvik takes mostly 80%"));
+    EXPECT_EQ(L"Browse", WindowText(GetDlgItem(record, IDC_BROWSE)));
+    EXPECT_NE(std::wstring::npos, WindowText(GetDlgItem(record, IDC_SHARE_TEXT)).find(L"For one recording Tolvik takes mostly 80%"));
 
     // The folder picker opens and, closed without a choice, changes nothing.
-    ASSERT_TRUE(PostMessageW(GetDlgItem(record, 1045), BM_CLICK, 0, 0));
+    ASSERT_TRUE(PostMessageW(GetDlgItem(record, IDC_BROWSE), BM_CLICK, 0, 0));
     HWND picker = nullptr;
     EXPECT_TRUE(WaitFor([&] {
         FindWindowOf find = { GetProcessId(m_process), nullptr };
@@ -471,23 +473,23 @@ TEST_F(PlintorProgramTest, PagesApplyLanguageAndOk)
         EXPECT_TRUE(WaitFor([&] { return !IsWindow(picker); }));
     }
     wchar_t shown[MAX_PATH] = {};
-    ASSERT_TRUE(Send(GetDlgItem(record, 1044), WM_GETTEXT, MAX_PATH, reinterpret_cast<LPARAM>(shown)));
+    ASSERT_TRUE(Send(GetDlgItem(record, IDC_RECORD_FOLDER), WM_GETTEXT, MAX_PATH, reinterpret_cast<LPARAM>(shown)));
     EXPECT_STREQ(folder, shown);
 
     ASSERT_TRUE(Send(list, WM_KEYDOWN, VK_UP, 0));
     EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(general); }, 5000));
 
     // Slovak relabels the buttons, the title and the pages at once.
-    HWND languages = GetDlgItem(general, 1048);
+    HWND languages = GetDlgItem(general, IDC_LANGUAGE);
     LRESULT languageCount = 0;
     ASSERT_TRUE(Send(languages, CB_GETCOUNT, 0, 0, &languageCount));
     ASSERT_EQ(2, languageCount);
     ASSERT_TRUE(Send(languages, CB_SETCURSEL, 1));
-    ASSERT_TRUE(Send(general, WM_COMMAND, MAKEWPARAM(1048, CBN_SELCHANGE), reinterpret_cast<LPARAM>(languages)));
+    ASSERT_TRUE(Send(general, WM_COMMAND, MAKEWPARAM(IDC_LANGUAGE, CBN_SELCHANGE), reinterpret_cast<LPARAM>(languages)));
     EXPECT_EQ(L"Nastavenia Tolvik", WindowText(frame));
-    EXPECT_EQ(L"Použiť", WindowText(GetDlgItem(form, 1031)));
-    EXPECT_EQ(L"Zrušiť", WindowText(GetDlgItem(form, 1015)));
-    EXPECT_EQ(L"Spustenie", WindowText(GetDlgItem(general, 1080)));
+    EXPECT_EQ(L"Použiť", WindowText(GetDlgItem(form, IDC_APPLY)));
+    EXPECT_EQ(L"Zrušiť", WindowText(GetDlgItem(form, IDC_CANCEL)));
+    EXPECT_EQ(L"Spustenie", WindowText(GetDlgItem(general, IDC_HEADING_STARTUP)));
     std::vector<uint8_t> slovak = Grab(list, &width, &height);
     ASSERT_EQ(english.size(), slovak.size());
     int differing = 0;
@@ -499,10 +501,10 @@ TEST_F(PlintorProgramTest, PagesApplyLanguageAndOk)
     EXPECT_EQ(RGB(166, 202, 240), pixel(slovak, width - 12, 6));
     ASSERT_TRUE(Send(list, WM_KEYDOWN, VK_DOWN, 0));
     EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(record); }, 5000));
-    EXPECT_EQ(L"Prehľadávať", WindowText(GetDlgItem(record, 1045)));
+    EXPECT_EQ(L"Prehľadávať", WindowText(GetDlgItem(record, IDC_BROWSE)));
 
     // Ok applies and closes.
-    ASSERT_TRUE(Click(GetDlgItem(form, 1030)));
+    ASSERT_TRUE(Click(GetDlgItem(form, IDC_OK)));
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(m_process, kWait));
     ASSERT_TRUE(ReadDword(kSettings, L"Language", &value));
     EXPECT_EQ(1051u, value);
@@ -512,14 +514,14 @@ TEST_F(PlintorProgramTest, EmptyChannelListWritesNoStartChannel)
 {
     HWND frame = Start();
     ASSERT_NE(nullptr, frame);
-    HWND form = GetDlgItem(frame, 0xE900);
-    ASSERT_TRUE(Click(GetDlgItem(form, 1031)));
-    ASSERT_TRUE(Click(GetDlgItem(form, 1031))); // twice
+    HWND form = GetDlgItem(frame, AFX_IDW_PANE_FIRST);
+    ASSERT_TRUE(Click(GetDlgItem(form, IDC_APPLY)));
+    ASSERT_TRUE(Click(GetDlgItem(form, IDC_APPLY))); // twice
     DWORD value = 0;
     EXPECT_FALSE(ReadDword(kViewer, L"LastActiveService", &value));
     EXPECT_FALSE(ReadDword(kViewer, L"LastActiveServiceIndex", &value));
     // Cancel writes nothing more and closes.
-    ASSERT_TRUE(Click(GetDlgItem(form, 1015)));
+    ASSERT_TRUE(Click(GetDlgItem(form, IDC_CANCEL)));
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(m_process, kWait));
 }
 
@@ -560,17 +562,17 @@ TEST_F(PlintorProgramTest, ChannelEditorAndFavourites)
 
     HWND frame = Start();
     ASSERT_NE(nullptr, frame);
-    HWND form = GetDlgItem(frame, 0xE900);
-    HWND pages = GetDlgItem(form, 1018);
+    HWND form = GetDlgItem(frame, AFX_IDW_PANE_FIRST);
+    HWND pages = GetDlgItem(form, IDC_PAGE_LIST);
     // General, Record, the scan wizard, then the TV channel editor.
     for (int i = 0; i < 3; ++i)
         ASSERT_TRUE(Send(pages, WM_KEYDOWN, VK_DOWN));
     HWND editor = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (editor = ShownPageWith(form, 1067)) != nullptr; }, 5000));
-    HWND list = GetDlgItem(editor, 1042);
-    HWND search = GetDlgItem(editor, 1043);
-    HWND up = GetDlgItem(editor, 1045);
-    HWND down = GetDlgItem(editor, 1048);
+    ASSERT_TRUE(WaitFor([&] { return (editor = ShownPageWith(form, IDC_CHANNEL_REMOVE)) != nullptr; }, 5000));
+    HWND list = GetDlgItem(editor, IDC_CHANNEL_LIST);
+    HWND search = GetDlgItem(editor, IDC_CHANNEL_SEARCH);
+    HWND up = GetDlgItem(editor, IDC_CHANNEL_UP);
+    HWND down = GetDlgItem(editor, IDC_CHANNEL_DOWN);
     auto count = [&](HWND rows) {
         LRESULT n = -1;
         Send(rows, LVM_GETITEMCOUNT, 0, 0, &n);
@@ -579,7 +581,7 @@ TEST_F(PlintorProgramTest, ChannelEditorAndFavourites)
     EXPECT_EQ(12, count(list));
     EXPECT_EQ(L"type search here", FieldText(search));
     EXPECT_EQ(L"Up", WindowText(up));
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(editor, 1067))); // nothing selected
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(editor, IDC_CHANNEL_REMOVE))); // nothing selected
 
     // The scrambled channel's name is red, the others' black.
     int width = 0, height = 0;
@@ -628,7 +630,7 @@ TEST_F(PlintorProgramTest, ChannelEditorAndFavourites)
     ASSERT_TRUE(SelectRows(list, {1}));
     EXPECT_FALSE(IsWindowEnabled(up));
     EXPECT_FALSE(IsWindowEnabled(down));
-    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(editor, 1067)));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(editor, IDC_CHANNEL_REMOVE)));
     // Escape clears the search and selects the first row of the whole list.
     PostMessageW(search, WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_TRUE(WaitFor([&] { return count(list) == 12 && SelectedRows(list) == std::vector<int>{0}; }, 5000));
@@ -641,7 +643,7 @@ TEST_F(PlintorProgramTest, ChannelEditorAndFavourites)
     EXPECT_TRUE(IsWindowEnabled(up));
     ASSERT_TRUE(SelectRows(list, {0, 1, 4}));
     EXPECT_FALSE(IsWindowEnabled(up));
-    ASSERT_TRUE(Send(editor, WM_COMMAND, MAKEWPARAM(1045, BN_CLICKED), reinterpret_cast<LPARAM>(up)));
+    ASSERT_TRUE(Send(editor, WM_COMMAND, MAKEWPARAM(IDC_CHANNEL_UP, BN_CLICKED), reinterpret_cast<LPARAM>(up)));
     EXPECT_EQ((std::vector<int>{0, 1, 3}), SelectedRows(list));
     ASSERT_TRUE(SelectRows(list, {5, 10, 11}));
     ASSERT_TRUE(Click(down));
@@ -655,7 +657,7 @@ TEST_F(PlintorProgramTest, ChannelEditorAndFavourites)
     // Removing Zeta, Epsilon and Theta: Theta goes, the question about Epsilon's recording is
     // answered No and the removal stops there.
     ASSERT_TRUE(SelectRows(list, {5, 6, 8}));
-    PostMessageW(GetDlgItem(editor, 1067), BM_CLICK, 0, 0);
+    PostMessageW(GetDlgItem(editor, IDC_CHANNEL_REMOVE), BM_CLICK, 0, 0);
     HWND question = WaitForWindowTitled(L"Notice");
     ASSERT_NE(nullptr, question);
     std::wstring asked;
@@ -671,7 +673,7 @@ TEST_F(PlintorProgramTest, ChannelEditorAndFavourites)
     EXPECT_EQ((std::vector<int>{5}), SelectedRows(list));
     // Epsilon alone, answered Yes: it goes with its recording.
     ASSERT_TRUE(SelectRows(list, {6}));
-    PostMessageW(GetDlgItem(editor, 1067), BM_CLICK, 0, 0);
+    PostMessageW(GetDlgItem(editor, IDC_CHANNEL_REMOVE), BM_CLICK, 0, 0);
     question = WaitForWindowTitled(L"Notice");
     ASSERT_NE(nullptr, question);
     PostMessageW(GetDlgItem(question, IDYES), BM_CLICK, 0, 0);
@@ -707,9 +709,9 @@ TEST_F(PlintorProgramTest, ChannelEditorAndFavourites)
     ASSERT_TRUE(Send(pages, WM_KEYDOWN, VK_DOWN));
     ASSERT_TRUE(Send(pages, WM_KEYDOWN, VK_DOWN));
     HWND favourites = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (favourites = ShownPageWith(form, 1058)) != nullptr; }, 5000));
-    HWND favouriteList = GetDlgItem(favourites, 1057);
-    HWND favouriteSearch = GetDlgItem(favourites, 1059);
+    ASSERT_TRUE(WaitFor([&] { return (favourites = ShownPageWith(form, IDC_FAVOURITE_REMOVE)) != nullptr; }, 5000));
+    HWND favouriteList = GetDlgItem(favourites, IDC_FAVOURITE_LIST);
+    HWND favouriteSearch = GetDlgItem(favourites, IDC_FAVOURITE_SEARCH);
     EXPECT_EQ(4, count(favouriteList));
     Type(favouriteList, L"news sport");
     EXPECT_TRUE(WaitFor([&] { return FieldText(favouriteSearch) == L"news sport"; }, 5000));
@@ -723,7 +725,7 @@ TEST_F(PlintorProgramTest, ChannelEditorAndFavourites)
     PostMessageW(favouriteList, WM_KEYDOWN, VK_DELETE, 0);
     EXPECT_TRUE(WaitFor([&] { return count(favouriteList) == 3; }, 5000));
     ASSERT_TRUE(SelectRows(favouriteList, {1}));
-    ASSERT_TRUE(Click(GetDlgItem(favourites, 1046)));
+    ASSERT_TRUE(Click(GetDlgItem(favourites, IDC_FAVOURITE_DOWN)));
     EXPECT_EQ((std::vector<int>{2}), SelectedRows(favouriteList));
     channels[4].favourite = -1; // Sport News Extra
     channels[2].favourite = 0;  // News Sport
@@ -731,7 +733,7 @@ TEST_F(PlintorProgramTest, ChannelEditorAndFavourites)
     channels[7].favourite = 2;  // Iota
 
     // Apply: the channel file as expected, Epsilon's job deleted, Zeta's kept.
-    ASSERT_TRUE(Click(GetDlgItem(form, 1031)));
+    ASSERT_TRUE(Click(GetDlgItem(form, IDC_APPLY)));
     m_description = Describe(channels);
     EXPECT_EQ(0, RunPeer("check"));
     ITask* gone = test::OpenJob(scheduler, epsilonJob);
@@ -743,7 +745,7 @@ TEST_F(PlintorProgramTest, ChannelEditorAndFavourites)
     kept->Release();
     scheduler->Delete(zetaJob.c_str());
     scheduler->Release();
-    ASSERT_TRUE(Click(GetDlgItem(form, 1015)));
+    ASSERT_TRUE(Click(GetDlgItem(form, IDC_CANCEL)));
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(m_process, kWait));
 }
 
@@ -789,13 +791,13 @@ TEST_F(PlintorProgramTest, SchedulerAndRecordingDialog)
 
     HWND frame = Start();
     ASSERT_NE(nullptr, frame);
-    HWND form = GetDlgItem(frame, 0xE900);
-    HWND pages = GetDlgItem(form, 1018);
+    HWND form = GetDlgItem(frame, AFX_IDW_PANE_FIRST);
+    HWND pages = GetDlgItem(form, IDC_PAGE_LIST);
     for (int i = 0; i < 6; ++i)
         ASSERT_TRUE(Send(pages, WM_KEYDOWN, VK_DOWN));
     HWND page = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (page = ShownPageWith(form, 1092)) != nullptr; }, 5000));
-    HWND list = GetDlgItem(page, 1057);
+    ASSERT_TRUE(WaitFor([&] { return (page = ShownPageWith(form, IDC_SCHEDULER_EDIT)) != nullptr; }, 5000));
+    HWND list = GetDlgItem(page, IDC_SCHEDULER_LIST);
     const int futureRow = RowWith(list, future.comment);
     const int pastRow = RowWith(list, past.comment);
     const int weeklyRow = RowWith(list, weekly.comment);
@@ -809,21 +811,21 @@ TEST_F(PlintorProgramTest, SchedulerAndRecordingDialog)
     EXPECT_EQ(L"once", RowText(list, futureRow, 2));
     EXPECT_EQ(L"Never", RowText(list, pastRow, 1));
     EXPECT_EQ(L"weekly", RowText(list, weeklyRow, 2));
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page, 1092)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page, IDC_SCHEDULER_EDIT)));
 
     // Remove marks the past one deleted at once.
     ASSERT_TRUE(SelectRows(list, {pastRow}));
-    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(page, 1092)));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(page, IDC_SCHEDULER_EDIT)));
     LRESULT before = 0, after = 0;
     Send(list, LVM_GETITEMCOUNT, 0, 0, &before);
-    ASSERT_TRUE(Click(GetDlgItem(page, 1014)));
+    ASSERT_TRUE(Click(GetDlgItem(page, IDC_SCHEDULER_REMOVE)));
     Send(list, LVM_GETITEMCOUNT, 0, 0, &after);
     EXPECT_EQ(before - 1, after);
     EXPECT_EQ(-1, RowWith(list, past.comment));
 
     // Edit the future one (simple: its creator is no "A"): 23:30 to 00:30 is one hour.
     ASSERT_TRUE(SelectRows(list, {RowWith(list, future.comment)}));
-    PostMessageW(GetDlgItem(page, 1092), BM_CLICK, 0, 0);
+    PostMessageW(GetDlgItem(page, IDC_SCHEDULER_EDIT), BM_CLICK, 0, 0);
     HWND dialog = WaitForWindowTitled(L"Add scheduled recording");
     ASSERT_NE(nullptr, dialog);
     EXPECT_FALSE(IsWindowEnabled(frame)); // modal to the configurator
@@ -831,63 +833,64 @@ TEST_F(PlintorProgramTest, SchedulerAndRecordingDialog)
     GetWindowRect(dialog, &size);
     EXPECT_EQ(286, size.right - size.left);
     EXPECT_EQ(310, size.bottom - size.top);
-    EXPECT_EQ(L"1000. One", FieldText(GetDlgItem(dialog, 1001)));
-    ASSERT_TRUE(SetPicker(GetDlgItem(dialog, 1104), 2031, 3, 14, 0, 0));
-    ASSERT_TRUE(SetPicker(GetDlgItem(dialog, 1095), 2031, 3, 14, 23, 30));
-    ASSERT_TRUE(SetPicker(GetDlgItem(dialog, 1096), 2031, 3, 14, 0, 30));
+    EXPECT_EQ(L"1000. One", FieldText(GetDlgItem(dialog, IDC_EVENT_CHANNEL)));
+    ASSERT_TRUE(SetPicker(GetDlgItem(dialog, IDC_EVENT_DATE), 2031, 3, 14, 0, 0));
+    ASSERT_TRUE(SetPicker(GetDlgItem(dialog, IDC_EVENT_START), 2031, 3, 14, 23, 30));
+    ASSERT_TRUE(SetPicker(GetDlgItem(dialog, IDC_EVENT_END), 2031, 3, 14, 0, 30));
     PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
     EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(frame) != FALSE; }));
 
     // A recording of a channel the list no longer has cannot be confirmed until a source is chosen.
     ASSERT_TRUE(SelectRows(list, {RowWith(list, gone.comment)}));
-    PostMessageW(GetDlgItem(page, 1092), BM_CLICK, 0, 0);
+    PostMessageW(GetDlgItem(page, IDC_SCHEDULER_EDIT), BM_CLICK, 0, 0);
     dialog = WaitForWindowTitled(L"Add scheduled recording");
     ASSERT_NE(nullptr, dialog);
-    EXPECT_EQ(L"Channel no longer available", FieldText(GetDlgItem(dialog, 1001)));
+    EXPECT_EQ(L"Channel no longer available", FieldText(GetDlgItem(dialog, IDC_EVENT_CHANNEL)));
     ASSERT_TRUE(Click(GetDlgItem(dialog, IDOK)));
     EXPECT_TRUE(IsWindowVisible(dialog));
-    ASSERT_TRUE(Click(GetDlgItem(dialog, 1099)));
-    EXPECT_EQ(L"1000. One", FieldText(GetDlgItem(dialog, 1001)));
+    ASSERT_TRUE(Click(GetDlgItem(dialog, IDC_EVENT_TV)));
+    EXPECT_EQ(L"1000. One", FieldText(GetDlgItem(dialog, IDC_EVENT_CHANNEL)));
     PostMessageW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
 
     // Add, advanced: weekly without a weekday stays open; every 3 weeks on Sunday and Thursday,
     // equal times (a whole day), closing the viewer after it, into a dotted folder.
-    PostMessageW(GetDlgItem(page, 1045), BM_CLICK, 0, 0);
+    PostMessageW(GetDlgItem(page, IDC_SCHEDULER_ADD), BM_CLICK, 0, 0);
     dialog = WaitForWindowTitled(L"Add scheduled recording");
     ASSERT_NE(nullptr, dialog);
-    EXPECT_EQ(L"1. Two", FieldText(GetDlgItem(dialog, 1001)));
-    ASSERT_TRUE(Click(GetDlgItem(dialog, 1105)));
+    EXPECT_EQ(L"1. Two", FieldText(GetDlgItem(dialog, IDC_EVENT_CHANNEL)));
+    ASSERT_TRUE(Click(GetDlgItem(dialog, IDC_EVENT_LAYOUT)));
     GetWindowRect(dialog, &size);
     EXPECT_EQ(649, size.right - size.left);
-    EXPECT_EQ(L"<< Simple", WindowText(GetDlgItem(dialog, 1105)));
-    HWND repeat = GetDlgItem(dialog, 1111);
+    EXPECT_EQ(L"<< Simple", WindowText(GetDlgItem(dialog, IDC_EVENT_LAYOUT)));
+    HWND repeat = GetDlgItem(dialog, IDC_EVENT_REPEAT);
     ASSERT_TRUE(Send(repeat, CB_SETCURSEL, 2));
-    ASSERT_TRUE(Send(dialog, WM_COMMAND, MAKEWPARAM(1111, CBN_SELCHANGE), reinterpret_cast<LPARAM>(repeat)));
-    EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, 1003)));
-    const int days[] = { 1000, 1072, 1108, 1109, 1003, 1002, 1110 };
+    ASSERT_TRUE(Send(dialog, WM_COMMAND, MAKEWPARAM(IDC_EVENT_REPEAT, CBN_SELCHANGE), reinterpret_cast<LPARAM>(repeat)));
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, IDC_EVENT_THURSDAY)));
+    const int days[] = {IDC_EVENT_SUNDAY, IDC_EVENT_MONDAY, IDC_EVENT_TUESDAY, IDC_EVENT_WEDNESDAY, IDC_EVENT_THURSDAY,
+                         IDC_EVENT_FRIDAY, IDC_EVENT_SATURDAY};
     for (int id : days)
         ASSERT_TRUE(Send(GetDlgItem(dialog, id), BM_SETCHECK, BST_UNCHECKED));
     ASSERT_TRUE(Click(GetDlgItem(dialog, IDOK)));
     EXPECT_TRUE(IsWindowVisible(dialog));
-    ASSERT_TRUE(Send(GetDlgItem(dialog, 1000), BM_SETCHECK, BST_CHECKED));
-    ASSERT_TRUE(Send(GetDlgItem(dialog, 1003), BM_SETCHECK, BST_CHECKED));
-    ASSERT_TRUE(Send(GetDlgItem(dialog, 1116), BM_SETCHECK, BST_CHECKED));
-    EXPECT_EQ(L"week", WindowText(GetDlgItem(dialog, 1114)));
+    ASSERT_TRUE(Send(GetDlgItem(dialog, IDC_EVENT_SUNDAY), BM_SETCHECK, BST_CHECKED));
+    ASSERT_TRUE(Send(GetDlgItem(dialog, IDC_EVENT_THURSDAY), BM_SETCHECK, BST_CHECKED));
+    ASSERT_TRUE(Send(GetDlgItem(dialog, IDC_EVENT_CLOSE_AFTER), BM_SETCHECK, BST_CHECKED));
+    EXPECT_EQ(L"week", WindowText(GetDlgItem(dialog, IDC_EVENT_UNIT)));
     // The up-down's arrow keys in its field step the interval (a notification cannot be sent from
     // another process).
     for (int step = 0; step < 2; ++step)
-        ASSERT_TRUE(Send(GetDlgItem(dialog, 1055), WM_KEYDOWN, VK_UP));
-    EXPECT_EQ(L"3", FieldText(GetDlgItem(dialog, 1055)));
-    EXPECT_EQ(L"weeks", WindowText(GetDlgItem(dialog, 1114)));
-    ASSERT_TRUE(SetPicker(GetDlgItem(dialog, 1104), 2031, 3, 14, 0, 0));
-    ASSERT_TRUE(SetPicker(GetDlgItem(dialog, 1095), 2031, 3, 14, 10, 0));
-    ASSERT_TRUE(SetPicker(GetDlgItem(dialog, 1096), 2031, 3, 14, 10, 0));
+        ASSERT_TRUE(Send(GetDlgItem(dialog, IDC_EVENT_INTERVAL), WM_KEYDOWN, VK_UP));
+    EXPECT_EQ(L"3", FieldText(GetDlgItem(dialog, IDC_EVENT_INTERVAL)));
+    EXPECT_EQ(L"weeks", WindowText(GetDlgItem(dialog, IDC_EVENT_UNIT)));
+    ASSERT_TRUE(SetPicker(GetDlgItem(dialog, IDC_EVENT_DATE), 2031, 3, 14, 0, 0));
+    ASSERT_TRUE(SetPicker(GetDlgItem(dialog, IDC_EVENT_START), 2031, 3, 14, 10, 0));
+    ASSERT_TRUE(SetPicker(GetDlgItem(dialog, IDC_EVENT_END), 2031, 3, 14, 10, 0));
     // The save dialog opens and, cancelled, leaves the path as it was.
     const wchar_t path[] = L"C:\\rec dir.v2\\My show";
-    ASSERT_TRUE(Send(GetDlgItem(dialog, 1050), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path)));
-    PostMessageW(GetDlgItem(dialog, 1106), BM_CLICK, 0, 0);
+    ASSERT_TRUE(Send(GetDlgItem(dialog, IDC_EVENT_PATH), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path)));
+    PostMessageW(GetDlgItem(dialog, IDC_EVENT_BROWSE), BM_CLICK, 0, 0);
     HWND save = nullptr;
     EXPECT_TRUE(WaitFor([&] {
         FindWindowOf find = { GetProcessId(m_process), nullptr };
@@ -896,7 +899,7 @@ TEST_F(PlintorProgramTest, SchedulerAndRecordingDialog)
             DWORD process = 0;
             GetWindowThreadProcessId(hwnd, &process);
             if (process == f->process && IsWindowVisible(hwnd) && GetWindow(hwnd, GW_OWNER) != nullptr &&
-                GetDlgItem(hwnd, 1105) == nullptr) {
+                GetDlgItem(hwnd, IDC_EVENT_LAYOUT) == nullptr) {
                 f->found = hwnd;
                 return FALSE;
             }
@@ -909,7 +912,7 @@ TEST_F(PlintorProgramTest, SchedulerAndRecordingDialog)
         PostMessageW(save, WM_COMMAND, IDCANCEL, 0);
         EXPECT_TRUE(WaitFor([&] { return !IsWindow(save); }));
     }
-    EXPECT_EQ(path, FieldText(GetDlgItem(dialog, 1050)));
+    EXPECT_EQ(path, FieldText(GetDlgItem(dialog, IDC_EVENT_PATH)));
     PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
     const int added = RowWith(list, L"My show"); // the file's name without the dotted folder
@@ -917,7 +920,7 @@ TEST_F(PlintorProgramTest, SchedulerAndRecordingDialog)
     EXPECT_EQ(L"weekly", RowText(list, added, 2));
 
     // Apply writes the jobs; this process reads them back.
-    ASSERT_TRUE(Click(GetDlgItem(form, 1031)));
+    ASSERT_TRUE(Click(GetDlgItem(form, IDC_APPLY)));
     EXPECT_EQ(nullptr, test::OpenJob(scheduler, past.name));
     auto check = [&](const std::wstring& name, const std::wstring& parameters, const std::wstring& creator,
                      WORD hour, WORD minute, DWORD minutes, TASK_TRIGGER_TYPE type) {
@@ -975,7 +978,7 @@ TEST_F(PlintorProgramTest, SchedulerAndRecordingDialog)
     scheduler->Delete(gone.name.c_str());
     scheduler->Delete(weekly.name.c_str());
     scheduler->Release();
-    ASSERT_TRUE(Click(GetDlgItem(form, 1015)));
+    ASSERT_TRUE(Click(GetDlgItem(form, IDC_CANCEL)));
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(m_process, kWait));
 }
 

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "base/ByteWriter.h"
+#include "base/Trace.h"
 #include "dvb/DVBPlaybackCore/NameOrder.h"
 #include "dvb/DVBPlaybackCore/TextCase.h"
 
@@ -87,10 +88,14 @@ std::vector<std::unique_ptr<CQORService>> CServices::ParseRecords(const std::vec
     // cannot be read, since nothing after it can be placed.
     for (uint32_t i = 0; i < count && !file.Empty(); ++i) {
         auto record = std::make_unique<CQORService>(m_callback, file);
-        if (!record->IsValid())
+        if (!record->IsValid()) {
+            base::TraceRefused("channel file", "unreadable channel record; the rest is dropped");
             break;
+        }
         records.push_back(std::move(record));
     }
+    if (records.size() < count && file.Empty())
+        base::TraceRefused("channel file", "fewer records than its count");
     return records;
 }
 

@@ -4,12 +4,20 @@
 #include <cstring>
 
 #include "base/ByteReader.h"
+#include "base/Trace.h"
 #include "media/audio/Ac3Tables.h"
 #include "media/audio/InputByteBuffer.h"
 
 namespace audio {
 
 namespace {
+
+// Tells the trace why a frame was refused and passes on how many bytes to step over.
+int32_t Refused(const char* why, int32_t consumed)
+{
+    base::TraceRefused("AC-3 frame", why);
+    return consumed;
+}
 
 constexpr int kPlaneSamples = 2048;
 
@@ -170,7 +178,7 @@ int32_t AC3FrameDecoder::DecodeFrame(const InputByteBuffer& buffer)
     const uint32_t frmsizecod = syncinfo.Bits(6);
     const uint32_t words = ac3::FrameWords(fscod, frmsizecod);
     if (words == 0)
-        return offset + 2;
+        return Refused("no frame size for fscod and frmsizecod", offset + 2);
     const int32_t frameBytes = static_cast<int32_t>(words * 2);
     if (unread - offset < frameBytes)
         return offset;
@@ -178,26 +186,26 @@ int32_t AC3FrameDecoder::DecodeFrame(const InputByteBuffer& buffer)
     // A damaged frame is refused whole: the CRC over everything after the sync word is zero
     // for an intact frame (crc1 and crc2 together, A/52 section 7.10).
     if (ac3::Crc16(frame + 2, static_cast<size_t>(frameBytes - 2)) != 0)
-        return offset + 2;
+        return Refused("CRC mismatch", offset + 2);
 
     if (frameBytes > kMaxFrameBytes)
-        return offset + 2;
+        return Refused("larger than any A/52 frame", offset + 2);
     std::memcpy(m_bytes, frame, static_cast<size_t>(frameBytes));
     AudioBitReader bits(base::CByteReader(m_bytes + 5, static_cast<size_t>(frameBytes - 5)));
     const uint32_t bsid = bits.Bits(5);
     if (bsid > 10) // E-AC-3 and later syntaxes: not this decoder's bit stream
-        return offset + 2;
+        return Refused("bsid of a later syntax", offset + 2);
     m_shift = bsid == 9 ? 1 : bsid == 10 ? 2 : 0;
     bits.Bits(3); // bsmod
-    m_acmod = bits.Bits(3);
-    if ((m_acmod & 1) && m_acmod != 1)
+    m_channelMode = bits.Bits(3);
+    if ((m_channelMode & 1) && m_channelMode != 1)
         bits.Bits(2); // cmixlev
-    if (m_acmod & 4)
+    if (m_channelMode & 4)
         bits.Bits(2); // surmixlev
-    if (m_acmod == 2)
+    if (m_channelMode == 2)
         bits.Bits(2); // dsurmod
-    m_lfeon = bits.Bit();
-    for (int i = 0; i < (m_acmod == 0 ? 2 : 1); ++i) {
+    m_lfeOn = bits.Bit();
+    for (int i = 0; i < (m_channelMode == 0 ? 2 : 1); ++i) {
         bits.Bits(5); // dialnorm
         if (bits.Bit())
             bits.Bits(8); // compr
@@ -214,25 +222,25 @@ int32_t AC3FrameDecoder::DecodeFrame(const InputByteBuffer& buffer)
     if (bits.Bit())
         bits.Skip((bits.Bits(6) + 1) * 8); // addbsi
     if (bits.Overrun())
-        return offset + 2;
+        return Refused("bit stream information past the frame", offset + 2);
 
-    m_fscod = fscod;
-    m_nfchans = ac3::kFullChannels[m_acmod];
-    const uint32_t channels = m_nfchans + (m_lfeon ? 1 : 0);
+    m_sampleRateCode = fscod;
+    m_fullChannels = ac3::kFullChannels[m_channelMode];
+    const uint32_t channels = m_fullChannels + (m_lfeOn ? 1 : 0);
     if (!m_frame.Resize(channels, kPlaneSamples) || !m_overlap.Resize(channels, kPlaneSamples))
-        return offset + 2;
+        return Refused("no memory for its channels", offset + 2);
     m_frame.presence = PlanarSampleBuffer::kFront;
-    if (m_acmod & 1)
+    if (m_channelMode & 1)
         m_frame.presence |= PlanarSampleBuffer::kCentre;
-    if (m_acmod > 3)
+    if (m_channelMode > 3)
         m_frame.presence |= PlanarSampleBuffer::kSurround;
-    if (m_lfeon)
+    if (m_lfeOn)
         m_frame.presence |= PlanarSampleBuffer::kLfe;
     m_overlap.presence = m_frame.presence;
 
     for (int block = 0; block < 6; ++block)
         if (!DecodeBlock(bits, block))
-            return offset + 2;
+            return Refused("damaged audio block", offset + 2);
 
     m_streamInfo.tag = kTagAc3;
     m_streamInfo.sampleRate = ac3::kSampleRates[fscod];
@@ -252,31 +260,31 @@ int32_t AC3FrameDecoder::OutputFrame(void* destination)
 
 bool AC3FrameDecoder::ParseCoupling(AudioBitReader& bits)
 {
-    m_cplinu = bits.Bit();
-    m_reallocate = 0x7F; // a new coupling strategy changes every channel's range
-    if (!m_cplinu) {
-        std::memset(m_chincpl, 0, sizeof m_chincpl);
-        m_phsflginu = false;
+    m_couplingOn = bits.Bit();
+    m_reallocateSlots = 0x7F; // a new coupling strategy changes every channel's range
+    if (!m_couplingOn) {
+        std::memset(m_channelCoupled, 0, sizeof m_channelCoupled);
+        m_phaseFlagsOn = false;
         return true;
     }
-    for (uint32_t ch = 0; ch < m_nfchans; ++ch)
-        m_chincpl[ch] = bits.Bit();
-    m_phsflginu = m_acmod == 2 ? bits.Bit() : false;
+    for (uint32_t ch = 0; ch < m_fullChannels; ++ch)
+        m_channelCoupled[ch] = bits.Bit();
+    m_phaseFlagsOn = m_channelMode == 2 ? bits.Bit() : false;
     const int begf = static_cast<int>(bits.Bits(4));
     const int endf = static_cast<int>(bits.Bits(4));
     // A/52: ncplsubnd = 3 + cplendf - cplbegf must be at least 1.
     if (endf + 3 <= begf)
         return false;
     const int subbands = 3 + endf - begf;
-    m_cplBegin = begf * 12 + 37;
-    m_cplEnd = endf * 12 + 73;
-    m_cplBands = 0;
+    m_couplingBegin = begf * 12 + 37;
+    m_couplingEnd = endf * 12 + 73;
+    m_couplingBands = 0;
     for (int s = 0; s < subbands; ++s) {
         const bool joined = s > 0 && bits.Bit();
         if (joined)
-            m_cplBandEnd[m_cplBands - 1] += 12;
+            m_couplingBandEnd[m_couplingBands - 1] += 12;
         else
-            m_cplBandEnd[m_cplBands++] = m_cplBegin + 12 * (s + 1);
+            m_couplingBandEnd[m_couplingBands++] = m_couplingBegin + 12 * (s + 1);
     }
     return true;
 }
@@ -326,7 +334,7 @@ bool AC3FrameDecoder::ParseExponents(AudioBitReader& bits, int slot, int strateg
 
 void AC3FrameDecoder::ParseDelta(AudioBitReader& bits, int slot)
 {
-    int16_t* delta = m_delta[slot];
+    int16_t* delta = m_deltaAllocation[slot];
     std::memset(delta, 0, 50 * sizeof(int16_t));
     const uint32_t segments = bits.Bits(3) + 1;
     int band = 0;
@@ -348,12 +356,12 @@ void AC3FrameDecoder::ParseDelta(AudioBitReader& bits, int slot)
 bool AC3FrameDecoder::ParseBitAllocation(AudioBitReader& bits, int block)
 {
     if (bits.Bit()) { // baie
-        m_sdecay = ac3::kSlowDecay[bits.Bits(2)];
-        m_fdecay = ac3::kFastDecay[bits.Bits(2)];
-        m_sgain = ac3::kSlowGain[bits.Bits(2)];
-        m_dbknee = ac3::kDbPerBit[bits.Bits(2)];
+        m_slowDecay = ac3::kSlowDecay[bits.Bits(2)];
+        m_fastDecay = ac3::kFastDecay[bits.Bits(2)];
+        m_slowGain = ac3::kSlowGain[bits.Bits(2)];
+        m_dbKnee = ac3::kDbPerBit[bits.Bits(2)];
         m_floor = ac3::kFloor[bits.Bits(3)];
-        m_reallocate = 0x7F;
+        m_reallocateSlots = 0x7F;
     } else if (block == 0) {
         return false;
     }
@@ -364,40 +372,40 @@ bool AC3FrameDecoder::ParseBitAllocation(AudioBitReader& bits, int block)
             m_snrOffset[slot] = ((coarse - 15) * 16 + f) * 4;
             m_fastGain[slot] = ac3::kFastGain[bits.Bits(3)];
         };
-        if (m_cplinu)
+        if (m_couplingOn)
             fine(kCoupling);
-        for (uint32_t ch = 0; ch < m_nfchans; ++ch)
+        for (uint32_t ch = 0; ch < m_fullChannels; ++ch)
             fine(static_cast<int>(ch));
-        if (m_lfeon)
+        if (m_lfeOn)
             fine(kLfe);
-        m_reallocate = 0x7F;
+        m_reallocateSlots = 0x7F;
     } else if (block == 0) {
         return false;
     }
-    if (m_cplinu) {
+    if (m_couplingOn) {
         if (bits.Bit()) { // cplleake
-            m_cplFastLeak = (static_cast<int>(bits.Bits(3)) << 8) + 768;
-            m_cplSlowLeak = (static_cast<int>(bits.Bits(3)) << 8) + 768;
-            m_reallocate |= 0x40;
+            m_couplingFastLeak = (static_cast<int>(bits.Bits(3)) << 8) + 768;
+            m_couplingSlowLeak = (static_cast<int>(bits.Bits(3)) << 8) + 768;
+            m_reallocateSlots |= 0x40;
         } else if (block == 0) {
             return false;
         }
     }
     if (bits.Bit()) { // deltbaie
-        m_reallocate = 0x7F;
-        if (m_cplinu)
-            m_deltbae[kCoupling] = static_cast<int>(bits.Bits(2));
-        for (uint32_t ch = 0; ch < m_nfchans; ++ch)
-            m_deltbae[ch] = static_cast<int>(bits.Bits(2));
-        if (m_cplinu && m_deltbae[kCoupling] == 1)
+        m_reallocateSlots = 0x7F;
+        if (m_couplingOn)
+            m_deltaMode[kCoupling] = static_cast<int>(bits.Bits(2));
+        for (uint32_t ch = 0; ch < m_fullChannels; ++ch)
+            m_deltaMode[ch] = static_cast<int>(bits.Bits(2));
+        if (m_couplingOn && m_deltaMode[kCoupling] == 1)
             ParseDelta(bits, kCoupling);
-        for (uint32_t ch = 0; ch < m_nfchans; ++ch)
-            if (m_deltbae[ch] == 1)
+        for (uint32_t ch = 0; ch < m_fullChannels; ++ch)
+            if (m_deltaMode[ch] == 1)
                 ParseDelta(bits, static_cast<int>(ch));
     } else if (block == 0) {
         // Without delta information in the first block there is none to reuse.
         for (int slot = 0; slot < kSlots; ++slot)
-            m_deltbae[slot] = 2;
+            m_deltaMode[slot] = 2;
     }
     return true;
 }
@@ -459,7 +467,7 @@ void AC3FrameDecoder::AllocateBits(int slot, int start, int end, int fastGain, i
             if (bandEnd != 7 || bin != 6)
                 low = lowComp(low, bandPsd[bin], bandPsd[bin + 1], bin);
             fastLeak = bandPsd[bin] - fastGain;
-            slowLeak = bandPsd[bin] - m_sgain;
+            slowLeak = bandPsd[bin] - m_slowGain;
             excite[bin] = fastLeak - low;
             if (bandEnd != 7 || bin != 6) {
                 if (bandPsd[bin] <= bandPsd[bin + 1]) {
@@ -471,8 +479,8 @@ void AC3FrameDecoder::AllocateBits(int slot, int start, int end, int fastGain, i
         for (int bin = begin; bin < std::min(bandEnd, 22); ++bin) {
             if (bandEnd != 7 || bin != 6)
                 low = lowComp(low, bandPsd[bin], bandPsd[bin + 1], bin);
-            fastLeak = std::max(fastLeak - m_fdecay, bandPsd[bin] - fastGain);
-            slowLeak = std::max(slowLeak - m_sdecay, bandPsd[bin] - m_sgain);
+            fastLeak = std::max(fastLeak - m_fastDecay, bandPsd[bin] - fastGain);
+            slowLeak = std::max(slowLeak - m_slowDecay, bandPsd[bin] - m_slowGain);
             excite[bin] = std::max(fastLeak - low, slowLeak);
         }
         begin = 22;
@@ -480,24 +488,24 @@ void AC3FrameDecoder::AllocateBits(int slot, int start, int end, int fastGain, i
         begin = bandStart;
     }
     for (int bin = begin; bin < bandEnd; ++bin) {
-        fastLeak = std::max(fastLeak - m_fdecay, bandPsd[bin] - fastGain);
-        slowLeak = std::max(slowLeak - m_sdecay, bandPsd[bin] - m_sgain);
+        fastLeak = std::max(fastLeak - m_fastDecay, bandPsd[bin] - fastGain);
+        slowLeak = std::max(slowLeak - m_slowDecay, bandPsd[bin] - m_slowGain);
         excite[bin] = std::max(fastLeak, slowLeak);
     }
 
     // Masking curve, hearing threshold and delta bit allocation.
     int mask[50];
-    const uint16_t* threshold = ac3::kHearingThreshold[m_fscod];
+    const uint16_t* threshold = ac3::kHearingThreshold[m_sampleRateCode];
     for (int band = bandStart; band < bandEnd; ++band) {
-        if (bandPsd[band] < m_dbknee)
-            excite[band] += (m_dbknee - bandPsd[band]) >> 2;
+        if (bandPsd[band] < m_dbKnee)
+            excite[band] += (m_dbKnee - bandPsd[band]) >> 2;
         mask[band] = std::max<int>(excite[band], threshold[std::min(band >> m_shift, 49)]);
     }
-    if (slot != kLfe && (m_deltbae[slot] == 0 || m_deltbae[slot] == 1))
+    if (slot != kLfe && (m_deltaMode[slot] == 0 || m_deltaMode[slot] == 1))
         for (int band = bandStart; band < bandEnd; ++band)
-            mask[band] += m_delta[slot][band];
+            mask[band] += m_deltaAllocation[slot][band];
 
-    uint8_t* bap = m_bap[slot];
+    uint8_t* bap = m_allocationPointers[slot];
     const uint8_t* const bapOf = Baps().byAddress + BapTable::kBelow;
     int i = start;
     k = bandStart;
@@ -542,7 +550,7 @@ void AC3FrameDecoder::ReadMantissas(AudioBitReader& bits, int slot, int start, i
     const float* pending0 = saved[0];
     const float* pending1 = saved[1];
     const float* pending2 = saved[2];
-    const uint8_t* bap = m_bap[slot];
+    const uint8_t* bap = m_allocationPointers[slot];
     const uint8_t* exps = m_exponents[slot];
     for (int bin = start; bin < end; ++bin) {
         float v;
@@ -595,12 +603,12 @@ void AC3FrameDecoder::ReadMantissas(AudioBitReader& bits, int slot, int start, i
 
 bool AC3FrameDecoder::DecodeBlock(AudioBitReader& bits, int block)
 {
-    const int nf = static_cast<int>(m_nfchans);
+    const int nf = static_cast<int>(m_fullChannels);
     for (int ch = 0; ch < nf; ++ch)
-        m_blksw[ch] = bits.Bit();
+        m_blockSwitch[ch] = bits.Bit();
     for (int ch = 0; ch < nf; ++ch)
-        m_dithflag[ch] = bits.Bit();
-    for (int i = 0; i < (m_acmod == 0 ? 2 : 1); ++i)
+        m_ditherOn[ch] = bits.Bit();
+    for (int i = 0; i < (m_channelMode == 0 ? 2 : 1); ++i)
         if (bits.Bit())
             bits.Bits(8); // dynrng: read over
 
@@ -611,57 +619,57 @@ bool AC3FrameDecoder::DecodeBlock(AudioBitReader& bits, int block)
         return false;
     }
 
-    if (m_cplinu) {
+    if (m_couplingOn) {
         bool fresh = false;
         for (int ch = 0; ch < nf; ++ch) {
-            if (!m_chincpl[ch] || !bits.Bit())
+            if (!m_channelCoupled[ch] || !bits.Bit())
                 continue;
             fresh = true;
             const int master = static_cast<int>(bits.Bits(2));
-            for (int band = 0; band < m_cplBands; ++band) {
+            for (int band = 0; band < m_couplingBands; ++band) {
                 const int e = static_cast<int>(bits.Bits(4));
                 const int mant = static_cast<int>(bits.Bits(4));
                 const float value = e == 15 ? mant / 16.0f : (mant + 16) / 32.0f;
                 // A/52 section 7.4.3; the factor 8 of the decoupling step is folded in here.
-                m_cplco[ch][band] = value * 8.0f / float(1u << std::min(e + 3 * master, 31));
+                m_couplingCoordinates[ch][band] = value * 8.0f / float(1u << std::min(e + 3 * master, 31));
             }
         }
-        if (m_acmod == 2 && m_phsflginu && fresh)
-            for (int band = 0; band < m_cplBands; ++band)
-                m_phsflg[band] = bits.Bit();
-        if (!m_phsflginu)
-            std::memset(m_phsflg, 0, sizeof m_phsflg);
+        if (m_channelMode == 2 && m_phaseFlagsOn && fresh)
+            for (int band = 0; band < m_couplingBands; ++band)
+                m_phaseFlags[band] = bits.Bit();
+        if (!m_phaseFlagsOn)
+            std::memset(m_phaseFlags, 0, sizeof m_phaseFlags);
     }
 
-    if (m_acmod == 2 && bits.Bit()) { // rematstr
-        const int limit = m_cplinu ? m_cplBegin : 253;
-        m_rematflg = 0;
+    if (m_channelMode == 2 && bits.Bit()) { // rematstr
+        const int limit = m_couplingOn ? m_couplingBegin : 253;
+        m_rematrixBands = 0;
         for (int band = 0; band < 4 && kRematrixStart[band] < limit; ++band)
             if (bits.Bit())
-                m_rematflg = static_cast<uint8_t>(m_rematflg | (1u << band));
+                m_rematrixBands = static_cast<uint8_t>(m_rematrixBands | (1u << band));
     }
 
     int cplStrategy = 0;
-    if (m_cplinu) {
+    if (m_couplingOn) {
         cplStrategy = static_cast<int>(bits.Bits(2));
-        m_expstr[kCoupling] = cplStrategy;
+        m_exponentStrategy[kCoupling] = cplStrategy;
     }
     int strategy[5] = {};
     for (int ch = 0; ch < nf; ++ch)
         strategy[ch] = static_cast<int>(bits.Bits(2));
-    const int lfeStrategy = m_lfeon ? static_cast<int>(bits.Bits(1)) : 0;
+    const int lfeStrategy = m_lfeOn ? static_cast<int>(bits.Bits(1)) : 0;
     if (block == 0) {
-        if (m_cplinu && cplStrategy == 0)
+        if (m_couplingOn && cplStrategy == 0)
             return false;
         for (int ch = 0; ch < nf; ++ch)
             if (strategy[ch] == 0)
                 return false;
-        if (m_lfeon && lfeStrategy == 0)
+        if (m_lfeOn && lfeStrategy == 0)
             return false;
     }
     for (int ch = 0; ch < nf; ++ch) {
-        if (m_chincpl[ch]) {
-            m_endMantissa[ch] = m_cplBegin;
+        if (m_channelCoupled[ch]) {
+            m_endMantissa[ch] = m_couplingBegin;
         } else if (strategy[ch] != 0) {
             const uint32_t bandwidth = bits.Bits(6);
             if (bandwidth > 60)
@@ -669,12 +677,12 @@ bool AC3FrameDecoder::DecodeBlock(AudioBitReader& bits, int block)
             m_endMantissa[ch] = static_cast<int>(bandwidth) * 3 + 73;
         }
     }
-    if (m_cplinu && cplStrategy != 0) {
+    if (m_couplingOn && cplStrategy != 0) {
         const int absolute = static_cast<int>(bits.Bits(4)) << 1;
-        const int groups = (m_cplEnd - m_cplBegin) / (3 << (cplStrategy - 1));
-        if (!ParseExponents(bits, kCoupling, cplStrategy, m_cplBegin, groups, absolute))
+        const int groups = (m_couplingEnd - m_couplingBegin) / (3 << (cplStrategy - 1));
+        if (!ParseExponents(bits, kCoupling, cplStrategy, m_couplingBegin, groups, absolute))
             return false;
-        m_reallocate |= 0x40;
+        m_reallocateSlots |= 0x40;
     }
     for (int ch = 0; ch < nf; ++ch) {
         if (strategy[ch] == 0)
@@ -686,14 +694,14 @@ bool AC3FrameDecoder::DecodeBlock(AudioBitReader& bits, int block)
         if (!ParseExponents(bits, ch, strategy[ch], 1, groups, absolute))
             return false;
         bits.Bits(2); // gainrng
-        m_reallocate |= 1u << ch;
+        m_reallocateSlots |= 1u << ch;
     }
-    if (m_lfeon && lfeStrategy) {
+    if (m_lfeOn && lfeStrategy) {
         const int absolute = static_cast<int>(bits.Bits(4));
         m_exponents[kLfe][0] = static_cast<uint8_t>(absolute);
         if (!ParseExponents(bits, kLfe, 1, 1, 2, absolute))
             return false;
-        m_reallocate |= 0x20;
+        m_reallocateSlots |= 0x20;
     }
     m_endMantissa[kLfe] = 7;
 
@@ -705,63 +713,63 @@ bool AC3FrameDecoder::DecodeBlock(AudioBitReader& bits, int block)
         return false;
 
     for (int ch = 0; ch < nf; ++ch)
-        if (m_reallocate & (1u << ch))
+        if (m_reallocateSlots & (1u << ch))
             AllocateBits(ch, 0, m_endMantissa[ch], m_fastGain[ch], m_snrOffset[ch], 0, 0);
-    if (m_cplinu && (m_reallocate & 0x40))
-        AllocateBits(kCoupling, m_cplBegin, m_cplEnd, m_fastGain[kCoupling], m_snrOffset[kCoupling], m_cplFastLeak,
-                     m_cplSlowLeak);
-    if (m_lfeon && (m_reallocate & 0x20))
+    if (m_couplingOn && (m_reallocateSlots & 0x40))
+        AllocateBits(kCoupling, m_couplingBegin, m_couplingEnd, m_fastGain[kCoupling], m_snrOffset[kCoupling], m_couplingFastLeak,
+                     m_couplingSlowLeak);
+    if (m_lfeOn && (m_reallocateSlots & 0x20))
         AllocateBits(kLfe, 0, 7, m_fastGain[kLfe], m_snrOffset[kLfe], 0, 0);
-    m_reallocate = 0;
+    m_reallocateSlots = 0;
 
     // Mantissas, in bit-stream order; the coupling channel's follow the first coupled channel's.
     m_groupCount[0] = m_groupCount[1] = m_groupCount[2] = 0;
     float* coefficients[6];
-    for (int ch = 0; ch < nf + (m_lfeon ? 1 : 0); ++ch)
+    for (int ch = 0; ch < nf + (m_lfeOn ? 1 : 0); ++ch)
         coefficients[ch] = m_frame.planes[ch] + block * 256;
     int firstCoupled = -1;
     for (int ch = 0; ch < nf; ++ch) {
-        ReadMantissas(bits, ch, 0, m_endMantissa[ch], coefficients[ch], m_dithflag[ch]);
-        if (m_cplinu && m_chincpl[ch] && firstCoupled < 0) {
+        ReadMantissas(bits, ch, 0, m_endMantissa[ch], coefficients[ch], m_ditherOn[ch]);
+        if (m_couplingOn && m_channelCoupled[ch] && firstCoupled < 0) {
             firstCoupled = ch;
-            ReadMantissas(bits, kCoupling, m_cplBegin, m_cplEnd, m_cplCoefficients, false);
+            ReadMantissas(bits, kCoupling, m_couplingBegin, m_couplingEnd, m_couplingCoefficients, false);
         }
     }
-    if (m_lfeon)
+    if (m_lfeOn)
         ReadMantissas(bits, kLfe, 0, 7, coefficients[nf], false);
     if (bits.Overrun())
         return false;
 
     // Decoupling: every coupled channel takes the coupling channel's coefficients (its own dither
     // where the coupling channel has no bits) scaled by its coordinate of each band.
-    if (m_cplinu && firstCoupled >= 0) {
-        const float* source = m_cplCoefficients;
-        const uint8_t* cplBap = m_bap[kCoupling];
+    if (m_couplingOn && firstCoupled >= 0) {
+        const float* source = m_couplingCoefficients;
+        const uint8_t* cplBap = m_allocationPointers[kCoupling];
         const uint8_t* cplExp = m_exponents[kCoupling];
         const float* scale = ac3::GetQuantisers().scale;
         // The bins where the coupling channel has no bits, listed once without branches, so that a
         // dithering channel overwrites just those, in order, after a plain pass over all bins.
         int silent[256];
         int silentCount = 0;
-        for (int bin = m_cplBegin; bin < m_cplEnd; ++bin) {
+        for (int bin = m_couplingBegin; bin < m_couplingEnd; ++bin) {
             silent[silentCount] = bin;
             silentCount += cplBap[bin] == 0;
         }
         float co[256];
         for (int ch = firstCoupled; ch < nf; ++ch) {
-            if (!m_chincpl[ch])
+            if (!m_channelCoupled[ch])
                 continue;
             float* out = coefficients[ch];
-            const bool negate = ch == 1 && m_acmod == 2;
-            int bin = m_cplBegin;
-            for (int band = 0; band < m_cplBands; ++band) {
-                const float c = negate && m_phsflg[band] ? -m_cplco[ch][band] : m_cplco[ch][band];
-                for (; bin < m_cplBandEnd[band]; ++bin)
+            const bool negate = ch == 1 && m_channelMode == 2;
+            int bin = m_couplingBegin;
+            for (int band = 0; band < m_couplingBands; ++band) {
+                const float c = negate && m_phaseFlags[band] ? -m_couplingCoordinates[ch][band] : m_couplingCoordinates[ch][band];
+                for (; bin < m_couplingBandEnd[band]; ++bin)
                     co[bin] = c;
             }
-            for (bin = m_cplBegin; bin < m_cplEnd; ++bin)
+            for (bin = m_couplingBegin; bin < m_couplingEnd; ++bin)
                 out[bin] = source[bin] * co[bin];
-            if (m_dithflag[ch])
+            if (m_ditherOn[ch])
                 for (int i = 0; i < silentCount; ++i) {
                     const int at = silent[i];
                     out[at] = (Dither() * scale[cplExp[at]]) * co[at];
@@ -769,17 +777,17 @@ bool AC3FrameDecoder::DecodeBlock(AudioBitReader& bits, int block)
         }
     }
     for (int ch = 0; ch < nf; ++ch) {
-        const int end = m_chincpl[ch] && m_cplinu ? m_cplEnd : m_endMantissa[ch];
+        const int end = m_channelCoupled[ch] && m_couplingOn ? m_couplingEnd : m_endMantissa[ch];
         std::fill(coefficients[ch] + end, coefficients[ch] + 256, 0.0f);
     }
-    if (m_lfeon)
+    if (m_lfeOn)
         std::fill(coefficients[nf] + 7, coefficients[nf] + 256, 0.0f);
 
-    if (m_acmod == 2 && m_rematflg) {
-        const int limit = std::min(m_chincpl[0] && m_cplinu ? m_cplBegin : m_endMantissa[0],
-                                   m_chincpl[1] && m_cplinu ? m_cplBegin : m_endMantissa[1]);
+    if (m_channelMode == 2 && m_rematrixBands) {
+        const int limit = std::min(m_channelCoupled[0] && m_couplingOn ? m_couplingBegin : m_endMantissa[0],
+                                   m_channelCoupled[1] && m_couplingOn ? m_couplingBegin : m_endMantissa[1]);
         for (int band = 0; band < 4; ++band) {
-            if (!(m_rematflg & (1u << band)))
+            if (!(m_rematrixBands & (1u << band)))
                 continue;
             const int end = std::min(kRematrixStart[band + 1], limit);
             for (int bin = kRematrixStart[band]; bin < end; ++bin) {
@@ -791,8 +799,8 @@ bool AC3FrameDecoder::DecodeBlock(AudioBitReader& bits, int block)
     }
 
     for (int ch = 0; ch < nf; ++ch)
-        m_transform.Inverse(coefficients[ch], m_overlap.planes[ch], m_blksw[ch]);
-    if (m_lfeon)
+        m_transform.Inverse(coefficients[ch], m_overlap.planes[ch], m_blockSwitch[ch]);
+    if (m_lfeOn)
         m_transform.Inverse(coefficients[nf], m_overlap.planes[nf], false);
     return true;
 }

@@ -45,36 +45,39 @@ private:
     PlanarSampleBuffer m_overlap;
     Ac3Transform m_transform;
 
+    // The decoder's state is named for what it means, in m_camelCase; the A/52 syntax element
+    // each field holds or follows is named beside it.
     // Sync and bit-stream information of the current frame.
-    uint32_t m_fscod = 0;
-    uint32_t m_shift = 0; // sample-rate shift from bsid
-    uint32_t m_acmod = 0;
-    bool m_lfeon = false;
-    uint32_t m_nfchans = 0;
+    uint32_t m_sampleRateCode = 0; // fscod
+    uint32_t m_shift = 0;          // sample-rate shift from bsid
+    uint32_t m_channelMode = 0;    // acmod
+    bool m_lfeOn = false;          // lfeon
+    uint32_t m_fullChannels = 0;   // nfchans
 
     // Audio-block state carried from block to block as A/52 allows reuse.
-    bool m_blksw[5] = {};
-    bool m_dithflag[5] = {};
-    bool m_cplinu = false;
-    bool m_chincpl[5] = {};
-    bool m_phsflginu = false;
-    int m_cplBegin = 0, m_cplEnd = 0; // coupling mantissas [begin, end)
-    int m_cplBands = 0;
-    int m_cplBandEnd[18] = {};        // end mantissa of each coupling band
-    float m_cplco[5][18] = {};
-    bool m_phsflg[18] = {};
-    uint8_t m_rematflg = 0;
-    int m_expstr[kSlots] = {};
+    bool m_blockSwitch[5] = {};            // blksw
+    bool m_ditherOn[5] = {};               // dithflag
+    bool m_couplingOn = false;             // cplinu
+    bool m_channelCoupled[5] = {};         // chincpl
+    bool m_phaseFlagsOn = false;           // phsflginu
+    int m_couplingBegin = 0, m_couplingEnd = 0; // coupling mantissas [begin, end)
+    int m_couplingBands = 0;               // ncplbnd
+    int m_couplingBandEnd[18] = {};        // end mantissa of each coupling band
+    float m_couplingCoordinates[5][18] = {}; // cplco
+    bool m_phaseFlags[18] = {};            // phsflg
+    uint8_t m_rematrixBands = 0;           // rematflg, one bit a band
+    int m_exponentStrategy[kSlots] = {};   // chexpstr, cplexpstr, lfeexpstr
     int m_endMantissa[kSlots] = {};
     uint8_t m_exponents[kSlots][256] = {};
-    uint8_t m_bap[kSlots][256] = {};
-    int m_sdecay = 0, m_fdecay = 0, m_sgain = 0, m_dbknee = 0, m_floor = 0;
-    int m_snrOffset[kSlots] = {};
-    int m_fastGain[kSlots] = {};
-    int m_cplFastLeak = 0, m_cplSlowLeak = 0;
-    int m_deltbae[kSlots] = {};
-    int16_t m_delta[kSlots][50] = {};
-    uint32_t m_reallocate = 0;
+    uint8_t m_allocationPointers[kSlots][256] = {}; // bap
+    // sdecay, fdecay, sgain, dbknee, floor
+    int m_slowDecay = 0, m_fastDecay = 0, m_slowGain = 0, m_dbKnee = 0, m_floor = 0;
+    int m_snrOffset[kSlots] = {};          // csnroffst + fsnroffst
+    int m_fastGain[kSlots] = {};           // fgain
+    int m_couplingFastLeak = 0, m_couplingSlowLeak = 0; // cplfleak, cplsleak
+    int m_deltaMode[kSlots] = {};          // deltbae
+    int16_t m_deltaAllocation[kSlots][50] = {}; // deltba per band
+    uint32_t m_reallocateSlots = 0;        // one bit a slot whose allocation must be made again
 
     uint16_t m_ditherState = 1;
 
@@ -83,7 +86,7 @@ private:
     static constexpr int kMaxFrameBytes = 3840; // 640 kbit/s at 32 kHz
     uint8_t m_bytes[kMaxFrameBytes + 1024] = {};
 
-    float m_cplCoefficients[256] = {};
+    float m_couplingCoefficients[256] = {};
     // Grouped mantissas waiting to be used (A/52 section 7.3.5).
     int m_groupCount[3] = {};
     float m_groupLevels[3][3] = {};

@@ -4,12 +4,20 @@
 #include <cstring>
 
 #include "base/ByteReader.h"
+#include "base/Trace.h"
 #include "media/audio/InputByteBuffer.h"
 #include "media/audio/MpegAudioTables.h"
 
 namespace audio {
 
 namespace {
+
+// Tells the trace why a frame was refused and passes on how many bytes to step over.
+int32_t Refused(const char* why, int32_t consumed)
+{
+    base::TraceRefused("MPEG audio frame", why);
+    return consumed;
+}
 
 constexpr uint32_t kPlaneSamples = 2048;
 
@@ -152,7 +160,7 @@ int32_t MpegAudioFrameDecoder::DecodeFrame(const InputByteBuffer& buffer)
         return offset;
     Header header;
     if (!ParseHeader(data + offset, header))
-        return offset + 2;
+        return Refused("bad header", offset + 2);
     if (unread - offset < header.frameBytes)
         return offset; // wait for the rest of the frame
 
@@ -164,7 +172,7 @@ int32_t MpegAudioFrameDecoder::DecodeFrame(const InputByteBuffer& buffer)
     if (header.layer == 2)
         return offset + header.frameBytes; // layer III: kept in step, not decoded
     if (!m_frame.Resize(header.channels, kPlaneSamples))
-        return offset + 1;
+        return Refused("no memory for its channels", offset + 1);
     m_frame.presence = PlanarSampleBuffer::kFront;
 
     const uint8_t* frame = data + offset;
@@ -172,7 +180,7 @@ int32_t MpegAudioFrameDecoder::DecodeFrame(const InputByteBuffer& buffer)
                                           static_cast<size_t>(header.frameBytes - header.headerBytes)));
     const bool ok = header.layer == 0 ? DecodeLayer1(bits) : DecodeLayer2(bits);
     if (!ok || bits.Overrun())
-        return offset + 1;
+        return Refused(ok ? "audio data past the frame" : "damaged audio data", offset + 1);
     m_frameReady = true;
     return offset + header.frameBytes;
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "base/Trace.h"
 #include "media/mpeg2video/BitReader.h"
 #include "media/mpeg2video/Headers.h"
 #include "media/mpeg2video/PictureBuffers.h"
@@ -241,6 +242,7 @@ int DecodeStep(Mpeg2VideoDecoderCore* c)
             return kStepWait;
         c->pictureScanned = 0;
         if (!c->sequenceReady) {
+            base::TraceRefused("MPEG-2 picture", "no sequence header before it");
             SeekReader(c, at + 4);
             result = kStepNotReady;
         } else if (!ParseHeaderUnit(c, at + 4, ParsePictureHeader)) {

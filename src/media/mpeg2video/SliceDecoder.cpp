@@ -6,6 +6,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "base/Trace.h"
 #include "media/mpeg2video/BitReader.h"
 #include "media/mpeg2video/BlockDecoder.h"
 #include "media/mpeg2video/MotionCompensation.h"
@@ -431,11 +432,14 @@ int StartSlice(Mpeg2VideoDecoderCore* c, SliceState& st, int macroblockRows)
     SeekReader(c, at + 4);
     const uint32_t extension = ParseSliceHeader(c);
     const int increment = ReadAddressIncrement(c);
-    if (c->error)
+    if (c->error) {
+        base::TraceRefused("MPEG-2 slice", "bad macroblock_address_increment");
         return 0;
+    }
     const int row = int(extension * 128 + code) - 1;
     if (row >= macroblockRows) {
         c->error = 1;
+        base::TraceRefused("MPEG-2 slice", "slice_vertical_position past the picture");
         return 0;
     }
     st.address = row * int(c->mbWidth) + increment - 1;
@@ -458,20 +462,27 @@ int DecodeSlice(Mpeg2VideoDecoderCore* c, int macroblockCount, int macroblockRow
             FillWindow(c);
             if (c->window < 512 || c->error) {
                 c->error = 0;
+                base::TraceRefused("MPEG-2 slice", "ends inside a macroblock");
                 return 0;
             }
             st.increment = ReadAddressIncrement(c);
-            if (c->error)
+            if (c->error) {
+                base::TraceRefused("MPEG-2 slice", "bad macroblock_address_increment");
                 return 0;
-            if (st.address + st.increment - 1 >= macroblockCount)
-                return 0; // beyond the picture
+            }
+            if (st.address + st.increment - 1 >= macroblockCount) {
+                base::TraceRefused("MPEG-2 slice", "macroblock address past the picture");
+                return 0;
+            }
         }
         if (st.increment > 1)
             ReconstructSkippedMacroblock(c, st);
         else
             DecodeCodedMacroblock(c, st);
-        if (c->error)
+        if (c->error) {
+            base::TraceRefused("MPEG-2 slice", "damaged macroblock");
             return 0;
+        }
         --st.increment;
         ++st.address;
         FillWindow(c);
@@ -481,6 +492,19 @@ int DecodeSlice(Mpeg2VideoDecoderCore* c, int macroblockCount, int macroblockRow
         }
     }
     return 0;
+}
+
+// Why a picture cannot be decoded with what the decoder holds, or nullptr when it can.
+const char* PictureRefusal(const Mpeg2VideoDecoderCore* c)
+{
+    const uint8_t type = c->picture_coding_type;
+    if (!c->sequenceReady || !c->forwardReference)
+        return "no sequence header before it";
+    if (type < 1 || type > 4 || (type == 4 && c->mpeg2))
+        return "bad picture_coding_type";
+    if (c->picture_structure == 0)
+        return "reserved picture_structure";
+    return nullptr;
 }
 
 bool CompatibleSecondField(uint8_t first, uint8_t second)
@@ -496,8 +520,8 @@ int DecodeSlices(Mpeg2VideoDecoderCore* c)
 {
     const uint8_t type = c->picture_coding_type;
     const uint8_t structure = c->picture_structure;
-    if (!c->sequenceReady || !c->forwardReference || type < 1 || type > 4 || structure == 0 ||
-        (type == 4 && c->mpeg2)) {
+    if (const char* refused = PictureRefusal(c)) {
+        base::TraceRefused("MPEG-2 picture", refused);
         SkipSlices(c);
         c->firstFieldPending = 0;
         return 0;
@@ -505,6 +529,7 @@ int DecodeSlices(Mpeg2VideoDecoderCore* c)
     // Buffers made for another geometry cannot take this picture: remake them first (the caller
     // normally does so after the sequence header already).
     if (!PictureBuffersFitSequence(c) && (!AllocatePictureBuffers(c) || !c->sequenceReady)) {
+        base::TraceRefused("MPEG-2 picture", "no buffers for the sequence's size");
         SkipSlices(c);
         c->firstFieldPending = 0;
         return 0;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "plintor/win/CConfigView.h"
 #include "plintor/win/LoadUiString.h"
 #include "resource.h"
 
@@ -21,12 +20,10 @@ std::wstring Lowered(const std::wstring& text)
 
 } // namespace
 
-CChannelPage::CChannelPage(UINT templateId, CConfigView* view, const CControlIds& ids)
-    : CDialog(templateId), m_view(view), m_ids(ids)
+CChannelPage::CChannelPage(UINT templateId, CServices& services, const CControlIds& ids)
+    : CDialog(templateId), m_services(services), m_ids(ids)
 {
 }
-
-CServices& CChannelPage::Services() { return m_view->GetServices(); }
 
 BOOL CChannelPage::OnInitDialog()
 {

@@ -18,8 +18,6 @@
 #include "plintor/win/CLoadSave.h"
 #include "plintor/win/PageFont.h"
 
-class CConfigView;
-
 class CChannelPage : public CDialog, public CLoadSave {
 public:
     static const int kRowHeight = 23;
@@ -28,7 +26,7 @@ public:
     struct CControlIds {
         UINT list, search, up, down, remove;
     };
-    CChannelPage(UINT templateId, CConfigView* view, const CControlIds& ids);
+    CChannelPage(UINT templateId, DVBPlaybackCore::CServices& services, const CControlIds& ids);
 
     void Save() override {}
     void Load() override {}
@@ -65,9 +63,9 @@ protected:
     void SelectAfterRemoval(int index);
     // The selected rows, top to bottom.
     std::vector<int> SelectedRows() const;
-    DVBPlaybackCore::CServices& Services();
+    DVBPlaybackCore::CServices& Services() { return m_services; }
 
-    CConfigView* m_view;
+    DVBPlaybackCore::CServices& m_services;
     uint64_t m_version = 0;
 
 private:

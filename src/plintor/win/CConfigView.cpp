@@ -76,14 +76,14 @@ void CConfigView::OnInitialUpdate()
     CPage_ScanChannels* scanPage = scan.get();
     AddPage(2, L"Scan Channels", IDB_PAGE_SCAN, std::move(scan), scanPage, IDD_PAGE_SCAN);
     for (int radio = 0; radio < 2; ++radio) {
-        auto editor = std::make_unique<CPage_ChannelEditor>(this, radio != 0);
+        auto editor = std::make_unique<CPage_ChannelEditor>(*m_services, m_recordings, radio != 0);
         CPage_ChannelEditor* editorPage = editor.get();
         AddPage(3 + radio, radio ? L"Radio Channel" : L"TV Channels", IDB_PAGE_CHANNELS, std::move(editor), editorPage, IDD_PAGE_CHANNELS);
     }
-    auto favourites = std::make_unique<CPage_Favourites>(this);
+    auto favourites = std::make_unique<CPage_Favourites>(*m_services);
     CPage_Favourites* favouritesPage = favourites.get();
     AddPage(5, L"Favorites", IDB_PAGE_FAVOURITES, std::move(favourites), favouritesPage, IDD_PAGE_FAVOURITES);
-    auto scheduler = std::make_unique<CPage_Scheduler>(this);
+    auto scheduler = std::make_unique<CPage_Scheduler>(*m_services, m_recordings);
     CPage_Scheduler* schedulerPage = scheduler.get();
     AddPage(6, L"Scheduler", IDB_PAGE_SCHEDULER, std::move(scheduler), schedulerPage, IDD_PAGE_SCHEDULER);
 

@@ -1,16 +1,15 @@
 #include "plintor/win/CPage_ChannelEditor.h"
 
-#include "plintor/win/CConfigView.h"
 #include "plintor/win/LoadUiString.h"
 #include "resource.h"
 
 using DVBPlaybackCore::CQORService;
 using DVBPlaybackCore::CServices;
 
-CPage_ChannelEditor::CPage_ChannelEditor(CConfigView* view, bool radio)
-    : CChannelPage(IDD_PAGE_CHANNELS, view,
+CPage_ChannelEditor::CPage_ChannelEditor(CServices& services, CScheduledRecordings& recordings, bool radio)
+    : CChannelPage(IDD_PAGE_CHANNELS, services,
                    {IDC_CHANNEL_LIST, IDC_CHANNEL_SEARCH, IDC_CHANNEL_UP, IDC_CHANNEL_DOWN, IDC_CHANNEL_REMOVE}),
-      m_radio(radio)
+      m_recordings(recordings), m_radio(radio)
 {
 }
 
@@ -64,7 +63,7 @@ void CPage_ChannelEditor::AfterFill()
 bool CPage_ChannelEditor::DropRecordings(const CQORService* channel)
 {
     std::vector<CScheduledRecording*> matching;
-    for (const auto& record : m_view->GetRecordings()) {
+    for (const auto& record : m_recordings) {
         if (!record->deleted && record->task.GetTransportStreamId() == channel->GetTransportStreamId() &&
             record->task.GetServiceId() == channel->GetServiceId())
             matching.push_back(record.get());

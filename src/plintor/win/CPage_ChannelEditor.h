@@ -5,10 +5,12 @@
 
 #include "plintor/win/CChannelList.h"
 #include "plintor/win/CChannelPage.h"
+#include "plintor/win/ScheduledRecordings.h"
 
 class CPage_ChannelEditor : public CChannelPage {
 public:
-    CPage_ChannelEditor(CConfigView* view, bool radio);
+    // The channels it edits, and the recordings it asks about when a channel is removed.
+    CPage_ChannelEditor(DVBPlaybackCore::CServices& services, CScheduledRecordings& recordings, bool radio);
 
     void Load() override { m_list.SetRadio(m_radio); }
     void UpdateTexts() override;
@@ -29,6 +31,7 @@ private:
     // Marks the channel's recordings deleted, after asking; false when the user said No.
     bool DropRecordings(const DVBPlaybackCore::CQORService* channel);
 
+    CScheduledRecordings& m_recordings;
     CChannelList m_list;
     bool m_radio;
 };

@@ -1,13 +1,12 @@
 #include "plintor/win/CPage_Favourites.h"
 
-#include "plintor/win/CConfigView.h"
 #include "resource.h"
 
 using DVBPlaybackCore::CQORService;
 using DVBPlaybackCore::CServices;
 
-CPage_Favourites::CPage_Favourites(CConfigView* view)
-    : CChannelPage(IDD_PAGE_FAVOURITES, view,
+CPage_Favourites::CPage_Favourites(CServices& services)
+    : CChannelPage(IDD_PAGE_FAVOURITES, services,
                    {IDC_FAVOURITE_LIST, IDC_FAVOURITE_SEARCH, IDC_FAVOURITE_UP, IDC_FAVOURITE_DOWN,
                     IDC_FAVOURITE_REMOVE})
 {

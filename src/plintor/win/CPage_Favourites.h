@@ -7,7 +7,7 @@
 
 class CPage_Favourites : public CChannelPage {
 public:
-    explicit CPage_Favourites(CConfigView* view);
+    explicit CPage_Favourites(DVBPlaybackCore::CServices& services);
 
     BOOL OnInitDialog() override;
 

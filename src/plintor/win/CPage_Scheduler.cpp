@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "plintor/win/CChannelPage.h"
-#include "plintor/win/CConfigView.h"
 #include "plintor/win/CEventPage.h"
 #include "plintor/win/LoadUiString.h"
 #include "resource.h"
@@ -17,7 +16,10 @@ BEGIN_MESSAGE_MAP(CPage_Scheduler, CDialog)
     ON_MESSAGE(WM_SHOWWINDOW, OnShowWindowMessage)
 END_MESSAGE_MAP()
 
-CPage_Scheduler::CPage_Scheduler(CConfigView* view) : CDialog(IDD_PAGE_SCHEDULER), m_view(view) {}
+CPage_Scheduler::CPage_Scheduler(DVBPlaybackCore::CServices& services, CScheduledRecordings& recordings)
+    : CDialog(IDD_PAGE_SCHEDULER), m_services(services), m_recordings(recordings)
+{
+}
 
 void CPage_Scheduler::DoDataExchange(CDataExchange* dx)
 {
@@ -60,7 +62,7 @@ LRESULT CPage_Scheduler::OnShowWindowMessage(WPARAM shown, LPARAM)
 void CPage_Scheduler::Fill()
 {
     m_list.DeleteAllItems();
-    for (auto& record : m_view->GetRecordings()) {
+    for (auto& record : m_recordings) {
         if (!record->deleted)
             m_list.AddRecord(record.get());
     }
@@ -82,10 +84,10 @@ void CPage_Scheduler::OnItemChanged(NMHDR*, LRESULT* result)
 
 void CPage_Scheduler::OnAdd()
 {
-    CEventPage dialog(m_view->GetServices(), m_view->GetRecordings(), nullptr);
+    CEventPage dialog(m_services, m_recordings, nullptr);
     if (dialog.DoModal(this) == IDOK) {
         if (std::unique_ptr<CScheduledRecording> record = dialog.TakeCreated())
-            m_view->GetRecordings().push_back(std::move(record));
+            m_recordings.push_back(std::move(record));
     }
     Fill();
 }
@@ -96,7 +98,7 @@ void CPage_Scheduler::OnEdit()
     auto* record = row >= 0 ? reinterpret_cast<CScheduledRecording*>(m_list.GetItemData(row)) : nullptr;
     if (!record)
         return;
-    CEventPage dialog(m_view->GetServices(), m_view->GetRecordings(), record);
+    CEventPage dialog(m_services, m_recordings, record);
     if (dialog.DoModal(this) == IDOK)
         Fill();
 }

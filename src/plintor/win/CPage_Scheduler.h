@@ -7,13 +7,14 @@
 #include "framework/win/CButton.h"
 #include "framework/win/CDialog.h"
 #include "plintor/win/CLoadSave.h"
+#include "dvb/DVBPlaybackCore/CServices.h"
 #include "plintor/win/CSchedulerList.h"
-
-class CConfigView;
+#include "plintor/win/ScheduledRecordings.h"
 
 class CPage_Scheduler : public CDialog, public CLoadSave {
 public:
-    explicit CPage_Scheduler(CConfigView* view);
+    // The recordings it edits, and the channels they record.
+    CPage_Scheduler(DVBPlaybackCore::CServices& services, CScheduledRecordings& recordings);
 
     void Save() override {}
     void Load() override {}
@@ -36,7 +37,8 @@ private:
     void Fill();
     void UpdateButtons();
 
-    CConfigView* m_view;
+    DVBPlaybackCore::CServices& m_services;
+    CScheduledRecordings& m_recordings;
     CSchedulerList m_list;
     CButton m_add, m_edit, m_remove;
 };

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <ole2.h>
 
+#include "base/TraceFile.h"
 #include "framework/win/CCommandLineInfo.h"
 #include "framework/win/CSingleDocTemplate.h"
 #include "framework/win/CWnd.h"
@@ -14,8 +15,14 @@
 
 IMPLEMENT_DYNCREATE(CplintorDoc, CDocument)
 
+namespace {
+// Why input was refused (the scan's sections, the channel file), when the environment asks for it.
+base::CTraceFile g_refusalTrace;
+} // namespace
+
 BOOL CplintorApp::InitInstance()
 {
+    base::StartTraceFromEnvironment(g_refusalTrace);
     INITCOMMONCONTROLSEX controls = {};
     controls.dwSize = sizeof(controls);
     controls.dwICC = ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES;
@@ -44,5 +51,6 @@ int CplintorApp::ExitInstance()
     int code = CWinApp::ExitInstance();
     if (m_oleInitialised)
         ::OleUninitialize();
+    g_refusalTrace.Stop();
     return code;
 }

@@ -6,7 +6,7 @@
 #include "viewer/osd/Label.h"
 #include "viewer/osd/Memo.h"
 #include "viewer/osd/Panel.h"
-#include "viewer/osd/ProgramGuide2.h"
+#include "viewer/epg/ProgramGuide2.h"
 #include "viewer/osd/TileImage.h"
 #include "viewer/osd/Video.h"
 #include "viewer/panels/CQOREPGHeaderPanel.h"

@@ -8,6 +8,8 @@
 #include <string>
 
 #include "UpdateServer.h"
+#include "framework/win/CView.h"
+#include "resource.h"
 #include "support/TestMedia.h"
 
 namespace {
@@ -114,11 +116,11 @@ protected:
     // Types the account into the form and clicks "Check for updates"; the form's control.
     HWND CheckForUpdates(HWND frame, const wchar_t* account, const wchar_t* password)
     {
-        HWND form = GetDlgItem(frame, 0xE900);
+        HWND form = GetDlgItem(frame, AFX_IDW_PANE_FIRST);
         EXPECT_TRUE(form);
-        SetWindowTextW(GetDlgItem(form, 1000), account);
-        SetWindowTextW(GetDlgItem(form, 1001), password);
-        PostMessageW(form, WM_COMMAND, MAKEWPARAM(1002, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(form, 1002)));
+        SetWindowTextW(GetDlgItem(form, IDC_ACCOUNT), account);
+        SetWindowTextW(GetDlgItem(form, IDC_PASSWORD), password);
+        PostMessageW(form, WM_COMMAND, MAKEWPARAM(IDC_CHECK_FOR_UPDATES, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(form, IDC_CHECK_FOR_UPDATES)));
         return form;
     }
 
@@ -137,11 +139,11 @@ TEST_F(BrenvoProgram, FullUpdate)
     ASSERT_TRUE(Start());
     HWND frame = WaitForWindow("Brenvo");
     ASSERT_TRUE(frame);
-    HWND form = GetDlgItem(frame, 0xE900);
+    HWND form = GetDlgItem(frame, AFX_IDW_PANE_FIRST);
     ASSERT_TRUE(form);
-    EXPECT_FALSE(IsWindowVisible(GetDlgItem(form, 1010)));
-    EXPECT_FALSE(IsWindowVisible(GetDlgItem(form, 1006)));
-    EXPECT_TRUE(GetWindowLongW(GetDlgItem(form, 1001), GWL_STYLE) & ES_PASSWORD);
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(form, IDC_STATUS)));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(form, IDC_PROGRESS)));
+    EXPECT_TRUE(GetWindowLongW(GetDlgItem(form, IDC_PASSWORD), GWL_STYLE) & ES_PASSWORD);
     EXPECT_FALSE(GetWindowLongW(frame, GWL_STYLE) & WS_MAXIMIZEBOX);
     EXPECT_FALSE(GetMenu(frame));
 
@@ -174,10 +176,10 @@ TEST_F(BrenvoProgramCutOff, ShowsUpdateFailedAndKeepsTheInstalledId)
     HWND frame = WaitForWindow("Brenvo");
     ASSERT_TRUE(frame);
     HWND form = CheckForUpdates(frame, L"a b&c=d#e\u00e1", L"pw");
-    HWND status = GetDlgItem(form, 1010);
+    HWND status = GetDlgItem(form, IDC_STATUS);
     EXPECT_TRUE(test::WaitUntil([&] { return ControlText(status) == "Update failed."; }, 30000)) << ControlText(status);
     EXPECT_TRUE(IsWindowVisible(status));
-    EXPECT_FALSE(IsWindowVisible(GetDlgItem(form, 1006)));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(form, IDC_PROGRESS)));
     EXPECT_EQ(test::InstalledId(), 11u);
     EXPECT_FALSE(test::FileExists(m_setupMarker));
     EXPECT_FALSE(test::FileExists(m_viewerMarker));
@@ -194,7 +196,7 @@ TEST_F(BrenvoProgram, NoServerShowsTheContactMessage)
     HWND frame = WaitForWindow("Brenvo");
     ASSERT_TRUE(frame);
     HWND form = CheckForUpdates(frame, L"x", L"y");
-    HWND status = GetDlgItem(form, 1010);
+    HWND status = GetDlgItem(form, IDC_STATUS);
     EXPECT_TRUE(test::WaitUntil([&] { return ControlText(status) == "Cannot contact update server."; }, 30000))
         << ControlText(status);
     EXPECT_EQ(WaitForSingleObject(m_process.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));

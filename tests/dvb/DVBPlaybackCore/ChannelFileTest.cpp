@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "ChannelFileWriter.h"
+#include "base/TraceCapture.h"
 #include "dvb/DVBPlaybackCore/CBDATuneInfo.h"
 #include "dvb/DVBPlaybackCore/CETHTuneInfo.h"
 #include "dvb/DVBPlaybackCore/CServices.h"
@@ -305,6 +306,24 @@ TEST_F(ChannelFileTest, DamagedFilesKeepTheSoundRecordsBeforeTheDamage)
     ASSERT_EQ(1, tuneCount[oneCount]);
     std::fill(tuneCount.begin() + oneCount, tuneCount.begin() + oneCount + 4, 0xFF);
     EXPECT_EQ(0u, LoadedCount(tuneCount));
+}
+
+TEST_F(ChannelFileTest, RefusalsTellTheTraceWhy)
+{
+    base::CTraceCapture trace;
+    const std::vector<uint8_t> file = Write({Record(1, 1, 1, 1, "one"), Record(1, 2, 1, 2, "two")});
+    const std::vector<size_t> starts = RecordStarts(file);
+    EXPECT_EQ(2u, LoadedCount(file));
+    EXPECT_TRUE(trace.Lines().empty()) << "a sound file is not traced";
+
+    std::vector<uint8_t> odd = file;
+    odd[starts[1] + 4 + 24] = 5; // the second record's name: an odd byte count
+    EXPECT_EQ(1u, LoadedCount(odd));
+    EXPECT_TRUE(trace.Has("channel file", "unreadable channel record"));
+    std::vector<uint8_t> huge = file;
+    std::fill(huge.begin(), huge.begin() + 4, 0xFF);
+    EXPECT_EQ(2u, LoadedCount(huge));
+    EXPECT_TRUE(trace.Has("channel file", "fewer records than its count"));
 }
 
 TEST_F(ChannelFileTest, AnUnknownTuneInfoIsSteppedOverByTheRecordLength)

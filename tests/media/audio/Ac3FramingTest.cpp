@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/TraceCapture.h"
 #include "media/audio/AC3FrameDecoder.h"
 #include "media/audio/Ac3Tables.h"
 #include "media/audio/Ac3Transform.h"
@@ -258,6 +259,35 @@ TEST_F(Ac3StreamTest, FalseSyncWordsGiveUpTwoBytes)
     m_buffer.Append(frame.data(), m_frameBytes);
     EXPECT_EQ(2, m_decoder.DecodeFrame(m_buffer));
     EXPECT_FALSE(m_decoder.FrameReady());
+}
+
+TEST_F(Ac3StreamTest, RefusedFramesTellTheTraceWhy)
+{
+    base::CTraceCapture trace;
+    std::vector<uint8_t> frame(m_stream.begin(), m_stream.begin() + m_frameBytes);
+    frame[m_frameBytes / 2] ^= 0x10;
+    m_buffer.Append(frame.data(), m_frameBytes);
+    EXPECT_EQ(2, m_decoder.DecodeFrame(m_buffer));
+    EXPECT_TRUE(trace.Has("AC-3 frame", "CRC mismatch"));
+    m_buffer.Empty();
+
+    frame.assign(m_stream.begin(), m_stream.begin() + m_frameBytes);
+    frame[5] = static_cast<uint8_t>((16 << 3) | (frame[5] & 7));
+    FixCrc(frame.data(), m_frameBytes);
+    m_buffer.Append(frame.data(), m_frameBytes);
+    EXPECT_EQ(2, m_decoder.DecodeFrame(m_buffer));
+    EXPECT_TRUE(trace.Has("AC-3 frame", "bsid of a later syntax"));
+    m_buffer.Empty();
+
+    frame[4] = 38;
+    m_buffer.Append(frame.data(), m_frameBytes);
+    EXPECT_EQ(2, m_decoder.DecodeFrame(m_buffer));
+    EXPECT_TRUE(trace.Has("AC-3 frame", "no frame size"));
+    m_buffer.Empty();
+
+    m_buffer.Append(m_stream.data(), m_frameBytes);
+    EXPECT_EQ(m_frameBytes, m_decoder.DecodeFrame(m_buffer));
+    EXPECT_EQ(3u, trace.Lines().size()) << "an intact frame is not traced";
 }
 
 } // namespace

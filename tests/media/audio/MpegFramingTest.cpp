@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "base/TraceCapture.h"
 #include "media/audio/BitWriter.h"
 #include "media/audio/InputByteBuffer.h"
 #include "media/audio/MpegAudioFrameDecoder.h"
@@ -164,6 +165,25 @@ TEST(MpegFramingTest, SyncSearchWaitingAndSkipping)
     const uint8_t ff = 0xFF;
     buffer.Append(&ff, 1);
     EXPECT_EQ(0, decoder.DecodeFrame(buffer));
+}
+
+TEST(MpegFramingTest, RefusedFramesTellTheTraceWhy)
+{
+    base::CTraceCapture trace;
+    audio::InputByteBuffer buffer;
+    ASSERT_TRUE(buffer.Allocate(0x20000));
+    audio::MpegAudioFrameDecoder decoder;
+    std::vector<uint8_t> frame = GroupedFrame(26, 124, 728);
+    frame[2] = static_cast<uint8_t>(0xF0 | (frame[2] & 0x0F)); // bitrate_index 15
+    buffer.Append(frame.data(), 576);
+    EXPECT_EQ(2, decoder.DecodeFrame(buffer));
+    EXPECT_TRUE(trace.Has("MPEG audio frame", "bad header"));
+    buffer.Empty();
+
+    frame = GroupedFrame(26, 124, 728);
+    buffer.Append(frame.data(), 576);
+    EXPECT_EQ(576, decoder.DecodeFrame(buffer));
+    EXPECT_EQ(1u, trace.Lines().size()) << "an intact frame is not traced";
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/TraceCapture.h"
 #include "media/mpeg2video/BitWriter.h"
 #include "media/mpeg2video/MotionCompensation.h"
 #include "media/mpeg2video/Mpeg2VideoDecoderCore.h"
@@ -201,6 +202,24 @@ TEST(DamagedStreams, MacroblocksPastTheRowEndStopTheSlice)
     EXPECT_EQ(f[47 * 64 + 63], 50);
     EXPECT_EQ(f[64 * 48], 128);
     EXPECT_EQ(f.back(), 128);
+}
+
+TEST(DamagedStreams, RefusedPicturesAndSlicesTellTheTraceWhy)
+{
+    base::CTraceCapture trace;
+    SequenceParameters p;
+    CBitWriter w;
+    test::WriteIntraPicture(w, 0, 3); // before any sequence header
+    test::WriteFlatIntraSlice(w, 0, 4, 30);
+    test::WriteSequence(w, p);
+    test::WriteIntraPicture(w, 1, 3);
+    for (unsigned row : {0u, 1u, 2u, 40u})
+        test::WriteFlatIntraSlice(w, row, 4, 90);
+    w.StartCode(0xB7);
+    test::DecodeWholeStream(w.Bytes());
+    EXPECT_TRUE(trace.Has("MPEG-2 picture", "no sequence header before it"));
+    EXPECT_TRUE(trace.Has("MPEG-2 slice", "slice_vertical_position past the picture"));
+    EXPECT_EQ(trace.Lines().size(), 2u);
 }
 
 TEST(DamagedStreams, SkipLevelReadsButDoesNotReconstruct)

@@ -31,7 +31,7 @@ bool CScanWizardDriver::Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
 
 CScanWizardDriver::CScanWizardDriver(HWND frame)
 {
-    m_form = GetDlgItem(frame, 0xE900);
+    m_form = GetDlgItem(frame, AFX_IDW_PANE_FIRST);
     HWND pages = m_form ? GetDlgItem(m_form, kPageList) : nullptr;
     if (!pages)
         return;

@@ -9,15 +9,21 @@
 #include <string>
 #include <vector>
 
+#include "framework/win/CView.h"
+#include "resource.h"
+
 namespace test {
 
 class CScanWizardDriver {
 public:
     // Ids of the page and its steps' controls.
     enum : int {
-        kPageList = 1018, kApply = 1031, kNext = 1023, kPrevious = 1022, kRestart = 1021, kSummary = 1032,
-        kSourceTypes = 1078, kDevices = 1079, kByNetwork = 1011, kManual = 1012, kNetworks = 1026, kField1 = 1013,
-        kField2 = 1014, kField3 = 1037, kDiSEqC = 1001, kProviders = 1076, kChannels = 1077, kScanStop = 1045,
+        kPageList = IDC_PAGE_LIST, kApply = IDC_APPLY, kNext = IDC_SCAN_NEXT, kPrevious = IDC_SCAN_PREVIOUS,
+        kRestart = IDC_SCAN_RESTART, kSummary = IDC_SCAN_SUMMARY, kSourceTypes = IDC_SOURCE_TYPE_LIST,
+        kDevices = IDC_DEVICE_LIST, kByNetwork = IDC_TUNE_BY_NETWORK, kManual = IDC_TUNE_MANUAL,
+        kNetworks = IDC_TUNE_NETWORKS, kField1 = IDC_TUNE_FIELD1, kField2 = IDC_TUNE_FIELD2, kField3 = IDC_TUNE_FIELD3,
+        kDiSEqC = IDC_TUNE_DISEQC, kProviders = IDC_SCAN_PROVIDERS, kChannels = IDC_SCAN_CHANNELS,
+        kScanStop = IDC_SCAN_STOP,
     };
     // Rows of the source-type step.
     enum : int { kRowSatellite = 0, kRowTerrestrial = 1, kRowCable = 2, kRowNetwork = 3 };

@@ -199,7 +199,7 @@ TEST_F(ScanWizard, TerrestrialScanFinishAndApplyWriteTheTickedDemoServices)
     EXPECT_TRUE(wizard.IsTicked(1));
     ASSERT_TRUE(wizard.Click(CScanWizardDriver::kNext));
     // Finish brings up the "TV Channels" page, the page list's row 3, and restarts the wizard.
-    HWND pages = GetDlgItem(GetDlgItem(frame, 0xE900), CScanWizardDriver::kPageList);
+    HWND pages = GetDlgItem(GetDlgItem(frame, AFX_IDW_PANE_FIRST), CScanWizardDriver::kPageList);
     EXPECT_EQ(SendMessageW(pages, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 3);
     EXPECT_FALSE(wizard.IsVisible(CScanWizardDriver::kNext));
     EXPECT_EQ(wizard.Text(CScanWizardDriver::kSummary), L"");
@@ -228,15 +228,15 @@ TEST_F(ScanWizard, TextsFollowALanguageSwitch)
     ASSERT_TRUE(wizard.Click(CScanWizardDriver::kNext));
     ASSERT_TRUE(wizard.IsVisible(CScanWizardDriver::kDevices));
     EXPECT_EQ(wizard.Text(CScanWizardDriver::kSummary), L"DVB Terrestrial");
-    HWND form = GetDlgItem(frame, 0xE900);
+    HWND form = GetDlgItem(frame, AFX_IDW_PANE_FIRST);
     HWND general = nullptr;
     for (HWND child = GetWindow(form, GW_CHILD); child && !general; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (GetDlgItem(child, 1048))
+        if (GetDlgItem(child, IDC_LANGUAGE))
             general = child;
     }
-    HWND languages = GetDlgItem(general, 1048);
+    HWND languages = GetDlgItem(general, IDC_LANGUAGE);
     ASSERT_EQ(SendMessageW(languages, CB_SETCURSEL, 1, 0), 1); // Slovak
-    SendMessageW(general, WM_COMMAND, MAKEWPARAM(1048, CBN_SELCHANGE), reinterpret_cast<LPARAM>(languages));
+    SendMessageW(general, WM_COMMAND, MAKEWPARAM(IDC_LANGUAGE, CBN_SELCHANGE), reinterpret_cast<LPARAM>(languages));
     EXPECT_EQ(wizard.Text(CScanWizardDriver::kNext), L"Next"); // hidden pages wait until shown
     HWND pages = GetDlgItem(form, CScanWizardDriver::kPageList);
     SendMessageW(pages, WM_KEYDOWN, VK_DOWN, 0);
@@ -245,7 +245,7 @@ TEST_F(ScanWizard, TextsFollowALanguageSwitch)
     EXPECT_EQ(wizard.Text(CScanWizardDriver::kNext), L"\u010Ealej");
     EXPECT_EQ(wizard.Text(CScanWizardDriver::kPrevious), L"Sp\u00E4\u0165");
     EXPECT_EQ(wizard.Text(CScanWizardDriver::kRestart), L"Znova");
-    EXPECT_EQ(wizard.Text(1034), L"Vyberte zariadenie, ktor\u00FDm sa bude h\u013Eada\u0165");
+    EXPECT_EQ(wizard.Text(IDC_DEVICE_TEXT), L"Vyberte zariadenie, ktor\u00FDm sa bude h\u013Eada\u0165");
     EXPECT_EQ(wizard.Text(CScanWizardDriver::kSummary), L"DVB pozemn\u00E1");
     EXPECT_EQ(wizard.RowCount(CScanWizardDriver::kDevices), 2);
 }
@@ -283,7 +283,7 @@ TEST_F(ScanWizard, MulticastAllSourcesFindsFfmpegsPrograms)
     EXPECT_EQ(wizard.ComboText(CScanWizardDriver::kNetworks, 1), L"Alpha - multicast source");
     EXPECT_EQ(wizard.ComboText(CScanWizardDriver::kNetworks, 2), L"Beta - multicast source");
     EXPECT_EQ(wizard.ComboText(CScanWizardDriver::kNetworks, 4), L"All sources");
-    EXPECT_TRUE(wizard.IsVisible(1098)); // "Networks updated!"
+    EXPECT_TRUE(wizard.IsVisible(IDC_TUNE_UPDATED)); // "Networks updated!"
     // The step opened without sources, in manual mode, which a refresh keeps.
     EXPECT_FALSE(wizard.IsEnabled(CScanWizardDriver::kNetworks));
     ASSERT_TRUE(wizard.Click(CScanWizardDriver::kByNetwork));

@@ -27,7 +27,7 @@
 #include "viewer/osd/RatioImage.h"
 #include "viewer/osd/Scale.h"
 #include "viewer/osd/Video.h"
-#include "viewer/osd/win/COSDTexture.h"
+#include "viewer/d3d/COSDTexture.h"
 #include "viewer/panels/CQORChannelLogoPanel.h"
 #include "viewer/panels/CQORChannelsPanel.h"
 #include "viewer/panels/CQORControlsPanel.h"

@@ -16,11 +16,11 @@
 #include "viewer/d3d/CD3DHandler.h"
 #include "viewer/epg/CEPGData.h"
 #include "viewer/osd/Display.h"
-#include "viewer/osd/ProgramGuide2.h"
+#include "viewer/epg/ProgramGuide2.h"
 #include "viewer/osd/Scale.h"
-#include "viewer/osd/win/COSDFont.h"
-#include "viewer/osd/win/COSDTexture.h"
-#include "viewer/osd/win/FontList.h"
+#include "viewer/d3d/COSDFont.h"
+#include "viewer/d3d/COSDTexture.h"
+#include "viewer/d3d/FontList.h"
 
 using namespace OnScreenDisplay;
 

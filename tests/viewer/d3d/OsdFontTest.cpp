@@ -10,9 +10,9 @@
 #include "D3DTestWindow.h"
 #include "viewer/LoadLocalizedString.h"
 #include "viewer/osd/Display.h"
-#include "viewer/osd/win/COSDFont.h"
-#include "viewer/osd/win/COSDTextDrawer.h"
-#include "viewer/osd/win/FontList.h"
+#include "viewer/d3d/COSDFont.h"
+#include "viewer/d3d/COSDTextDrawer.h"
+#include "viewer/d3d/FontList.h"
 
 using namespace OnScreenDisplay;
 

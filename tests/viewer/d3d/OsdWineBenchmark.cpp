@@ -16,8 +16,8 @@
 #include "viewer/osd/Label.h"
 #include "viewer/osd/Memo.h"
 #include "viewer/osd/Panel.h"
-#include "viewer/osd/win/COSDFont.h"
-#include "viewer/osd/win/FontList.h"
+#include "viewer/d3d/COSDFont.h"
+#include "viewer/d3d/FontList.h"
 
 using namespace OnScreenDisplay;
 

@@ -10,8 +10,8 @@
 
 #include "D3DTestWindow.h"
 #include "support/TestMedia.h"
-#include "viewer/osd/win/COSDTexture.h"
-#include "viewer/osd/win/TextureList.h"
+#include "viewer/d3d/COSDTexture.h"
+#include "viewer/d3d/TextureList.h"
 
 namespace {
 

@@ -21,9 +21,9 @@
 #include "viewer/osd/Scale.h"
 #include "viewer/osd/TileImage.h"
 #include "viewer/osd/Video.h"
-#include "viewer/osd/win/COSDFont.h"
-#include "viewer/osd/win/COSDTexture.h"
-#include "viewer/osd/win/FontList.h"
+#include "viewer/d3d/COSDFont.h"
+#include "viewer/d3d/COSDTexture.h"
+#include "viewer/d3d/FontList.h"
 
 using namespace OnScreenDisplay;
 

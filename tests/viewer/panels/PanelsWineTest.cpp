@@ -16,7 +16,7 @@
 #include "viewer/osd/Display.h"
 #include "viewer/osd/Geometry.h"
 #include "viewer/osd/Scale.h"
-#include "viewer/osd/win/COSDTexture.h"
+#include "viewer/d3d/COSDTexture.h"
 #include "viewer/panels/CQORBackgroundpanel.h"
 #include "viewer/panels/CQORControlsPanel.h"
 #include "viewer/panels/CQORSubtitlePanel.h"

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "base/Trace.h"
 #include "dvb/libDVB/demux/TSPacket.h"
 
 namespace libDVB {
@@ -65,6 +66,7 @@ HRESULT CTSSectionStream::OnPacket(const uint8_t* packet, uint32_t length)
         if (pointer > remaining) {
             // A pointer_field past the payload: the packet's section start cannot be trusted.
             m_fill = 0;
+            base::TraceRefused("section", "pointer_field past the packet");
             return E_FAIL;
         }
         if (m_fill > 0 && Append(payload, pointer))
@@ -78,6 +80,7 @@ HRESULT CTSSectionStream::OnPacket(const uint8_t* packet, uint32_t length)
 
     if (!Append(payload, remaining)) {
         m_fill = 0;
+        base::TraceRefused("section", "longer than the section buffer");
         return E_FAIL;
     }
     DeliverSections();

@@ -1,6 +1,7 @@
 #include "dvb/libDVB/demux/PesHeader.h"
 
 #include "base/ByteReader.h"
+#include "base/Trace.h"
 
 namespace libDVB {
 
@@ -42,24 +43,23 @@ bool HasNoOptionalHeader(unsigned streamId)
     }
 }
 
-} // namespace
-
-bool ParsePesHeaderInfo(const uint8_t* data, uint32_t count, PesHeaderInfo& info)
+// nullptr once `info` holds the header; otherwise why the header is refused.
+const char* ReadPesHeader(const uint8_t* data, uint32_t count, PesHeaderInfo& info)
 {
     if (!data)
-        return false;
+        return "no data";
     base::CByteReader reader(data, count);
     const unsigned streamId = reader.U32() & 0xFF; // the start-code prefix is the caller's to check
     reader.U16(); // PES_packet_length
     if (reader.Overrun())
-        return false;
+        return "shorter than its fixed part";
 
     PesHeaderInfo parsed;
     parsed.streamId = static_cast<uint8_t>(streamId);
     parsed.headerLength = 6;
     if (!HasNoOptionalHeader(streamId)) {
         if (reader.Bits(2) != 2)
-            return false;
+            return "optional header without its '10' marker";
         reader.SkipBits(6); // scrambling, priority, alignment, copyright, original
         const unsigned ptsDts = reader.Bits(2);
         const bool escr = reader.Bit();
@@ -70,20 +70,20 @@ bool ParsePesHeaderInfo(const uint8_t* data, uint32_t count, PesHeaderInfo& info
         const bool extension = reader.Bit();
         const uint32_t headerLength = reader.U8();
         if (reader.Overrun())
-            return false;
+            return "shorter than its flags";
         parsed.headerLength = 9 + headerLength;
         if (parsed.headerLength > count)
-            return false;
+            return "PES_header_data_length past the data";
         // The optional fields must lie inside PES_header_data_length.
         base::CByteReader fields(data + 9, headerLength);
 
         if (ptsDts == 2) {
             if (!ReadTimestamp(fields, 0x2, &parsed.pts))
-                return false;
+                return "bad PTS";
             parsed.hasPts = true;
         } else if (ptsDts == 3) {
             if (!ReadTimestamp(fields, 0x3, &parsed.pts) || !ReadTimestamp(fields, 0x1, &parsed.dts))
-                return false;
+                return "bad PTS or DTS";
             parsed.hasPts = true;
             parsed.hasDts = true;
         }
@@ -92,24 +92,24 @@ bool ParsePesHeaderInfo(const uint8_t* data, uint32_t count, PesHeaderInfo& info
             for (int i = 0; i < 3; ++i) {
                 fields.SkipBits(i == 0 ? 3 : 15);
                 if (!fields.Bit())
-                    return false;
+                    return "marker bit not set";
             }
             fields.SkipBits(9); // ESCR_extension
             if (!fields.Bit())
-                return false;
+                return "marker bit not set";
         }
         if (esRate) {
             if (!fields.Bit())
-                return false;
+                return "marker bit not set";
             fields.SkipBits(22);
             if (!fields.Bit())
-                return false;
+                return "marker bit not set";
         }
         if (trickMode)
             fields.Skip(1);
         if (copyInfo) {
             if (!fields.Bit())
-                return false;
+                return "marker bit not set";
             fields.SkipBits(7);
         }
         if (crc)
@@ -127,30 +127,40 @@ bool ParsePesHeaderInfo(const uint8_t* data, uint32_t count, PesHeaderInfo& info
                 fields.Skip(fields.U8());
             if (sequenceCounter) {
                 if (!fields.Bit())
-                    return false;
+                    return "marker bit not set";
                 fields.SkipBits(7);
                 if (!fields.Bit())
-                    return false;
+                    return "marker bit not set";
                 fields.SkipBits(7);
             }
             if (pstdBuffer) {
                 if (fields.Bits(2) != 1)
-                    return false;
+                    return "marker bit not set";
                 fields.SkipBits(14);
             }
             if (extension2) {
                 if (!fields.Bit())
-                    return false;
+                    return "marker bit not set";
                 fields.Skip(fields.Bits(7));
             }
         }
         if (fields.Overrun())
-            return false;
+            return "optional fields past PES_header_data_length";
     }
     if (!parsed.hasDts)
         parsed.dts = parsed.pts;
     info = parsed;
-    return true;
+    return nullptr;
+}
+
+} // namespace
+
+bool ParsePesHeaderInfo(const uint8_t* data, uint32_t count, PesHeaderInfo& info)
+{
+    const char* refused = ReadPesHeader(data, count, info);
+    if (refused)
+        base::TraceRefused("PES header", refused);
+    return !refused;
 }
 
 int ParsePesHeader(const uint8_t*& position, uint32_t& count, uint64_t& pts)

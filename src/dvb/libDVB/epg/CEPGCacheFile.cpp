@@ -1,6 +1,7 @@
 #include "dvb/libDVB/epg/CEPGCacheFile.h"
 
 #include "base/ByteReader.h"
+#include "base/Trace.h"
 
 namespace libDVB {
 
@@ -78,17 +79,23 @@ std::vector<uint8_t> CEPGCacheFile::Write(const std::vector<const CEITEvent*>& e
 int CEPGCacheFile::Read(const std::vector<uint8_t>& bytes, int64_t now, const std::function<void(CEITEvent&&)>& add)
 {
     base::CByteReader file(bytes.data(), bytes.size());
-    if (file.U8() != kVersion || file.Overrun())
+    if (file.U8() != kVersion || file.Overrun()) {
+        base::TraceRefused("EPG cache", "not of this version");
         return -1;
+    }
     int records = 0;
     while (!file.Empty()) {
         const int64_t start = static_cast<int64_t>(file.U64LE());
         const uint32_t length = file.U32LE();
-        if (file.Overrun() || length == 0)
+        if (file.Overrun() || length == 0) {
+            base::TraceRefused("EPG cache", "record without a length; the rest is dropped");
             break;
+        }
         base::CByteReader record = file.Sub(length);
-        if (record.Overrun())
+        if (record.Overrun()) {
+            base::TraceRefused("EPG cache", "record past the end of the file; the rest is dropped");
             break; // truncated tail
+        }
         ++records;
         if (IsExpired(start, now))
             continue;
@@ -102,8 +109,11 @@ int CEPGCacheFile::Read(const std::vector<uint8_t>& bytes, int64_t now, const st
         e.content = record.U32LE();
         e.running_status = record.U8();
         if (!ReadString(record, e.name) || !ReadString(record, e.shortText) || !ReadString(record, e.extendedText) ||
-            !record.Empty())
-            break; // the record's own length does not match its strings: nothing after it can be trusted
+            !record.Empty()) {
+            // The record's own length does not match its strings: nothing after it can be trusted.
+            base::TraceRefused("EPG cache", "record length does not match its texts; the rest is dropped");
+            break;
+        }
         add(std::move(e));
     }
     return records;

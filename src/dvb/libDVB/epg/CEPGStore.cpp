@@ -30,12 +30,9 @@ int64_t CEPGStore::Now() const { return m_now ? m_now() : base::UtcNow(); }
 
 HRESULT CEPGStore::Merge(const uint8_t* section, uint32_t length, CEITTable* table)
 {
-    if (!table)
-        return E_POINTER;
-    if (table->IsHandled())
-        return S_OK;
-    if (FAILED(table->Parse(section, length)))
-        return E_FAIL;
+    HRESULT opened;
+    if (!CSITable::OpenSection(table, section, length, opened))
+        return opened;
     for (const CEITTable::CEvent& event : table->GetEvents()) {
         CEITEventUpdate u;
         u.original_network_id = table->GetOriginalNetworkId();

@@ -68,12 +68,9 @@ std::vector<uint16_t> CServiceManager::GetRelayPids() const
 // ISO/IEC 13818-1, 2.4.4.3
 HRESULT CServiceManager::OnPAT(CSIParser* parser, const uint8_t* section, uint32_t length, CPATTable* table)
 {
-    if (!table)
-        return E_POINTER;
-    if (table->IsHandled())
-        return S_OK;
-    if (FAILED(table->Parse(section, length)))
-        return E_FAIL;
+    HRESULT opened;
+    if (!CSITable::OpenSection(table, section, length, opened))
+        return opened;
     m_transportStreamId = table->GetTransportStreamId();
     DropLeavingPrograms(parser, *table);
     for (const auto& program : table->GetPrograms()) {
@@ -224,15 +221,14 @@ void CServiceManager::DropUnusedRelays()
 // ISO/IEC 13818-1, 2.4.4.8; stream kinds after ETSI EN 300 468 and the descriptors they carry.
 HRESULT CServiceManager::OnPMT(CSIParser* parser, const uint8_t* section, uint32_t length, CPMTTable* table)
 {
-    if (!table)
-        return E_POINTER;
-    if (table->IsHandled())
-        return S_OK;
-    CServiceRecord* record = FindRecord(table->GetProgramNumber());
-    if (!record || !record->service)
-        return S_FALSE;
-    if (FAILED(table->Parse(section, length)))
-        return E_FAIL;
+    CServiceRecord* record = nullptr;
+    HRESULT opened;
+    const auto known = [&] {
+        record = FindRecord(table->GetProgramNumber());
+        return record && record->service ? S_OK : S_FALSE;
+    };
+    if (!CSITable::OpenSection(table, section, length, opened, known))
+        return opened;
 
     CService* service = record->service;
     {
@@ -323,15 +319,13 @@ HRESULT CServiceManager::OnPMT(CSIParser* parser, const uint8_t* section, uint32
 // ETSI EN 300 468, 5.2.3
 HRESULT CServiceManager::OnSDT(CSIParser*, const uint8_t* section, uint32_t length, CSDTTable* table)
 {
-    if (!table)
-        return E_POINTER;
-    if (table->IsHandled())
-        return S_OK;
-    m_sdtEvent.Set();
-    if (table->GetTransportStreamId() != m_transportStreamId)
-        return S_FALSE;
-    if (FAILED(table->Parse(section, length)))
-        return E_FAIL;
+    HRESULT opened;
+    const auto ours = [&] {
+        m_sdtEvent.Set();
+        return table->GetTransportStreamId() == m_transportStreamId ? S_OK : S_FALSE;
+    };
+    if (!CSITable::OpenSection(table, section, length, opened, ours))
+        return opened;
     for (const auto& entry : table->GetServices()) {
         CServiceRecord* record = FindRecord(entry.service_id);
         if (!record || !record->service)
@@ -358,12 +352,9 @@ HRESULT CServiceManager::OnSDT(CSIParser*, const uint8_t* section, uint32_t leng
 // ETSI EN 300 468, 5.2.4: the present (section 0) and following (section 1) event.
 HRESULT CServiceManager::OnEITPresentFollowing(CSIParser*, const uint8_t* section, uint32_t length, CEITTable* table)
 {
-    if (!table)
-        return E_POINTER;
-    if (table->IsHandled())
-        return S_OK;
-    if (FAILED(table->Parse(section, length)))
-        return E_FAIL;
+    HRESULT opened;
+    if (!CSITable::OpenSection(table, section, length, opened))
+        return opened;
     CServiceRecord* record = FindRecord(table->GetServiceId());
     const unsigned number = table->GetSectionNumber();
     if (!record || !record->service || table->GetTableId() != 0x4E || table->GetEvents().size() > 1 || number > 1)
@@ -391,12 +382,9 @@ HRESULT CServiceManager::OnEITPresentFollowing(CSIParser*, const uint8_t* sectio
 
 HRESULT CServiceManager::OnTOT(CSIParser*, const uint8_t* section, uint32_t length, CTOTTable* table)
 {
-    if (!table)
-        return E_POINTER;
-    if (table->IsHandled())
-        return S_OK;
-    if (FAILED(table->Parse(section, length)))
-        return E_FAIL;
+    HRESULT opened;
+    if (!CSITable::OpenSection(table, section, length, opened))
+        return opened;
     m_totTime = table->GetUtcTime();
     return S_OK;
 }

@@ -1,5 +1,6 @@
 #include "dvb/libDVB/si/CSILongTable.h"
 
+#include "base/Trace.h"
 #include "dvb/libDVB/si/Crc32.h"
 
 namespace libDVB {
@@ -18,10 +19,14 @@ HRESULT CSILongTable::CheckHeader(const uint8_t* section, uint32_t length)
         return E_FAIL;
     // Judged by section_length, not by the bytes handed in: the CRC covers exactly the section.
     const uint32_t total = 3 + header.sectionLength;
-    if (total < kLongHeaderAndCrc)
+    if (total < kLongHeaderAndCrc) {
+        base::TraceRefused("section", "too short for the long header and CRC_32");
         return E_FAIL;
-    if (Crc32Mpeg(section, total) != 0)
+    }
+    if (Crc32Mpeg(section, total) != 0) {
+        base::TraceRefused("section", "CRC_32 mismatch");
         return E_FAIL;
+    }
     base::CByteReader r(section + 3, 5);
     const uint32_t extension = r.U16();
     r.SkipBits(2);
@@ -29,8 +34,14 @@ HRESULT CSILongTable::CheckHeader(const uint8_t* section, uint32_t length)
     const uint8_t currentNext = static_cast<uint8_t>(r.Bits(1));
     const uint8_t number = r.U8();
     const uint8_t lastNumber = r.U8();
-    if (number > lastNumber || currentNext == 0)
+    if (number > lastNumber) {
+        base::TraceRefused("section", "section_number past last_section_number");
         return E_FAIL;
+    }
+    if (currentNext == 0) {
+        base::TraceRefused("section", "not yet applicable (current_next_indicator 0)");
+        return E_FAIL;
+    }
     TakeShortHeader(header);
     m_tableIdExtension = extension;
     m_versionNumber = version;

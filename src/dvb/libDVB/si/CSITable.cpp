@@ -1,17 +1,25 @@
 #include "dvb/libDVB/si/CSITable.h"
 
+#include "base/Trace.h"
+
 namespace libDVB {
 
 HRESULT CSITable::ReadShortHeader(const uint8_t* section, uint32_t length, CShortHeader& header)
 {
-    if (!section || length < 3)
+    if (!section || length < 3) {
+        base::TraceRefused("section", "shorter than its header");
         return E_FAIL;
+    }
     base::CByteReader r(section, length);
     header.tableId = r.U8();
     header.syntax = static_cast<uint8_t>(r.Bits(1));
     r.SkipBits(3);
     header.sectionLength = r.Bits(12);
-    return r.Remaining() < header.sectionLength ? E_FAIL : S_OK;
+    if (r.Remaining() < header.sectionLength) {
+        base::TraceRefused("section", "section_length past the data");
+        return E_FAIL;
+    }
+    return S_OK;
 }
 
 void CSITable::TakeShortHeader(const CShortHeader& header)
@@ -44,10 +52,14 @@ HRESULT CSITable::Parse(const uint8_t* section, uint32_t length)
     if (m_parsed)
         return S_OK;
     base::CByteReader body;
-    if (FAILED(LocateBody(section, length, body)) || body.Size() < MinimumBody())
+    if (FAILED(LocateBody(section, length, body)) || body.Size() < MinimumBody()) {
+        base::TraceRefused("section", "body too short for its table");
         return E_FAIL;
-    if (FAILED(ParseBody(body)))
+    }
+    if (FAILED(ParseBody(body))) {
+        base::TraceRefused("section", "malformed body");
         return E_FAIL;
+    }
     m_parsed = 1;
     return S_OK;
 }

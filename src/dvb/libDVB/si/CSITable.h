@@ -46,6 +46,17 @@ public:
     uint64_t GetKey() const { return m_key; }
     size_t GetVersionRecordCount() const { return m_versions.size(); }
 
+    // The opening of every consumer of a table's section. False, with `result` set, when the
+    // consumer has nothing more to do: no table (E_POINTER), a section handled already in its
+    // version (S_OK), one that `admit` declines (what it said, before anything is parsed) or a
+    // malformed body (E_FAIL). True once the body is parsed.
+    template <class Admit>
+    static bool OpenSection(CSITable* table, const uint8_t* section, uint32_t length, HRESULT& result, Admit admit);
+    static bool OpenSection(CSITable* table, const uint8_t* section, uint32_t length, HRESULT& result)
+    {
+        return OpenSection(table, section, length, result, [] { return S_OK; });
+    }
+
     // Version bookkeeping, driven by the parser.
     void CheckVersion(uint64_t key);
     void NoteResult(HRESULT result);
@@ -86,5 +97,23 @@ protected:
     CSIVersionRecord* m_record = nullptr;
     std::unordered_map<uint64_t, std::unique_ptr<CSIVersionRecord>> m_versions;
 };
+
+template <class Admit>
+bool CSITable::OpenSection(CSITable* table, const uint8_t* section, uint32_t length, HRESULT& result, Admit admit)
+{
+    if (!table) {
+        result = E_POINTER;
+        return false;
+    }
+    if (table->IsHandled()) {
+        result = S_OK;
+        return false;
+    }
+    result = admit();
+    if (result != S_OK)
+        return false;
+    result = table->Parse(section, length);
+    return result == S_OK;
+}
 
 } // namespace libDVB

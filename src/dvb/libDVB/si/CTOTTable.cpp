@@ -1,5 +1,6 @@
 #include "dvb/libDVB/si/CTOTTable.h"
 
+#include "base/Trace.h"
 #include "dvb/libDVB/si/Crc32.h"
 #include "dvb/libDVB/si/SIReading.h"
 #include "dvb/libDVB/si/SITime.h"
@@ -12,8 +13,10 @@ HRESULT CTOTTable::CheckHeader(const uint8_t* section, uint32_t length)
     CShortHeader header;
     if (FAILED(ReadShortHeader(section, length, header)))
         return E_FAIL;
-    if (header.sectionLength < 4 || Crc32Mpeg(section, 3 + header.sectionLength) != 0)
+    if (header.sectionLength < 4 || Crc32Mpeg(section, 3 + header.sectionLength) != 0) {
+        base::TraceRefused("section", "TOT CRC_32 mismatch");
         return E_FAIL;
+    }
     TakeShortHeader(header);
     return S_OK;
 }

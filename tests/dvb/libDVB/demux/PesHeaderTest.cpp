@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "base/TraceCapture.h"
 #include "dvb/libDVB/demux/PesHeader.h"
 
 using libDVB::ParsePesHeader;
@@ -136,4 +137,27 @@ TEST(PesHeader, WalksOptionalFields)
     EXPECT_EQ(pts, 42u);
     EXPECT_EQ(*pos, 0x5A);
     EXPECT_EQ(count, 1u);
+}
+
+TEST(PesHeader, RefusalsTellTheTraceWhy)
+{
+    base::CTraceCapture trace;
+    libDVB::PesHeaderInfo info;
+    auto pes = Pes(0xBD, 2, 5, 0);
+    pes[6] = 0x40;
+    EXPECT_FALSE(libDVB::ParsePesHeaderInfo(pes.data(), static_cast<uint32_t>(pes.size()), info));
+    EXPECT_TRUE(trace.Has("PES header", "without its '10' marker"));
+
+    auto marker = Pes(0xBD, 2, 5, 0);
+    marker[11] &= 0xFE;
+    EXPECT_FALSE(libDVB::ParsePesHeaderInfo(marker.data(), static_cast<uint32_t>(marker.size()), info));
+    EXPECT_TRUE(trace.Has("PES header", "bad PTS"));
+
+    auto shortHeader = Pes(0xBD, 2, 5, 0);
+    shortHeader[8] = 40;
+    EXPECT_FALSE(libDVB::ParsePesHeaderInfo(shortHeader.data(), static_cast<uint32_t>(shortHeader.size()), info));
+    EXPECT_TRUE(trace.Has("PES header", "PES_header_data_length past the data"));
+
+    EXPECT_TRUE(libDVB::ParsePesHeaderInfo(Pes(0xBD, 2, 5, 0).data(), 16, info));
+    EXPECT_EQ(trace.Lines().size(), 3u) << "a sound header is not traced";
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "base/TraceCapture.h"
 #include "dvb/libDVB/epg/CEPGCacheFile.h"
 
 using libDVB::CEITEvent;
@@ -138,6 +139,33 @@ TEST(EPGCacheFile, LyingLengthsStopTheLoad)
     auto recordTooShort = bytes; // the strings do not fill the record exactly
     recordTooShort[second + 8] = static_cast<uint8_t>(recordTooShort[second + 8] + 2);
     EXPECT_EQ(ReadAll(recordTooShort).size(), 1u);
+}
+
+TEST(EPGCacheFile, RefusalsTellTheTraceWhy)
+{
+    base::CTraceCapture trace;
+    const CEITEvent a = Event(1, kNow, u"first");
+    const CEITEvent b = Event(2, kNow, u"second");
+    const CEITEvent c = Event(3, kNow, u"third");
+    const size_t second = CEPGCacheFile::Write({&a}, kNow).size();
+    const size_t third = CEPGCacheFile::Write({&a, &b}, kNow).size();
+    const auto bytes = CEPGCacheFile::Write({&a, &b, &c}, kNow);
+    ReadAll(bytes);
+    EXPECT_TRUE(trace.Lines().empty()) << "a sound file is not traced";
+
+    auto version = bytes;
+    version[0] = 1;
+    ReadAll(version);
+    EXPECT_TRUE(trace.Has("EPG cache", "not of this version"));
+    auto tooLong = bytes;
+    tooLong[third + 8 + 3] = 0x7F;
+    ReadAll(tooLong);
+    EXPECT_TRUE(trace.Has("EPG cache", "record past the end of the file"));
+    auto tooShort = bytes;
+    tooShort[second + 8] = static_cast<uint8_t>(tooShort[second + 8] + 2);
+    ReadAll(tooShort);
+    EXPECT_TRUE(trace.Has("EPG cache", "record length does not match its texts"));
+    EXPECT_EQ(trace.Lines().size(), 3u);
 }
 
 TEST(EPGCacheFile, ExtremeStartTimesDoNotOverflow)

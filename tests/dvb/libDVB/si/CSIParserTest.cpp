@@ -5,8 +5,11 @@
 #include <thread>
 
 #include "SIBuilders.h"
+#include "base/TraceCapture.h"
+#include "dvb/libDVB/demux/CTSSectionStream.h"
 #include "dvb/libDVB/demux/CTSRelayStream.h"
 #include "dvb/libDVB/si/CSIParser.h"
+#include "support/TSPacketBuilder.h"
 
 using namespace libDVB;
 using test::Bytes;
@@ -311,4 +314,32 @@ TEST(SIParserThreads, StopAndStartWhilePacketsAddPids)
     for (uint16_t pid = 0; pid < 0x200; ++pid)
         ASSERT_EQ(router.FindStream(pid), nullptr) << pid;
     EXPECT_FALSE(owner.calls.empty());
+}
+
+TEST_F(ParserFixture, RefusedSectionsTellTheTraceWhy)
+{
+    base::CTraceCapture trace;
+    auto bad = Pat(0);
+    bad[8] ^= 0x40;
+    Feed(bad);
+    EXPECT_TRUE(trace.Has("section", "CRC_32 mismatch"));
+    auto notYet = Pat(0);
+    notYet[5] &= 0xFE;
+    test::FixCrc(notYet);
+    Feed(notYet);
+    EXPECT_TRUE(trace.Has("section", "current_next_indicator 0"));
+    Feed(Pat(0, 2, 1));
+    EXPECT_TRUE(trace.Has("section", "section_number past last_section_number"));
+    auto cut = Pat(0);
+    parser.OnStreamPacket(nullptr, cut.data(), static_cast<uint32_t>(cut.size() - 1), 0);
+    EXPECT_TRUE(trace.Has("section", "section_length past the data"));
+
+    // A pointer_field that points past the packet's payload.
+    CTSSectionStream stream(&parser, 0x10);
+    test::PacketOptions start;
+    start.payloadUnitStart = true;
+    const test::TSPacket packet = test::MakePacket(0x10, Bytes(184, 0xC8), start);
+    EXPECT_EQ(stream.OnPacket(packet.data(), 188), E_FAIL);
+    EXPECT_TRUE(trace.Has("section", "pointer_field past the packet"));
+    EXPECT_EQ(trace.Lines().size(), 5u) << "one line a refusal";
 }

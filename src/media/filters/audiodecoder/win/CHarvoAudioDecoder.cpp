@@ -5,7 +5,6 @@
 #include <new>
 
 #include "dshow/CAutoLock.h"
-#include "dshow/MediaTypes.h"
 #include "media/filters/audiodecoder/win/CAudioInputPin.h"
 #include "media/filters/audiodecoder/win/CAudioOutputPin.h"
 
@@ -210,7 +209,7 @@ HRESULT CHarvoAudioDecoder::DeliverFrame()
             return E_FAIL;
     }
     IMediaSample* sample = nullptr;
-    HRESULT hr = GetDeliveryBuffer(&sample);
+    HRESULT hr = GetFormatFollowingSample(&sample);
     if (FAILED(hr))
         return hr;
     BYTE* data = nullptr;
@@ -249,27 +248,13 @@ HRESULT CHarvoAudioDecoder::ReconnectOutput()
     // instead; what they say here does not decide anything.
     downstream->ReceiveConnection(m_pOutput, &type);
     IMediaSample* sample = nullptr;
-    hr = GetDeliveryBuffer(&sample);
+    hr = GetFormatFollowingSample(&sample);
     if (FAILED(hr))
         return hr;
     m_pOutput->dshow::CBasePin::SetMediaType(&type);
     hr = m_audioOutput->SetPendingType(type);
     sample->Release();
     return hr;
-}
-
-HRESULT CHarvoAudioDecoder::GetDeliveryBuffer(IMediaSample** sample)
-{
-    HRESULT hr = m_pOutput->GetDeliveryBuffer(sample, nullptr, nullptr, 0);
-    if (FAILED(hr))
-        return hr;
-    AM_MEDIA_TYPE* changed = nullptr;
-    if ((*sample)->GetMediaType(&changed) == S_OK && changed) {
-        CMediaType type(*changed);
-        dshow::DeleteMediaType(changed);
-        SetMediaType(PINDIR_OUTPUT, &type);
-    }
-    return S_OK;
 }
 
 } // namespace audiofilter

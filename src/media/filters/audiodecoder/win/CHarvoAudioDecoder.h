@@ -39,9 +39,6 @@ public:
     HRESULT BeginFlush() override;
     HRESULT NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) override;
 
-    // An output sample; when it carries a new media type, that type becomes the output's.
-    virtual HRESULT GetDeliveryBuffer(IMediaSample** sample);
-
     // What the output is connected with (tests).
     uint32_t ConnectedChannels() const { return m_connectedChannels; }
     uint32_t ConnectedSampleRate() const { return m_connectedSampleRate; }

@@ -7,7 +7,6 @@
 #include "dshow/CAutoLock.h"
 #include "dshow/CTransformInputPin.h"
 #include "dshow/CTransformOutputPin.h"
-#include "dshow/MediaTypes.h"
 #include "dshow/VideoTypes.h"
 #include "media/filters/mpeg2video/InputFormat.h"
 #include "media/filters/mpeg2video/win/CDecoderCpuAccount.h"
@@ -431,26 +430,6 @@ HRESULT CMpeg2VideoDecoder::OutputPicture(PictureBuffer* picture)
     return DeliverPicture(picture);
 }
 
-HRESULT CMpeg2VideoDecoder::GetOutputSample(IMediaSample** sample)
-{
-    HRESULT hr = m_pOutput->GetDeliveryBuffer(sample, nullptr, nullptr, 0);
-    if (FAILED(hr))
-        return hr;
-    AM_MEDIA_TYPE* changed = nullptr;
-    if ((*sample)->GetMediaType(&changed) == S_OK && changed) {
-        // Downstream changed the format: this sample is laid out in the new one.
-        CMediaType type(*changed);
-        dshow::DeleteMediaType(changed);
-        hr = m_pOutput->SetMediaType(&type);
-        if (FAILED(hr)) {
-            (*sample)->Release();
-            *sample = nullptr;
-            return hr;
-        }
-    }
-    return S_OK;
-}
-
 HRESULT CMpeg2VideoDecoder::ConvertInto(IMediaSample* sample, const PictureBuffer& a, const PictureBuffer& b)
 {
     BYTE* data = nullptr;
@@ -485,7 +464,7 @@ HRESULT CMpeg2VideoDecoder::DeliverPicture(PictureBuffer* picture)
     const int count = m_doubleRate ? 2 : 1;
     for (int i = 0; i < count; ++i) {
         IMediaSample* sample = nullptr;
-        HRESULT hr = GetOutputSample(&sample);
+        HRESULT hr = GetFormatFollowingSample(&sample);
         if (FAILED(hr))
             return hr;
         REFERENCE_TIME start, stop;
@@ -556,7 +535,7 @@ HRESULT CMpeg2VideoDecoder::ReconnectOutput(uint32_t width, uint32_t height)
     }
     // The first sample after a change carries the type downstream settled on.
     IMediaSample* sample = nullptr;
-    HRESULT hr = GetOutputSample(&sample);
+    HRESULT hr = GetFormatFollowingSample(&sample);
     if (sample)
         sample->Release();
     if (FAILED(hr))

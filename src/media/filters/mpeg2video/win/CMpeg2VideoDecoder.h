@@ -40,7 +40,6 @@ public:
     HRESULT NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) override;
 
     virtual HRESULT DeliverPicture(mpeg2video::PictureBuffer* picture);
-    virtual HRESULT GetOutputSample(IMediaSample** sample);
 
     // The viewer's "DoubleFramerate" setting, given by the creator right after construction.
     void SetDoubleRateAllowed(bool allowed) { m_doubleRateAllowed = allowed; }

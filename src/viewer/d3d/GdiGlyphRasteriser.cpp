@@ -1,4 +1,4 @@
-#include "viewer/osd/win/GdiGlyphRasteriser.h"
+#include "viewer/d3d/GdiGlyphRasteriser.h"
 
 GdiGlyphRasteriser::~GdiGlyphRasteriser()
 {

@@ -1,4 +1,4 @@
-#include "viewer/osd/win/COSDFont.h"
+#include "viewer/d3d/COSDFont.h"
 
 COSDFont::COSDFont(IDirect3DDevice9* device, const wchar_t* face, int points, bool bold, bool italic, int first,
                    int last)

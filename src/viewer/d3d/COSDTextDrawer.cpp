@@ -1,9 +1,9 @@
-#include "viewer/osd/win/COSDTextDrawer.h"
+#include "viewer/d3d/COSDTextDrawer.h"
 
 #include <cstring>
 
 #include "viewer/osd/TextQuads.h"
-#include "viewer/osd/win/COSDFont.h"
+#include "viewer/d3d/COSDFont.h"
 
 using namespace OnScreenDisplay;
 

@@ -1,4 +1,4 @@
-#include "viewer/osd/win/COSDTexture.h"
+#include "viewer/d3d/COSDTexture.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "viewer/osd/win/TextureList.h"
+#include "viewer/d3d/TextureList.h"
 
-#include "viewer/osd/win/COSDTexture.h"
+#include "viewer/d3d/COSDTexture.h"
 
 bool TextureList::Load(const std::wstring& name, const std::wstring& path, int frames)
 {

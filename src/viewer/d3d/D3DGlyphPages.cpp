@@ -1,4 +1,4 @@
-#include "viewer/osd/win/D3DGlyphPages.h"
+#include "viewer/d3d/D3DGlyphPages.h"
 
 #include <atomic>
 

@@ -9,9 +9,9 @@
 
 #include "viewer/osd/GlyphAtlas.h"
 #include "viewer/osd/OsdFont.h"
-#include "viewer/osd/win/COSDTextDrawer.h"
-#include "viewer/osd/win/D3DGlyphPages.h"
-#include "viewer/osd/win/GdiGlyphRasteriser.h"
+#include "viewer/d3d/COSDTextDrawer.h"
+#include "viewer/d3d/D3DGlyphPages.h"
+#include "viewer/d3d/GdiGlyphRasteriser.h"
 
 class COSDFont : public OnScreenDisplay::OsdFont {
 public:

@@ -9,7 +9,7 @@
 #include "support/ZoneScope.h"
 #include "viewer/epg/CEPGData.h"
 #include "viewer/osd/Display.h"
-#include "viewer/osd/ProgramGuide2.h"
+#include "viewer/epg/ProgramGuide2.h"
 #include "viewer/osd/Scale.h"
 
 using namespace OnScreenDisplay;

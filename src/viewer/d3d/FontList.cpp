@@ -1,7 +1,7 @@
-#include "viewer/osd/win/FontList.h"
+#include "viewer/d3d/FontList.h"
 
 #include "viewer/d3d/CD3DHandler.h"
-#include "viewer/osd/win/COSDFont.h"
+#include "viewer/d3d/COSDFont.h"
 
 bool FontList::Add(const std::wstring& name, const std::wstring& face, int points, bool bold, bool italic)
 {

@@ -1,4 +1,4 @@
-#include "viewer/osd/ProgramGuide2.h"
+#include "viewer/epg/ProgramGuide2.h"
 
 #include <algorithm>
 #include <cmath>
