@@ -529,12 +529,12 @@ TEST_F(PlintorProgramTest, ChannelEditorAndFavourites)
 {
     // Twelve TV channels (transport stream 1), five radio channels (2), four favourites.
     std::vector<CChannel> channels = {
-        {1, 1, 1, 0, -1, "Alpha", 0},      {1, 2, 1, 1, -1, "Beta Sport", 1}, {1, 3, 1, 2, 1, "News Sport", 0},
-        {1, 4, 1, 3, -1, "Delta", 0},      {1, 5, 1, 4, 0, "Sport News Extra", 0}, {1, 6, 1, 5, -1, "Epsilon", 0},
-        {1, 7, 1, 6, -1, "Zeta", 0},       {1, 8, 1, 7, 2, "Eta", 0},         {1, 9, 1, 8, -1, "Theta", 0},
-        {1, 10, 1, 9, 3, "Iota", 0},       {1, 11, 1, 10, -1, "Kappa", 0},    {1, 12, 1, 11, -1, "Lambda", 0},
-        {2, 1, 2, 0, -1, "Radio A", 0},    {2, 2, 2, 1, -1, "Radio B", 0},    {2, 3, 2, 2, -1, "Radio C", 0},
-        {2, 4, 2, 3, -1, "Radio D", 0},    {2, 5, 2, 4, -1, "Radio E", 0},
+        {1, 1, 1, 0, -1, "Alpha", 0, ""},      {1, 2, 1, 1, -1, "Beta Sport", 1, ""}, {1, 3, 1, 2, 1, "News Sport", 0, ""},
+        {1, 4, 1, 3, -1, "Delta", 0, ""},      {1, 5, 1, 4, 0, "Sport News Extra", 0, ""}, {1, 6, 1, 5, -1, "Epsilon", 0, ""},
+        {1, 7, 1, 6, -1, "Zeta", 0, ""},       {1, 8, 1, 7, 2, "Eta", 0, ""},         {1, 9, 1, 8, -1, "Theta", 0, ""},
+        {1, 10, 1, 9, 3, "Iota", 0, ""},       {1, 11, 1, 10, -1, "Kappa", 0, ""},    {1, 12, 1, 11, -1, "Lambda", 0, ""},
+        {2, 1, 2, 0, -1, "Radio A", 0, ""},    {2, 2, 2, 1, -1, "Radio B", 0, ""},    {2, 3, 2, 2, -1, "Radio C", 0, ""},
+        {2, 4, 2, 3, -1, "Radio D", 0, ""},    {2, 5, 2, 4, -1, "Radio E", 0, ""},
     };
     // Logos: a green PNG for Alpha, a JPEG cut short for Delta (it does not load: not drawn).
     const std::string folder = test::HostPath(m_folder);
@@ -771,7 +771,7 @@ std::wstring ShortTime(WORD hour, WORD minute)
 
 TEST_F(PlintorProgramTest, SchedulerAndRecordingDialog)
 {
-    m_description = Describe({{3, 1, 1, 0, -1, "One", 0}, {3, 2, 1, 1, 0, "Two", 0}});
+    m_description = Describe({{3, 1, 1, 0, -1, "One", 0, ""}, {3, 2, 1, 1, 0, "Two", 0, ""}});
     ASSERT_EQ(0, RunPeer("write"));
     test::CComApartment com;
     ITaskScheduler* scheduler = test::OpenScheduler();
@@ -805,7 +805,10 @@ TEST_F(PlintorProgramTest, SchedulerAndRecordingDialog)
     ASSERT_GE(pastRow, 0);
     ASSERT_GE(weeklyRow, 0);
     wchar_t date[100] = {};
-    SYSTEMTIME day = { 2031, 3, 0, 14 };
+    SYSTEMTIME day{};
+    day.wYear = 2031;
+    day.wMonth = 3;
+    day.wDay = 14;
     GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &day, nullptr, date, 100);
     EXPECT_EQ(std::wstring(date) + L" " + ShortTime(20, 15) + L" - " + ShortTime(21, 0), RowText(list, futureRow, 1));
     EXPECT_EQ(L"once", RowText(list, futureRow, 2));
