@@ -45,6 +45,15 @@ function(tolvik_test name)
   endforeach()
 endfunction()
 
+# tolvik_viewer_resources(target): a program that compiles the viewer's resource script
+# (res/viewer/Tolvik.rc) waits for the icon it takes, drawn at build time beside the viewer.
+function(tolvik_viewer_resources target)
+  add_dependencies(${target} tolvik_icon)
+  set_source_files_properties(${CMAKE_SOURCE_DIR}/res/viewer/Tolvik.rc PROPERTIES
+    OBJECT_DEPENDS ${CMAKE_BINARY_DIR}/src/viewer/Tolvik.ico)
+  target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/res/viewer ${CMAKE_BINARY_DIR}/src/viewer)
+endfunction()
+
 # tolvik_fuzzer(name SOURCES ... LIBS ... [SEEDS program args...]): a libFuzzer target (clang build
 # only) and its bounded smoke run as a ctest entry. SEEDS names a command that writes seed inputs
 # into the folder given as its last argument before the run.

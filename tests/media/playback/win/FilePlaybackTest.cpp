@@ -106,7 +106,10 @@ TEST_F(FilePlaybackTest, AudioOnlyFilesPlayWithoutVideoSeekAndFailuresLeaveNothi
         EXPECT_NEAR(1.0, file.Duration(), 0.05) << name;
         EXPECT_TRUE(file.IsRunning()) << name;
     }
-    // Paused, the position stays where a seek puts it: half, then the end (the fraction clamped).
+    // Played to its end, then paused: the position stays where a seek puts it, half, then the end
+    // (the fraction clamped), though the graph answers its end once it has reported it.
+    ASSERT_TRUE(test::CTestPlaybackHost::PumpUntil(
+        [&] { return !m_host->m_infoTexts.empty() && m_host->m_infoTexts.back().value >= 1.0f; }, 10000));
     file.TogglePause();
     EXPECT_FALSE(file.IsRunning());
     file.Seek(0.5);
