@@ -456,8 +456,7 @@ TEST_F(FrameScreenTest, DISABLED_TimeScaleFollowsEveryMoveOfTheGuideWindow)
         const LPARAM at = MAKELPARAM(static_cast<int>((r.left + r.right) / 2), static_cast<int>((r.top + r.bottom) / 2));
         m_frame->SendMessageW(WM_MOUSEMOVE, 0, at);
         EXPECT_TRUE(PumpUntil([&] { return IsUp(display.GetGuide()->m_scrollPad); }, 5000));
-        m_frame->SendMessageW(WM_LBUTTONDOWN, MK_LBUTTON, at);
-        m_frame->SendMessageW(WM_LBUTTONUP, 0, at);
+        test::ClickClient(m_frame->m_hWnd, at);
     };
 
     // 'E' opens the guide on the engine's window.
@@ -535,8 +534,7 @@ TEST_F(FrameScreenTest, OnTopButtonShowsTheStateWhereverItChanges)
     }
     const LPARAM at = MAKELPARAM(static_cast<int>((r.left + r.right) / 2), static_cast<int>((r.top + r.bottom) / 2));
     m_frame->SendMessageW(WM_MOUSEMOVE, 0, at);
-    m_frame->SendMessageW(WM_LBUTTONDOWN, MK_LBUTTON, at);
-    m_frame->SendMessageW(WM_LBUTTONUP, 0, at);
+    test::ClickClient(m_frame->m_hWnd, at);
     EXPECT_TRUE(PumpUntil([&] { return m_frame->IsOnTop(); }, 5000));
     EXPECT_TRUE(topmost());
     EXPECT_TRUE(pushed()) << "from the button";

@@ -180,8 +180,7 @@ protected:
             base::CScopedLock ui(m_frame->GetUiLock());
             return info->GetState() == OnScreenDisplay::Panel::Shown;
         }, 5000)) << "the info bar up under the pointer";
-        m_frame->SendMessageW(WM_LBUTTONDOWN, MK_LBUTTON, at);
-        m_frame->SendMessageW(WM_LBUTTONUP, 0, at);
+        test::ClickClient(m_frame->m_hWnd, at);
     }
 
 };
