@@ -422,11 +422,15 @@ TEST_F(FrameScreenTest, GuideWindowFromTheEngineMovesTheMarkerAndTheTimeScale)
     EXPECT_EQ(items[10].text.GetText(), text(CMainFrame::TimeText(start + 9 * 1800, false)));
 }
 
-// Hung once in a full parallel run (no expectation failed first; a modal guide popup opened by the
-// Return key is suspected) and passed alone every time since: off until that is understood.
-TEST_F(FrameScreenTest, DISABLED_TimeScaleFollowsEveryMoveOfTheGuideWindow)
+TEST_F(FrameScreenTest, TimeScaleFollowsEveryMoveOfTheGuideWindow)
 {
     CQORDisplay& display = m_frame->GetDisplay();
+    // Up as a key or a click finds it: its showing time has run, drawn to its end or not (the
+    // render thread of a loaded machine had not drawn the guide's end within 5 s in 2 runs of 30).
+    const auto shownNow = [&](Panel* panel) {
+        base::CScopedLock ui(m_frame->GetUiLock());
+        return panel && (panel->GetProgress(), panel->GetState() == Panel::Shown);
+    };
     const auto window = [&] {
         base::CScopedLock ui(m_frame->GetUiLock());
         return display.GetGuide()->m_guide->m_model->m_gridStart;
@@ -455,13 +459,13 @@ TEST_F(FrameScreenTest, DISABLED_TimeScaleFollowsEveryMoveOfTheGuideWindow)
         }
         const LPARAM at = MAKELPARAM(static_cast<int>((r.left + r.right) / 2), static_cast<int>((r.top + r.bottom) / 2));
         m_frame->SendMessageW(WM_MOUSEMOVE, 0, at);
-        EXPECT_TRUE(PumpUntil([&] { return IsUp(display.GetGuide()->m_scrollPad); }, 5000));
+        EXPECT_TRUE(PumpUntil([&] { return shownNow(display.GetGuide()->m_scrollPad); }, 5000));
         test::ClickClient(m_frame->m_hWnd, at);
     };
 
     // 'E' opens the guide on the engine's window.
     key('E');
-    ASSERT_TRUE(PumpUntil([&] { return IsUp(display.GetGuide()); }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return shownNow(display.GetGuide()); }, 5000));
     const int64_t opened = window();
     EXPECT_TRUE(labelsShowWindow()) << "opened";
 
