@@ -450,7 +450,7 @@ TEST_F(FrameScreenTest, TimeScaleFollowsEveryMoveOfTheGuideWindow)
                items[10].text.GetText() == text(CMainFrame::TimeText(start + 9 * span, false));
     };
     const auto key = [&](WPARAM vk) { m_frame->SendMessageW(WM_KEYDOWN, vk, 1); };
-    // A click on one of the scroll pad's buttons, with the pointer brought near the pad first.
+    // A click on one of the scroll pad's buttons, with the pointer brought onto it first.
     const auto clickPad = [&](OnScreenDisplay::Button* CQOREPGScrollPanel::*button) {
         OnScreenDisplay::RectF r;
         {
@@ -460,6 +460,8 @@ TEST_F(FrameScreenTest, TimeScaleFollowsEveryMoveOfTheGuideWindow)
         const LPARAM at = MAKELPARAM(static_cast<int>((r.left + r.right) / 2), static_cast<int>((r.top + r.bottom) / 2));
         m_frame->SendMessageW(WM_MOUSEMOVE, 0, at);
         EXPECT_TRUE(PumpUntil([&] { return shownNow(display.GetGuide()->m_scrollPad); }, 5000));
+        // A button takes a press only once the pointer has moved onto it while its pad was up.
+        m_frame->SendMessageW(WM_MOUSEMOVE, 0, at);
         test::ClickClient(m_frame->m_hWnd, at);
     };
 
