@@ -377,7 +377,7 @@ TEST_F(MainFrameFilesTest, MediaFilesGoToTheFileGraphOrTheEngine)
 // A sound file opened from the File menu, paused, sought by clicks on the seek strip to its middle
 // and its end, played again and stopped with the Stop button's command, then closed: the platform's
 // MPEG audio graph once hung in Stop after such seeks. Several rounds: the hang came now and then.
-// Off: three processes at a time at load 30, 2 of about 40 still hung in these rounds. The
+// Off: three processes at a time at load 30, 2 of 77 still hung in these rounds. The
 // platform's MPEG audio parser thread then waits inside the GStreamer parser for its stream's
 // buffer to be taken, while the parser's stream thread waits there, under the same lock, for a
 // buffer; the window's thread waits on the server. Our graph calls are not yet kept from that.
