@@ -158,6 +158,8 @@ protected:
         wchar_t temp[MAX_PATH];
         ASSERT_NE(GetTempPathW(MAX_PATH, temp), 0u);
         m_folder = CString(temp) + L"tolvik_screen_" + CString(std::to_wstring(GetCurrentProcessId()).c_str());
+        // A process of the same id that ended without its tear-down left its folder behind.
+        RemoveFolder();
         ASSERT_TRUE(CreateDirectoryW(m_folder, nullptr));
         std::wstring from = (WindowsPath(test::ProgramPath("skins")) + L'\0').GetString();
         from += L'\0';
@@ -207,6 +209,10 @@ protected:
         if (m_com)
             CoUninitialize();
         RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey);
+        RemoveFolder();
+    }
+    void RemoveFolder()
+    {
         std::wstring folder = (m_folder + L'\0').GetString();
         folder += L'\0';
         SHFILEOPSTRUCTW remove{};
