@@ -28,21 +28,32 @@ function(tolvik_media)
   set_tests_properties(media_${M_NAME} PROPERTIES FIXTURES_SETUP media_${M_NAME} TIMEOUT 600)
 endfunction()
 
-# tolvik_test(name SOURCES ... [LIBS ...] [MEDIA fixture ...] [TIMEOUT s])
+# tolvik_test(name SOURCES ... [LIBS ...] [MEDIA fixture ...] TIMEOUT s)
 # One GoogleTest program registered as one ctest entry; under the win64 build ctest runs it in Wine.
 function(tolvik_test name)
   cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;MEDIA" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE tolvik_test_support ${T_LIBS} gmock gtest_main)
   add_test(NAME ${name} COMMAND ${name})
+  # Each test names its own limit, a few times its duration on a loaded machine, so that a hang
+  # fails fast under the test's own name.
   if(NOT T_TIMEOUT)
-    set(T_TIMEOUT 300)
+    message(FATAL_ERROR "tolvik_test(${name}): give the test a TIMEOUT of its own")
   endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT}
     ENVIRONMENT "TOLVIK_MEDIA=${TOLVIK_MEDIA_DIR};TOLVIK_SOURCE=${CMAKE_SOURCE_DIR};TOLVIK_PROGRAM=${TOLVIK_PROGRAM_DIR}")
   foreach(m ${T_MEDIA})
     set_property(TEST ${name} APPEND PROPERTY FIXTURES_REQUIRED media_${m})
   endforeach()
+endfunction()
+
+# tolvik_viewer_resources(target): a program that compiles the viewer's resource script
+# (res/viewer/Tolvik.rc) waits for the icon it takes, drawn at build time beside the viewer.
+function(tolvik_viewer_resources target)
+  add_dependencies(${target} tolvik_icon)
+  set_source_files_properties(${CMAKE_SOURCE_DIR}/res/viewer/Tolvik.rc PROPERTIES
+    OBJECT_DEPENDS ${CMAKE_BINARY_DIR}/src/viewer/Tolvik.ico)
+  target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/res/viewer ${CMAKE_BINARY_DIR}/src/viewer)
 endfunction()
 
 # tolvik_fuzzer(name SOURCES ... LIBS ... [SEEDS program args...]): a libFuzzer target (clang build
@@ -57,7 +68,7 @@ function(tolvik_fuzzer name)
   set(corpus ${CMAKE_CURRENT_BINARY_DIR}/${name}.corpus)
   if(F_SEEDS)
     add_test(NAME ${name}_seeds COMMAND ${F_SEEDS} ${corpus})
-    set_tests_properties(${name}_seeds PROPERTIES FIXTURES_SETUP ${name}_seeds)
+    set_tests_properties(${name}_seeds PROPERTIES FIXTURES_SETUP ${name}_seeds TIMEOUT 120) # writes seed files
   endif()
   add_test(NAME ${name}_smoke COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=1
     $<TARGET_FILE:${name}> -max_total_time=${TOLVIK_FUZZ_SECONDS} -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix=${CMAKE_CURRENT_BINARY_DIR}/ ${corpus})

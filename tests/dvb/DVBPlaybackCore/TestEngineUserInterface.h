@@ -33,6 +33,16 @@ bool PumpUntil(Done done, uint32_t ms = 20000)
     return true;
 }
 
+// A left click at `at` (client coordinates) sent to `window`. The release is queued before the
+// press is sent: the frame takes a click that no control takes as the start of a window move, and
+// the platform's move loop then waits for a release in the queue; one sent after the press would
+// never come, and the test would hang there.
+inline void ClickClient(HWND window, LPARAM at)
+{
+    PostMessageW(window, WM_LBUTTONUP, 0, at);
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+}
+
 class CTestEngineUserInterface : public DVBPlaybackCore::CQOREngine::CQOREngineUserInterface {
 public:
     struct Streams {

@@ -158,6 +158,8 @@ protected:
         wchar_t temp[MAX_PATH];
         ASSERT_NE(GetTempPathW(MAX_PATH, temp), 0u);
         m_folder = CString(temp) + L"tolvik_screen_" + CString(std::to_wstring(GetCurrentProcessId()).c_str());
+        // A process of the same id that ended without its tear-down left its folder behind.
+        RemoveFolder();
         ASSERT_TRUE(CreateDirectoryW(m_folder, nullptr));
         std::wstring from = (WindowsPath(test::ProgramPath("skins")) + L'\0').GetString();
         from += L'\0';
@@ -207,6 +209,10 @@ protected:
         if (m_com)
             CoUninitialize();
         RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey);
+        RemoveFolder();
+    }
+    void RemoveFolder()
+    {
         std::wstring folder = (m_folder + L'\0').GetString();
         folder += L'\0';
         SHFILEOPSTRUCTW remove{};
@@ -427,11 +433,15 @@ TEST_F(FrameScreenTest, GuideWindowFromTheEngineMovesTheMarkerAndTheTimeScale)
     EXPECT_EQ(items[10].text.GetText(), text(CMainFrame::TimeText(start + 9 * 1800, false)));
 }
 
-// Hung once in a full parallel run (no expectation failed first; a modal guide popup opened by the
-// Return key is suspected) and passed alone every time since: off until that is understood.
-TEST_F(FrameScreenTest, DISABLED_TimeScaleFollowsEveryMoveOfTheGuideWindow)
+TEST_F(FrameScreenTest, TimeScaleFollowsEveryMoveOfTheGuideWindow)
 {
     CQORDisplay& display = m_frame->GetDisplay();
+    // Up as a key or a click finds it: its showing time has run, drawn to its end or not (the
+    // render thread of a loaded machine had not drawn the guide's end within 5 s in 2 runs of 30).
+    const auto shownNow = [&](Panel* panel) {
+        base::CScopedLock ui(m_frame->GetUiLock());
+        return panel && (panel->GetProgress(), panel->GetState() == Panel::Shown);
+    };
     const auto window = [&] {
         base::CScopedLock ui(m_frame->GetUiLock());
         return display.GetGuide()->m_guide->m_model->m_gridStart;
@@ -451,7 +461,7 @@ TEST_F(FrameScreenTest, DISABLED_TimeScaleFollowsEveryMoveOfTheGuideWindow)
                items[10].text.GetText() == text(CMainFrame::TimeText(start + 9 * span, false));
     };
     const auto key = [&](WPARAM vk) { m_frame->SendMessageW(WM_KEYDOWN, vk, 1); };
-    // A click on one of the scroll pad's buttons, with the pointer brought near the pad first.
+    // A click on one of the scroll pad's buttons, with the pointer brought onto it first.
     const auto clickPad = [&](OnScreenDisplay::Button* CQOREPGScrollPanel::*button) {
         OnScreenDisplay::RectF r;
         {
@@ -460,14 +470,15 @@ TEST_F(FrameScreenTest, DISABLED_TimeScaleFollowsEveryMoveOfTheGuideWindow)
         }
         const LPARAM at = MAKELPARAM(static_cast<int>((r.left + r.right) / 2), static_cast<int>((r.top + r.bottom) / 2));
         m_frame->SendMessageW(WM_MOUSEMOVE, 0, at);
-        EXPECT_TRUE(PumpUntil([&] { return IsUp(display.GetGuide()->m_scrollPad); }, 5000));
-        m_frame->SendMessageW(WM_LBUTTONDOWN, MK_LBUTTON, at);
-        m_frame->SendMessageW(WM_LBUTTONUP, 0, at);
+        EXPECT_TRUE(PumpUntil([&] { return shownNow(display.GetGuide()->m_scrollPad); }, 5000));
+        // A button takes a press only once the pointer has moved onto it while its pad was up.
+        m_frame->SendMessageW(WM_MOUSEMOVE, 0, at);
+        test::ClickClient(m_frame->m_hWnd, at);
     };
 
     // 'E' opens the guide on the engine's window.
     key('E');
-    ASSERT_TRUE(PumpUntil([&] { return IsUp(display.GetGuide()); }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return shownNow(display.GetGuide()); }, 5000));
     const int64_t opened = window();
     EXPECT_TRUE(labelsShowWindow()) << "opened";
 
@@ -540,8 +551,7 @@ TEST_F(FrameScreenTest, OnTopButtonShowsTheStateWhereverItChanges)
     }
     const LPARAM at = MAKELPARAM(static_cast<int>((r.left + r.right) / 2), static_cast<int>((r.top + r.bottom) / 2));
     m_frame->SendMessageW(WM_MOUSEMOVE, 0, at);
-    m_frame->SendMessageW(WM_LBUTTONDOWN, MK_LBUTTON, at);
-    m_frame->SendMessageW(WM_LBUTTONUP, 0, at);
+    test::ClickClient(m_frame->m_hWnd, at);
     EXPECT_TRUE(PumpUntil([&] { return m_frame->IsOnTop(); }, 5000));
     EXPECT_TRUE(topmost());
     EXPECT_TRUE(pushed()) << "from the button";

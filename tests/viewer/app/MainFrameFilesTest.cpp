@@ -96,6 +96,14 @@ public:
         }
         return CLiveRelay::FileOpen(path, hasVideo);
     }
+    HRESULT FileSeek(double fraction) override
+    {
+        ++seeks;
+        return CMainFrame::FileSeek(fraction);
+    }
+
+public:
+    std::atomic<int> seeks{0};
 
 private:
     std::atomic<uint16_t> m_video{0}, m_audio{0};
@@ -188,8 +196,7 @@ protected:
             base::CScopedLock ui(m_frame->GetUiLock());
             return info->GetState() == OnScreenDisplay::Panel::Shown;
         }, 5000)) << "the info bar up under the pointer";
-        m_frame->SendMessageW(WM_LBUTTONDOWN, MK_LBUTTON, at);
-        m_frame->SendMessageW(WM_LBUTTONUP, 0, at);
+        test::ClickClient(m_frame->m_hWnd, at);
     }
 
 };
@@ -386,9 +393,10 @@ TEST_F(MainFrameFilesTest, MediaFilesGoToTheFileGraphOrTheEngine)
 // A sound file opened from the File menu, paused, sought by clicks on the seek strip to its middle
 // and its end, played again and stopped with the Stop button's command, then closed: the platform's
 // MPEG audio graph once hung in Stop after such seeks. Several rounds: the hang came now and then.
-// Off: in one of three full parallel runs a thread of the platform's sound-file decoding took a page
-// fault during these rounds and the program hung until its time limit; the stop order in the file
-// playback does not yet keep the platform's graph from that.
+// Off: three processes at a time at load 30, 2 of 77 still hung in these rounds. The
+// platform's MPEG audio parser thread then waits inside the GStreamer parser for its stream's
+// buffer to be taken, while the parser's stream thread waits there, under the same lock, for a
+// buffer; the window's thread waits on the server. Our graph calls are not yet kept from that.
 TEST_F(MainFrameFilesTest, DISABLED_ASoundFileSoughtToItsEndStopsAndCloses)
 {
     const CString mp3 = WindowsPath(test::MediaPath("playback/tone.mp3"));
@@ -404,13 +412,18 @@ TEST_F(MainFrameFilesTest, DISABLED_ASoundFileSoughtToItsEndStopsAndCloses)
         ASSERT_TRUE(m_frame->FileIsRunning());
         Command(12); // pause
         EXPECT_FALSE(m_frame->FileIsRunning());
-        // Each click moves the paused file: the strip's tick shows the place.
+        // Each click moves the paused file, which may have played to its end (it lasts a second):
+        // the strip's tick shows the place.
         for (double fraction : {0.5, 1.0}) {
+            const int seeks = m_frame->seeks;
             ASSERT_NO_FATAL_FAILURE(ClickSeekStrip(fraction));
+            EXPECT_EQ(m_frame->seeks, seeks + 1) << "the click reached the file's seek";
+            float shown = -1;
             EXPECT_TRUE(PumpUntil([&] {
                 base::CScopedLock ui(m_frame->GetUiLock());
-                return std::abs(m_frame->GetDisplay().GetInfo()->m_progress->GetPosition() - fraction) < 0.05;
-            }, 5000)) << fraction;
+                shown = m_frame->GetDisplay().GetInfo()->m_progress->GetPosition();
+                return std::abs(shown - fraction) < 0.05;
+            }, 5000)) << fraction << ": the strip shows " << shown;
         }
         Command(12); // play
         EXPECT_TRUE(m_frame->FileIsRunning());

@@ -158,10 +158,15 @@ void CFilePlayback::Seek(double fraction)
     m_soughtTicks = kSoughtTicks;
 }
 
-double CFilePlayback::ShownPosition(double graphPosition)
+double CFilePlayback::ShownPosition(double graphPosition, bool running)
 {
     double position = graphPosition;
-    if (m_soughtTicks > 0) {
+    if (m_soughtTicks > 0 && !running) {
+        // A graph that is not running stays at the sought place, whatever its clock says: once it
+        // has reported its end, Wine's graph answers its stop position until it runs again, so a
+        // file played to its end, paused and sought to its middle showed its end.
+        position = m_sought;
+    } else if (m_soughtTicks > 0) {
         // Until the graph's clock has reached the sought place (it restarts from there once the
         // new pictures arrive), the place itself is shown rather than where the clock was.
         --m_soughtTicks;
@@ -248,7 +253,8 @@ LRESULT CFilePlayback::OnTimer(UINT_PTR)
     LONGLONG current = 0;
     if (FAILED(m_seeking->GetCurrentPosition(&current)))
         current = 0;
-    const double position = ShownPosition(double(current) * 0.0000001);
+    const bool running = m_mediaControl && GraphState(m_mediaControl, 0) == State_Running;
+    const double position = ShownPosition(double(current) * 0.0000001, running);
     CString positionText, durationText;
     FormatPlayTime(position, positionText);
     FormatPlayTime(m_duration, durationText);

@@ -37,9 +37,9 @@ public:
     BOOL IsRunning();
     void ReleaseDevice();
     void RestoreDevice();
-    // The position the tick shows for the graph's: the sought place for a few ticks after a seek
-    // until the graph's clock has it, and never outside 0..duration.
-    double ShownPosition(double graphPosition);
+    // The position the tick shows for the graph's: after a seek the sought place while the graph
+    // does not run, then for a few ticks until its clock has it; never outside 0..duration.
+    double ShownPosition(double graphPosition, bool running);
     // The position tick: file name, "position / duration" and the played fraction to the host.
     LRESULT OnTimer(UINT_PTR id) override;
 
