@@ -70,7 +70,8 @@ HRESULT CD3DHandler::Create(HWND owner, HWND window)
 void CD3DHandler::InitPresentParameters()
 {
     // The back buffer has the primary screen's size whatever the window's, so resizing the window
-    // never resets the device; Present scales it to the client area.
+    // never resets the device. The render thread draws only the part the client area covers and
+    // presents that part unscaled: the software rasteriser's cost grows with the pixels drawn.
     m_presentParameters = D3DPRESENT_PARAMETERS{};
     m_presentParameters.BackBufferWidth = GetSystemMetrics(SM_CXSCREEN);
     m_presentParameters.BackBufferHeight = GetSystemMetrics(SM_CYSCREEN);
@@ -123,6 +124,16 @@ HRESULT CD3DHandler::SetClientSize(int cx, int cy)
     base::CScopedLock lock(m_deviceLock);
     m_clientRect = RECT{0, 0, cx, cy};
     return S_OK;
+}
+
+RECT CD3DHandler::DrawnArea() const
+{
+    const LONG width = static_cast<LONG>(m_presentParameters.BackBufferWidth);
+    const LONG height = static_cast<LONG>(m_presentParameters.BackBufferHeight);
+    if (m_clientRect.right <= 0 || m_clientRect.bottom <= 0)
+        return RECT{0, 0, width, height};
+    return RECT{0, 0, m_clientRect.right < width ? m_clientRect.right : width,
+                m_clientRect.bottom < height ? m_clientRect.bottom : height};
 }
 
 HRESULT CD3DHandler::ReleaseDevice()

@@ -32,6 +32,9 @@ public:
     // The drawing interface of the OSD over this device; valid while the device exists.
     OnScreenDisplay::DrawingSurface* GetSurface() { return m_device ? &m_surface : nullptr; }
     RECT GetClientRect() const { return m_clientRect; }
+    // The part of the back buffer that is drawn and presented: the client area where it lies within
+    // the back buffer, the whole back buffer while the client size is unknown. Under the device lock.
+    RECT DrawnArea() const;
     const D3DPRESENT_PARAMETERS& GetPresentParameters() const { return m_presentParameters; }
 
     // The adapter whose monitor is the window's; the default adapter when none reports it (the

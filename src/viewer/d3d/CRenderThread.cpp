@@ -112,6 +112,11 @@ bool CRenderThread::RenderLoop(DWORD* command)
             IDirect3DDevice9* const d3d = m_handler.GetDevice();
             if (!d3d)
                 return false;
+            // The OSD's [-1, 1] square maps onto the viewport: the client area's part of the back buffer.
+            const RECT area = m_handler.DrawnArea();
+            const D3DVIEWPORT9 viewport{0, 0, static_cast<DWORD>(area.right), static_cast<DWORD>(area.bottom), 0.0f,
+                                        1.0f};
+            d3d->SetViewport(&viewport);
             d3d->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
             if (SUCCEEDED(d3d->BeginScene())) {
                 m_root.Render(1.0f);
@@ -152,5 +157,7 @@ unsigned CRenderThread::FrameCount(WPARAM which) const
 
 HRESULT CRenderThread::PresentFrame(IDirect3DDevice9* device)
 {
-    return device->Present(nullptr, nullptr, nullptr, nullptr);
+    // Only the drawn part goes to the window; it is scaled only when the window outgrows the back buffer.
+    const RECT area = m_handler.DrawnArea();
+    return device->Present(&area, nullptr, nullptr, nullptr);
 }

@@ -66,7 +66,14 @@ int main(int argc, char** argv)
                   FAILED(device->CreateOffscreenPlainSurface(720, 576, D3DFMT_YUY2, D3DPOOL_DEFAULT, &frame, nullptr))))
         return 1;
     const RECT picture = {0, 0, 720, 576};
-    const float w = float(pp.BackBufferWidth), h = float(pp.BackBufferHeight);
+    // As the viewer draws: only the part of the back buffer that the client area covers, presented
+    // unscaled.
+    RECT client;
+    GetClientRect(window, &client);
+    client.right = client.right < LONG(pp.BackBufferWidth) ? client.right : LONG(pp.BackBufferWidth);
+    client.bottom = client.bottom < LONG(pp.BackBufferHeight) ? client.bottom : LONG(pp.BackBufferHeight);
+    const D3DVIEWPORT9 viewport = {0, 0, DWORD(client.right), DWORD(client.bottom), 0.0f, 1.0f};
+    const float w = float(client.right), h = float(client.bottom);
     const Vertex quad[4] = {{0, 0, 0, 1, 0, 0}, {w, 0, 0, 1, 720.0f / 1024, 0}, {0, h, 0, 1, 0, 576.0f / 1024},
                             {w, h, 0, 1, 720.0f / 1024, 576.0f / 1024}};
     D3DDISPLAYMODE mode{};
@@ -102,6 +109,7 @@ int main(int argc, char** argv)
                 nextRefresh = now + period;
             if (changed) {
                 changed = false;
+                device->SetViewport(&viewport);
                 device->Clear(0, nullptr, D3DCLEAR_TARGET, D3DCOLOR_XRGB(0, 0, 0), 1.0f, 0);
                 if (SUCCEEDED(device->BeginScene())) {
                     if (video) {
@@ -112,7 +120,7 @@ int main(int argc, char** argv)
                     device->EndScene();
                 }
                 ++g_counts[1];
-                if (SUCCEEDED(device->Present(nullptr, nullptr, nullptr, nullptr)))
+                if (SUCCEEDED(device->Present(&client, nullptr, nullptr, nullptr)))
                     ++g_counts[0];
             }
         }
