@@ -84,11 +84,6 @@ _wine_start_rest() {
   done
   # Keep one wineserver for the whole run so each test program starts quickly.
   wineserver -p 600 || true
-  # wined3d's command-stream thread spins while it waits for work, and the drawing thread spins
-  # while it waits for that thread: with it off, a window presenting video costs half the CPU.
-  if ! grep -q '^"csmt"=dword:00000000' "$WINEPREFIX/user.reg" 2> /dev/null; then
-    wine reg add 'HKCU\Software\Wine\Direct3D' /v csmt /t REG_DWORD /d 0 /f > /dev/null 2>&1 || true
-  fi
   # Right after wineboot the service database may still be locked: try the start again.
   : > "$dir/schedule.log"
   local started=0

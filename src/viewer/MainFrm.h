@@ -26,6 +26,8 @@
 #include "viewer/DisplayListener.h"
 #include "viewer/WindowGeometry.h"
 #include "viewer/d3d/CD3DHandler.h"
+// The window menu's and the accelerators' command ids, shared with the resource script.
+#include "resource.h"
 #include "viewer/d3d/CRenderThread.h"
 #include "viewer/osd/ControlList.h"
 #include "viewer/osd/VideoSource.h"
@@ -40,22 +42,6 @@ using videorenderer::CVideoStreamTable;
 using libDVB_EthernetDevice::CSAPParser;
 
 class CSystrayWindow;
-
-// Commands of the window menu and the accelerators.
-enum : UINT {
-    ID_ASPECT_4_3 = 32769,
-    ID_ASPECT_16_9 = 32770,
-    ID_VIEW_HALF_SIZE = 32771,
-    ID_VIEW_NORMAL_SIZE = 32772,
-    ID_VIEW_DOUBLE_SIZE = 32773,
-    ID_VIEW_FULLSCREEN = 32774,
-    ID_FILE_OPEN_MEDIA = 32776,
-    ID_FILE_CLOSE_MEDIA = 32778,
-    ID_FILE_EXIT = 32780,
-    ID_ASPECT_SOURCE = 32783,
-    ID_VIEW_ALWAYS_ON_TOP = 32803,
-    ID_FILE_RECORDED = 32805,
-};
 
 // User messages of the frame.
 enum : UINT {

@@ -19,8 +19,6 @@
 CqorApp theApp;
 
 namespace {
-constexpr UINT IDR_MAINFRAME = 128;
-constexpr UINT IDS_TITLE = 200;
 constexpr DWORD kFindViewerTimeoutMs = 10000;
 // Why input was refused, when the environment asks for it (the run command does).
 base::CTraceFile g_refusalTrace;
@@ -144,7 +142,7 @@ BOOL CqorApp::InitInstance()
     ::CreateMutexW(nullptr, TRUE, kInstanceMutexName);
     const bool anotherRuns = ::GetLastError() == ERROR_ALREADY_EXISTS;
     g_appFolder = ModuleFolder(m_hInstance);
-    const CString title(LoadLocalizedString(IDS_TITLE).c_str());
+    const CString title(LoadLocalizedString(IDS_WINDOW_TITLE).c_str());
 
     BYTE* block = nullptr;
     DWORD byteCount = 0;

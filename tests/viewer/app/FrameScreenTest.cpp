@@ -4,6 +4,7 @@
 // re-created after the monitor was forgotten goes on showing pictures.
 #include <gtest/gtest.h>
 
+#include <winsock2.h> // the main frame's multicast parts need it before <windows.h>
 #include <windows.h>
 #include <shellapi.h>
 
@@ -536,7 +537,7 @@ TEST_F(FrameScreenTest, OnTopButtonShowsTheStateWhereverItChanges)
     EXPECT_TRUE(pushed()) << "from the profile";
 
     // The View menu's "Always on top" arrives as the window's command.
-    m_frame->SendMessageW(WM_COMMAND, 32803, 0);
+    m_frame->SendMessageW(WM_COMMAND, ID_VIEW_ALWAYS_ON_TOP, 0);
     EXPECT_FALSE(m_frame->IsOnTop());
     EXPECT_FALSE(topmost());
     EXPECT_FALSE(pushed()) << "from the View menu";

@@ -4,6 +4,7 @@
 // and tells the user.
 #include <gtest/gtest.h>
 
+#include <winsock2.h> // the main frame's multicast parts need it before <windows.h>
 #include <windows.h>
 
 #include <set>
@@ -183,8 +184,9 @@ TEST_F(GuideJobs, EachScheduleEntryWritesAJobStartingAtTheEventsLocalTime)
         EXPECT_EQ(values.wStartMinute, 0);
         EXPECT_EQ(values.wBeginDay, c.day);
         EXPECT_EQ(values.wBeginMonth, c.eventId == 1 ? 1 : 7);
-        if (c.triggerType == TASK_TIME_TRIGGER_DAILY)
+        if (c.triggerType == TASK_TIME_TRIGGER_DAILY) {
             EXPECT_EQ(values.Type.Daily.DaysInterval, 1);
+        }
         if (c.triggerType == TASK_TIME_TRIGGER_WEEKLY) {
             EXPECT_EQ(values.Type.Weekly.WeeksInterval, 1);
             EXPECT_EQ(values.Type.Weekly.rgfDaysOfTheWeek, TASK_THURSDAY);

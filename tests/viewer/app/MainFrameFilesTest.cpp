@@ -3,6 +3,7 @@
 // real one on a transport-stream file and the file graph is the real one on ffmpeg-made files.
 #include <gtest/gtest.h>
 
+#include <winsock2.h> // the main frame's multicast parts need it before <windows.h>
 #include <windows.h>
 #include <dlgs.h>
 
@@ -36,12 +37,6 @@ public:
 } g_app;
 
 using test::PumpUntil;
-
-CString Wide(const std::string& utf8)
-{
-    const std::u16string text = base::Utf8ToUtf16(utf8);
-    return CString(reinterpret_cast<const wchar_t*>(text.c_str()));
-}
 
 std::string Narrow(const std::u16string& text)
 {
@@ -99,7 +94,7 @@ public:
     HRESULT FileSeek(double fraction) override
     {
         ++seeks;
-        return CMainFrame::FileSeek(fraction);
+        return CLiveRelay::FileSeek(fraction);
     }
 
 public:
@@ -114,12 +109,13 @@ class CFilesFrame : public CMainFrame {
 public:
     CFilesFrame()
         : CMainFrame(test::MakeRelay<CFilesRelay>), opened(Stand().opened), packets(Stand().packets),
-          fakeVideo(Stand().fakeVideo)
+          fakeVideo(Stand().fakeVideo), seeks(Stand().seeks)
     {
     }
     std::vector<CString>& opened;
     std::atomic<unsigned>& packets;
     bool& fakeVideo;
+    std::atomic<int>& seeks;
     using CMainFrame::ChooseChannelNode;
     bool FileIsRunning() { return Relay().FileIsRunning(); }
 

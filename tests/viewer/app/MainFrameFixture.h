@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <winsock2.h> // the main frame's multicast parts need it before <windows.h>
 #include <windows.h>
 
 #include <atomic>

@@ -4,6 +4,7 @@
 // channel numbers typed one after another. The channels play without a device.
 #include <gtest/gtest.h>
 
+#include <winsock2.h> // the main frame's multicast parts need it before <windows.h>
 #include <windows.h>
 
 #include <mutex>

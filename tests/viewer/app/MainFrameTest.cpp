@@ -3,6 +3,7 @@
 // its device thread against the user-interface thread, the channel menus and the forwarded "/rec".
 #include <gtest/gtest.h>
 
+#include <winsock2.h> // the main frame's multicast parts need it before <windows.h>
 #include <windows.h>
 
 #include <atomic>
@@ -656,8 +657,9 @@ TEST_F(MainFrameTest, FullDiskEndsTheRecordingWhilePacketsGoOn)
         CloseHandle(file);
     const std::vector<uint8_t> bytes = test::ReadFileBytes(base::Utf16ToUtf8(
         std::u16string(reinterpret_cast<const char16_t*>(files[0].GetString()))));
-    if (bytes.size() >= 4)
+    if (bytes.size() >= 4) {
         EXPECT_EQ(bytes[3], 0xBA);
+    }
 }
 
 TEST_F(MainFrameTest, RecordingsTakeFreeNamesAndAMissingFolderStartsNothing)

@@ -2,6 +2,7 @@
 // the remote control's raw-input entries, the tray icon's description and the recordings folder.
 #include <gtest/gtest.h>
 
+#include <winsock2.h> // the main frame's multicast parts need it before <windows.h>
 #include <windows.h>
 #include <shellapi.h>
 

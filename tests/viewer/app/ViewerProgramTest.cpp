@@ -18,6 +18,8 @@
 #include "support/HostProgram.h"
 #include "support/TestMedia.h"
 
+#include "resource.h"
+
 namespace {
 
 const wchar_t* const kTitle = L"Tolvik v1.0";
@@ -329,7 +331,7 @@ TEST_F(ViewerProgram, ZeroSizeFallsBackAndOnTopIsRestored)
     EXPECT_EQ(r.bottom - r.top, 480);
     EXPECT_NE(GetWindowLongPtrW(frame, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     // Always on top toggles off through its command.
-    SendMessageW(frame, WM_COMMAND, 32803, 0);
+    SendMessageW(frame, WM_COMMAND, ID_VIEW_ALWAYS_ON_TOP, 0);
     EXPECT_EQ(GetWindowLongPtrW(frame, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     ASSERT_TRUE(viewer.Close(frame));
     EXPECT_EQ(ProfileValue(L"OnTop"), 0u);
@@ -342,13 +344,13 @@ TEST_F(ViewerProgram, FullscreenTurnsTheScreensaverOffUntilRestoredOrClosed)
     Viewer viewer;
     HWND frame = viewer.Frame();
     ASSERT_NE(frame, nullptr);
-    SendMessageW(frame, WM_COMMAND, 32774, 0);
+    SendMessageW(frame, WM_COMMAND, ID_VIEW_FULLSCREEN, 0);
     EXPECT_TRUE(IsZoomed(frame));
     EXPECT_EQ(ScreenSaverActive(), FALSE);
-    SendMessageW(frame, WM_COMMAND, 32774, 0);
+    SendMessageW(frame, WM_COMMAND, ID_VIEW_FULLSCREEN, 0);
     EXPECT_FALSE(IsZoomed(frame));
     EXPECT_EQ(ScreenSaverActive(), TRUE);
-    SendMessageW(frame, WM_COMMAND, 32774, 0);
+    SendMessageW(frame, WM_COMMAND, ID_VIEW_FULLSCREEN, 0);
     EXPECT_EQ(ScreenSaverActive(), FALSE);
     ASSERT_TRUE(viewer.Close(frame));
     EXPECT_EQ(ScreenSaverActive(), TRUE);
@@ -362,7 +364,7 @@ TEST_F(ViewerProgram, NormalSizeSetsTheClientToTheVideoAtItsAspect)
     // No video yet: width 1 at 4:3 stays at the 320 x 240 minimum; the window does not move.
     RECT before, after, client;
     GetWindowRect(frame, &before);
-    SendMessageW(frame, WM_COMMAND, 32772, 0);
+    SendMessageW(frame, WM_COMMAND, ID_VIEW_NORMAL_SIZE, 0);
     GetWindowRect(frame, &after);
     GetClientRect(frame, &client);
     EXPECT_EQ(after.left, before.left);
@@ -441,7 +443,7 @@ TEST_F(ViewerProgram, PlayedMpeg2PicturesCarryTheDecodersLogoAtTheirTopRight)
     HWND frame = viewer.Frame();
     ASSERT_NE(frame, nullptr);
     // A black broadcast, opened from the File menu's dialog.
-    PostMessageW(frame, WM_COMMAND, 32776, 0);
+    PostMessageW(frame, WM_COMMAND, ID_FILE_OPEN_MEDIA, 0);
     HWND dialog = nullptr;
     ASSERT_TRUE(PumpUntil([&] {
         for (HWND w = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); w && !dialog;
