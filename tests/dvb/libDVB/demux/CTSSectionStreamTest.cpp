@@ -83,12 +83,14 @@ TEST_F(SectionFixture, PointerFieldCompletesThePendingSection)
     auto a = MakeLongSection(0x42, 1, 0, 0, 1, Body(250, 1));
     auto b = MakeLongSection(0x42, 1, 0, 1, 1, Body(20, 2));
     // Packet 1: start of a; packet 2: continuation of a; packet 3: pointer_field -> rest of a, then b.
-    std::vector<uint8_t> first{0x00};
-    first.insert(first.end(), a.begin(), a.begin() + 183);
+    // pointer_field 0, then the section's first 183 bytes.
+    std::vector<uint8_t> first(a.begin(), a.begin() + 183);
+    first.insert(first.begin(), 0x00);
     std::vector<uint8_t> second(a.begin() + 183, a.begin() + 183 + 50);
     const size_t rest = a.size() - 233;
-    std::vector<uint8_t> third{static_cast<uint8_t>(rest)};
-    third.insert(third.end(), a.begin() + 233, a.end());
+    // pointer_field: the rest of a, then b.
+    std::vector<uint8_t> third(a.begin() + 233, a.end());
+    third.insert(third.begin(), static_cast<uint8_t>(rest));
     third.insert(third.end(), b.begin(), b.end());
     test::PacketOptions start;
     start.payloadUnitStart = true;

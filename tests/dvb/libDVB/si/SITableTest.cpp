@@ -43,23 +43,17 @@ Bytes PmtStream(uint8_t type, uint16_t pid, const Bytes& descriptors, int adjust
 Bytes Event(uint16_t id, const Bytes& start, const Bytes& duration, uint8_t running, const Bytes& descriptors,
             int adjust = 0)
 {
-    Bytes e{static_cast<uint8_t>(id >> 8), static_cast<uint8_t>(id)};
-    e.insert(e.end(), start.begin(), start.end());
-    e.insert(e.end(), duration.begin(), duration.end());
     const uint32_t n = static_cast<uint32_t>(static_cast<int>(descriptors.size()) + adjust);
-    e.push_back(static_cast<uint8_t>((running << 5) | 0x10 | ((n >> 8) & 0x0F)));
-    e.push_back(static_cast<uint8_t>(n));
-    e.insert(e.end(), descriptors.begin(), descriptors.end());
-    return e;
+    return Cat({{static_cast<uint8_t>(id >> 8), static_cast<uint8_t>(id)}, start, duration,
+                {static_cast<uint8_t>((running << 5) | 0x10 | ((n >> 8) & 0x0F)), static_cast<uint8_t>(n)}, descriptors});
 }
 
 Bytes SdtEntry(uint16_t id, uint8_t flags, uint8_t running, uint8_t freeCA, const Bytes& descriptors, int adjust = 0)
 {
     const uint32_t n = static_cast<uint32_t>(static_cast<int>(descriptors.size()) + adjust);
-    Bytes e{static_cast<uint8_t>(id >> 8), static_cast<uint8_t>(id), flags,
-            static_cast<uint8_t>((running << 5) | (freeCA << 4) | ((n >> 8) & 0x0F)), static_cast<uint8_t>(n)};
-    e.insert(e.end(), descriptors.begin(), descriptors.end());
-    return e;
+    return Cat({{static_cast<uint8_t>(id >> 8), static_cast<uint8_t>(id), flags,
+                 static_cast<uint8_t>((running << 5) | (freeCA << 4) | ((n >> 8) & 0x0F)), static_cast<uint8_t>(n)},
+                descriptors});
 }
 
 } // namespace
