@@ -674,9 +674,15 @@ def step_subtitles(session):
         # The controls that come up with the channel (and stay under the pointer) cover the region.
         viewer.send("key:%d" % VK_ESCAPE)
         # The subtitle's white (235 grey) alone: the yellow bar behind it is 210 and the paper
-        # translucent. Tesseract reads the dot font's SUBTITLE whole; DEMO loses letters.
-        seen[:] = [word[0] for word in read_words(viewer, box, "lutyuv=y=if(gt(val\\,228)\\,0\\,255)")]
-        return "SUBTITLE" in seen
+        # translucent. Tesseract reads the dot font's SUBTITLE whole; DEMO loses letters. Drawn
+        # unscaled, the dots may stand apart: the strokes are then thickened (twice a 3x3 minimum)
+        # and read again.
+        white = "lutyuv=y=if(gt(val\\,228)\\,0\\,255)"
+        for look in (white, white + ",erosion,erosion"):
+            seen[:] = [word[0] for word in read_words(viewer, box, look)]
+            if "SUBTITLE" in seen:
+                return True
+        return False
 
     try:
         wait_for("the subtitle", subtitle_read, 30)
