@@ -26,7 +26,7 @@ bool CSAPParser::Check(int result)
     return false;
 }
 
-CSAPParser::CSAPParser(CSAPcallback* callback) : m_announcements(callback), m_buffer(kReceiveSize)
+CSAPParser::CSAPParser(CSAPcallback* callback, u_short port) : m_announcements(callback), m_buffer(kReceiveSize)
 {
     if (!GetWindow()) {
         // Still the window's error: nothing since its creation sets one.
@@ -52,7 +52,7 @@ CSAPParser::CSAPParser(CSAPcallback* callback) : m_announcements(callback), m_bu
     sockaddr_in local = {};
     local.sin_family = AF_INET;
     local.sin_addr.s_addr = htonl(INADDR_ANY);
-    local.sin_port = htons(kSapPort);
+    local.sin_port = htons(port);
     bool ok = Check(setsockopt(m_socket, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse), sizeof reuse)) &&
               Check(bind(m_socket, reinterpret_cast<const sockaddr*>(&local), sizeof local));
     for (const char* group : kGroups) {

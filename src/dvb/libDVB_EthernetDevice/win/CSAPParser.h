@@ -20,8 +20,9 @@ public:
     static constexpr UINT_PTR kExpiryTimer = 102;
     static constexpr u_short kSapPort = 9875;
 
-    // The callback, when given, must outlive the listener.
-    explicit CSAPParser(CSAPcallback* callback = nullptr);
+    // The callback, when given, must outlive the listener. Another port than SAP's own serves tests
+    // that must hold the port against the listener while other programs share SAP's.
+    explicit CSAPParser(CSAPcallback* callback = nullptr, u_short port = kSapPort);
     ~CSAPParser() override;
 
     // S_OK when the socket listens; otherwise E_FAIL and GetSocketError tells the failing call's

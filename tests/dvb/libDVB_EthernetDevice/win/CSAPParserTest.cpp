@@ -171,16 +171,18 @@ TEST(SAPListener, AnnouncementsLargerThanTwoKilobytesAreRead)
 
 TEST(SAPListener, SocketFailureLeavesAReadableState)
 {
-    // A socket that holds the port without sharing it: the listener's bind must fail visibly.
+    // A socket that holds a port without sharing it: the listener's bind must fail visibly. Not
+    // SAP's own port, which every viewer that other tests run at the same time shares.
     WSADATA data;
     ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &data), 0);
     SOCKET holder = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
     sockaddr_in local = {};
     local.sin_family = AF_INET;
-    local.sin_port = htons(9875);
     ASSERT_EQ(bind(holder, reinterpret_cast<sockaddr*>(&local), sizeof local), 0);
+    int length = sizeof local;
+    ASSERT_EQ(getsockname(holder, reinterpret_cast<sockaddr*>(&local), &length), 0);
     {
-        CSAPParser parser;
+        CSAPParser parser(nullptr, ntohs(local.sin_port));
         EXPECT_EQ(parser.GetStatus(), E_FAIL);
         // Wine reports the port held without sharing as WSAEACCES, as Windows does for exclusive use.
         const int error = parser.GetSocketError();
