@@ -123,6 +123,7 @@ CHarvoVR::CHarvoVR(IUnknown* owner, HRESULT* result)
 
 CHarvoVR::~CHarvoVR()
 {
+    ReleaseAndClear(m_flush);
     ReleaseAndClear(m_surface);
     ReleaseAndClear(m_texture);
     ReleaseAndClear(m_presenter);
@@ -218,6 +219,8 @@ HRESULT CHarvoVR::PrepareSurfaces(const dshow::CMediaType& mt, const RendererFor
                     ReleaseAndClear(m_surface);
                     hr = m_device->CreateOffscreenPlainSurface(format.pictureWidth, format.pictureHeight,
                                                               surfaceFormat, D3DPOOL_DEFAULT, &m_surface, nullptr);
+                    if (!m_flush && FAILED(m_device->CreateQuery(D3DQUERYTYPE_EVENT, &m_flush)))
+                        m_flush = nullptr;
                 }
                 if (SUCCEEDED(hr)) {
                     m_presentInfo.texture = m_texture;
@@ -326,6 +329,13 @@ HRESULT CHarvoVR::RenderSample(IMediaSample* sample, bool* presented)
                     m_device->StretchRect(m_surface, &source, level, &source, D3DTEXF_NONE);
                     level->Release();
                 }
+                // The copy is made on this streaming thread and drawn by another; a device that keeps
+                // a command buffer per thread (Wine's without its command-stream thread) would hold
+                // a paused picture, the last one sent, until this thread's next picture.
+                if (m_flush) {
+                    m_flush->Issue(D3DISSUE_END);
+                    m_flush->GetData(nullptr, 0, D3DGETDATA_FLUSH);
+                }
                 m_presenter->PresentSample(&m_presentInfo);
                 *presented = true;
             }
@@ -359,6 +369,7 @@ STDMETHODIMP CHarvoVR::ReleaseDeviceObjects()
             hr = E_UNEXPECTED;
         } else {
             m_deviceState = kDeviceLost;
+            ReleaseAndClear(m_flush);
             ReleaseAndClear(m_surface);
             ReleaseAndClear(m_texture);
             m_presentInfo.texture = nullptr;

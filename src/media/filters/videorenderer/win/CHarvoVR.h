@@ -61,6 +61,9 @@ private:
     IDirect3DDevice9* m_device = nullptr;
     IHVRAllocPresenter* m_presenter = nullptr;
     IDirect3DSurface9* m_surface = nullptr;
+    // Issued after each picture's copy to push it out of this thread's command buffer (null when
+    // the device has no event queries).
+    IDirect3DQuery9* m_flush = nullptr;
     IDirect3DTexture9* m_texture = nullptr;
     SurfaceInfo m_surfaceInfo = {};
     PresentInfo m_presentInfo = {};
