@@ -10,6 +10,18 @@ using namespace OnScreenDisplay;
 namespace {
 constexpr UINT kVertexCount = 800;
 constexpr DWORD kVertexFormat = D3DFVF_XYZ | D3DFVF_DIFFUSE | D3DFVF_TEX1;
+
+TextStyle PlainStyle(float aspect, uint32_t colour, int align, float fadeStart, float fadeEnd)
+{
+    TextStyle style;
+    style.aspect = aspect;
+    style.colour = colour;
+    style.align = align;
+    style.fadeStart = fadeStart;
+    style.fadeEnd = fadeEnd;
+    return style;
+}
+
 } // namespace
 
 COSDTextDrawer::~COSDTextDrawer()
@@ -35,24 +47,13 @@ HRESULT COSDTextDrawer::Create(COSDFont* font, IDirect3DDevice9* device)
 void COSDTextDrawer::DrawString(const COSDString& text, float aspect, uint32_t colour, int align, float fadeStart,
                                 float fadeEnd)
 {
-    TextStyle style;
-    style.aspect = aspect;
-    style.colour = colour;
-    style.align = align;
-    style.fadeStart = fadeStart;
-    style.fadeEnd = fadeEnd;
-    Draw(text, style);
+    Draw(text, PlainStyle(aspect, colour, align, fadeStart, fadeEnd));
 }
 
 void COSDTextDrawer::DrawStringInBand(const COSDString& text, float aspect, uint32_t colour, int align,
                                       float fadeStart, float fadeEnd, float bandTop, float bandBottom)
 {
-    TextStyle style;
-    style.aspect = aspect;
-    style.colour = colour;
-    style.align = align;
-    style.fadeStart = fadeStart;
-    style.fadeEnd = fadeEnd;
+    TextStyle style = PlainStyle(aspect, colour, align, fadeStart, fadeEnd);
     style.banded = true;
     style.bandTop = bandTop;
     style.bandBottom = bandBottom;
