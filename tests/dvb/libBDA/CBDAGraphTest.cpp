@@ -32,7 +32,7 @@ constexpr LONG kLoopedFrequency = 778000;
 // A PTS or DTS after its 4-bit prefix, in 33 bits with marker bits (ISO/IEC 13818-1, 2.4.3.7).
 void PutClock(uint8_t* t, uint8_t prefix, uint64_t ticks90)
 {
-    const std::vector<uint8_t> pes = test::MakePes(ticks90 & ((1ull << 33) - 1), {});
+    const std::vector<uint8_t> pes = test::MakePes(ticks90, {}); // keeps the low 33 bits
     std::copy(pes.begin() + 9, pes.begin() + 14, t);
     t[0] = static_cast<uint8_t>(prefix << 4 | (t[0] & 0x0F));
 }
@@ -52,7 +52,8 @@ std::vector<test::TSPacket> Frame(uint64_t k, uint64_t start)
     std::vector<test::TSPacket> packets = {test::PcrPacket(0x100, pcr, continuity)};
     for (const auto& p : test::PacketizePes(0x101, video, continuity))
         packets.push_back(p);
-    for (const auto& p : test::PacketizePes(0x102, test::MakePes((pcr + 5000) & ((1ull << 33) - 1), {1, 2, 3, 4, 5, 6}, 0, 0xC0), continuity))
+    const std::vector<uint8_t> audio = test::MakePes(pcr + 5000, {1, 2, 3, 4, 5, 6}, 0, 0xC0);
+    for (const auto& p : test::PacketizePes(0x102, audio, continuity))
         packets.push_back(p);
     test::PacketOptions more;
     more.continuity = continuity;
@@ -183,16 +184,16 @@ TEST_F(CBDAGraphTest, ALoopedBroadcastCarriesItsClocksOnEachRound)
     ASSERT_GT(GetTempPathA(MAX_PATH, folder), 0u);
     const std::string path = std::string(folder) + "looped_" + std::to_string(GetCurrentProcessId()) + ".ts";
     ASSERT_TRUE(test::WriteFile(path, round));
-    // A frequency from the registry, as programs the tests start receive it: such broadcasts loop.
-    const std::wstring file = test::WidePath(path);
-    const std::wstring name = std::to_wstring(kLoopedFrequency);
-    ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Tolvik Test\\Virtual Tuner", name.c_str(),
-                                             REG_SZ, file.c_str(), static_cast<DWORD>((file.size() + 1) * 2)));
-
     CBDADeviceEntry* entry = test::EntryOf(virtualtuner::CLSID_VirtualTunerTC, libBDA::kNetworkDVBT);
     ASSERT_NE(nullptr, entry);
     test::CTestDumpRecorder recorder;
     ASSERT_EQ(S_OK, entry->OpenGraph(&recorder));
+
+    // A frequency from the registry, as programs the tests start receive it: such broadcasts loop.
+    const std::wstring file = test::WidePath(path);
+    const std::wstring name = std::to_wstring(kLoopedFrequency);
+    EXPECT_EQ(ERROR_SUCCESS, RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Tolvik Test\\Virtual Tuner", name.c_str(),
+                                             REG_SZ, file.c_str(), static_cast<DWORD>((file.size() + 1) * 2)));
     CComPtr<IDVBTLocator> locator;
     locator.Attach(libBDA::CreateDVBTLocator(kLoopedFrequency, 8));
     EXPECT_EQ(S_OK, entry->Tune(locator));
@@ -209,7 +210,8 @@ TEST_F(CBDAGraphTest, ALoopedBroadcastCarriesItsClocksOnEachRound)
     std::vector<uint8_t> got = recorder.Bytes();
     ASSERT_GE(got.size(), expected.size());
     got.resize(expected.size());
-    const size_t same = static_cast<size_t>(std::mismatch(got.begin(), got.end(), expected.begin()).first - got.begin());
+    const size_t same =
+        static_cast<size_t>(std::mismatch(got.begin(), got.end(), expected.begin()).first - got.begin());
     EXPECT_EQ(expected.size(), same) << "first differing byte, in packet " << same / 188;
 }
 
