@@ -1,8 +1,10 @@
 // Tuner graphs against the virtual tuner: building each network type, tuning a DVB-T frequency
-// whose broadcast is a transport stream made by ffmpeg and receiving exactly its bytes, DiSEqC
-// messages byte for byte, and complete teardown, also after a failed build.
+// whose broadcast is a transport stream made by ffmpeg and receiving exactly its bytes, a looped
+// broadcast whose clocks carry on from round to round, DiSEqC messages byte for byte, and
+// complete teardown, also after a failed build.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "BDATestSupport.h"
@@ -13,7 +15,10 @@
 #include "dvb/libBDA/BDALocators.h"
 #include "dvb/libBDA/BDANetworkTypes.h"
 #include "dvb/libBDA/CBDADeviceList.h"
+#include "support/PesBuilder.h"
 #include "support/TestMedia.h"
+#include "support/TransportStreamBuilder.h"
+#include "support/WaitUntil.h"
 
 using dshow::CComPtr;
 using libBDA::CBDADeviceEntry;
@@ -22,6 +27,39 @@ namespace {
 
 constexpr LONG kMappedFrequency = 506000;
 constexpr LONG kSilentFrequency = 514000;
+constexpr LONG kLoopedFrequency = 778000;
+
+// A PTS or DTS after its 4-bit prefix, in 33 bits with marker bits (ISO/IEC 13818-1, 2.4.3.7).
+void PutClock(uint8_t* t, uint8_t prefix, uint64_t ticks90)
+{
+    const std::vector<uint8_t> pes = test::MakePes(ticks90, {}); // keeps the low 33 bits
+    std::copy(pes.begin() + 9, pes.begin() + 14, t);
+    t[0] = static_cast<uint8_t>(prefix << 4 | (t[0] & 0x0F));
+}
+
+// Frame `k` of a 25 frame/s broadcast whose clocks start at `start`: a PCR, a video PES header
+// with PTS and DTS, an audio one with a PTS, and a video packet continuing its PES whose bytes only
+// look like a header (no payload_unit_start: they are no clocks and stay as they are).
+std::vector<test::TSPacket> Frame(uint64_t k, uint64_t start)
+{
+    const uint64_t pcr = (start + k * 3600) & ((1ull << 33) - 1);
+    const std::vector<uint8_t> lookalike = test::MakePes(0, {0xAA, 0xBB}, 5, 0xE0);
+    std::vector<uint8_t> video = lookalike;
+    video[7] = 0xC0;
+    PutClock(&video[9], 3, pcr + 7200);
+    PutClock(&video[14], 1, pcr + 3600);
+    uint8_t continuity = 0; // the tuner repeats a round's counters as they are
+    std::vector<test::TSPacket> packets = {test::PcrPacket(0x100, pcr, continuity)};
+    for (const auto& p : test::PacketizePes(0x101, video, continuity))
+        packets.push_back(p);
+    const std::vector<uint8_t> audio = test::MakePes(pcr + 5000, {1, 2, 3, 4, 5, 6}, 0, 0xC0);
+    for (const auto& p : test::PacketizePes(0x102, audio, continuity))
+        packets.push_back(p);
+    test::PacketOptions more;
+    more.continuity = continuity;
+    packets.push_back(test::MakePacket(0x101, lookalike, more));
+    return packets;
+}
 
 class CBDAGraphTest : public ::testing::Test {
 protected:
@@ -125,6 +163,56 @@ TEST_F(CBDAGraphTest, DVBTGraphDeliversTheBroadcastFileByteForByte)
     EXPECT_FALSE(entry->Graph().IsBuilt());
     EXPECT_EQ(0u, entry->Graph().NetworkType());
     EXPECT_EQ(S_FALSE, entry->CloseGraph());
+}
+
+TEST_F(CBDAGraphTest, ALoopedBroadcastCarriesItsClocksOnEachRound)
+{
+    // Five frames a round, 40 ms apart: the next round starts one frame after the last PCR, so
+    // rounds two and three are frames 5 to 14 of the same broadcast. The clocks pass 2^33 in the
+    // file (a PTS) and through the shift (the PCR, round two).
+    const uint64_t start = (1ull << 33) - 6 * 3600;
+    std::vector<test::TSPacket> round;
+    std::vector<test::TSPacket> rounds;
+    for (uint64_t k = 0; k < 15; ++k) {
+        for (const auto& p : Frame(k, start)) {
+            if (k < 5)
+                round.push_back(p);
+            rounds.push_back(p);
+        }
+    }
+    char folder[MAX_PATH];
+    ASSERT_GT(GetTempPathA(MAX_PATH, folder), 0u);
+    const std::string path = std::string(folder) + "looped_" + std::to_string(GetCurrentProcessId()) + ".ts";
+    ASSERT_TRUE(test::WriteFile(path, round));
+    CBDADeviceEntry* entry = test::EntryOf(virtualtuner::CLSID_VirtualTunerTC, libBDA::kNetworkDVBT);
+    ASSERT_NE(nullptr, entry);
+    test::CTestDumpRecorder recorder;
+    ASSERT_EQ(S_OK, entry->OpenGraph(&recorder));
+
+    // A frequency from the registry, as programs the tests start receive it: such broadcasts loop.
+    const std::wstring file = test::WidePath(path);
+    const std::wstring name = std::to_wstring(kLoopedFrequency);
+    EXPECT_EQ(ERROR_SUCCESS, RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Tolvik Test\\Virtual Tuner", name.c_str(),
+                                             REG_SZ, file.c_str(), static_cast<DWORD>((file.size() + 1) * 2)));
+    CComPtr<IDVBTLocator> locator;
+    locator.Attach(libBDA::CreateDVBTLocator(kLoopedFrequency, 8));
+    EXPECT_EQ(S_OK, entry->Tune(locator));
+    const DWORD started = GetTickCount();
+    EXPECT_TRUE(SUCCEEDED(entry->Run()));
+    const std::vector<uint8_t> expected = test::Concatenate(rounds);
+    EXPECT_TRUE(test::WaitUntil([&] { return recorder.Size() >= expected.size(); }, 10000));
+    // Paced by the PCR across the rounds too: the third round's last frame is due 560 ms in.
+    EXPECT_GE(GetTickCount() - started, 540u);
+    EXPECT_EQ(S_OK, entry->CloseGraph());
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Tolvik Test\\Virtual Tuner", name.c_str());
+    DeleteFileA(path.c_str());
+
+    std::vector<uint8_t> got = recorder.Bytes();
+    ASSERT_GE(got.size(), expected.size());
+    got.resize(expected.size());
+    const size_t same =
+        static_cast<size_t>(std::mismatch(got.begin(), got.end(), expected.begin()).first - got.begin());
+    EXPECT_EQ(expected.size(), same) << "first differing byte, in packet " << same / 188;
 }
 
 TEST_F(CBDAGraphTest, AnUnmappedFrequencyBroadcastsNothing)
