@@ -32,6 +32,7 @@ public:
     void Seek(double fraction);
     void SetVolume(int percent);
     void Stop();
+    // A graph with video pauses; a sound-only graph that is stopped stays stopped (see there).
     void Pause();
     void TogglePause();
     BOOL IsRunning();
