@@ -92,8 +92,11 @@ protected:
 
     // The window's client area as the X server shows it (rgb24), grabbed by ffmpeg; empty when no
     // grab arrived in time. Grabs taken just after start can come back black, and a window of a test
-    // program running beside this one can lie over ours for a while: raise ours and try again until
-    // the red quarter shows (the other pixels are checked by the caller).
+    // program running beside this one can lie over ours for a while. Once it has gone, the uncovered
+    // part shows the X window's background until the picture is presented again, which the thread
+    // does only when asked (the main frame asks on WM_PAINT; this window's procedure does not): raise
+    // ours, have the picture presented again and grab, until the red quarter shows (the other pixels
+    // are checked by the caller).
     std::vector<uint8_t> GrabClient(CRenderThread& thread)
     {
         POINT origin{0, 0};
@@ -107,6 +110,10 @@ protected:
         SetWindowPos(m_window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         std::vector<uint8_t> bytes;
         for (int attempt = 0; attempt < 10; ++attempt) {
+            const unsigned presented = thread.FramesPresented();
+            thread.RequestPresent();
+            if (!WaitFor([&] { return thread.FramesPresented() > presented; }))
+                return {};
             DeleteFileA(path.c_str());
             const std::string command = "/usr/bin/ffmpeg -v error -y -f x11grab -video_size 640x480 -i " +
                                         std::string(display) + "+" + std::to_string(origin.x) + "," +
@@ -162,12 +169,20 @@ TEST_F(RenderThreadTest, DrawsTheTreeAndObeysItsCommands)
         return thread.FramesPresented() >= 3;
     }));
     m_grab = GrabClient(thread);
-    // The unchanged picture presented again (the window uncovered) is still the picture.
-    const unsigned drawn = thread.FramesDrawn(), presented = thread.FramesPresented();
-    thread.RequestPresent();
-    ASSERT_TRUE(WaitFor([&] { return thread.FramesPresented() > presented; }));
-    EXPECT_EQ(thread.FramesDrawn(), drawn);
+    // A window laid over ours and taken away leaves its place to the X window's background; the
+    // unchanged picture presented again, without drawing the tree, is still the picture.
+    const unsigned drawn = thread.FramesDrawn();
+    RECT frame;
+    GetWindowRect(m_window, &frame);
+    HWND cover = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE | SS_WHITERECT, frame.left,
+                                 frame.top, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(cover, nullptr);
+    UpdateWindow(cover);
+    WaitFor([&] { return false; }, 300);
+    DestroyWindow(cover);
     const std::vector<uint8_t> again = GrabClient(thread);
+    EXPECT_EQ(thread.FramesDrawn(), drawn);
     ASSERT_EQ(again.size(), 640u * 480 * 3);
     EXPECT_EQ(again[(120 * 640 + 160) * 3], 0xFF); // red where red was, black where black was
     EXPECT_EQ(again[(360 * 640 + 480) * 3], 0);
