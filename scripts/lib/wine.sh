@@ -2,7 +2,8 @@
 # Xvfb on a free display, PulseAudio with a null sink and the Task Scheduler service. Everything
 # lives under $1 and only the processes started here are stopped again (wine_down).
 # Source this file; then call wine_up DIR [DESKTOP_HOLDER_EXE] and wine_down. wine_up fails, printing the log of the
-# part concerned, when Xvfb, PulseAudio, wineboot or the scheduler service do not come up.
+# part concerned, when Xvfb, PulseAudio, wineboot, the scheduler service or the desktop holder do
+# not come up.
 
 _wine_pids=()
 
@@ -104,10 +105,20 @@ _wine_start_rest() {
   # of whoever started it: started by a test, it would keep ctest's output pipe open after the test
   # ends. Start it here, with handles of its own.
   wine rundll32.exe user32.dll,MessageBeep < /dev/null > /dev/null 2>&1 || true
-  # A program that uses the desktop for the whole session, so that the desktop never closes between
-  # two test programs (a window created while it closes is refused); wine_down ends it.
+  # A program that uses the desktop for the whole session, so that neither the desktop (a window
+  # created while it closes is refused) nor the services (the scheduler among them) end between two
+  # test programs; wine_down ends it. It makes its file once its window exists.
   if [ -n "${2:-}" ] && [ -f "$2" ]; then
-    wine "$2" < /dev/null > /dev/null 2>&1 &
+    local ready="$dir/holder.ready"
+    rm -f "$ready"
+    wine "$2" "Z:${ready//\//\\}" < /dev/null > "$dir/holder.log" 2>&1 &
+    local holder=$!
+    for i in $(seq 1 300); do
+      [ -e "$ready" ] && break
+      kill -0 "$holder" 2> /dev/null || break
+      sleep 0.1
+    done
+    [ -e "$ready" ] || { _wine_fail "the desktop holder" "$dir/holder.log"; return 1; }
   fi
 }
 
