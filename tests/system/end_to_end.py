@@ -947,7 +947,9 @@ def step_schedule(session):
                 break
             print("schedule: the job moved to %s did not start within 20 s" % time.strftime("%H:%M", time.localtime(due)))
         if late is None:
-            raise Failure("schedule: the scheduler did not start the job at the next minute, twice")
+            state = subprocess.run(["wine", "sc", "query", "schedule"], capture_output=True, text=True).stdout
+            raise Failure("schedule: the scheduler did not start the job at the next minute, twice (the Task "
+                          "Scheduler service %s)" % ("runs" if "RUNNING" in state else "does not run"))
         began = time.time()
         print("schedule: moved %.0f s before its minute %s, the scheduler started \"%s\" %.1f s after it" %
               (due - moved, time.strftime("%H:%M", time.localtime(due)), line, late))
