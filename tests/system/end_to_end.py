@@ -608,10 +608,11 @@ def step_guide_teletext_subtitles(session):
              for c in range(2)]
 
     def in_block(word, title, x0, x1):
-        # A word's first letters may lie left of the grid: four letters of a title's word will do.
+        # A word's first letters may lie left of the grid: four letters of a title's word will do, with
+        # or without its first letter, which the reader has taken for another ("Tonight" as "Fonight").
         text = word[0].strip(".,:;!|'\"")
-        return (len(text) >= 4 and any(text in part for part in title) and x0 - 4 <= word[1] < x1 and
-                word[2] > 71 * s)
+        return (any(len(t) >= 4 and any(t in part for part in title) for t in (text, text[1:])) and
+                x0 - 4 <= word[1] < x1 and word[2] > 71 * s)
 
     seen = []
 
